@@ -1,0 +1,29 @@
+# Native build: the builder, the pure code's tests with sanitizers, and the CTest entries
+# that run the Windows programs under Wine.
+set(VNT_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+target_compile_options(vnt_pure PUBLIC ${VNT_SANITIZE})
+target_link_options(vnt_pure PUBLIC ${VNT_SANITIZE})
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp)
+target_include_directories(vnt_testsupport PUBLIC tests/support)
+target_link_libraries(vnt_testsupport PUBLIC vnt_buildlib)
+
+file(GLOB VNT_UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(vnt_unit_tests ${VNT_UNIT_TEST_SOURCES})
+target_link_libraries(vnt_unit_tests PRIVATE vnt_testsupport GTest::gtest_main)
+gtest_discover_tests(vnt_unit_tests TEST_PREFIX "native.")
+
+add_executable(pkgfixture tests/e2e/pkgfixture.cpp)
+target_link_libraries(pkgfixture PRIVATE vnt_testsupport)
+
+set(VNT_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Build folder of the Windows programs")
+add_test(NAME wine.unit
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${VNT_WIN32_DIR}/vnt_win32_tests.exe)
+file(GLOB VNT_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
+foreach(script ${VNT_E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e.${name} COMMAND bash ${script} ${VNT_WIN32_DIR} ${CMAKE_BINARY_DIR})
+endforeach()

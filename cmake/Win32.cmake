@@ -1,0 +1,29 @@
+# The Windows programs: the stub, the builder, the UI driver and the tests run under Wine.
+add_link_options(-static -static-libgcc -static-libstdc++)
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+  add_link_options(-s)
+endif()
+
+add_library(vnt_win32 STATIC
+  src/package/FileStream.cpp
+  src/package/SetupProgFuncs.cpp
+)
+target_link_libraries(vnt_win32 PUBLIC vnt_pure)
+
+add_executable(vntsetup WIN32 src/app/vntsetup.cpp src/app/vntsetup.rc)
+target_link_libraries(vntsetup PRIVATE vnt_win32)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wizdriver/CMakeLists.txt)
+  add_subdirectory(tests/wizdriver)
+endif()
+
+# GoogleTest from Debian's sources, built for Win32.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB VNT_WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(vnt_win32_tests ${VNT_WIN32_TEST_SOURCES} tests/support/TestPackages.cpp)
+target_include_directories(vnt_win32_tests PRIVATE tests/support)
+target_link_libraries(vnt_win32_tests PRIVATE vnt_win32 gtest_main)

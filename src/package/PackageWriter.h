@@ -1,0 +1,34 @@
+// Writes a Setup Package: the sections, the directory, the option bytes and the trailer, and
+// appends it to a copy of the stub program.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "SetupDescription.h"
+#include "SetupFuncs.h"
+
+namespace vnt {
+
+struct TPackageContent {
+  TSetupDescription Description;
+  std::array<uint8_t, OptionCount> Options{};
+  // Stored bytes of sections whose records are written elsewhere (scripts, dialogs,
+  // archives); an empty entry writes the section's empty form.
+  std::array<std::optional<std::string>, SectionCount> RawSections;
+  bool ExternalArchive = false;  // the product archive lives in volume files
+
+  void SetOption(TOption n, bool on) { Options[n - 1] = on ? 1 : 0; }
+};
+
+// Stored bytes of one section.
+std::string WriteSection(const TPackageContent& content, int section);
+// Directory, sections and trailer, for a program image of imageSize bytes.
+std::string BuildPackage(const TPackageContent& content, uint64_t imageSize);
+// The stub image followed by its package. With endInResource the image's package-end
+// resource records where the package ends, so that data may follow it.
+std::string AppendPackage(std::string stubImage, const TPackageContent& content,
+                          bool endInResource = false);
+
+}  // namespace vnt

@@ -1,0 +1,35 @@
+// Message tables: the default English texts and the choice of the current table.
+#pragma once
+
+#include <string>
+
+#include "SetupDescription.h"
+
+namespace vnt {
+
+constexpr const char* DefaultApplicationTitle = "Vantry Setup";
+constexpr const char* FatalOpenMessage =
+    "ERROR: internal setup error, please contact the technical support.";
+constexpr const char* FatalCorruptMessage =
+    "ERROR: corrupted setup data, please try to download this software again or contact the "
+    "development company.";
+
+enum TMessageId {
+  MsgAppMgrMissing = 8,
+  MsgLoaderText = 53,
+  MsgDeviceConnecting = 61,
+  MsgHotSyncMissing = 64,
+};
+
+const TSetupMessages& DefaultMessages();
+
+// The table for the expanded value of %Language%: the language of that name (ignoring case),
+// else the first default language, else the first language; the single table when there are
+// no languages.
+const TSetupMessage& CurrentMessageTable(const TSetupDescription& desc, const std::string& language);
+// Entry index of the current table, not yet expanded; empty for an index out of range.
+const std::string& GetMessage(const TSetupDescription& desc, int index, const std::string& language);
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace vnt

@@ -1,0 +1,14 @@
+// Prints what a reader finds in a setup's package, in readable form.
+#pragma once
+
+#include <ostream>
+
+#include "SetupDescription.h"
+#include "SetupFuncs.h"
+
+namespace vnt {
+
+// Loads every section it knows and prints it; raises EPackageError on damaged data.
+void DumpPackage(TPackage& pkg, std::ostream& out);
+
+}  // namespace vnt

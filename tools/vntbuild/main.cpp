@@ -1,0 +1,64 @@
+// vntbuild: writes setups and shows what is inside them.
+#include <iostream>
+#include <string>
+
+#include "PackageDump.h"
+#include "PackagePrimitives.h"
+#include "PeResource.h"
+#include "SampleProject.h"
+#include "SetupFuncs.h"
+#include "StdFileStream.h"
+
+namespace {
+
+int Usage() {
+  std::cerr << "usage:\n"
+               "  vntbuild dump <setup.exe>                 print the package of a setup\n"
+               "  vntbuild sample <stub.exe> <setup.exe>    write the sample product's setup\n";
+  return 2;
+}
+
+// The package-end value that the setup's own resource holds, as the setup itself reads it.
+uint32_t PackageEndOf(const std::string& path) {
+  std::string image = vnt::ReadWholeFile(path);
+  auto res = vnt::FindPeResource(image, vnt::PackageEndResourceType, vnt::PackageEndResourceName);
+  if (!res || res->Size < 4) return 0;
+  vnt::TMemoryStream s(image.substr(res->FileOffset, 4));
+  return vnt::ReadU32(s);
+}
+
+int Dump(const std::string& path) {
+  vnt::TPackage pkg;
+  if (!vnt::OpenPackage(pkg, path, vnt::TStdFileStream::OpenRead(path), PackageEndOf(path))) {
+    std::cerr << "vntbuild: cannot open " << path << "\n";
+    return 1;
+  }
+  if (!vnt::PackageIsValid(pkg)) {
+    std::cerr << "vntbuild: " << path << " carries no valid setup package\n";
+    return 1;
+  }
+  vnt::DumpPackage(pkg, std::cout);
+  return 0;
+}
+
+int Sample(const std::string& stub, const std::string& out) {
+  vnt::WriteWholeFile(out, vnt::AppendPackage(vnt::ReadWholeFile(stub), vnt::SampleHelloPackage()));
+  std::cout << "wrote " << out << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    std::string command = argc > 1 ? argv[1] : "";
+    if (command == "dump" && argc == 3) return Dump(argv[2]);
+    if (command == "sample" && argc == 4) return Sample(argv[2], argv[3]);
+    return Usage();
+  } catch (const vnt::EPackageError& e) {
+    std::cerr << "vntbuild: damaged setup package: " << e.what() << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << "vntbuild: " << e.what() << "\n";
+  }
+  return 1;
+}
