@@ -1,0 +1,38 @@
+// Questions about the installation records that depend on the selection and on conditions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "SetupDescription.h"
+#include "SetupVariables.h"
+
+namespace vnt {
+
+class TSetupQueries {
+public:
+  TSetupQueries(const TSetupDescription& desc, TSetupVariables& vars) : Desc(desc), Vars(vars) {}
+
+  bool IsDeviceCabinet(const std::string& fileName) const;
+  bool GroupHasSelectedFile(const TSetupDeviceFileGroup& group) const;
+  uint64_t SelectedSize() const;
+  uint64_t ComponentSize(const std::string& name) const;
+  bool ComponentHasEntries(const std::string& name) const;
+  bool FolderIsUnused(const std::string& folder) const;
+  bool ShortcutFolderIsUnused(const std::string& folder) const;
+  std::string FindDestinationFolder(const std::string& fileName) const;
+  bool IsInFolderList(const std::string& text) const { return Vars.IsInFolderList(text); }
+
+private:
+  bool Selected(const std::string& components, const std::string& condition) const;
+
+  const TSetupDescription& Desc;
+  TSetupVariables& Vars;
+};
+
+// The part after the last backslash (or slash, or drive colon).
+std::string FileNamePart(const std::string& path);
+// Whether text begins with prefix, ignoring case.
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix);
+
+}  // namespace vnt

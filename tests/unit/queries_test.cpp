@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "FakeBuiltins.h"
+#include "SetupQueries.h"
+
+using namespace vnt;
+using namespace vnt::test;
+
+namespace {
+
+TSetupInstallerFile File(const std::string& source, const std::string& dest, uint32_t size,
+                         const std::string& components, const std::string& condition = "") {
+  TSetupInstallerFile f;
+  f.File.SourceName = source;
+  f.File.DestFolder = dest;
+  f.File.Size = size;
+  f.File.Components = components;
+  f.File.Condition = condition;
+  return f;
+}
+
+struct Queries : ::testing::Test {
+  TSetupDescription Desc;
+  TFakeBuiltins Builtins;
+  TSetupVariables V{Desc, Builtins};
+  TSetupQueries Q{Desc, V};
+  Queries() {
+    Desc.Components = {{{"Program", "", ""}, 0, 0, 0}, {{"Help", "", ""}, 0, 0, 0}};
+    Desc.Properties.MainGroupCabinetFiles = "main.arm.cab|main.mips.cab";
+    Desc.DeviceGroups.push_back({"Extra", "%InstallDir%\\Extra\\", "", "", "prog.cab"});
+    Desc.ProductFiles = {
+        File("bin\\app.exe", "%InstallDir%\\Sub\\Deeper\\", 1000, "Program"),
+        File("help.chm", "%InstallDir%\\Subway\\", 200, "Help"),
+        File("PROG.CAB", "%installdir%\\extra\\", 30, "Program"),
+        File("big.dat", "%InstallDir%\\", 5000, "Program", "%Big% = 1|"),
+    };
+    Desc.Shortcuts.push_back({"App", "app.exe", "", "", 5, "%ProgramGroupDir%\\Tools\\", "", 0, 1, "", "", "Program", ""});
+    Desc.RegChanges.push_back({1, "Software\\X", 0, "", "", 1, "", "", "Help", "%Reg% = 1|"});
+    Desc.FileFolders = {"%InstallDir%\\", "%Data%\\"};
+    V.SelectedComponents = "Program";
+  }
+};
+
+}  // namespace
+
+TEST_F(Queries, DeviceCabinetsIgnoreCase) {
+  EXPECT_TRUE(Q.IsDeviceCabinet("C:\\x\\PROG.CAB"));
+  EXPECT_TRUE(Q.IsDeviceCabinet("MAIN.ARM.CAB"));
+  EXPECT_FALSE(Q.IsDeviceCabinet("other.cab"));
+}
+
+TEST_F(Queries, GroupWithASelectedCabinetInItsFolder) {
+  EXPECT_TRUE(Q.GroupHasSelectedFile(Desc.DeviceGroups[0]));
+  V.SelectedComponents = "Help";
+  EXPECT_FALSE(Q.GroupHasSelectedFile(Desc.DeviceGroups[0]));
+  V.SelectedComponents = "Program";
+  Desc.DeviceGroups[0].DesktopFolder = "%InstallDir%\\Elsewhere\\";
+  EXPECT_FALSE(Q.GroupHasSelectedFile(Desc.DeviceGroups[0]));
+}
+
+TEST_F(Queries, SizesFollowSelectionAndConditions) {
+  EXPECT_EQ(Q.SelectedSize(), 1030u);
+  V.SetVariable("%Big%", "1");
+  EXPECT_EQ(Q.SelectedSize(), 6030u);
+  EXPECT_EQ(Q.ComponentSize("help"), 200u);  // regardless of selection
+  EXPECT_EQ(Q.ComponentSize("Program"), 6030u);
+  V.SelectedComponents = "Program|Help";
+  EXPECT_EQ(Q.SelectedSize(), 6230u);
+}
+
+TEST_F(Queries, ComponentEntriesNeedATrueCondition) {
+  EXPECT_TRUE(Q.ComponentHasEntries("Program"));
+  EXPECT_FALSE(Q.ComponentHasEntries("Help"));
+  V.SetVariable("%Reg%", "1");
+  EXPECT_TRUE(Q.ComponentHasEntries("Help"));
+  EXPECT_FALSE(Q.ComponentHasEntries("Nothing"));
+}
+
+TEST_F(Queries, FolderUseComparesWholeFolderNames) {
+  EXPECT_FALSE(Q.FolderIsUnused("%InstallDir%\\Sub"));
+  EXPECT_FALSE(Q.FolderIsUnused("%INSTALLDIR%\\sub\\"));
+  V.SelectedComponents = "Help";
+  EXPECT_TRUE(Q.FolderIsUnused("%InstallDir%\\Sub"));  // only Subway\ is in use
+  EXPECT_FALSE(Q.FolderIsUnused("%InstallDir%\\Subway"));
+  EXPECT_TRUE(Q.ShortcutFolderIsUnused("%ProgramGroupDir%\\Tools"));
+  V.SelectedComponents = "Program";
+  EXPECT_FALSE(Q.ShortcutFolderIsUnused("%ProgramGroupDir%\\Tools"));
+  EXPECT_FALSE(Q.ShortcutFolderIsUnused("%ProgramGroupDir%"));
+}
+
+TEST_F(Queries, DestinationOfAShortcutTarget) {
+  EXPECT_EQ(Q.FindDestinationFolder("APP.EXE"), "%InstallDir%\\Sub\\Deeper\\");
+  EXPECT_EQ(Q.FindDestinationFolder("help.chm"), "%InstallDir%\\");  // not selected
+  EXPECT_EQ(Q.FindDestinationFolder("none.exe"), "%InstallDir%\\");
+}
+
+TEST_F(Queries, FolderList) {
+  EXPECT_TRUE(Q.IsInFolderList("%installdir%"));
+  EXPECT_TRUE(Q.IsInFolderList("%Data%\\"));
+  EXPECT_FALSE(Q.IsInFolderList("%Other%"));
+}
