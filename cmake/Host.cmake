@@ -1,8 +1,20 @@
 # Native build: the builder, the pure code's tests with sanitizers, and the CTest entries
 # that run the Windows programs under Wine.
-set(VNT_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-target_compile_options(vnt_pure PUBLIC ${VNT_SANITIZE})
-target_link_options(vnt_pure PUBLIC ${VNT_SANITIZE})
+option(VNT_SANITIZE "Build the native code with AddressSanitizer and UBSan" ON)
+if(VNT_SANITIZE)
+  set(VNT_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(vnt_pure PUBLIC ${VNT_SANITIZER_FLAGS})
+  target_link_options(vnt_pure PUBLIC ${VNT_SANITIZER_FLAGS})
+endif()
+
+# Benchmarks: built by bench/run.sh in a release tree without sanitizers.
+file(GLOB VNT_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+foreach(source ${VNT_BENCH_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} EXCLUDE_FROM_ALL ${source})
+  target_include_directories(${name} PRIVATE tests/support)
+  target_link_libraries(${name} PRIVATE vnt_buildlib)
+endforeach()
 
 find_package(GTest REQUIRED)
 include(GoogleTest)

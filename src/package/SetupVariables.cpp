@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "ComponentLists.h"
 #include "SetupRecords.h"
@@ -38,6 +39,20 @@ size_t FindIgnoringCase(const std::string& text, const std::string& upperName, s
   }
   return std::string::npos;
 }
+
+// Where the percent signs of a text stand: a name with percent signs can only start there.
+struct TNameIndex {
+  const std::string& Upper;
+  std::vector<size_t> Percents;
+  explicit TNameIndex(const std::string& upper) : Upper(upper) {
+    for (size_t i = upper.find('%'); i != std::string::npos; i = upper.find('%', i + 1)) Percents.push_back(i);
+  }
+  bool Occurs(const std::string& upperName) const {
+    if (upperName.empty() || upperName[0] != '%') return Upper.find(upperName) != std::string::npos;
+    return std::any_of(Percents.begin(), Percents.end(),
+                       [&](size_t at) { return Upper.compare(at, upperName.size(), upperName) == 0; });
+  }
+};
 
 std::string EscapeAmpersands(const std::string& text) {
   std::string out;
@@ -94,14 +109,15 @@ std::string TSetupVariables::Expand(const std::string& text, bool escape, bool n
   // Names stored with percent signs cannot occur in a text without one.
   if (text.find('%') == std::string::npos && !Table.HasBareNames()) return text;
   const std::string upper = UpperCase(text);
+  const TNameIndex index(upper);
   std::string result = text;
   for (const TBuiltinName& b : BuiltinNames()) {
     if (nested && b.Id == TBuiltin::CmdLineParam) continue;
-    if (upper.find(b.Upper) != std::string::npos) ReplaceIgnoringCase(result, b.Upper, BuiltinValue(b.Id, escape, nested));
+    if (index.Occurs(b.Upper)) ReplaceIgnoringCase(result, b.Upper, BuiltinValue(b.Id, escape, nested));
   }
   for (const TVariableItem& item : Table.All()) {
-    std::string name = UpperCase(item.Name);
-    if (name.empty() || upper.find(name) == std::string::npos) continue;
+    const std::string& name = item.UpperName;
+    if (!index.Occurs(name)) continue;
     bool folder = name == "%INSTALLDIR%" || IsInFolderList(item.Name);
     ReplaceIgnoringCase(result, name, folder ? RemoveTrailingBackslash(item.Value) : item.Value);
   }

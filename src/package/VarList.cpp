@@ -39,7 +39,7 @@ void TVariableList::Set(const std::string& name, const std::string& value) {
     return;
   }
   if (IsBare(name)) ++BareNames;
-  Items.insert(it, TVariableItem{name, value});
+  Items.insert(it, TVariableItem{name, value, UpperCase(name)});
 }
 
 void TVariableList::AddLine(const std::string& line) {

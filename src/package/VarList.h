@@ -14,6 +14,7 @@ std::string UpperCase(std::string text);
 
 struct TVariableItem {
   std::string Name, Value;
+  std::string UpperName;  // kept for the expansion's search
   bool operator==(const TVariableItem&) const = default;
 };
 

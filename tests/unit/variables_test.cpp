@@ -35,7 +35,8 @@ TEST(VarList, SortedCaseInsensitiveTable) {
   EXPECT_EQ(t.IndexOf("%C%"), 2);
   EXPECT_EQ(t.IndexOf("%d%"), -1);
   EXPECT_EQ(t.Line(3), "");
-  EXPECT_EQ(t.Get(-1), TVariableItem{});
+  EXPECT_EQ(t.Get(-1).Name, "");
+  EXPECT_EQ(t.Get(-1).Value, "");
 }
 
 TEST(VarList, AddLineSplitsAtTheFirstEqualsSign) {
