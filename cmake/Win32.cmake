@@ -1,4 +1,6 @@
 # The Windows programs: the stub, the builder, the UI driver and the tests run under Wine.
+# All of them land in build/win32 itself, where scripts and tests look for them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_link_options(-static -static-libgcc -static-libstdc++)
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
   # The stub travels inside every setup: keep it small.
