@@ -93,6 +93,26 @@ std::string FormatTimeBuiltin(TBuiltin id, const TLocalTime& t, const std::strin
   }
 }
 
+std::vector<std::string> CommandLineParams(const std::string& commandLine) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (i < commandLine.size()) {
+    while (i < commandLine.size() && static_cast<unsigned char>(commandLine[i]) <= ' ') ++i;
+    if (i == commandLine.size()) break;
+    std::string word;
+    bool quoted = false;
+    for (; i < commandLine.size() && (quoted || static_cast<unsigned char>(commandLine[i]) > ' '); ++i) {
+      if (commandLine[i] == '"')
+        quoted = !quoted;
+      else
+        word.push_back(commandLine[i]);
+    }
+    words.push_back(word);
+  }
+  if (!words.empty()) words.erase(words.begin());  // the program as it was started
+  return words;
+}
+
 long long NumberFromText(const std::string& text) {
   std::string kept;
   for (char c : text)

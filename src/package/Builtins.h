@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace vnt {
 
@@ -47,6 +48,10 @@ struct TLocalTime {
 };
 // The date and time rows (27 to 35) for a moment and the regional date separator.
 std::string FormatTimeBuiltin(TBuiltin id, const TLocalTime& t, const std::string& dateSeparator);
+
+// The words of a command line after the program's own name: blanks separate words, double
+// quotes group blanks into a word and are dropped.
+std::vector<std::string> CommandLineParams(const std::string& commandLine);
 
 // Digits and minus signs of a text read as a number; 0 when nothing usable is left.
 long long NumberFromText(const std::string& text);

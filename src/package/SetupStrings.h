@@ -5,6 +5,12 @@
 
 #include "SetupDescription.h"
 
+// <windows.h> maps GetMessage to its message-loop call; here it reads the message table.
+// Win32 code includes this header after <windows.h> and calls GetMessageA for the loop.
+#ifdef GetMessage
+#undef GetMessage
+#endif
+
 namespace vnt {
 
 constexpr const char* DefaultApplicationTitle = "Vantry Setup";

@@ -255,3 +255,14 @@ TEST(Builtins, DateFormatsAndNumbers) {
   EXPECT_EQ(NumberFromText("1-2"), 0);
   EXPECT_EQ(NumberFromText(""), 0);
 }
+
+TEST(Builtins, CommandLineWords) {
+  auto p = CommandLineParams("\"C:\\Program Files\\setup.exe\" /a  \"two words\" x\"y z\"w");
+  ASSERT_EQ(p.size(), 3u);
+  EXPECT_EQ(p[0], "/a");
+  EXPECT_EQ(p[1], "two words");
+  EXPECT_EQ(p[2], "xy zw");
+  EXPECT_TRUE(CommandLineParams("setup.exe").empty());
+  EXPECT_TRUE(CommandLineParams("   ").empty());
+  EXPECT_EQ(CommandLineParams("a \"\"").size(), 1u);  // an empty quoted word is still a word
+}

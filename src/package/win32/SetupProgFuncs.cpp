@@ -1,46 +1,157 @@
 #include "SetupProgFuncs.h"
 
-#include <windows.h>
+#include <cstdio>
 
+#include "CustomVarFuncs.h"
 #include "FileStream.h"
+#include "RegistryText.h"
 #include "SetupSections.h"
 #include "SetupStrings.h"
+#include "SystemServices.h"
 
 namespace vnt {
 
 namespace {
 
-void FatalMessage(const TSetupState& state, const char* text) {
-  MessageBoxA(nullptr, text, state.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+// Enough numbers for any sane temporary folder; past them the folder cannot be written.
+constexpr int TempFolderTries = 999;
+
+void ShowMessage(const TSetupState& state, const std::string& text, UINT icon) {
+  MessageBoxA(nullptr, text.c_str(), state.ApplicationTitle.c_str(), MB_OK | icon);
+}
+
+std::string TempFolderName(const std::string& tempFolder, int n) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%03d", n);
+  return WithFolderBackslash(tempFolder) + "vnt" + digits;
+}
+
+bool CreateTempSetupDir(TSetupState& state) {
+  for (int n = 1; n <= TempFolderTries; ++n) {
+    std::string path = TempFolderName(state.Info.TempFolder(), n);
+    if (ForceFolder(path) == ForceFolderCreated) {
+      state.TempSetupDir = path;
+      state.Builtins.TempSetupDir = path;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The early read of the names that expansion needs before the variables exist.
+void ReadEarlyProperties(TSetupState& state) {
+  TSetupProperties early;
+  TSetupDescription& d = state.Description;
+  ReadProperties(state.Package, d, &early, nullptr);
+  d.Properties.SoftwareName = early.SoftwareName;
+  d.Properties.CompanyName = early.CompanyName;
+  d.Properties.DefaultInstallDir = early.DefaultInstallDir;
+  d.Properties.DefaultProgramGroup = early.DefaultProgramGroup;
+  d.Properties.SetupTypeComponents[0] = early.SetupTypeComponents[0];
+}
+
+void ReadVariablesSection(TSetupState& state) {
+  ReadVariables(state.Package, state.Description);
+  state.Vars = std::make_unique<TSetupVariables>(state.Description, state.Builtins);
+  state.Vars->SelectedComponents = state.Description.Properties.SetupTypeComponents[0];
+  SetCustomVariables(*state.Vars, state.Description.Variables, ReadRegistryText);
+}
+
+void ReadPropertiesAndMessages(TSetupState& state) {
+  TSetupDescription& d = state.Description;
+  ReadProperties(state.Package, d, &d.Properties, &d.Requirements);
+  ReadPropertiesPart2(state.Package, d.Properties);
+  std::string language = state.Vars->Stored("%Language%");
+  ReadMessages(state.Package, d, language);
+  if (!d.DefaultLanguageName.empty()) state.Vars->SetVariable("%Language%", d.DefaultLanguageName);
+}
+
+// The software the package requires; answers false after telling the user.
+bool RequiredSoftwarePresent(TSetupState& state) {
+  if (state.Package.Option(OptRequiresAppMgr) && !state.Info.IsAppMgrInstalled()) {
+    ShowMessage(state, Message(state, MsgAppMgrMissing), MB_ICONINFORMATION);
+    return false;
+  }
+  if (state.Package.Option(OptRequiresHotSync) && !HotSyncBaseKey()) {
+    ShowMessage(state, Message(state, MsgHotSyncMissing), MB_ICONINFORMATION);
+    return false;
+  }
+  return true;
+}
+
+void ReadRemainingSections(TSetupState& state) {
+  TPackage& pkg = state.Package;
+  TSetupDescription& d = state.Description;
+  ReadDeviceTable(pkg, d);
+  ReadComponents(pkg, d);
+  ReadProgressBitmaps(pkg, d);
+  ReadFolders(pkg, d);
+  ReadProductFiles(pkg, d);
+  ReadShortcuts(pkg, d);
+  ReadRegistryChanges(pkg, d);
+  if (pkg.Option(OptBackgroundWindow)) ReadBackItems(pkg, d);
+}
+
+// Names of the variables that scripts write and page controls hold; empty until the
+// package's scripts and dialogs are read.
+std::vector<std::string> CollectVariableNames(const TSetupState&) { return {}; }
+
+TStartupResult LoadDescription(TSetupState& state) {
+  ReadEarlyProperties(state);
+  if (!CreateTempSetupDir(state)) {
+    ShowMessage(state, "Setup cannot create its temporary folder in " + state.Info.TempFolder() + ".", MB_ICONERROR);
+    return StartupFailed;
+  }
+  ReadVariablesSection(state);
+  ReadPropertiesAndMessages(state);
+  if (!RequiredSoftwarePresent(state)) return StartupFailed;
+  ReadSupportFiles(state.Package, state.Description);
+  state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  ReadRemainingSections(state);
+  state.Vars->InitVariables(CollectVariableNames(state), "");
+  state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  return StartupOk;
 }
 
 }  // namespace
 
-void LoadDescription(TSetupState& state) {
-  state.Description = TSetupDescription{};
-  ReadDescription(state.Package, state.Description, state.Language,
-                  state.Package.Option(OptBackgroundWindow));
+std::string Message(TSetupState& state, int index) {
+  std::string language = state.Vars ? state.Vars->ExpandText("%Language%") : std::string();
+  std::string text = GetMessage(state.Description, index, language);
+  return state.Vars ? state.Vars->ExpandText(text) : text;
 }
 
 TStartupResult RunStartup(TSetupState& state) {
   state.ApplicationTitle = DefaultApplicationTitle;
   std::string path = ProgramPath();
   if (!OpenPackage(state.Package, path, TFileStream::OpenRead(path), PackageEndResourceValue())) {
-    FatalMessage(state, FatalOpenMessage);
+    ShowMessage(state, FatalOpenMessage, MB_ICONERROR);
     return StartupFailed;
   }
   if (!PackageIsValid(state.Package)) {
-    FatalMessage(state, FatalCorruptMessage);
+    ShowMessage(state, FatalCorruptMessage, MB_ICONERROR);
     return StartupFailed;
   }
   try {
-    LoadDescription(state);
+    TStartupResult result = LoadDescription(state);
+    if (result != StartupOk) CleanUp(state);
+    return result;
   } catch (const EPackageError&) {
     // A damaged section never becomes data.
-    FatalMessage(state, FatalCorruptMessage);
+    CleanUp(state);
+    ShowMessage(state, FatalCorruptMessage, MB_ICONERROR);
     return StartupFailed;
   }
-  return StartupOk;
+}
+
+void CleanUp(TSetupState& state) {
+  state.Description = TSetupDescription{};
+  for (const auto& file : state.RestoredFiles) DeleteFileForce(file);
+  state.RestoredFiles.clear();
+  if (!state.TempSetupDir.empty()) {
+    RemoveDirectoryA(state.TempSetupDir.c_str());  // only when empty; a failure is ignored
+    state.TempSetupDir.clear();
+  }
 }
 
 }  // namespace vnt

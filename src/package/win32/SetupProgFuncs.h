@@ -1,25 +1,37 @@
-// Start-up: the program's entry sequence and the state it keeps for the whole run.
+// Start-up and clean-up: the program's entry sequence and the state it keeps for the run.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "SetupDescription.h"
 #include "SetupFuncs.h"
+#include "SetupVariables.h"
+#include "SystemBuiltins.h"
+#include "SystemInfo.h"
 
 namespace vnt {
 
 struct TSetupState {
   std::string ApplicationTitle;
   TPackage Package;
+  TSystemInfo Info;
+  TSystemBuiltins Builtins{Info};
   TSetupDescription Description;
-  std::string Language;  // %Language% until the variable table holds it
+  std::unique_ptr<TSetupVariables> Vars;  // the table exists from the reading of section 4
+  std::string TempSetupDir;               // no trailing backslash; empty until created
+  std::vector<std::string> RestoredFiles;
 };
 
 enum TStartupResult { StartupOk = 0, StartupFailed = 1 };
 
-// Runs the start-up steps: open and check the package, load the description.
+// Runs the start-up steps up to the point where the wizard would open.
 TStartupResult RunStartup(TSetupState& state);
-// Reads every section of the description in start-up order; raises EPackageError on damage.
-void LoadDescription(TSetupState& state);
+// Frees the description, deletes the restored support files and the temporary folder;
+// safe to call more than once.
+void CleanUp(TSetupState& state);
+// The expanded text of message index in the current language.
+std::string Message(TSetupState& state, int index);
 
 }  // namespace vnt
