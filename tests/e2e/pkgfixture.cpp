@@ -29,6 +29,10 @@ std::string Variant(const std::string& kind, const std::string& stub) {
     for (int i = SecShortcuts + 1; i < SectionCount; ++i) c.RawSections[i] = std::string();
     return AppendPackage(stub, c);
   }
+  if (kind == "needs-appmgr") {
+    c.SetOption(OptRequiresAppMgr, true);
+    return AppendPackage(stub, c);
+  }
   if (kind == "resource-end") return AppendPackage(stub, c, true) + std::string(4096, 'Z');
   throw std::runtime_error("unknown kind " + kind);
 }
@@ -37,7 +41,7 @@ std::string Variant(const std::string& kind, const std::string& stub) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|resource-end <stub> <out>\n";
+    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|resource-end <stub> <out>\n";
     return 2;
   }
   try {

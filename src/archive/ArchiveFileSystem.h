@@ -1,0 +1,38 @@
+// Everything the archive reader needs from the file system. The reader decides; this
+// interface only does: Win32 files in the program, an in-memory fake in tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "PackageStream.h"
+
+namespace vnt {
+
+// An open output file. Write raises EOutputError when the file cannot take the bytes.
+class TArchiveOutput : public TStream {
+public:
+  // Sets the last-write time from an MS-DOS date (high word) and time (low word), local time.
+  // Pending bytes are written first, so closing does not touch the time again.
+  virtual bool SetDosDateTime(uint32_t dosDateTime) = 0;
+};
+
+class TArchiveFileSystem {
+public:
+  virtual ~TArchiveFileSystem() = default;
+  // Creates the folder with all missing parents; answers whether it exists afterwards.
+  virtual bool MakeFolders(const std::string& folder) = 0;
+  // Whether a file (not a folder) of that name exists.
+  virtual bool FileExists(const std::string& path) = 0;
+  // Clears the read-only attribute and deletes the file; false when it stays.
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // A new, empty output file; empty when it cannot be created.
+  virtual std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) = 0;
+  // An existing output file positioned at its end; empty when it cannot be opened.
+  virtual std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) = 0;
+  // A volume file for reading with other writers excluded; empty when it cannot be opened.
+  virtual std::unique_ptr<TStream> OpenVolume(const std::string& path) = 0;
+};
+
+}  // namespace vnt

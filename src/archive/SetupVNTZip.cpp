@@ -1,0 +1,234 @@
+#include "SetupVNTZip.h"
+
+#include <cstring>
+
+#include "ChunkCodec.h"
+#include "PackagePrimitives.h"
+#include "VolumeNames.h"
+
+namespace vnt {
+
+namespace {
+
+[[noreturn]] void Damage(TArchiveDamage kind) {
+  throw EArchiveError(kind, kind == TArchiveDamage::Magic ? InvalidMemberText : CannotReadArchiveText);
+}
+
+void ReadBytes(TStream& s, void* buffer, size_t count) {
+  if (count > 0) s.ReadExact(buffer, count);
+}
+
+}  // namespace
+
+bool TSetupVNTZip::RestoreFromFile(const std::string& fileName, const std::string& destDir) {
+  if (Busy) throw std::logic_error("an archive restore is already running");
+  ErrorCode = 0;
+  std::unique_ptr<TStream> file = Files.OpenVolume(fileName);
+  if (!file) {
+    ErrorCode = 2;
+    Active = false;
+    Damage(TArchiveDamage::Volume);
+  }
+  OwnedInput = std::move(file);
+  return RestoreFromStream(*OwnedInput, destDir);
+}
+
+bool TSetupVNTZip::RestoreFromStream(TStream& stream, const std::string& destDir) {
+  if (Busy) throw std::logic_error("an archive restore is already running");
+  ErrorCode = 0;
+  RestoredCount = 0;
+  BytesDone = 0;
+  Active = true;
+  Busy = true;
+  Input = &stream;
+  LastVolume = 0;
+  Last = {};
+  // However the run ends, it is no longer busy and every stream the reader opened is closed
+  // once; the caller's stream is left alone.
+  struct TEndOfRun {
+    TSetupVNTZip& Zip;
+    ~TEndOfRun() {
+      Zip.Busy = false;
+      Zip.Input = nullptr;
+      Zip.OwnedInput.reset();
+      std::vector<uint8_t>().swap(Zip.Packed);
+      std::vector<uint8_t>().swap(Zip.Plain);
+    }
+  } endOfRun{*this};
+  try {
+    Run(destDir);
+  } catch (const EArchiveError&) {
+    ErrorCode = 2;
+    Active = false;
+    throw;
+  } catch (const EPackageError&) {
+    ErrorCode = 2;
+    Active = false;
+    Damage(TArchiveDamage::Truncated);
+  }
+  return ErrorCode == 0 && Active;
+}
+
+void TSetupVNTZip::Run(const std::string& destDir) {
+  ReadHeader();
+  CurrentId = 0;
+  while (CurrentId != TagEnd && Active) {
+    CurrentId = ReadI32(*Input);
+    if (CurrentId == TagEnd) break;
+    if (CurrentId == TagComment) ReadComment();
+    else if (CurrentId == TagVolumeSwitch) SwitchVolume();
+    else if (CurrentId >= 0) RestoreMember(destDir);
+    else Damage(TArchiveDamage::Tag);
+  }
+  if (OnProgress) OnProgress(TagEnd, FinalProgress(Mapping()), Active);
+}
+
+void TSetupVNTZip::ReadHeader() {
+  try {
+    uint32_t length = ReadU32(*Input);
+    if (length > Input->Remaining()) Damage(TArchiveDamage::Header);
+    Input->Seek(Input->Position() + length);  // the text is not checked
+    TotalSize = ReadU32(*Input);
+    FileCount = ReadU32(*Input);
+  } catch (const EPackageError&) {
+    Damage(TArchiveDamage::Header);
+  }
+  BytesDone = 0;
+}
+
+void TSetupVNTZip::ReadComment() {
+  uint32_t length = ReadU32(*Input);
+  if (length > Input->Remaining()) Damage(TArchiveDamage::Comment);
+  std::string text(length, '\0');
+  ReadBytes(*Input, text.data(), length);
+  if (OnComment) OnComment(text);
+}
+
+void TSetupVNTZip::RestoreMember(const std::string& destDir) {
+  uint32_t dosDateTime = ReadU32(*Input);
+  CurrentFileName = destDir;
+  CurrentTag = 0;
+  bool restore = true;
+  if (OnRestoreFile) OnRestoreFile(CurrentId, CurrentFileName, CurrentTag, dosDateTime, restore);
+  Last = {CurrentId, CurrentFileName, CurrentTag, dosDateTime, false};
+  if (restore) {
+    std::string folder = FolderPart(CurrentFileName);
+    restore = folder.empty() || Files.MakeFolders(folder);  // a missing folder skips silently
+  }
+  if (restore && !TargetIsFree()) {
+    if (OnCannotReplace) OnCannotReplace(CurrentId, CurrentFileName);
+    restore = false;
+  }
+  if (!restore) {
+    ReadMemberData(nullptr);
+    return;
+  }
+  Last.Written = WriteBlock(Files.CreateOutput(CurrentFileName), true);
+}
+
+bool TSetupVNTZip::TargetIsFree() {
+  return !Files.FileExists(CurrentFileName) || Files.RemoveFile(CurrentFileName);
+}
+
+bool TSetupVNTZip::WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile) {
+  try {
+    if (!output) throw EOutputError("cannot create the output file");
+    if (newFile) output->Seek(0);
+    ReadMemberData(output.get());
+  } catch (const EOutputError&) {
+    // The file is closed as the output goes; no event tells of a file that failed.
+    ErrorCode = 1;
+    Active = false;
+    return false;
+  }
+  if (newFile) ++RestoredCount;
+  // Also after a cancel or a chunk that did not inflate: the partial file is kept and dated.
+  if (OnFileRestored) OnFileRestored(Last.Id, Last.FileName, *output, Last.Tag);
+  output->SetDosDateTime(Last.DosDateTime);
+  return true;
+}
+
+void TSetupVNTZip::ReadMemberData(TArchiveOutput* output) {
+  char magic[sizeof MemberMagic];
+  ReadBytes(*Input, magic, sizeof magic);
+  if (std::memcmp(magic, MemberMagic, sizeof magic) != 0) Damage(TArchiveDamage::Magic);
+  int32_t size = 0;
+  do {
+    size = ReadI32(*Input);
+    ReportChunk(size == ChunkEndMarker ? 0 : ReadChunk(size, output));
+  } while (size != ChunkEndMarker && Active);
+}
+
+int64_t TSetupVNTZip::ReadChunk(int32_t size, TArchiveOutput* output) {
+  if (!ChunkSizeIsSound(size, Input->Remaining())) Damage(TArchiveDamage::ChunkSize);
+  size_t bytes = size_t(size > 0 ? int64_t(size) : -int64_t(size));
+  if (!output) {
+    // Skipping never inflates, so the real size is unknown and a full chunk is counted.
+    Input->Seek(Input->Position() + bytes);
+    return int64_t(ChunkSize);
+  }
+  if (size > 0) return InflateChunk(bytes, *output);
+  Packed.resize(bytes);
+  ReadBytes(*Input, Packed.data(), bytes);
+  if (bytes > 0) output->Write(Packed.data(), bytes);
+  return int64_t(bytes);
+}
+
+int64_t TSetupVNTZip::InflateChunk(size_t size, TArchiveOutput& output) {
+  Packed.resize(size);
+  ReadBytes(*Input, Packed.data(), size);
+  Plain.resize(ChunkSize);
+  std::optional<size_t> produced = DecodeChunk(Packed, Plain);
+  if (!produced) {
+    ErrorCode = 2;
+    Active = false;
+    if (OnError) OnError(2);
+    return 0;
+  }
+  if (*produced > 0) output.Write(Plain.data(), *produced);
+  return int64_t(*produced);
+}
+
+void TSetupVNTZip::ReportChunk(int64_t count) {
+  if (OnIdle) OnIdle();
+  BytesDone += count;
+  if (OnProgress) OnProgress(CurrentId, MapProgress(Mapping(), ProgressPercent(BytesDone, TotalSize)), Active);
+}
+
+void TSetupVNTZip::SwitchVolume() {
+  uint32_t volume = ReadU32(*Input);
+  // Volumes only go forward; a switch back could send the reader round in circles.
+  if (volume <= LastVolume) Damage(TArchiveDamage::Volume);
+  LastVolume = volume;
+  // Leave the current volume first: the next one may be on a disk that replaces it.
+  Input = nullptr;
+  OwnedInput.reset();
+  std::string name = FindVolume(volume);
+  if (!Active) return;
+  OwnedInput = Files.OpenVolume(name);
+  if (!OwnedInput) Damage(TArchiveDamage::Volume);
+  Input = OwnedInput.get();
+  Input->Seek(0);
+  ContinueMember();
+}
+
+std::string TSetupVNTZip::FindVolume(uint32_t volume) {
+  // Without the event nobody can say where the volume is, and asking again would never end.
+  if (!OnNeedVolume) Damage(TArchiveDamage::Volume);
+  std::string extension = "." + VolumeExtension(volume), name;
+  do {
+    OnNeedVolume(uint16_t(volume), name, Active);
+    name = ChangeFileExtension(name, extension);
+  } while (Active && !Files.FileExists(name));
+  return name;
+}
+
+void TSetupVNTZip::ContinueMember() {
+  if (!Last.Written) {
+    ReadMemberData(nullptr);
+    return;
+  }
+  Last.Written = WriteBlock(Files.AppendOutput(Last.FileName), false);
+}
+
+}  // namespace vnt

@@ -1,0 +1,119 @@
+#include "ArchiveFiles.h"
+
+#include <windows.h>
+
+#include "ArchiveFormat.h"
+#include "FileStream.h"
+#include "VolumeNames.h"
+
+namespace vnt {
+
+namespace {
+
+// Unbuffered: the reader writes whole chunks, and a write that fails must fail while the
+// reader can still tell, not when the file is closed.
+class TWin32Output : public TArchiveOutput {
+public:
+  explicit TWin32Output(HANDLE h) : Handle(h) {}
+  ~TWin32Output() override { CloseHandle(Handle); }
+  TWin32Output(const TWin32Output&) = delete;
+  TWin32Output& operator=(const TWin32Output&) = delete;
+
+  size_t Read(void* buffer, size_t count) override {
+    DWORD got = 0;
+    if (!ReadFile(Handle, buffer, DWORD(count), &got, nullptr)) return 0;
+    return got;
+  }
+  void Write(const void* buffer, size_t count) override {
+    DWORD put = 0;
+    if (!WriteFile(Handle, buffer, DWORD(count), &put, nullptr) || put != count)
+      throw EOutputError("cannot write the output file");
+  }
+  void Seek(uint64_t position) override {
+    LARGE_INTEGER to;
+    to.QuadPart = LONGLONG(position);
+    if (!SetFilePointerEx(Handle, to, nullptr, FILE_BEGIN)) throw EOutputError("cannot seek in the output file");
+  }
+  uint64_t Position() const override {
+    LARGE_INTEGER zero{}, at{};
+    SetFilePointerEx(Handle, zero, &at, FILE_CURRENT);
+    return uint64_t(at.QuadPart);
+  }
+  uint64_t Size() const override {
+    LARGE_INTEGER size{};
+    GetFileSizeEx(Handle, &size);
+    return uint64_t(size.QuadPart);
+  }
+  bool SetDosDateTime(uint32_t dosDateTime) override {
+    FILETIME local, utc;
+    return DosDateTimeToFileTime(HIWORD(dosDateTime), LOWORD(dosDateTime), &local) &&
+           LocalFileTimeToFileTime(&local, &utc) && SetFileTime(Handle, nullptr, nullptr, &utc);
+  }
+
+private:
+  HANDLE Handle;
+};
+
+std::unique_ptr<TArchiveOutput> OpenOutput(const std::string& path, DWORD disposition) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<TWin32Output>(h);
+}
+
+std::string WithoutTrailingSeparators(std::string folder) {
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  return folder;
+}
+
+bool IsFolder(const std::string& path) {
+  DWORD attrs = GetFileAttributesA(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool TWin32ArchiveFileSystem::MakeFolders(const std::string& folder) {
+  std::string f = WithoutTrailingSeparators(folder);
+  if (f.empty()) return false;
+  if (IsFolder(f)) return true;
+  // The parent is always shorter, so the descent ends at the drive or share.
+  std::string parent = WithoutTrailingSeparators(FolderPart(f));
+  if (!parent.empty() && parent.size() < f.size()) MakeFolders(parent);
+  CreateDirectoryA(f.c_str(), nullptr);
+  return IsFolder(f);
+}
+
+bool TWin32ArchiveFileSystem::FileExists(const std::string& path) {
+  DWORD attrs = GetFileAttributesA(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool TWin32ArchiveFileSystem::RemoveFile(const std::string& path) {
+  DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return true;
+  if (attrs & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+  if (DeleteFileA(path.c_str())) return true;
+  SetFileAttributesA(path.c_str(), attrs);  // a file that stays keeps its attributes
+  return false;
+}
+
+std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::CreateOutput(const std::string& path) {
+  return OpenOutput(path, CREATE_ALWAYS);
+}
+
+std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::AppendOutput(const std::string& path) {
+  auto output = OpenOutput(path, OPEN_EXISTING);
+  try {
+    if (output) output->Seek(output->Size());
+  } catch (const EOutputError&) {
+    return nullptr;
+  }
+  return output;
+}
+
+std::unique_ptr<TStream> TWin32ArchiveFileSystem::OpenVolume(const std::string& path) {
+  return TFileStream::OpenRead(path);
+}
+
+}  // namespace vnt

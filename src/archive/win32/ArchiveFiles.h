@@ -1,0 +1,18 @@
+// The archive reader's file system on Win32: output files, folders and volume files.
+#pragma once
+
+#include "ArchiveFileSystem.h"
+
+namespace vnt {
+
+class TWin32ArchiveFileSystem : public TArchiveFileSystem {
+public:
+  bool MakeFolders(const std::string& folder) override;
+  bool FileExists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) override;
+  std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) override;
+  std::unique_ptr<TStream> OpenVolume(const std::string& path) override;
+};
+
+}  // namespace vnt
