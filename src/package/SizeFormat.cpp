@@ -1,6 +1,7 @@
 #include "SizeFormat.h"
 
-#include <charconv>
+#include <cstdio>
+
 #include <cmath>
 
 namespace vnt {
@@ -9,15 +10,16 @@ namespace {
 
 const char* const UnitNames[] = {" bytes", " KB", " MB", " GB"};
 
-// The shortest general form with 15 significant digits, independent of the C locale.
+// The general form with 15 significant digits. The program never changes the C locale, so
+// the point is a dot; snprintf keeps the stub far smaller than the to_chars tables would.
 std::string GeneralText(double value) {
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-  std::string text(buf, res.ptr);
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  std::string text(buf);
   // Huge amounts come out in exponent form; whole digits read better and round the same way.
   if (text.find('e') != std::string::npos && std::isfinite(value)) {
-    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 0);
-    text.assign(buf, res.ptr);
+    std::snprintf(buf, sizeof buf, "%.0f", value);
+    text = buf;
   }
   return text;
 }
