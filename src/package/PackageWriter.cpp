@@ -3,22 +3,18 @@
 #include <stdexcept>
 
 #include "PeResource.h"
+#include "ScriptCodec.h"
 #include "SectionLayouts.h"
 
 namespace vnt {
 
 namespace {
 
-constexpr int PackageScriptCount = 7;
-
-// The stored form of a section whose records are not given: no scripts, no dialogs, no
-// support archive, no product archive.
+// The stored form of a section whose records are not given: no dialogs, no support
+// archive, no product archive.
 std::string EmptySection(int section) {
   TMemoryStream s;
   switch (section) {
-    case SecScripts:
-      for (int i = 0; i < PackageScriptCount; ++i) WriteI32(s, 0);
-      break;
     case SecDialogs: WriteI32(s, 0); break;
     case SecSupportArchive: WriteByte(s, 0); break;
     default: break;
@@ -72,6 +68,9 @@ void WriteRecordSection(TFieldWriter& a, const TPackageContent& c, int section) 
       break;
     case SecRegistry:
       TransferList(a, d.RegChanges, 0, [](TFieldWriter& a, const TSetupRegChange& r) { TransferRegChange(a, r); });
+      break;
+    case SecScripts:
+      for (const auto& script : d.Scripts) WriteScript(s, script);
       break;
     case SecDeviceTable:
       TransferList(a, d.DeviceTable, 0, [](TFieldWriter& a, const TRapiDevice& r) { WriteRapiDevice(a.Stream(), r); });

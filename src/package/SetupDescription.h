@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptTypes.h"
 #include "SetupTypes.h"
 
 namespace vnt {
@@ -31,6 +32,7 @@ struct TSetupDescription {
   std::vector<TSetupShortcut> Shortcuts;
   std::vector<TSetupRegChange> RegChanges;
   std::vector<TRapiDevice> DeviceTable;
+  std::array<TScript, PackageScriptCount> Scripts;
 
   bool operator==(const TSetupDescription&) const = default;
 };

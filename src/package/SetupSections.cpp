@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ScriptCodec.h"
 #include "SectionLayouts.h"
 #include "SetupStrings.h"
 
@@ -164,6 +165,11 @@ void ReadDeviceTable(TPackage& pkg, TSetupDescription& desc) {
                [](TFieldReader& a, TRapiDevice& d) { d = ReadRapiDevice(a.Stream()); });
 }
 
+void ReadScripts(TPackage& pkg, TSetupDescription& desc) {
+  TStream& s = SeekSection(pkg, SecScripts);
+  for (auto& script : desc.Scripts) script = ReadScript(s);
+}
+
 void ReadDescription(TPackage& pkg, TSetupDescription& desc, std::string& language, bool withBackItems) {
   ReadVariables(pkg, desc);
   ReadProperties(pkg, desc, &desc.Properties, &desc.Requirements);
@@ -173,6 +179,7 @@ void ReadDescription(TPackage& pkg, TSetupDescription& desc, std::string& langua
   ReadDeviceTable(pkg, desc);
   ReadComponents(pkg, desc);
   ReadProgressBitmaps(pkg, desc);
+  ReadScripts(pkg, desc);
   ReadFolders(pkg, desc);
   ReadProductFiles(pkg, desc);
   ReadShortcuts(pkg, desc);

@@ -26,6 +26,8 @@ void ReadProductFiles(TPackage& pkg, TSetupDescription& desc);
 void ReadShortcuts(TPackage& pkg, TSetupDescription& desc);
 void ReadRegistryChanges(TPackage& pkg, TSetupDescription& desc);
 void ReadDeviceTable(TPackage& pkg, TSetupDescription& desc);
+// The seven package scripts of section 8.
+void ReadScripts(TPackage& pkg, TSetupDescription& desc);
 
 // Every section of the description, in start-up order.
 void ReadDescription(TPackage& pkg, TSetupDescription& desc, std::string& language, bool withBackItems);

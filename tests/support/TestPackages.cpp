@@ -148,6 +148,20 @@ TPackageContent RichContent() {
   dev.MaxMinor = 99;
   d.DeviceTable.push_back(dev);
 
+  ScriptStatement ask;
+  ask.Opcode = OpAskYesNo;
+  ask.F = {"%Answer%", "Question", "Install %SoftwareName%?", "QUESTION", ""};
+  ask.Condition = "%IsNT% = 1|";
+  ScriptStatement cancel;
+  cancel.Opcode = OpCancelSetup;
+  cancel.Condition = "%Answer% = NO|";
+  d.Scripts[StartScript] = {ask, cancel};
+  ScriptStatement assign;
+  assign.Opcode = OpAssignVariable;
+  assign.F = {"%Done%", "1", "0", "", ""};
+  d.Scripts[AfterInstallScript] = {assign};
+  d.Scripts[AfterUninstallScript] = {assign, assign};
+
   c.Options = {0, 1, 0, 0, 7, 1, 0};
   return c;
 }

@@ -53,6 +53,7 @@ TEST(RoundTrip, EveryRecordKindReadsBackIdentically) {
   EXPECT_EQ(d.Shortcuts, w.Shortcuts);
   EXPECT_EQ(d.RegChanges, w.RegChanges);
   EXPECT_EQ(d.DeviceTable, w.DeviceTable);
+  EXPECT_EQ(d.Scripts, w.Scripts);
   EXPECT_EQ(language, "English");
 }
 

@@ -135,6 +135,9 @@ void DumpPackage(TPackage& pkg, std::ostream& out) {
   p.End();
   PrintMessages(d, out);
   PrintRecords(d, out);
+  out << "scripts:";
+  for (const auto& script : d.Scripts) out << " " << script.size();
+  out << " statements\n";
 }
 
 }  // namespace vnt

@@ -85,6 +85,7 @@ void ReadRemainingSections(TSetupState& state) {
   ReadDeviceTable(pkg, d);
   ReadComponents(pkg, d);
   ReadProgressBitmaps(pkg, d);
+  ReadScripts(pkg, d);
   ReadFolders(pkg, d);
   ReadProductFiles(pkg, d);
   ReadShortcuts(pkg, d);
