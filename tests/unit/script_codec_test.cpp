@@ -2,6 +2,7 @@
 
 #include "PackagePrimitives.h"
 #include "ScriptCodec.h"
+#include "ScriptContext.h"
 
 using namespace vnt;
 
@@ -92,4 +93,15 @@ TEST(ScriptCodec, DamagedListsAreRefused) {
   negative.Write("abcdefgh", 8);
   negative.Seek(0);
   EXPECT_THROW(ReadScript(negative), EPackageError);
+}
+
+TEST(ScriptContext, IntegerConversion) {
+  EXPECT_EQ(TScriptContext::AsInteger("12a3"), 123);
+  EXPECT_EQ(TScriptContext::AsInteger("1-2"), 0);
+  EXPECT_EQ(TScriptContext::AsInteger("-45"), -45);
+  EXPECT_EQ(TScriptContext::AsInteger(""), 0);
+  EXPECT_EQ(TScriptContext::AsInteger("abc"), 0);
+  EXPECT_EQ(TScriptContext::AsInteger("2147483647"), 2147483647);
+  EXPECT_EQ(TScriptContext::AsInteger("2147483648"), 0);  // does not fit: unusable
+  EXPECT_EQ(TScriptContext::AsInteger("-"), 0);
 }
