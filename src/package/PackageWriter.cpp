@@ -10,12 +10,11 @@ namespace vnt {
 
 namespace {
 
-// The stored form of a section whose records are not given: no dialogs, no support
-// archive, no product archive.
+// The stored form of a section whose records are not given: no support archive, no product
+// archive.
 std::string EmptySection(int section) {
   TMemoryStream s;
   switch (section) {
-    case SecDialogs: WriteI32(s, 0); break;
     case SecSupportArchive: WriteByte(s, 0); break;
     default: break;
   }
@@ -72,6 +71,7 @@ void WriteRecordSection(TFieldWriter& a, const TPackageContent& c, int section) 
     case SecScripts:
       for (const auto& script : d.Scripts) WriteScript(s, script);
       break;
+    case SecDialogs: WriteDialogSection(s, d.Dialogs.Dialogs); break;
     case SecDeviceTable:
       TransferList(a, d.DeviceTable, 0, [](TFieldWriter& a, const TRapiDevice& r) { WriteRapiDevice(a.Stream(), r); });
       break;

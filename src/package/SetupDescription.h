@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogEditorFuncs.h"
 #include "ScriptTypes.h"
 #include "SetupTypes.h"
 
@@ -33,6 +34,7 @@ struct TSetupDescription {
   std::vector<TSetupRegChange> RegChanges;
   std::vector<TRapiDevice> DeviceTable;
   std::array<TScript, PackageScriptCount> Scripts;
+  TDialogSection Dialogs;
 
   bool operator==(const TSetupDescription&) const = default;
 };

@@ -170,6 +170,10 @@ void ReadScripts(TPackage& pkg, TSetupDescription& desc) {
   for (auto& script : desc.Scripts) script = ReadScript(s);
 }
 
+void ReadDialogs(TPackage& pkg, TSetupDescription& desc) {
+  desc.Dialogs = ReadDialogSection(SeekSection(pkg, SecDialogs));
+}
+
 void ReadDescription(TPackage& pkg, TSetupDescription& desc, std::string& language, bool withBackItems) {
   ReadVariables(pkg, desc);
   ReadProperties(pkg, desc, &desc.Properties, &desc.Requirements);
@@ -180,6 +184,7 @@ void ReadDescription(TPackage& pkg, TSetupDescription& desc, std::string& langua
   ReadComponents(pkg, desc);
   ReadProgressBitmaps(pkg, desc);
   ReadScripts(pkg, desc);
+  ReadDialogs(pkg, desc);
   ReadFolders(pkg, desc);
   ReadProductFiles(pkg, desc);
   ReadShortcuts(pkg, desc);

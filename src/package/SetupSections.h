@@ -28,6 +28,8 @@ void ReadRegistryChanges(TPackage& pkg, TSetupDescription& desc);
 void ReadDeviceTable(TPackage& pkg, TSetupDescription& desc);
 // The seven package scripts of section 8.
 void ReadScripts(TPackage& pkg, TSetupDescription& desc);
+// The dialog definitions of section 9, with the first and last page.
+void ReadDialogs(TPackage& pkg, TSetupDescription& desc);
 
 // Every section of the description, in start-up order.
 void ReadDescription(TPackage& pkg, TSetupDescription& desc, std::string& language, bool withBackItems);

@@ -54,6 +54,7 @@ TEST(RoundTrip, EveryRecordKindReadsBackIdentically) {
   EXPECT_EQ(d.RegChanges, w.RegChanges);
   EXPECT_EQ(d.DeviceTable, w.DeviceTable);
   EXPECT_EQ(d.Scripts, w.Scripts);
+  EXPECT_EQ(d.Dialogs, w.Dialogs);
   EXPECT_EQ(language, "English");
 }
 

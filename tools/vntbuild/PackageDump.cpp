@@ -138,6 +138,11 @@ void DumpPackage(TPackage& pkg, std::ostream& out) {
   out << "scripts:";
   for (const auto& script : d.Scripts) out << " " << script.size();
   out << " statements\n";
+  out << "dialogs (" << d.Dialogs.Dialogs.size() << "), first page " << std::quoted(d.Dialogs.FirstPage)
+      << ", last page " << std::quoted(d.Dialogs.LastPage) << "\n";
+  for (const auto& dialog : d.Dialogs.Dialogs)
+    out << "  " << std::quoted(dialog.Name) << (dialog.IsStyle ? " style" : "") << ", " << dialog.Controls.size()
+        << " controls, " << dialog.ClientWidth << "x" << dialog.ClientHeight << "\n";
 }
 
 }  // namespace vnt

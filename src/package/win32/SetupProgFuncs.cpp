@@ -86,6 +86,7 @@ void ReadRemainingSections(TSetupState& state) {
   ReadComponents(pkg, d);
   ReadProgressBitmaps(pkg, d);
   ReadScripts(pkg, d);
+  ReadDialogs(pkg, d);
   ReadFolders(pkg, d);
   ReadProductFiles(pkg, d);
   ReadShortcuts(pkg, d);
