@@ -11,10 +11,11 @@ if(CMAKE_BUILD_TYPE STREQUAL "Release")
 endif()
 
 add_library(vnt_win32 STATIC ${VNT_WIN32_SOURCES})
-target_link_libraries(vnt_win32 PUBLIC vnt_pure)
+target_link_libraries(vnt_win32 PUBLIC vnt_pure gdi32 comctl32 comdlg32 ole32 oleaut32 uuid)
 
 add_executable(vntsetup WIN32 src/app/vntsetup.cpp src/app/vntsetup.rc)
 target_link_libraries(vntsetup PRIVATE vnt_win32)
+target_include_directories(vntsetup PRIVATE src/app)  # the resources' pictures
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wizdriver/CMakeLists.txt)
   add_subdirectory(tests/wizdriver)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "PackagePrimitives.h"
+#include "ArchiveWriter.h"
 #include "PackageWriter.h"
 #include "StdFileStream.h"
 #include "TestPackages.h"
@@ -10,6 +11,45 @@
 using namespace vnt;
 
 namespace {
+
+// A 24-bit picture of the given size in one colour, as a .bmp file.
+std::string Bitmap(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+  int stride = (width * 3 + 3) & ~3;
+  TMemoryStream s;
+  s.Write("BM", 2);
+  WriteU32(s, uint32_t(54 + stride * height));
+  WriteU32(s, 0);
+  WriteU32(s, 54);
+  for (uint32_t v : {40u, uint32_t(width), uint32_t(height)}) WriteU32(s, v);
+  WriteU16(s, 1);
+  WriteU16(s, 24);
+  for (int i = 0; i < 6; ++i) WriteU32(s, 0);
+  std::string row(size_t(stride), '\0');
+  for (int x = 0; x < width; ++x) {
+    row[size_t(x * 3)] = char(b);
+    row[size_t(x * 3 + 1)] = char(g);
+    row[size_t(x * 3 + 2)] = char(r);
+  }
+  for (int y = 0; y < height; ++y) s.Write(row.data(), row.size());
+  return s.Bytes();
+}
+
+TSetupInstallerFile SupportFile(int32_t id, const std::string& name) {
+  TSetupInstallerFile f;
+  f.Id = id;
+  f.File.SourceName = name;
+  f.File.DestFolder = "%TempSetupDir%\\";
+  return f;
+}
+
+// Support files: a splash picture and a text, restored at start-up.
+void AddSupportFiles(TPackageContent& c) {
+  c.Description.Properties.SplashBitmap = "Splash.bmp";
+  c.Description.SupportFiles = {SupportFile(1, "splash.bmp"), SupportFile(2, "readme.txt")};
+  std::vector<TArchiveMember> members = {{1, 0x5A8B4C21u, Bitmap(240, 120, 40, 90, 160)},
+                                         {2, 0x5A8B4C21u, "Read me first.\r\n"}};
+  c.RawSections[SecSupportArchive] = std::string("\x01") + WriteArchive("", members);
+}
 
 std::string Variant(const std::string& kind, const std::string& stub) {
   TPackageContent c = test::RichContent();
@@ -33,6 +73,10 @@ std::string Variant(const std::string& kind, const std::string& stub) {
     c.SetOption(OptRequiresAppMgr, true);
     return AppendPackage(stub, c);
   }
+  if (kind == "splash") {
+    AddSupportFiles(c);
+    return AppendPackage(stub, c);
+  }
   if (kind == "resource-end") return AppendPackage(stub, c, true) + std::string(4096, 'Z');
   throw std::runtime_error("unknown kind " + kind);
 }
@@ -41,7 +85,7 @@ std::string Variant(const std::string& kind, const std::string& stub) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|resource-end <stub> <out>\n";
+    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|resource-end <stub> <out>\n";
     return 2;
   }
   try {

@@ -2,8 +2,15 @@
 
 #include <cstdio>
 
+#include "ArchiveFiles.h"
+#include "ArchiveFormat.h"
 #include "CustomVarFuncs.h"
+#include "LoaderFileFilter.h"
+#include "SetupLoader.h"
+#include "SetupVNTZip.h"
+#include "SplashForm.h"
 #include "FileStream.h"
+#include "PackagePrimitives.h"
 #include "RegistryText.h"
 #include "SetupSections.h"
 #include "SetupStrings.h"
@@ -94,6 +101,46 @@ void ReadRemainingSections(TSetupState& state) {
   if (pkg.Option(OptBackgroundWindow)) ReadBackItems(pkg, d);
 }
 
+// The program's own font, for windows of packages that keep their own fonts.
+const TFontRecord ProgramFont{"Tahoma", 8, int32_t(0x80000012), 0, 1};
+
+std::unique_ptr<TfrmSetupLoader> MakeLoader(TSetupState& state) {
+  const TSetupDescription& d = state.Description;
+  const TFontRecord& font = state.Package.Option(OptOwnFonts) ? ProgramFont : d.Properties.SetupFont;
+  auto loader = std::make_unique<TfrmSetupLoader>(
+      state.ApplicationTitle, state.Vars->ExpandText(d.Properties.SetupTitle, true),
+      state.Vars->ExpandText(Message(state, MsgLoaderText), true), font, !d.Properties.SplashBitmap.empty());
+  loader->ShowAndPaint();
+  return loader;
+}
+
+// Restores the support archive of section 15: filter 1 the splash picture only, 0 the rest.
+void RestoreSupportFiles(TSetupState& state, uint32_t filterMode) {
+  TStream& s = SeekSection(state.Package, SecSupportArchive);
+  if (ReadByte(s) != 1) return;
+  TWin32ArchiveFileSystem files;
+  TSetupVNTZip zip(files);
+  zip.FilterMode = filterMode;
+  zip.OnIdle = ProcessMessages;
+  const TSetupDescription& d = state.Description;
+  TLoaderFileFilter filter(d.SupportFiles, *state.Vars, d.Properties.SplashBitmap, state.RestoredFiles);
+  filter.BindTo(zip);
+  zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"));
+}
+
+// The splash picture for half a second, when the package has one and it was restored.
+std::unique_ptr<TfrmSplashBitmapForm> ShowSplash(TSetupState& state) {
+  const std::string& name = state.Description.Properties.SplashBitmap;
+  if (name.empty()) return nullptr;
+  std::string path = state.TempSetupDir + "\\" + name;
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+  auto splash = std::make_unique<TfrmSplashBitmapForm>(path);
+  if (!splash->Loaded()) return nullptr;
+  splash->ShowCentred(state.ApplicationTitle);
+  Sleep(500);
+  return splash;
+}
+
 // Names of the variables that scripts write and page controls hold; empty until the
 // package's scripts and dialogs are read.
 std::vector<std::string> CollectVariableNames(const TSetupState&) { return {}; }
@@ -109,9 +156,13 @@ TStartupResult LoadDescription(TSetupState& state) {
   if (!RequiredSoftwarePresent(state)) return StartupFailed;
   ReadSupportFiles(state.Package, state.Description);
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  auto loader = MakeLoader(state);
+  RestoreSupportFiles(state, 1);
+  auto splash = ShowSplash(state);
   ReadRemainingSections(state);
   state.Vars->InitVariables(CollectVariableNames(state), "");
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  RestoreSupportFiles(state, 0);
   return StartupOk;
 }
 
@@ -138,8 +189,8 @@ TStartupResult RunStartup(TSetupState& state) {
     TStartupResult result = LoadDescription(state);
     if (result != StartupOk) CleanUp(state);
     return result;
-  } catch (const EPackageError&) {
-    // A damaged section never becomes data.
+  } catch (const std::exception&) {
+    // A damaged section or support archive never becomes data.
     CleanUp(state);
     ShowMessage(state, FatalCorruptMessage, MB_ICONERROR);
     return StartupFailed;
