@@ -199,7 +199,7 @@ constexpr std::array<CommandSpec, 17> kCommands = {{
 }  // namespace
 
 const CommandSpec* find_command(const std::string& name) {
-  for (const auto& spec : kCommands) if (name == spec.name) return &spec;
+  for (const auto& entry : kCommands) if (name == entry.name) return &entry;
   return nullptr;
 }
 

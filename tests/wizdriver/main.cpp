@@ -52,7 +52,7 @@ namespace {
 void report(const std::string& message) { std::fputs(("wizdriver: " + message + "\n").c_str(), stderr); }
 
 struct Invocation {
-  const wzd::CommandSpec* spec;
+  const wzd::CommandSpec* entry;
   wzd::Words args;
 };
 
@@ -68,12 +68,12 @@ std::vector<Invocation> parse(int argc, char** argv) {
   for (size_t i = 0; i < groups.size(); ++i) {
     const auto& words = groups[i];
     if (words.empty()) wzd::fail("command " + std::to_string(i + 1) + " is empty (two '--' in a row?)");
-    const wzd::CommandSpec* spec = wzd::find_command(words[0]);
-    if (!spec) wzd::fail("unknown command '" + words[0] + "' (see: wizdriver.exe help)");
+    const wzd::CommandSpec* entry = wzd::find_command(words[0]);
+    if (!entry) wzd::fail("unknown command '" + words[0] + "' (see: wizdriver.exe help)");
     const size_t n = words.size() - 1;
-    if (n < spec->min_args || n > spec->max_args)
+    if (n < entry->min_args || n > entry->max_args)
       wzd::fail("wrong number of arguments for '" + words[0] + "' (see: wizdriver.exe help)");
-    out.push_back({spec, wzd::Words(words.begin() + 1, words.end())});
+    out.push_back({entry, wzd::Words(words.begin() + 1, words.end())});
   }
   return out;
 }
@@ -97,9 +97,9 @@ int main(int argc, char** argv) {
   }
   wzd::State state;
   for (size_t i = 0; i < commands.size(); ++i) {
-    const std::string where = std::string(commands[i].spec->name) + " (command " + std::to_string(i + 1) + ") failed: ";
+    const std::string where = std::string(commands[i].entry->name) + " (command " + std::to_string(i + 1) + ") failed: ";
     try {
-      commands[i].spec->run(state, commands[i].args);
+      commands[i].entry->run(state, commands[i].args);
     } catch (const wzd::Failure& e) {
       report(where + e.what());
       return e.code;

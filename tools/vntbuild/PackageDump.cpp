@@ -2,7 +2,9 @@
 
 #include <iomanip>
 
+#include "ScriptDecompiler.h"
 #include "SectionLayouts.h"
+#include <sstream>
 #include "SetupSections.h"
 
 namespace vnt {
@@ -135,9 +137,13 @@ void DumpPackage(TPackage& pkg, std::ostream& out) {
   p.End();
   PrintMessages(d, out);
   PrintRecords(d, out);
-  out << "scripts:";
-  for (const auto& script : d.Scripts) out << " " << script.size();
-  out << " statements\n";
+  static const char* const ScriptNames[] = {"start", "before installation", "after installation", "close",
+                                            "error", "before removal", "after removal"};
+  for (int i = 0; i < PackageScriptCount; ++i) {
+    out << "script " << ScriptNames[i] << " (" << d.Scripts[i].size() << " statements)\n";
+    std::istringstream text(DecompileScript(d.Scripts[i]));
+    for (std::string line; std::getline(text, line);) out << "  " << line << "\n";
+  }
   out << "dialogs (" << d.Dialogs.Dialogs.size() << "), first page " << std::quoted(d.Dialogs.FirstPage)
       << ", last page " << std::quoted(d.Dialogs.LastPage) << "\n";
   for (const auto& dialog : d.Dialogs.Dialogs)

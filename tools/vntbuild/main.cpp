@@ -6,6 +6,9 @@
 #include "PackagePrimitives.h"
 #include "PeResource.h"
 #include "SampleProject.h"
+#include "ScriptCodec.h"
+#include "ScriptCompiler.h"
+#include "ScriptDecompiler.h"
 #include "SetupFuncs.h"
 #include "StdFileStream.h"
 
@@ -14,7 +17,9 @@ namespace {
 int Usage() {
   std::cerr << "usage:\n"
                "  vntbuild dump <setup.exe>                 print the package of a setup\n"
-               "  vntbuild sample <stub.exe> <setup.exe>    write the sample product's setup\n";
+               "  vntbuild sample <stub.exe> <setup.exe>    write the sample product's setup\n"
+               "  vntbuild script compile <in.vns> <out>    compile a script into its stored form\n"
+               "  vntbuild script decompile <in>            print a stored script as text\n";
   return 2;
 }
 
@@ -47,6 +52,24 @@ int Sample(const std::string& stub, const std::string& out) {
   return 0;
 }
 
+int CompileScript(const std::string& in, const std::string& out) {
+  try {
+    vnt::TMemoryStream stored;
+    vnt::WriteScript(stored, vnt::CompileScriptText(vnt::ReadWholeFile(in), in));
+    vnt::WriteWholeFile(out, stored.Bytes());
+    return 0;
+  } catch (const vnt::EScriptSyntaxError& e) {
+    for (const auto& line : e.Messages()) std::cerr << line << "\n";
+    return 1;
+  }
+}
+
+int DecompileScript(const std::string& in) {
+  vnt::TMemoryStream stored(vnt::ReadWholeFile(in));
+  std::cout << vnt::DecompileScript(vnt::ReadScript(stored));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +77,9 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "dump" && argc == 3) return Dump(argv[2]);
     if (command == "sample" && argc == 4) return Sample(argv[2], argv[3]);
+    std::string sub = argc > 2 ? argv[2] : "";
+    if (command == "script" && sub == "compile" && argc == 5) return CompileScript(argv[3], argv[4]);
+    if (command == "script" && sub == "decompile" && argc == 4) return DecompileScript(argv[3]);
     return Usage();
   } catch (const vnt::EPackageError& e) {
     std::cerr << "vntbuild: damaged setup package: " << e.what() << "\n";

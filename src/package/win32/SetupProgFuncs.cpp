@@ -5,6 +5,7 @@
 #include "ArchiveFiles.h"
 #include "ArchiveFormat.h"
 #include "CustomVarFuncs.h"
+#include "ListCommands.h"
 #include "LoaderFileFilter.h"
 #include "SetupLoader.h"
 #include "SetupVNTZip.h"
@@ -15,6 +16,7 @@
 #include "SetupSections.h"
 #include "SetupStrings.h"
 #include "SystemServices.h"
+#include "VariableNames.h"
 
 namespace vnt {
 
@@ -57,9 +59,19 @@ void ReadEarlyProperties(TSetupState& state) {
   d.Properties.SetupTypeComponents[0] = early.SetupTypeComponents[0];
 }
 
+void MakeInterpreter(TSetupState& state) {
+  state.Script = std::make_unique<TScriptContext>(*state.Vars);
+  state.Interpreter = std::make_unique<TScriptInterpreter>(*state.Script);
+  state.ValueCommands.Register(*state.Script);
+  RegisterListCommands(*state.Script);
+  state.Library.Register(*state.Script);
+  state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
+}
+
 void ReadVariablesSection(TSetupState& state) {
   ReadVariables(state.Package, state.Description);
   state.Vars = std::make_unique<TSetupVariables>(state.Description, state.Builtins);
+  MakeInterpreter(state);
   state.Vars->SelectedComponents = state.Description.Properties.SetupTypeComponents[0];
   SetCustomVariables(*state.Vars, state.Description.Variables, ReadRegistryText);
 }
@@ -141,10 +153,6 @@ std::unique_ptr<TfrmSplashBitmapForm> ShowSplash(TSetupState& state) {
   return splash;
 }
 
-// Names of the variables that scripts write and page controls hold; empty until the
-// package's scripts and dialogs are read.
-std::vector<std::string> CollectVariableNames(const TSetupState&) { return {}; }
-
 TStartupResult LoadDescription(TSetupState& state) {
   ReadEarlyProperties(state);
   if (!CreateTempSetupDir(state)) {
@@ -160,10 +168,17 @@ TStartupResult LoadDescription(TSetupState& state) {
   RestoreSupportFiles(state, 1);
   auto splash = ShowSplash(state);
   ReadRemainingSections(state);
-  state.Vars->InitVariables(CollectVariableNames(state), "");
+  const TSetupDescription& d = state.Description;
+  state.Vars->InitVariables(CollectVariableNames(d.Scripts, d.Dialogs.Dialogs), "");
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
   RestoreSupportFiles(state, 0);
   return StartupOk;
+}
+
+// The start script; a cancel or finish in it ends the setup.
+TStartupResult RunStartScript(TSetupState& state) {
+  if (state.Interpreter->RunScript(state.Description.Scripts[StartScript])) return StartupOk;
+  return StartupEndedByScript;
 }
 
 }  // namespace
@@ -187,6 +202,7 @@ TStartupResult RunStartup(TSetupState& state) {
   }
   try {
     TStartupResult result = LoadDescription(state);
+    if (result == StartupOk) result = RunStartScript(state);
     if (result != StartupOk) CleanUp(state);
     return result;
   } catch (const std::exception&) {

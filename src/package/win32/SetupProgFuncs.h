@@ -5,11 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "DLLCall.h"
+#include "ScriptContext.h"
+#include "ScriptInterpretor.h"
 #include "SetupDescription.h"
 #include "SetupFuncs.h"
 #include "SetupVariables.h"
 #include "SystemBuiltins.h"
 #include "SystemInfo.h"
+#include "ValueCommands.h"
 
 namespace vnt {
 
@@ -20,11 +24,17 @@ struct TSetupState {
   TSystemBuiltins Builtins{Info};
   TSetupDescription Description;
   std::unique_ptr<TSetupVariables> Vars;  // the table exists from the reading of section 4
+  // The interpreter and its commands' program-wide state, made with the variable table.
+  std::unique_ptr<TScriptContext> Script;
+  std::unique_ptr<TScriptInterpreter> Interpreter;
+  TValueCommands ValueCommands;
+  TDLLCall Library;
   std::string TempSetupDir;               // no trailing backslash; empty until created
   std::vector<std::string> RestoredFiles;
 };
 
-enum TStartupResult { StartupOk = 0, StartupFailed = 1 };
+// Exit codes: 2 when the start script ended the setup (cancel or finish).
+enum TStartupResult { StartupOk = 0, StartupFailed = 1, StartupEndedByScript = 2 };
 
 // Runs the start-up steps up to the point where the wizard would open.
 TStartupResult RunStartup(TSetupState& state);

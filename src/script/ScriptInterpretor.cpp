@@ -1,0 +1,220 @@
+#include "ScriptInterpretor.h"
+
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "Conditions.h"
+#include "VarList.h"
+
+namespace vnt {
+
+namespace {
+
+// The statement count as an int; a list longer than INT_MAX cannot be stored anyway.
+int Size(const TScript& script) { return script.size() > size_t(INT_MAX) ? INT_MAX : int(script.size()); }
+
+// Index of the first Label with this F1, searching from statement 0; -1 when there is none.
+int FindLabel(const TScript& script, const std::string& name) {
+  const int n = Size(script);
+  for (int j = 0; j < n; ++j)
+    if (script[j].Opcode == OpLabel && script[j].F[0] == name) return j;
+  return -1;
+}
+
+// Opcodes the interpreter accepts and ignores: the closing statements, Label and the
+// opcodes that stored scripts may hold but that do nothing.
+bool DoesNothing(uint8_t op) {
+  switch (op) {
+    case 0: case 3: case 14: case 45: case 103: case 104:
+    case OpEndFor: case OpEndWhile: case OpEndIf: case OpEndForEach: case OpElse: case OpLabel:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+int FindClosing(const TScript& script, int from, uint8_t opcode, const std::string& blockId) {
+  const int n = Size(script);
+  for (int j = from < 0 ? 0 : from + 1; j < n; ++j)
+    if (script[j].Opcode == opcode && script[j].F[0] == blockId) return j;
+  return n;
+}
+
+bool TScriptInterpreter::RunScript(const TScript& script) {
+  // A command may replace the stored script (a record loaded, a page rebuilt) while this run
+  // still walks it: run a copy of its own.
+  const TScript copy = script;
+  TRangeResult r;
+  try {
+    r = ExecuteRange(copy, 0, Size(copy) - 1, true);
+  } catch (const EScriptError& e) {
+    auto report = Context.OnScriptError;
+    if (report) report(e.what());
+    return false;
+  }
+  return r != TRangeResult::Stopped;
+}
+
+TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, int last, bool topLevel) {
+  const TRangeResult result = TRangeResult::Completed;
+  const long long count = Size(script);
+  long long i = first;  // 64 bits: "after the block" may step past an INT_MAX-sized end
+  while (i <= last) {
+    if (i < 0 || i >= count) return result;
+    const ScriptStatement& st = script[size_t(i)];
+    const uint8_t op = st.Opcode;
+    if (op != OpWhile && op != OpIf && !EvaluateCondition(st.Condition, Context.Vars)) {
+      ++i;
+      continue;
+    }
+
+    bool block = false, loop = false;
+    int closing = 0;
+    TRangeResult r = TRangeResult::Completed;
+    switch (op) {
+      case OpIf:
+        block = true;
+        r = RunIf(script, int(i), closing);
+        break;
+      case OpWhile:
+        block = loop = true;
+        r = RunWhile(script, int(i), closing);
+        break;
+      case OpFor:
+        block = loop = true;
+        r = RunFor(script, int(i), closing);
+        break;
+      case OpForEachSelected:
+        block = loop = true;
+        r = RunForEachSelected(script, int(i), closing);
+        break;
+      case OpGoTo: {
+        const int label = FindLabel(script, st.F[0]);
+        if (label < 0) break;  // no such label: no action
+        PendingJumpTarget = label - 1;
+        if (!topLevel) return TRangeResult::JumpPending;
+        i = label;
+        continue;
+      }
+      case OpExitScript:
+        return TRangeResult::ExitScript;
+      case OpExitLoop:
+        return TRangeResult::ExitLoop;
+      default:
+        if (DoesNothing(op)) break;
+        // Copies: the command or hook may replace itself (or the wizard its hooks) while it runs.
+        if (TScriptContext::TCommand command = Context.Command(op)) {
+          command(st);
+        } else if (auto wizard = Context.WizardCommandHandler) {
+          wizard(op, st.F[0], st.F[2], st.F[1]);
+        }
+        break;
+    }
+
+    if (block) {
+      switch (r) {
+        case TRangeResult::Completed:
+          i = closing;
+          break;
+        case TRangeResult::ExitLoop:
+          if (!loop) return r;  // an exit-loop inside an If ends the enclosing range too
+          i = closing;
+          break;
+        case TRangeResult::JumpPending:
+          if (!topLevel) return r;
+          i = (long long)PendingJumpTarget + 1;
+          continue;
+        default:  // Stopped, ExitScript
+          return r;
+      }
+    }
+    if (op == OpCancelSetup || op == OpFinishSetup) return TRangeResult::Stopped;
+    ++i;
+  }
+
+  // A script that switched to the "INSTALL" page and ended without starting the installation
+  // takes the wizard back to the page before it.
+  if (topLevel && !(Context.IsInstalling && Context.IsInstalling()) &&
+      CompareTextIgnoringCase(Context.LastPageRequested, "INSTALL") == 0) {
+    Context.LastPageRequested.clear();
+    auto back = Context.ReturnFromInstallPage;
+    if (back) back();
+  }
+  return result;
+}
+
+TRangeResult TScriptInterpreter::RunIf(const TScript& script, int at, int& closing) {
+  const ScriptStatement& st = script[at];
+  const int n = Size(script);
+  int endIf = n, elseAt = -1;
+  for (int j = at + 1; j < n; ++j) {
+    const ScriptStatement& s = script[j];
+    if (s.F[0] != st.F[0]) continue;
+    if (s.Opcode == OpEndIf) {
+      endIf = j;
+      break;
+    }
+    if (s.Opcode == OpElse && elseAt < 0) elseAt = j;
+  }
+  closing = endIf;
+  if (EvaluateCondition(st.Condition, Context.Vars))
+    return ExecuteRange(script, at + 1, (elseAt >= 0 ? elseAt : endIf) - 1, false);
+  if (elseAt >= 0) return ExecuteRange(script, elseAt + 1, endIf - 1, false);
+  return TRangeResult::Completed;
+}
+
+TRangeResult TScriptInterpreter::RunWhile(const TScript& script, int at, int& closing) {
+  const ScriptStatement& st = script[at];
+  closing = FindClosing(script, at, OpEndWhile, st.F[0]);
+  TRangeResult r = TRangeResult::Completed;
+  while (EvaluateCondition(st.Condition, Context.Vars)) {
+    r = ExecuteRange(script, at + 1, closing - 1, false);
+    if (r != TRangeResult::Completed) break;
+  }
+  return r;
+}
+
+TRangeResult TScriptInterpreter::RunFor(const TScript& script, int at, int& closing) {
+  const ScriptStatement& st = script[at];
+  closing = FindClosing(script, at, OpEndFor, st.F[3]);
+  const int32_t start = TScriptContext::AsInteger(Context.Expand(st.F[1]));
+  const int32_t end = TScriptContext::AsInteger(Context.Expand(st.F[2]));
+  TRangeResult r = TRangeResult::Completed;
+  // The pass counter is not the variable: changing the variable does not change the passes.
+  for (int64_t n = start; n <= end; ++n) {
+    Context.Assign(st.F[0], std::to_string(n));
+    r = ExecuteRange(script, at + 1, closing - 1, false);
+    if (r != TRangeResult::Completed) break;
+  }
+  return r;
+}
+
+TRangeResult TScriptInterpreter::RunForEachSelected(const TScript& script, int at, int& closing) {
+  const ScriptStatement& st = script[at];
+  closing = FindClosing(script, at, OpEndForEach, st.F[2]);
+  auto find = Context.FindListControl;
+  if (!find) return TRangeResult::Completed;
+  TScriptList* list = find(st.F[1]);
+  TRangeResult r = TRangeResult::Completed;
+  bool bodyRan = false;
+  for (int k = 0; list; ++k) {
+    if (bodyRan) {
+      // The body may have changed the page: go on only with the very list still on screen.
+      find = Context.FindListControl;
+      if (!find || find(st.F[1]) != list) break;
+      bodyRan = false;
+    }
+    if (k >= list->ItemCount()) break;
+    if (!list->ItemSelected(k)) continue;
+    Context.Assign(st.F[0], list->ItemText(k));
+    bodyRan = true;
+    r = ExecuteRange(script, at + 1, closing - 1, false);
+    if (r != TRangeResult::Completed) break;
+  }
+  return r;
+}
+
+}  // namespace vnt
