@@ -35,3 +35,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     while [ -d "$WINEPREFIX.lock" ]; do sleep 0.5; done
   fi
 fi
+
+# One wine server for all the programs a script runs, started with no terminal or pipe of
+# ours: a server started from inside $(...) would hold that pipe open for as long as it
+# lives, and a capture would never end.
+wineserver -p60 </dev/null >/dev/null 2>&1 || true

@@ -51,8 +51,26 @@ void AddSupportFiles(TPackageContent& c) {
   c.RawSections[SecSupportArchive] = std::string("\x01") + WriteArchive("", members);
 }
 
+ScriptStatement Statement(uint8_t op, std::array<std::string, 5> f, std::string condition = "") {
+  ScriptStatement st;
+  st.Opcode = op;
+  st.F = std::move(f);
+  st.Condition = std::move(condition);
+  return st;
+}
+
+// A start script that shows where the support files went, then asks whether to go on.
+void AddStartScript(TPackageContent& c) {
+  c.Description.Scripts[StartScript] = {
+      Statement(OpMessageBox, {"Start", "%TempSetupDir%", "INFORMATION"}),
+      Statement(OpAskYesNo, {"%Go%", "Question", "Continue with %SoftwareName%?", "QUESTION"}),
+      Statement(OpCancelSetup, {}, "%Go% = NO|"),
+  };
+}
+
 std::string Variant(const std::string& kind, const std::string& stub) {
   TPackageContent c = test::RichContent();
+  c.Description.Scripts[StartScript].clear();  // its question would wait for an answer
   if (kind == "valid") return AppendPackage(stub, c);
   if (kind == "nopackage") return stub;
   if (kind == "badmagic") {
@@ -77,6 +95,11 @@ std::string Variant(const std::string& kind, const std::string& stub) {
     AddSupportFiles(c);
     return AppendPackage(stub, c);
   }
+  if (kind == "start-script") {
+    AddSupportFiles(c);
+    AddStartScript(c);
+    return AppendPackage(stub, c);
+  }
   if (kind == "resource-end") return AppendPackage(stub, c, true) + std::string(4096, 'Z');
   throw std::runtime_error("unknown kind " + kind);
 }
@@ -85,7 +108,7 @@ std::string Variant(const std::string& kind, const std::string& stub) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|resource-end <stub> <out>\n";
+    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end <stub> <out>\n";
     return 2;
   }
   try {

@@ -65,6 +65,8 @@ void MakeInterpreter(TSetupState& state) {
   state.ValueCommands.Register(*state.Script);
   RegisterListCommands(*state.Script);
   state.Library.Register(*state.Script);
+  state.Desktop = std::make_unique<TDesktopCommands>(*state.Script);
+  state.Desktop->Install();
   state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DLLCall.h"
+#include "DesktopCommands.h"
 #include "ScriptContext.h"
 #include "ScriptInterpretor.h"
 #include "SetupDescription.h"
@@ -23,12 +24,14 @@ struct TSetupState {
   TSystemInfo Info;
   TSystemBuiltins Builtins{Info};
   TSetupDescription Description;
+  // Destroyed in reverse: the commands before the context, the context before the table.
   std::unique_ptr<TSetupVariables> Vars;  // the table exists from the reading of section 4
   // The interpreter and its commands' program-wide state, made with the variable table.
   std::unique_ptr<TScriptContext> Script;
   std::unique_ptr<TScriptInterpreter> Interpreter;
   TValueCommands ValueCommands;
   TDLLCall Library;
+  std::unique_ptr<TDesktopCommands> Desktop;
   std::string TempSetupDir;               // no trailing backslash; empty until created
   std::vector<std::string> RestoredFiles;
 };

@@ -1,0 +1,16 @@
+// Each family of desktop commands registers its commands with the context of the commands
+// object; only TDesktopCommands::Install calls these.
+#pragma once
+
+#include "DesktopCommands.h"
+
+namespace vnt {
+
+void InstallMessageCommands(TDesktopCommands& desktop);
+void InstallScriptFileCommands(TDesktopCommands& desktop);
+void InstallRegistryCommands(TDesktopCommands& desktop);
+void InstallFileCommands(TDesktopCommands& desktop);
+void InstallShellCommands(TDesktopCommands& desktop);
+void InstallWindowCommands(TDesktopCommands& desktop);
+
+}  // namespace vnt

@@ -1,0 +1,26 @@
+#include "DesktopCommands.h"
+
+#include "DesktopCommandFamilies.h"
+
+namespace vnt {
+
+TDesktopCommands::TDesktopCommands(TScriptContext& context, TDesktopSources sources)
+    : Context(context), Sources(std::move(sources)) {}
+
+void TDesktopCommands::Install() {
+  InstallMessageCommands(*this);
+  InstallScriptFileCommands(*this);
+  InstallRegistryCommands(*this);
+  InstallFileCommands(*this);
+  InstallShellCommands(*this);
+  InstallWindowCommands(*this);
+  Context.SetCommand(OpLoadPreviousSetup, [this](const ScriptStatement&) {
+    if (LoadPreviousSetup) LoadPreviousSetup();
+  });
+}
+
+HWND TDesktopCommands::Owner() const { return OwnerWindow ? OwnerWindow() : GetActiveWindow(); }
+
+void TDesktopCommands::ReportFileError() { Context.Assign("%ErrorCode%", "1"); }
+
+}  // namespace vnt

@@ -1,0 +1,265 @@
+// Shows one page built from a dialog definition, for tests and for looking at the controls.
+//
+// usage: pagepreview.exe                      a page holding every kind of control
+//        pagepreview.exe SECTION [DIALOG]     a dialog of a file holding a stored dialog
+//                                             section (the first page when DIALOG is not given)
+//        pagepreview.exe --save SECTION       stores the first page's dialog as such a file
+// A file that cannot be read as a dialog section ends the program with exit code 2.
+// The page's pictures and text files are made in a folder of their own under the temporary
+// folder. Every control event shows in the label bound to "%Events%" (when there is one) as
+// "<component name>: <value>".
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "ControlBuilder.h"
+#include "DialogEditorFuncs.h"
+#include "PackageStream.h"
+#include "VNComponents.h"
+#include "Window.h"
+
+using namespace vnt;
+
+namespace {
+
+constexpr char PreviewClass[] = "TPagePreview";
+constexpr char PanelClass[] = "TPagePanel";
+const std::string Font8 = "Tahoma|8|-2147483640|0|1|";
+
+TControlDef Control(uint8_t kind, int left, int top, int height, int width, std::array<std::string, 6> p,
+                    uint8_t role = 0, const std::string& binding = "") {
+  TControlDef c;
+  c.Kind = kind;
+  c.Left = left;
+  c.Top = top;
+  c.Height = height;
+  c.Width = width;
+  c.P = std::move(p);
+  c.Role = role;
+  c.Binding = binding;
+  return c;
+}
+
+// Every kind: a light banner with a picture, transparent texts and a check box and radio over
+// it; inputs, lists and drawings below; the usual three buttons at the bottom.
+TSetupDialog PreviewDialog() {
+  TSetupDialog d;
+  d.Name = "Preview";
+  d.Title = "Page preview";
+  d.ClientHeight = 419;
+  d.ClientWidth = 600;
+  const std::string window = "-2147483643";
+  d.Controls = {
+      Control(KindShape, 0, 0, 120, 600, {"0", window, window}),
+      Control(KindImage, 12, 12, 64, 64, {"picture.bmp", "0", "1", "0"}),
+      Control(KindLabel, 90, 14, 24, 400, {"Welcome to the Preview Setup", "Tahoma|12|8388608|1|0|", "1"}),
+      Control(KindLabel, 90, 42, 30, 480,
+              {"This long text wraps at the label's right edge and shows the shape behind it, as every "
+               "transparent label does.", Font8, "1"}),
+      Control(KindCheckBox, 90, 80, 17, 180, {"Check box over the shape", Font8, "0", "1", "0"}),
+      Control(KindRadioBox, 290, 80, 17, 180, {"Radio over the shape", Font8, "1", "A"}),
+      Control(KindLine, 0, 118, 4, 600, {}),
+      Control(KindFrame, 12, 128, 92, 180, {"Options", Font8}),
+      Control(KindRadioBox, 24, 148, 17, 150, {"First choice", Font8, "1", "1"}, 0, "%Choice%"),
+      Control(KindRadioBox, 24, 170, 17, 150, {"Second choice", Font8, "0", "2"}, 0, "%Choice%"),
+      Control(KindCheckBox, 24, 192, 17, 150, {"Check in the frame", Font8, "%X%", "yes", "no"}),
+      Control(KindTextBox, 210, 130, 21, 180, {"C:\\Program Files\\Preview", Font8, "0"}),
+      Control(KindTextBox, 210, 156, 21, 180, {"read-only text", Font8, "1"}),
+      Control(KindCombo, 210, 182, 21, 180, {Font8, "0", "Red|Green|Blue", "Green", "", "colours"}),
+      Control(KindCombo, 210, 208, 21, 180, {Font8, "1", "Small|Medium|Large", "Medium"}),
+      Control(KindList, 400, 130, 99, 188, {Font8, "Alpha|Beta|Gamma|Delta", "Beta", "", "letters", "1"}),
+      Control(KindLabel, 12, 226, 14, 180, {"Opaque label", Font8, "0"}),
+      Control(KindList, 12, 244, 62, 180, {Font8, "first line|second line|third line", "", "", "memo"}, RoleMemo),
+      Control(KindList, 210, 238, 68, 180, {Font8, "", "licence.txt"}, RoleTextFile),
+      Control(KindList, 400, 236, 70, 188, {Font8}, RoleDirList, "%InstallDir%"),
+      Control(KindCombo, 400, 312, 21, 188, {Font8}, RoleDrive, "%InstallDir%"),
+      Control(KindProgress, 12, 314, 16, 180, {}),
+      Control(KindShape, 210, 312, 24, 28, {"0", "0", "16744448"}),
+      Control(KindShape, 240, 312, 24, 28, {"1", "0", "65280"}),
+      Control(KindShape, 270, 312, 24, 28, {"2", "0", "255"}),
+      Control(KindShape, 300, 312, 24, 28, {"3", "0", "16711680"}),
+      Control(KindShape, 330, 312, 24, 28, {"4", "0", "65535"}),
+      Control(KindShape, 360, 312, 24, 28, {"5", "0", "16711935"}),
+      Control(KindImageButton, 12, 338, 22, 22, {"button.bmp"}),
+      Control(KindImageButton, 40, 338, 22, 22, {"tiny.bmp"}),
+      Control(KindImage, 70, 336, 26, 40, {"picture.bmp", "1", "0", "1"}),
+      Control(KindImage, 116, 336, 26, 30, {"missing.bmp", "0", "0", "1"}),
+      Control(KindLabel, 156, 342, 14, 236, {"Events: none", Font8, "0"}, 0, "%Events%"),
+      Control(KindImage, 400, 340, 34, 188, {"picture.bmp", "1", "0", "0"}),
+      Control(KindCheckBox, 410, 348, 17, 160, {"Over a picture", Font8, "1", "1", "0"}),
+      Control(KindLine, 0, 378, 2, 600, {}),
+      Control(KindButton, 340, 388, 23, 75, {"< &Back", Font8, "0", "", "back"}),
+      Control(KindButton, 420, 388, 23, 75, {"&Next >", Font8, "2", "", "next"}),
+      Control(KindButton, 510, 388, 23, 75, {"Cancel", Font8, "1", "", "cancel"}),
+  };
+  return d;
+}
+
+// A 24-bit bottom-up bitmap file.
+void WriteBitmap(const std::string& path, int width, int height, COLORREF (*pixel)(int x, int y, int w, int h)) {
+  int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + DWORD(stride * height);
+  std::string bits(size_t(stride * height), '\0');
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      COLORREF c = pixel(x, height - 1 - y, width, height);
+      char* p = &bits[size_t(y * stride + x * 3)];
+      p[0] = char(GetBValue(c));
+      p[1] = char(GetGValue(c));
+      p[2] = char(GetRValue(c));
+    }
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(bits.data(), std::streamsize(bits.size()));
+}
+
+constexpr COLORREF Key = RGB(255, 0, 255);
+
+// A blue disc with a yellow centre on the key colour, which transparency leaves out.
+COLORREF Disc(int x, int y, int w, int h) {
+  int dx = 2 * x - w, dy = 2 * y - h, r2 = dx * dx + dy * dy;
+  if (r2 < w * w / 9) return RGB(255, 220, 0);
+  return r2 < w * w ? RGB(30, 80, 200) : Key;
+}
+
+// A green arrow pointing right.
+COLORREF Arrow(int x, int y, int, int h) {
+  int half = h / 2;
+  return x >= 3 && x - 3 <= half - std::abs(y - half) ? RGB(0, 140, 0) : Key;
+}
+
+COLORREF Red(int, int, int, int) { return RGB(200, 0, 0); }
+
+std::string MakeFiles() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "vnt_pagepreview_" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteBitmap(folder + "\\picture.bmp", 64, 64, Disc);
+  WriteBitmap(folder + "\\button.bmp", 16, 16, Arrow);
+  WriteBitmap(folder + "\\tiny.bmp", 3, 3, Red);
+  std::ofstream(folder + "\\licence.txt", std::ios::binary)
+      << "Licence agreement\r\n\r\nRead it at http://www.example.com/licence before you go on.\r\n"
+         "The product is given as it is.\r\n";
+  return folder;
+}
+
+void RemoveFiles(const std::string& folder) {
+  for (const char* name : {"picture.bmp", "button.bmp", "tiny.bmp", "licence.txt"})
+    DeleteFileA((folder + "\\" + name).c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+class TPreviewWindow : public TWindow {
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return TWindow::HandleMessage(msg, wParam, lParam);
+  }
+};
+
+class TPanel : public TWindow {};
+
+bool LoadDialog(int argc, char** argv, TSetupDialog& dialog) {
+  if (argc < 2) {
+    dialog = PreviewDialog();
+    return true;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  if (!in) return false;
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  TMemoryStream stream(bytes.str());
+  try {
+    TDialogSection section = ReadDialogSection(stream);
+    const TSetupDialog* found = FindDialog(section.Dialogs, argc > 2 ? argv[2] : section.FirstPage);
+    if (!found) return false;
+    dialog = *found;
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--save") {
+    TMemoryStream section;
+    WriteDialogSection(section, {PreviewDialog()});
+    std::ofstream out(argv[2], std::ios::binary);
+    out.write(section.Bytes().data(), std::streamsize(section.Bytes().size()));
+    return out ? 0 : 1;
+  }
+  TSetupDialog dialog;
+  if (!LoadDialog(argc, argv, dialog)) {
+    std::fprintf(stderr, "pagepreview: no dialog to show in %s\n", argc > 1 ? argv[1] : "");
+    return 2;
+  }
+  std::string folder = MakeFiles();
+  TFontRecord setupFont{"Tahoma", 8, int32_t(0x80000008), 0, 1};
+
+  TWindow::RegisterWindowClass(PreviewClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
+  TWindow::RegisterWindowClass(PanelClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  RECT frame{0, 0, dialog.ClientWidth, dialog.ClientHeight};
+  AdjustWindowRect(&frame, style, FALSE);
+  TPreviewWindow form;
+  TPanel panel;
+  if (!form.CreateWindowOf(PreviewClass, style, 0, nullptr, dialog.Title, 40, 40, frame.right - frame.left,
+                           frame.bottom - frame.top) ||
+      !panel.CreateWindowOf(PanelClass, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, form.Handle(),
+                            "", 0, 0, dialog.ClientWidth, dialog.ClientHeight))
+    return 1;
+
+  TPageControls controls;
+  TVNControl* events = nullptr;
+  auto show = [&](TVNControl& c, const std::string& value) {
+    if (events && &c != events) events->SetCaption(c.Name() + ": " + value);
+  };
+  TBuildCallbacks callbacks;
+  callbacks.ResolveImageFile = [&](const std::string& name) { return folder + "\\" + name; };
+  callbacks.ControlEvent = [&](TVNControl& c) { show(c, c.Value()); };
+  callbacks.ControlCreated = [&](TVNControl& c) {
+    if (c.Binding() == "%Events%") events = &c;
+    if (auto* license = dynamic_cast<TVNLicense*>(&c)) license->LoadFile(folder + "\\" + c.Definition().P[2]);
+  };
+  bool built = BuildControls(CleanDialogName(dialog.Name), panel.Handle(), dialog.Controls, callbacks, setupFont,
+                             false, false, controls);
+  TVNDirList* dirs = nullptr;
+  TVNDriveCombo* drives = nullptr;
+  for (auto& c : controls) {
+    if (auto* d = dynamic_cast<TVNDirList*>(c.get())) dirs = d;
+    if (auto* d = dynamic_cast<TVNDriveCombo*>(c.get())) drives = d;
+  }
+  if (dirs) {
+    dirs->SetDirectory(folder);
+    dirs->SetDriveCombo(drives);
+    dirs->OnChange = [&](TVNDirList& d) { show(d, d.Directory()); };
+  }
+  if (drives) drives->OnChange = [&](TVNDriveCombo& d) { show(d, d.Value()); };
+  if (!built) std::fprintf(stderr, "pagepreview: the page was built only in part\n");
+
+  ShowWindow(form.Handle(), SW_SHOW);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  controls.clear();
+  RemoveFiles(folder);
+  return built ? 0 : 3;
+}

@@ -1,0 +1,383 @@
+// The script's text file and the registry commands against real files and Wine's registry.
+// Every test works in a folder and a registry key of its own.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include "DesktopCommands.h"
+#include "FakeBuiltins.h"
+#include "SystemServices.h"
+
+using namespace vnt;
+
+namespace {
+
+std::string UniqueName(const char* prefix) {
+  static std::atomic<int> counter{0};
+  return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" +
+         std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream all;
+  all << f.rdbuf();
+  return all.str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A folder of its own (with a blank in its name); its files are removed at the end.
+struct TTempFolder {
+  std::string Path = SystemTempFolder() + UniqueName("vnt cmd ");
+  TTempFolder() { CreateDirectoryA(Path.c_str(), nullptr); }
+  ~TTempFolder() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((Path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do DeleteFileA((*this / found.cFileName).c_str());
+      while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(Path.c_str());
+  }
+  std::string operator/(const std::string& name) const { return Path + "\\" + name; }
+};
+
+void DeleteKeyTree(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    char name[256];
+    for (DWORD size = sizeof name; RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         size = sizeof name)
+      DeleteKeyTree(key, name);
+    RegCloseKey(key);
+  }
+  RegDeleteKeyA(root, path.c_str());
+}
+
+// A key of its own under HKEY_CURRENT_USER, removed with its subkeys at the end.
+struct TTestKey {
+  std::string Path = "Software\\VantryTests\\" + UniqueName("cmd");
+  ~TTestKey() { DeleteKeyTree(HKEY_CURRENT_USER, Path); }
+
+  std::string Sub(const std::string& sub) const { return Path + "\\" + sub; }
+  void Set(const std::string& sub, const std::string& name, DWORD type, const void* data, DWORD size) const {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  void SetText(const std::string& sub, const std::string& name, const std::string& text, DWORD type = REG_SZ) const {
+    Set(sub, name, type, text.c_str(), DWORD(text.size() + 1));
+  }
+  void SetNumber(const std::string& sub, const std::string& name, DWORD value) const {
+    Set(sub, name, REG_DWORD, &value, sizeof value);
+  }
+  bool KeyExists(const std::string& sub) const {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  // Type and raw data of a value; type REG_NONE when missing.
+  std::pair<DWORD, std::string> Value(const std::string& sub, const std::string& name) const {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {REG_NONE, ""};
+    char data[512];
+    DWORD type = REG_NONE, size = sizeof data;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+      type = REG_NONE, size = 0;
+    RegCloseKey(key);
+    return {type, std::string(data, size)};
+  }
+};
+
+std::string DwordBytes(uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
+
+struct DesktopCommandsTest : ::testing::Test {
+  test::TFakeBuiltins Builtins;
+  TSetupDescription Desc;
+  TSetupVariables Vars{Desc, Builtins};
+  TScriptContext Ctx{Vars};
+  TTestKey Key;
+  TDesktopCommands Desktop{Ctx, {HKEY_CURRENT_USER, Key.Sub("Uninstall")}};
+  TTempFolder Dir;
+
+  void SetUp() override {
+    Desktop.Install();
+    Vars.SetVariable("%ErrorCode%", "0");
+  }
+  void Run(uint8_t op, std::array<std::string, 5> f = {}) {
+    ScriptStatement s;
+    s.Opcode = op;
+    s.F = std::move(f);
+    ASSERT_TRUE(Ctx.Command(op)) << "no command for opcode " << int(op);
+    Ctx.Command(op)(s);
+  }
+  std::string Var(const std::string& name) { return Vars.ExpandText(name); }
+  // FileOpen's answer.
+  std::string Open(const std::string& path, const std::string& signature) {
+    Run(OpFileOpen, {"%R%", path, signature});
+    return Var("%R%");
+  }
+  std::string Read(const std::string& count) {
+    Run(OpFileRead, {"%R%", count});
+    return Var("%R%");
+  }
+  std::string ReadLine() {
+    Run(OpFileReadLine, {"%R%"});
+    return Var("%R%");
+  }
+};
+
+using ScriptFileCommands = DesktopCommandsTest;
+using RegistryCommands = DesktopCommandsTest;
+
+}  // namespace
+
+TEST_F(ScriptFileCommands, OpenCreatesAMissingFileAndChecksSignatures) {
+  std::string path = Dir / "new.dat";
+  EXPECT_EQ(Open(path, "0"), "OK");
+  EXPECT_TRUE(Exists(path));
+  EXPECT_EQ(Read("5"), "EOF");
+  Run(OpFileClose);
+
+  // An empty file holds no signature: neither a number nor the empty text matches.
+  EXPECT_EQ(Open(path, "1234"), "MAGICERROR");
+  Run(OpFileClose);
+  EXPECT_EQ(Open(path, ""), "MAGICERROR");
+  Run(OpFileClose);
+
+  WriteBytes(path, DwordBytes(1234) + "rest");
+  EXPECT_EQ(Open(path, "1234"), "OK");
+  EXPECT_EQ(Read("10"), "rest");  // the signature has been read
+  Run(OpFileClose);
+  EXPECT_EQ(Open(path, "%Sig%"), "MAGICERROR");  // expanded: %Sig% is not set, so not 1234
+  Run(OpFileClose);
+  Vars.SetVariable("%Sig%", "1234");
+  EXPECT_EQ(Open(path, "%Sig%"), "OK");
+  Run(OpFileClose);
+  EXPECT_EQ(Open(path, "0"), "OK");
+  EXPECT_EQ(Read("4"), DwordBytes(1234));  // no check: the position stays at the start
+  Run(OpFileClose);
+
+  WriteBytes(path, DwordBytes(0) + "x");
+  EXPECT_EQ(Open(path, ""), "OK");  // the empty signature is checked and counts as 0
+  Run(OpFileClose);
+  WriteBytes(path, "ab");
+  EXPECT_EQ(Open(path, "25185"), "MAGICERROR");  // "ab" read short would be 25185
+  Run(OpFileClose);
+}
+
+TEST_F(ScriptFileCommands, MagicErrorLeavesTheFileOpenForTheScript) {
+  std::string path = Dir / "fresh.dat";
+  ASSERT_EQ(Open(path, "7"), "MAGICERROR");
+  Run(OpFileWrite, {"header"});  // a script may now write what it expects
+  Run(OpFileClose);
+  EXPECT_EQ(ReadBytes(path), "header");
+  EXPECT_EQ(Var("%ErrorCode%"), "0");
+}
+
+TEST_F(ScriptFileCommands, OneFileAtATimeAndErrors) {
+  std::string first = Dir / "first.txt", second = Dir / "second.txt";
+  WriteBytes(first, "one");
+  ASSERT_EQ(Open(first, "0"), "OK");
+  EXPECT_EQ(Open(second, "0"), "OK");  // the open file stays; the new name is ignored
+  EXPECT_FALSE(Exists(second));
+  EXPECT_EQ(Read("3"), "one");
+  Run(OpFileClose);
+
+  EXPECT_EQ(Open(Dir / "missing folder\\x.txt", "0"), "ERROR");
+  EXPECT_EQ(Open("", "0"), "ERROR");
+  Run(OpFileWrite, {"x"});
+  EXPECT_EQ(Var("%ErrorCode%"), "1");  // no file is open after a failed open
+}
+
+TEST_F(ScriptFileCommands, ReadLineKeepsWhatFollowsALoneCarriageReturn) {
+  std::string path = Dir / "lines.txt";
+  WriteBytes(path, "a\r\nb\rx");
+  ASSERT_EQ(Open(path, "0"), "OK");
+  EXPECT_EQ(ReadLine(), "a");
+  EXPECT_EQ(ReadLine(), "b");
+  EXPECT_EQ(Read("1"), "x");
+  EXPECT_EQ(ReadLine(), "EOF");
+  Run(OpFileClose);
+
+  WriteBytes(path, "one\ntwo\r\n\r\nlast");
+  ASSERT_EQ(Open(path, "0"), "OK");
+  EXPECT_EQ(ReadLine(), "one\ntwo");  // a line feed alone does not end a line
+  EXPECT_EQ(ReadLine(), "");
+  EXPECT_EQ(ReadLine(), "last");
+  EXPECT_EQ(ReadLine(), "EOF");
+  Run(OpFileClose);
+
+  // A line longer than the blocks the file is read in.
+  std::string longLine(2000, 'q');
+  WriteBytes(path, longLine + "\rz");
+  ASSERT_EQ(Open(path, "0"), "OK");
+  EXPECT_EQ(ReadLine(), longLine);
+  EXPECT_EQ(ReadLine(), "z");
+  Run(OpFileClose);
+}
+
+TEST_F(ScriptFileCommands, ReadCounts) {
+  std::string path = Dir / "data.bin";
+  WriteBytes(path, "0123456789");
+  ASSERT_EQ(Open(path, "0"), "OK");
+  Vars.SetVariable("%R%", "before");
+  EXPECT_EQ(Read("0"), "");  // before the end: the empty text, not EOF
+  EXPECT_EQ(Read("-4"), "");
+  EXPECT_EQ(Read("3"), "012");
+  EXPECT_EQ(Read("x2y"), "34");  // the count is read as an integer
+  EXPECT_EQ(Read("2147483647"), "56789");
+  EXPECT_EQ(Read("0"), "EOF");
+  EXPECT_EQ(Read("5"), "EOF");
+  Run(OpFileClose);
+}
+
+TEST_F(ScriptFileCommands, WritesGoToTheEnd) {
+  std::string path = Dir / "log.txt";
+  WriteBytes(path, "abc");
+  Vars.SetVariable("%Name%", "Ann");
+  ASSERT_EQ(Open(path, "0"), "OK");
+  EXPECT_EQ(Read("1"), "a");
+  Run(OpFileWrite, {"X"});
+  Run(OpFileWriteLine, {"Hi %Name%"});
+  Run(OpFileWriteLine, {""});
+  Run(OpFileClose);
+  EXPECT_EQ(ReadBytes(path), "abcXHi Ann\r\n\r\n");
+  EXPECT_EQ(Var("%ErrorCode%"), "0");
+}
+
+TEST_F(ScriptFileCommands, CommandsWithoutAnOpenFileOnlySetTheErrorCode) {
+  Vars.SetVariable("%R%", "kept");
+  for (uint8_t op : {OpFileWrite, OpFileWriteLine, OpFileRead, OpFileReadLine}) {
+    Vars.SetVariable("%ErrorCode%", "0");
+    Run(op, {"%R%", "4"});
+    EXPECT_EQ(Var("%ErrorCode%"), "1") << OpcodeName(op);
+    EXPECT_EQ(Var("%R%"), "kept") << OpcodeName(op);
+  }
+  Vars.SetVariable("%ErrorCode%", "0");
+  Run(OpFileClose);
+  EXPECT_EQ(Var("%ErrorCode%"), "0");
+}
+
+TEST_F(ScriptFileCommands, TheFileStaysOpenUntilTheCommandsObjectEnds) {
+  std::string path = Dir / "held.txt";
+  {
+    TDesktopCommands other(Ctx);
+    other.Install();
+    ASSERT_EQ(Open(path, "0"), "OK");
+    EXPECT_FALSE(DeleteFileA(path.c_str()));  // held open
+  }
+  EXPECT_TRUE(DeleteFileA(path.c_str()));
+  Desktop.Install();  // the context's commands referred to the object just ended
+}
+
+TEST_F(RegistryCommands, ReadsTextsAndNumbersElseTheDefault) {
+  Key.SetText("R", "Text", "hello");
+  Key.SetText("R", "Expand", "%SystemRoot%\\x", REG_EXPAND_SZ);
+  Key.SetNumber("R", "Count", 42);
+  Key.SetNumber("R", "Big", 0xFFFFFFFF);
+  Key.Set("R", "Bin", REG_BINARY, "\1\2", 2);
+  Vars.SetVariable("%Def%", "fallback");
+  auto read = [&](const std::string& key, const std::string& name) {
+    Run(OpRegRead, {"%R%", "HKEY_CURRENT_USER", key, name, "%Def%"});
+    return Var("%R%");
+  };
+  std::string key = "\\" + Key.Sub("R") + "\\";  // one backslash each side is dropped
+  EXPECT_EQ(read(key, "Text"), "hello");
+  EXPECT_EQ(read(key, "Count"), "42");
+  EXPECT_EQ(read(key, "Big"), "4294967295");
+  EXPECT_EQ(read(key, "Bin"), "fallback");
+  EXPECT_EQ(read(key, "Missing"), "fallback");
+  EXPECT_EQ(read(Key.Sub("Nowhere"), "Text"), "fallback");
+  EXPECT_FALSE(Key.KeyExists("Nowhere"));  // reading never creates
+  // Stored unexpanded; the variable setting then expands what it is given.
+  EXPECT_EQ(read(key, "Expand"), "%SystemRoot%\\x");
+}
+
+TEST_F(RegistryCommands, AnUnknownRootKeywordKeepsThePreviousRoot) {
+  Key.SetText("R", "Text", "user");
+  auto read = [&](const std::string& root) {
+    Run(OpRegRead, {"%R%", root, Key.Sub("R"), "Text", "none"});
+    return Var("%R%");
+  };
+  EXPECT_EQ(read(""), "user");  // starts at HKEY_CURRENT_USER
+  EXPECT_EQ(read("HKEY_LOCAL_MACHINE"), "none");
+  EXPECT_EQ(read("hkey_current_user"), "none");  // keywords compare exactly
+  EXPECT_EQ(read("HKCU"), "none");
+  // A write and a delete set the root too, and it stays for the next command.
+  Run(OpRegWrite, {"HKEY_CURRENT_USER", Key.Sub("W"), "v", "1"});
+  EXPECT_EQ(read("whatever"), "user");
+  Run(OpRegDelete, {"HKEY_LOCAL_MACHINE", Key.Sub("Nothing"), "v"});
+  EXPECT_EQ(read(""), "none");
+}
+
+TEST_F(RegistryCommands, WriteStoresDigitsAsNumbersAndTheRestAsText) {
+  Vars.SetVariable("%N%", "0042");
+  Run(OpRegWrite, {"HKEY_CURRENT_USER", Key.Sub("New\\Deep") + "\\", "Count", "%N%"});
+  EXPECT_EQ(Key.Value("New\\Deep", "Count"), std::make_pair(DWORD(REG_DWORD), DwordBytes(42)));
+  Run(OpRegWrite, {"HKEY_CURRENT_USER", Key.Sub("New\\Deep"), "Max", "2147483647"});
+  EXPECT_EQ(Key.Value("New\\Deep", "Max"), std::make_pair(DWORD(REG_DWORD), DwordBytes(2147483647)));
+  Run(OpRegWrite, {"HKEY_CURRENT_USER", Key.Sub("New\\Deep"), "Name", "Ann 2"});
+  EXPECT_EQ(Key.Value("New\\Deep", "Name"), std::make_pair(DWORD(REG_SZ), std::string("Ann 2\0", 6)));
+  Run(OpRegWrite, {"HKEY_CURRENT_USER", Key.Sub("New\\Deep"), "Neg", "-5"});
+  EXPECT_EQ(Key.Value("New\\Deep", "Neg").first, DWORD(REG_SZ));
+  Run(OpRegWrite, {"HKEY_CURRENT_USER", Key.Sub("New\\Deep"), "", "default"});
+  EXPECT_EQ(Key.Value("New\\Deep", ""), std::make_pair(DWORD(REG_SZ), std::string("default\0", 8)));
+}
+
+TEST_F(RegistryCommands, WriteOfANumberThatDoesNotFitRaisesAndChangesNothing) {
+  for (const char* value : {"99999999999", "2147483648", ""}) {
+    ScriptStatement s;
+    s.Opcode = OpRegWrite;
+    s.F = {"HKEY_CURRENT_USER", Key.Sub("Raise"), "Count", value, ""};
+    EXPECT_THROW(Ctx.Command(OpRegWrite)(s), EScriptError) << '"' << value << '"';
+  }
+  EXPECT_FALSE(Key.KeyExists("Raise"));
+}
+
+TEST_F(RegistryCommands, DeleteTakesTheValueBeforeTheKey) {
+  Key.SetText("D", "", "default");
+  Key.SetText("D", "Named", "x");
+  Run(OpRegDelete, {"HKEY_CURRENT_USER", Key.Sub("D"), "Named"});
+  EXPECT_EQ(Key.Value("D", "Named").first, DWORD(REG_NONE));
+  Run(OpRegDelete, {"HKEY_CURRENT_USER", Key.Sub("D"), "Named"});  // missing named value: the key stays
+  EXPECT_TRUE(Key.KeyExists("D"));
+  Run(OpRegDelete, {"HKEY_CURRENT_USER", Key.Sub("D"), ""});  // the default value goes first
+  EXPECT_TRUE(Key.KeyExists("D"));
+  EXPECT_EQ(Key.Value("D", "").first, DWORD(REG_NONE));
+  Run(OpRegDelete, {"HKEY_CURRENT_USER", "\\" + Key.Sub("D") + "\\", ""});  // then the key itself
+  EXPECT_FALSE(Key.KeyExists("D"));
+
+  Run(OpRegDelete, {"HKEY_CURRENT_USER", Key.Sub("Absent"), "v"});
+  EXPECT_FALSE(Key.KeyExists("Absent"));  // deleting never creates
+  Run(OpRegDelete, {"HKEY_CURRENT_USER", "\\", ""});  // the root itself is never a target
+  HKEY software;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &software), ERROR_SUCCESS);
+  RegCloseKey(software);
+}
+
+TEST_F(RegistryCommands, IsProductInstalledNeedsTheDisplayVersion) {
+  Key.SetText("Uninstall\\Acme Tool", "DisplayVersion", "1.0");
+  Key.SetText("Uninstall\\Acme Other", "DisplayName", "Other");
+  Vars.SetVariable("%Company%", "Acme");
+  auto installed = [&](const std::string& software) {
+    Run(OpIsProductInstalled, {"%R%", software, "%Company%"});
+    return Var("%R%");
+  };
+  EXPECT_EQ(installed("Tool"), "1");
+  EXPECT_EQ(installed("Other"), "0");
+  EXPECT_EQ(installed("Missing"), "0");
+  EXPECT_EQ(installed(""), "0");
+}
