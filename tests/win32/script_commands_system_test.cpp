@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "Win32Fixtures.h"
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -18,18 +20,9 @@
 #include "SystemServices.h"
 
 using namespace vnt;
+using namespace vnt::test;
 
 namespace {
-
-std::string UniqueName(const char* prefix) {
-  static std::atomic<int> counter{0};
-  return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" +
-         std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 std::string FirstLine(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -37,34 +30,6 @@ std::string FirstLine(const std::string& path) {
   std::getline(f, line);
   return line;
 }
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName, child = path + "\\" + name;
-      if (name == "." || name == "..") continue;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(path.c_str());
-}
-
-// A folder of its own (with a blank in its name), removed with everything in it at the end.
-struct TTempFolder {
-  std::string Path = SystemTempFolder() + UniqueName("vnt sys cmd ");
-  TTempFolder() { CreateDirectoryA(Path.c_str(), nullptr); }
-  ~TTempFolder() { RemoveTree(Path); }
-  std::string operator/(const std::string& name) const { return Path + "\\" + name; }
-};
 
 // The show command as stored in a link file's header (a 32-bit number at offset 60).
 int ShowCommandField(const std::string& linkPath) {

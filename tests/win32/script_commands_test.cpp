@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "Win32Fixtures.h"
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -12,56 +14,9 @@
 #include "SystemServices.h"
 
 using namespace vnt;
+using namespace vnt::test;
 
 namespace {
-
-std::string UniqueName(const char* prefix) {
-  static std::atomic<int> counter{0};
-  return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" +
-         std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream all;
-  all << f.rdbuf();
-  return all.str();
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// A folder of its own (with a blank in its name); its files are removed at the end.
-struct TTempFolder {
-  std::string Path = SystemTempFolder() + UniqueName("vnt cmd ");
-  TTempFolder() { CreateDirectoryA(Path.c_str(), nullptr); }
-  ~TTempFolder() {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((Path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do DeleteFileA((*this / found.cFileName).c_str());
-      while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(Path.c_str());
-  }
-  std::string operator/(const std::string& name) const { return Path + "\\" + name; }
-};
-
-void DeleteKeyTree(HKEY root, const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-    char name[256];
-    for (DWORD size = sizeof name; RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         size = sizeof name)
-      DeleteKeyTree(key, name);
-    RegCloseKey(key);
-  }
-  RegDeleteKeyA(root, path.c_str());
-}
 
 // A key of its own under HKEY_CURRENT_USER, removed with its subkeys at the end.
 struct TTestKey {

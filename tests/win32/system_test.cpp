@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "Win32Fixtures.h"
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -16,45 +18,9 @@
 #include "SystemServices.h"
 
 using namespace vnt;
+using namespace vnt::test;
 
 namespace {
-
-std::string UniqueName(const char* prefix) {
-  static std::atomic<int> counter{0};
-  return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" +
-         std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
-}
-
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(path.c_str());
-}
-
-// A folder of its own under the temporary folder (with a blank in its name), removed with
-// everything in it at the end of the test.
-struct TTempFolder {
-  std::string Path;  // without trailing backslash
-  TTempFolder() {
-    Path = SystemTempFolder() + UniqueName("vnt sys ");
-    CreateDirectoryA(Path.c_str(), nullptr);
-  }
-  ~TTempFolder() { RemoveTree(Path); }
-  std::string operator/(const std::string& name) const { return Path + "\\" + name; }
-};
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
@@ -65,25 +31,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(f, line);) lines.push_back(line);
   return lines;
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void DeleteKeyTree(HKEY root, const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-    char name[256];
-    for (;;) {
-      DWORD size = sizeof name;
-      if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        break;
-      DeleteKeyTree(key, name);
-    }
-    RegCloseKey(key);
-  }
-  RegDeleteKeyA(root, path.c_str());
 }
 
 // A registry key of its own under HKEY_CURRENT_USER, removed with its subkeys at the end.
