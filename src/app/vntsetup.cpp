@@ -1,19 +1,38 @@
 // The setup program: a fixed stub that runs the Setup Package appended to it.
 #include <windows.h>
 
+#include "SetupMain.h"
 #include "SetupProgFuncs.h"
 #include "SystemServices.h"
+
+namespace {
+
+int RunSetup(vnt::TSetupState& state) {
+  int result = vnt::RunStartup(state);
+  // A package with pages goes on in the wizard; one without ends here.
+  if (result == vnt::StartupOk && vnt::HasPages(state)) result = vnt::RunWizard(state);
+  return result;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     vnt::TComSession com;
     vnt::TSetupState state;
-    int result = vnt::RunStartup(state);
+    int result;
+    try {
+      result = RunSetup(state);
+    } catch (const std::exception& e) {
+      // Whatever escapes is reported; the temporary folder is still removed.
+      MessageBoxA(nullptr, e.what(), state.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+      result = vnt::StartupFailed;
+    }
     vnt::CleanUp(state);
     vnt::ClosePackage(state.Package);
     return result;
   } catch (const vnt::ESystemStartup& e) {
     MessageBoxA(nullptr, e.what(), "Vantry Setup", MB_OK | MB_ICONERROR);
-    return 1;
+    return vnt::StartupFailed;
   }
 }

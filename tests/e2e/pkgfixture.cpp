@@ -68,9 +68,75 @@ void AddStartScript(TPackageContent& c) {
   };
 }
 
+const std::string Font8 = "Tahoma|8|-2147483640|0|1|";
+
+TControlDef Control(uint8_t kind, int left, int top, int height, int width, std::array<std::string, 6> p,
+                    TScript script = {}, const std::string& binding = "") {
+  TControlDef c;
+  c.Kind = kind;
+  c.Left = left;
+  c.Top = top;
+  c.Height = height;
+  c.Width = width;
+  c.P = std::move(p);
+  c.Script = std::move(script);
+  c.Binding = binding;
+  return c;
+}
+
+TControlDef PageButton(int left, const std::string& caption, int type, const std::string& tag, uint8_t op) {
+  return Control(KindButton, left, 215, 23, 75, {caption, Font8, std::to_string(type), "", tag, ""},
+                 {Statement(op, {})});
+}
+
+TSetupDialog Page(const std::string& name, const std::string& title, std::vector<TControlDef> controls) {
+  TSetupDialog d;
+  d.Name = name;
+  d.Title = title;
+  d.ClientWidth = 400;
+  d.ClientHeight = 250;
+  d.DialogFont = {"Tahoma", 8, int32_t(0x80000008), 0, 1};
+  d.Controls = std::move(controls);
+  return d;
+}
+
+// Three pages: a welcome text set by its BeforeBuildScript, a folder box whose LeaveScript
+// stores it and appends it to wizard-out.txt next to the setup, and a last page whose
+// AfterBuildScript disables its "extra" button.
+void AddWizardPages(TPackageContent& c) {
+  TSetupDialog welcome = Page("Welcome", "%SoftwareName% Setup",
+                              {Control(KindLabel, 12, 12, 40, 376, {"%D0_1%", Font8, "0"}),
+                               PageButton(220, "&Next >", 2, "next", OpNextPage),
+                               PageButton(310, "Cancel", 1, "cancel", OpCancelSetup)});
+  welcome.BeforeBuildScript = {Statement(OpAssignVariable, {"%D0_1%", "Welcome to the %SoftwareName% Setup.", "0"})};
+  TSetupDialog folder = Page("Folder", "Choose a folder",
+                             {Control(KindLabel, 12, 12, 16, 376, {"Install %SoftwareName% to:", Font8, "0"}),
+                              Control(KindTextBox, 12, 34, 21, 376, {"%InstallDir%", Font8, "0"}, {}, "%InstallDir%"),
+                              PageButton(220, "< &Back", 0, "back", OpPreviousPage),
+                              PageButton(310, "&Next >", 2, "next", OpNextPage)});
+  folder.LeaveScript = {Statement(OpStorePageValues, {}),
+                        Statement(OpFileOpen, {"%St%", "%SourceDir%\\wizard-out.txt", "0"}),
+                        Statement(OpFileWriteLine, {"%InstallDir%"}), Statement(OpFileClose, {})};
+  TSetupDialog finish = Page("Finish", "Ready",
+                             {Control(KindLabel, 12, 12, 16, 376, {"%SoftwareName% is ready.", Font8, "0"}),
+                              PageButton(130, "Help", 0, "extra", OpMessageBox),
+                              PageButton(220, "< &Back", 0, "back", OpPreviousPage),
+                              PageButton(310, "&Finish", 2, "finish", OpFinishSetup)});
+  finish.AfterBuildScript = {Statement(OpDisableButton, {"extra"})};
+  c.Description.Dialogs.Dialogs = {welcome, folder, finish};
+  c.Description.Dialogs.FirstPage = "Welcome";
+  c.Description.Dialogs.LastPage = "Finish";
+}
+
 std::string Variant(const std::string& kind, const std::string& stub) {
   TPackageContent c = test::RichContent();
   c.Description.Scripts[StartScript].clear();  // its question would wait for an answer
+  if (kind == "wizard") {
+    AddWizardPages(c);
+    return AppendPackage(stub, c);
+  }
+  // The other variants test loading: without pages the setup ends after its start script.
+  c.Description.Dialogs = {};
   if (kind == "valid") return AppendPackage(stub, c);
   if (kind == "nopackage") return stub;
   if (kind == "badmagic") {
@@ -108,7 +174,7 @@ std::string Variant(const std::string& kind, const std::string& stub) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end <stub> <out>\n";
+    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end|wizard <stub> <out>\n";
     return 2;
   }
   try {

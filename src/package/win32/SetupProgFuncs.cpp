@@ -215,6 +215,8 @@ TStartupResult RunStartup(TSetupState& state) {
   }
 }
 
+bool HasPages(const TSetupState& state) { return !state.Description.Dialogs.FirstPage.empty(); }
+
 void CleanUp(TSetupState& state) {
   state.Description = TSetupDescription{};
   for (const auto& file : state.RestoredFiles) DeleteFileForce(file);

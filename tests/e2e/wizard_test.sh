@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The wizard of a package with three pages: Next and Back, a text box stored into its
+# variable (the folder page's LeaveScript appends %InstallDir% to wizard-out.txt next to the
+# setup), Cancel answered No and Yes, and Finish. Pictures of the pages go to build/e2e-wizard/.
+set -u
+win32=$(cd "$1" && pwd)
+host=$(cd "$2" && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-env.sh"
+pictures="$root/build/e2e-wizard"
+mkdir -p "$pictures"
+work=$(mktemp -d "$root/build/e2e-wizard.XXXXXX")
+err="$work/stderr.txt"
+pid=""
+cleanup() {
+  [ -n "$pid" ] && timeout 30 wine "$win32/wizdriver.exe" attach "$pid" -- kill >/dev/null 2>>"$err"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0 failed=0
+expect() {  # description, haystack, needle
+  if printf '%s' "$2" | grep -qF -- "$3"; then
+    passed=$((passed + 1)); echo "ok: $1"
+  else
+    failed=$((failed + 1)); echo "FAIL: $1: [$3] not in:"; printf '%s\n' "$2" | head -c 3000; echo
+  fi
+}
+same() {  # description, actual, wanted
+  if [ "$2" = "$3" ]; then passed=$((passed + 1)); echo "ok: $1"
+  else failed=$((failed + 1)); echo "FAIL: $1: [$2], wanted [$3]"; fi
+}
+# The setup inherits the driver's output: read it from a file, never through a pipe.
+driver() {
+  timeout 120 wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>>"$err"
+  cat "$work/out.txt"
+}
+drive() { driver attach "$pid" -- "$@"; }
+on() { local title=$1; shift; drive wait-window --title "$title" 20000 -- "$@"; }  # on a page: commands
+line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
+snap() { on "$1" snap "$(winepath -w "$pictures/$2.png")" >/dev/null; }
+
+"$host/pkgfixture" wizard "$win32/vntsetup.exe" "$work/setup.exe"
+setup=$(winepath -w "$work/setup.exe")
+saved="$work/wizard-out.txt"
+
+out=$(driver start "$setup" -- wait-window --title "Rich Product Setup" 30000 -- list)
+pid=$(printf '%s\n' "$out" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1)
+expect "the first page shows at the dialog's client size" "$out" '"client":[400,250]'
+expect "the form is the wizard window" "$out" '"class":"TfrmSetupMain"'
+expect "the page panel is named after the page" "$out" '"name":"Welcome"'
+expect "the label shows the text its BeforeBuildScript set" "$(line_of "$out" VN_Welcome_Label1)" \
+  '"text":"Welcome to the Rich Product Setup."'
+snap "Rich Product Setup" welcome
+
+# Cancel answered No keeps the wizard on its page.
+out=$(on "Rich Product Setup" click text:Cancel -- wait-msgbox 10000 -- msgbox -- press No -- wait-window --title "Rich Product Setup" 10000)
+expect "Cancel asks before closing" "$out" 'Do you want to close the Setup?'
+expect "No keeps the wizard open" "$out" '"visible":true'
+
+out=$(on "Rich Product Setup" click "text:&Next >" -- wait-window --title "Choose a folder" 10000 -- list)
+expect "Next shows the folder page" "$out" '"text":"Choose a folder"'
+expect "the folder box shows %InstallDir%" "$(line_of "$out" VN_Folder_TextBox1)" '"text":"C:\\Program Files\\Rich Product"'
+expect "the welcome panel is hidden" "$(printf '%s\n' "$out" | grep '"name":"Welcome"')" '"visible":false'
+expect "the folder label is expanded" "$(line_of "$out" VN_Folder_Label1)" '"text":"Install Rich Product to:"'
+snap "Choose a folder" folder
+
+# Back, then Next again: the same page object with the stored value.
+out=$(on "Choose a folder" type name:VN_Folder_TextBox1 'C:\Apps\Typed' -- click "text:< &Back" -- wait-window --title "Rich Product Setup" 10000 -- list)
+expect "Back returns to the first page" "$(line_of "$out" VN_Welcome_Label1)" '"visible":true'
+out=$(on "Rich Product Setup" click "text:&Next >" -- wait-window --title "Choose a folder" 10000 -- list)
+expect "the typed folder was stored and shows again" "$(line_of "$out" VN_Folder_TextBox1)" '"text":"C:\\Apps\\Typed"'
+same "the page is built once" "$(printf '%s\n' "$out" | grep -c '"name":"VN_Folder_TextBox')" 1
+
+out=$(on "Choose a folder" type name:VN_Folder_TextBox1 'C:\Apps\Final' -- click "name:VN_Folder_Button2" -- wait-window --title "Ready" 10000 -- list)
+expect "Next reaches the last page" "$out" '"text":"Ready"'
+expect "its AfterBuildScript disabled the tagged button" "$(line_of "$out" VN_Finish_Button1)" '"enabled":false'
+snap "Ready" finish
+out=$(on "Ready" click "text:&Finish" -- wait-exit 20000)
+pid=""
+expect "Finish ends the setup with exit 0" "$out" '"exit":0'
+same "each leave of the folder page wrote the stored folder" "$(tr -d '\r' <"$saved" 2>/dev/null | paste -sd'|')" \
+  'C:\Apps\Typed|C:\Apps\Final'
+
+# Cancel answered Yes ends the setup as cancelled.
+out=$(driver start "$setup" -- wait-window --title "Rich Product Setup" 30000 -- click text:Cancel \
+      -- wait-msgbox 10000 -- press Yes -- wait-exit 20000)
+expect "Cancel answered Yes ends the setup with exit 2" "$out" '"exit":2'
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
