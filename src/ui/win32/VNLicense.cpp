@@ -4,9 +4,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
+#include "FileStream.h"
 #include "SystemServices.h"
 
 namespace vnt {
@@ -107,14 +106,16 @@ void TVNLicense::SetUseRichEdit(bool on) {
   }
 }
 
+// Read through our own file stream: C++ streams would add their locale machinery to the stub.
 bool TVNLicense::LoadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    SetText("");
-    return false;
+  auto in = TFileStream::OpenRead(path);
+  std::string text;
+  if (in) {
+    text.resize(size_t(in->Size()));
+    text.resize(in->Read(text.data(), text.size()));
   }
-  SetText(std::string(std::istreambuf_iterator<char>(in), {}));
-  return true;
+  SetText(text);
+  return in != nullptr;
 }
 
 void TVNLicense::SetText(const std::string& text) {
