@@ -13,17 +13,6 @@ constexpr uint32_t MinControlBytes = 1 + 1 + 1 + 16 + 4;
 // Name, title, sizes, font, style flag, style name, control count, four empty scripts.
 constexpr uint32_t MinDialogBytes = 1 + 1 + 8 + 11 + 1 + 1 + 4 + 16;
 
-template <class A>
-void TransferControlHeader(A& a, TControlDef& c) {
-  a.U8(c.Kind);
-  a.Str(c.Binding);
-  a.U8(c.Role);
-  a.I32(c.Left);
-  a.I32(c.Top);
-  a.I32(c.Height);
-  a.I32(c.Width);
-}
-
 int32_t CheckedCount(TStream& s, uint32_t minItemBytes) {
   int32_t count = ReadI32(s);
   if (count < 0 || uint64_t(count) * minItemBytes > s.Remaining())

@@ -2,44 +2,15 @@
 # The page controls built from a dialog definition (pagepreview.exe): names, classes, texts
 # and places as the UI driver sees them, their events when driven, and a picture of the page
 # (kept as build/e2e-controls/page.bmp) whose pixels show transparency where it belongs.
-set -u
-win32=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/wine-env.sh"
+source "$(dirname "$0")/lib.sh"
 pictures="$root/build/e2e-controls"
 mkdir -p "$pictures"
-work=$(mktemp -d "$root/build/e2e-controls.XXXXXX")
-pid=""
-cleanup() {
-  [ -n "$pid" ] && timeout 30 wine "$win32/wizdriver.exe" attach "$pid" -- kill >/dev/null 2>>"$work/stderr.txt"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-# Programs started through the driver keep its stderr open while they run: it goes to a
-# file, never into $(...).
 
-passed=0 failed=0
-expect() {  # description, haystack, needle
-  if printf '%s' "$2" | grep -qF -- "$3"; then
-    passed=$((passed + 1)); echo "ok: $1"
-  else
-    failed=$((failed + 1)); echo "FAIL: $1: [$3] not in:"; printf '%s\n' "$2" | head -c 3000; echo
-  fi
-}
-same() {  # description, actual, wanted
-  if [ "$2" = "$3" ]; then passed=$((passed + 1)); echo "ok: $1"
-  else failed=$((failed + 1)); echo "FAIL: $1: [$2], wanted [$3]"; fi
-}
-differ() {  # description, actual, other
-  if [ "$2" != "$3" ]; then passed=$((passed + 1)); echo "ok: $1"
-  else failed=$((failed + 1)); echo "FAIL: $1: both [$2]"; fi
-}
 drive() { wine "$win32/wizdriver.exe" attach "$pid" -- wait-window --title "Page preview" 20000 -- "$@" 2>>"$work/stderr.txt"; }
-line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
 
 out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$win32/pagepreview.exe")" \
       -- wait-window --title "Page preview" 30000 -- list 2>>"$work/stderr.txt")
-pid=$(printf '%s\n' "$out" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1)
+pid=$(pid_of "$out")
 expect "the page shows at the dialog's client size" "$out" '"client":[600,419]'
 
 # Every kind, named after the page with its kind's suffix and a number, as the class it is.
@@ -138,5 +109,4 @@ out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$win32/pagepreview.exe")
       -- wait-exit 30000 2>>"$work/stderr.txt")
 expect "damaged section: no page, exit 2" "$out" '"exit":2'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end

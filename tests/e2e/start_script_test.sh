@@ -1,31 +1,7 @@
 #!/usr/bin/env bash
 # The start script runs after the support files are restored; a cancel in it ends the setup
 # and leaves no temporary folder behind.
-set -u
-win32=$(cd "$1" && pwd)
-host=$(cd "$2" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/wine-env.sh"
-work=$(mktemp -d "$root/build/e2e-start.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-err="$work/stderr.txt"
-
-passed=0 failed=0
-expect() {  # description, haystack, needle
-  if printf '%s' "$2" | grep -qF -- "$3"; then
-    passed=$((passed + 1)); echo "ok: $1"
-  else
-    failed=$((failed + 1)); echo "FAIL: $1: [$3] not in:"; printf '%s\n' "$2"; cat "$err" 2>/dev/null
-  fi
-}
-# The setup started by the driver inherits its output too: read results from a file, as a
-# pipe would stay open until the setup ends.
-driver() {
-  wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>>"$err"
-  cat "$work/out.txt"
-}
-field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | head -1; }
-pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }
+source "$(dirname "$0")/lib.sh"
 
 "$host/pkgfixture" start-script "$win32/vntsetup.exe" "$work/setup.exe"
 setup=$(winepath -w "$work/setup.exe")
@@ -50,5 +26,4 @@ for answer in No Yes; do
   expect "$answer: temporary folder removed" "$left" no
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end

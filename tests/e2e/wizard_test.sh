@@ -2,42 +2,12 @@
 # The wizard of a package with three pages: Next and Back, a text box stored into its
 # variable (the folder page's LeaveScript appends %InstallDir% to wizard-out.txt next to the
 # setup), Cancel answered No and Yes, and Finish. Pictures of the pages go to build/e2e-wizard/.
-set -u
-win32=$(cd "$1" && pwd)
-host=$(cd "$2" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/wine-env.sh"
+source "$(dirname "$0")/lib.sh"
 pictures="$root/build/e2e-wizard"
 mkdir -p "$pictures"
-work=$(mktemp -d "$root/build/e2e-wizard.XXXXXX")
-err="$work/stderr.txt"
-pid=""
-cleanup() {
-  [ -n "$pid" ] && timeout 30 wine "$win32/wizdriver.exe" attach "$pid" -- kill >/dev/null 2>>"$err"
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
-passed=0 failed=0
-expect() {  # description, haystack, needle
-  if printf '%s' "$2" | grep -qF -- "$3"; then
-    passed=$((passed + 1)); echo "ok: $1"
-  else
-    failed=$((failed + 1)); echo "FAIL: $1: [$3] not in:"; printf '%s\n' "$2" | head -c 3000; echo
-  fi
-}
-same() {  # description, actual, wanted
-  if [ "$2" = "$3" ]; then passed=$((passed + 1)); echo "ok: $1"
-  else failed=$((failed + 1)); echo "FAIL: $1: [$2], wanted [$3]"; fi
-}
-# The setup inherits the driver's output: read it from a file, never through a pipe.
-driver() {
-  timeout 120 wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>>"$err"
-  cat "$work/out.txt"
-}
 drive() { driver attach "$pid" -- "$@"; }
 on() { local title=$1; shift; drive wait-window --title "$title" 20000 -- "$@"; }  # on a page: commands
-line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
 snap() { on "$1" snap "$(winepath -w "$pictures/$2.png")" >/dev/null; }
 
 "$host/pkgfixture" wizard "$win32/vntsetup.exe" "$work/setup.exe"
@@ -45,7 +15,7 @@ setup=$(winepath -w "$work/setup.exe")
 saved="$work/wizard-out.txt"
 
 out=$(driver start "$setup" -- wait-window --title "Rich Product Setup" 30000 -- list)
-pid=$(printf '%s\n' "$out" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1)
+pid=$(pid_of "$out")
 expect "the first page shows at the dialog's client size" "$out" '"client":[400,250]'
 expect "the form is the wizard window" "$out" '"class":"TfrmSetupMain"'
 expect "the page panel is named after the page" "$out" '"name":"Welcome"'
@@ -87,5 +57,4 @@ out=$(driver start "$setup" -- wait-window --title "Rich Product Setup" 30000 --
       -- wait-msgbox 10000 -- press Yes -- wait-exit 20000)
 expect "Cancel answered Yes ends the setup with exit 2" "$out" '"exit":2'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end

@@ -1,0 +1,46 @@
+# Shared by the end-to-end scripts: sourced with the build/win32 folder as $1 and, where a
+# script needs it, the build/host folder as $2. Sets root, win32, host, work (a folder of the
+# run's own, removed at the end) and err, and gives the checks and the driver.
+set -u
+win32=$(cd "$1" && pwd)
+host=$(cd "${2:-.}" && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$root/scripts/wine-env.sh"
+work=$(mktemp -d "$root/build/e2e-$(basename "$0" _test.sh).XXXXXX")
+err="$work/stderr.txt"
+pid=""
+# A program left running by a failed check is ended before the folder goes.
+e2e_cleanup() {
+  [ -n "$pid" ] && timeout 30 wine "$win32/wizdriver.exe" attach "$pid" -- kill >/dev/null 2>>"$err"
+  rm -rf "$work"
+}
+trap e2e_cleanup EXIT
+
+passed=0 failed=0
+pass() { passed=$((passed + 1)); echo "ok: $1"; }
+fail() { failed=$((failed + 1)); echo "FAIL: $*"; cat "$err" 2>/dev/null | tail -5; }
+expect() {  # description, haystack, needle
+  if printf '%s' "$2" | grep -qF -- "$3"; then pass "$1"
+  else fail "$1: [$3] not in:"; printf '%s\n' "$2" | head -c 3000; echo; fi
+}
+same() {  # description, actual, wanted
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: [$2], wanted [$3]"; fi
+}
+differ() {  # description, actual, other
+  if [ "$2" != "$3" ]; then pass "$1"; else fail "$1: both [$2]"; fi
+}
+
+# Programs started through the driver inherit its output and keep it open while they run:
+# the output goes to a file, never through a pipe that would wait for the program.
+driver() {
+  timeout 120 wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>>"$err"
+  cat "$work/out.txt"
+}
+field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | head -1; }
+pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }
+line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
+
+e2e_end() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
