@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "DesktopRules.h"
 #include "ScriptContext.h"
 #include "VarList.h"
 
@@ -148,6 +149,30 @@ std::string NormalDirectory(const std::string& path) {
   for (const auto& part : Components(p.substr(std::min(p.size(), root.size()))))
     normal += (normal.back() == '\\' ? "" : "\\") + part;
   return normal;
+}
+
+namespace {
+
+// The parent folder without trailing backslash: "C:\a\b" -> "C:\a", "C:\a" -> "C:".
+std::string ParentFolder(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? "" : WithoutTrailingBackslash(path.substr(0, cut));
+}
+
+}  // namespace
+
+std::string NearestExistingFolder(const std::string& path, const std::function<bool(const std::string&)>& isFolder,
+                                  const std::string& fallback) {
+  auto exists = [&](const std::string& d) {
+    return isFolder(d.size() == 2 && d[1] == ':' ? d + "\\" : d);
+  };
+  std::string dir = WithoutTrailingBackslash(path);
+  while (!dir.empty() && !exists(dir)) {
+    std::string parent = ParentFolder(dir);
+    if (parent.empty() || parent == dir) return fallback;
+    dir = parent;
+  }
+  return dir.empty() ? fallback : dir;
 }
 
 std::vector<TDirEntry> DirectoryEntries(const std::string& directory, std::vector<std::string> subfolders) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,6 +105,11 @@ struct TDirEntry {
 std::string PathRoot(const std::string& path);
 // A path without trailing backslash except at its root; "/" counts as "\".
 std::string NormalDirectory(const std::string& path);
+// Where a folder view starts for a path that may not exist: the path (without trailing
+// backslash), else its nearest existing parent, else the fallback (the Windows folder).
+// "C:" counts as the drive's root.
+std::string NearestExistingFolder(const std::string& path, const std::function<bool(const std::string&)>& isFolder,
+                                  const std::string& fallback);
 std::vector<TDirEntry> DirectoryEntries(const std::string& directory, std::vector<std::string> subfolders);
 // Index of the current directory's entry (the last component), or -1.
 int CurrentDirectoryEntry(const std::vector<TDirEntry>& entries);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "ControlRules.h"
 
 using namespace vnt;
@@ -146,4 +148,15 @@ TEST(ControlRules, RichTextIsRecognisedByItsStart) {
   EXPECT_FALSE(IsRichText(" {\\rtf1"));
   EXPECT_FALSE(IsRichText("{\\rt"));
   EXPECT_FALSE(IsRichText(""));
+}
+
+TEST(ControlRules, NearestExistingFolderClimbsToAParentOrTheFallback) {
+  std::set<std::string> folders = {"C:\\", "C:\\Program Files", "D:\\Data"};
+  auto isFolder = [&](const std::string& d) { return folders.count(d) > 0; };
+  EXPECT_EQ(NearestExistingFolder("C:\\Program Files\\", isFolder, "C:\\Windows"), "C:\\Program Files");
+  EXPECT_EQ(NearestExistingFolder("C:\\Program Files\\New\\Deeper", isFolder, "W"), "C:\\Program Files");
+  EXPECT_EQ(NearestExistingFolder("C:\\Missing", isFolder, "W"), "C:");  // the drive's root
+  EXPECT_EQ(NearestExistingFolder("Q:\\Missing\\Sub", isFolder, "W"), "W");
+  EXPECT_EQ(NearestExistingFolder("relative", isFolder, "W"), "W");
+  EXPECT_EQ(NearestExistingFolder("", isFolder, "W"), "W");
 }
