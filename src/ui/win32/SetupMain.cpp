@@ -64,6 +64,13 @@ bool TfrmSetupMain::Create() {
                       100))
     return false;
   State.Vars->OnChange = [this](const std::string& name, const std::string&) { VariableChanged(name); };
+  Binding.ActiveControls = [this]() -> const TPageControls* {
+    TSetupPage* page = CurrentSetupPage();
+    return page ? &page->Controls : nullptr;
+  };
+  Binding.RunControlScript = [this](TVNControl& c) {
+    if (!Closing()) State.Interpreter->RunScript(c.Definition().Script);
+  };
   return true;
 }
 
@@ -114,7 +121,7 @@ TSetupPage* TfrmSetupMain::MakePage(const TSetupDialog& dialog) {
     return absolute ? file : State.TempSetupDir + "\\" + file;
   };
   callbacks.ControlEvent = [this](TVNControl& c) { ControlEvent(c); };
-  callbacks.ControlCreated = [this](TVNControl& c) { UpdateControl(c, Vars(), TRefresh{true, false, 0, ""}); };
+  callbacks.ControlCreated = [this](TVNControl& c) { UpdateControl(c, Binding, TRefresh{true, false, 0, ""}); };
   // A page built in part still shows what could be built.
   BuildControls(page->Name, page->Panel->Handle(), dialog.Controls, callbacks, PageFont(dialog),
                 State.Package.Option(OptOwnFonts), false, page->Controls);
@@ -184,10 +191,10 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   SetWindowTextA(Handle(), Vars().ExpandText(dialog->Title).c_str());
   TSetupPage* page = nullptr;
   {
-    TFlagGuard refreshing(Refreshing);
+    TFlagGuard refreshing(Binding.Refreshing);
     page = FindPage(name);
     if (page) {
-      UpdateControls(page->Controls, Vars(), true, "");
+      UpdateControls(page->Controls, Binding, PageRefresh(Vars(), true, "", 0));
     } else if (!(page = MakePage(*dialog))) {
       UndoSwitch(previous, previousDialog, name, wasVisible);
       return false;
@@ -271,25 +278,23 @@ void TfrmSetupMain::WizardCommandHandler(uint8_t code, const std::string& p1, co
   }
 }
 
-void TfrmSetupMain::UpdatePage(TSetupPage& page, bool initial, const std::string& name) {
+void TfrmSetupMain::UpdatePage(TSetupPage& page, bool initial, const std::string& name, uint8_t filter) {
   if (!Dialog) return;
   SetWindowTextA(Handle(), Vars().ExpandText(Dialog->Title).c_str());
-  TFlagGuard refreshing(Refreshing);
-  UpdateControls(page.Controls, Vars(), initial, name);
+  TFlagGuard refreshing(Binding.Refreshing);
+  UpdateControls(page.Controls, Binding, PageRefresh(Vars(), initial, name, filter));
 }
 
 void TfrmSetupMain::VariableChanged(const std::string& name) {
   TSetupPage* page = CurrentSetupPage();
   if (!page || Closing()) return;
-  // The built-in roles these three drive are refreshed by role, not by binding.
-  for (const char* special : {"%INSTALLDIR%", "%PROGRAMGROUP%", "%COMMONSHELLFOLDERS%"})
-    if (CompareTextIgnoringCase(name, special) == 0) return;
-  if (IsDeclaredVariable(Vars(), name)) UpdatePage(*page, false, name);
+  TFlagGuard refreshing(Binding.Refreshing);
+  for (const TRefresh& how : RefreshesAfterChange(Vars(), name)) UpdateControls(page->Controls, Binding, how);
 }
 
 void TfrmSetupMain::ControlEvent(TVNControl& control) {
   // Refreshes set values and so fire events; only the user's actions run scripts.
-  if (Refreshing || Closing() || !RunsControlScript(control)) return;
+  if (Binding.Refreshing || Closing() || !RunsControlScript(control)) return;
   State.Interpreter->RunScript(control.Definition().Script);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ControlBuilder.h"
+#include "SetupMainBinding.h"
 #include "SetupProgFuncs.h"
 #include "Window.h"
 
@@ -58,7 +59,7 @@ private:
   void UndoSwitch(const std::string& previous, const TSetupDialog* previousDialog, const std::string& target,
                   bool wasVisible);
   bool RevealPage(TSetupPage& page);
-  void UpdatePage(TSetupPage& page, bool initial, const std::string& name);
+  void UpdatePage(TSetupPage& page, bool initial, const std::string& name, uint8_t filter = 0);
   void VariableChanged(const std::string& name);
   void ControlEvent(TVNControl& control);
   void CloseForm();
@@ -69,7 +70,8 @@ private:
   std::string Page, PageBeforeInstall;
   const TSetupDialog* Dialog = nullptr;
   std::vector<std::unique_ptr<TSetupPage>> Pages;
-  bool NavigationAborted = false, Refreshing = false, Finishing = false, ClosedFinished = false;
+  TBinding Binding{State};
+  bool NavigationAborted = false, Finishing = false, ClosedFinished = false;
   int Tag = 0;
 };
 

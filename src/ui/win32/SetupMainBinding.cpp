@@ -56,7 +56,8 @@ bool IsDeclaredVariable(const TSetupVariables& vars, const std::string& name) {
   return !name.empty() && vars.Table.IndexOf(name) >= 0;
 }
 
-void UpdateControl(TVNControl& c, TSetupVariables& vars, const TRefresh& how) {
+void UpdateControl(TVNControl& c, TBinding& binding, const TRefresh& how) {
+  TSetupVariables& vars = binding.Vars();
   const std::string& p1 = c.Definition().P[0];
   if (dynamic_cast<TVNLabel*>(&c)) {
     uint8_t role = c.Role();
@@ -78,15 +79,32 @@ void UpdateControl(TVNControl& c, TSetupVariables& vars, const TRefresh& how) {
   }
 }
 
-void UpdateControls(const TPageControls& controls, TSetupVariables& vars, bool initial, const std::string& name) {
+void UpdateControls(const TPageControls& controls, TBinding& binding, const TRefresh& how) {
+  for (const auto& c : controls) UpdateControl(*c, binding, how);
+}
+
+TRefresh PageRefresh(const TSetupVariables& vars, bool initial, const std::string& name, uint8_t filter) {
   TRefresh how;
   how.Initial = initial;
-  if (IsDeclaredVariable(vars, name)) {
+  if (filter != 0) {
+    how.Filtered = true;
+    how.Filter = filter;
+  } else if (IsDeclaredVariable(vars, name)) {
     how.Filtered = true;
     how.Name = name;
   }
-  for (const auto& c : controls) UpdateControl(*c, vars, how);
+  return how;
 }
+
+std::vector<TRefresh> RefreshesAfterChange(const TSetupVariables& vars, const std::string& name) {
+  // The built-in roles these three drive are refreshed by role, not by binding.
+  for (const char* special : {"%INSTALLDIR%", "%PROGRAMGROUP%", "%COMMONSHELLFOLDERS%"})
+    if (SameTag(name, special)) return {};
+  if (!IsDeclaredVariable(vars, name)) return {};
+  return {PageRefresh(vars, false, name, 0)};
+}
+
+void ListCommand(const TPageControls&, TBinding&, const std::string&, const std::string&, TListOperation) {}
 
 void StoreControlValues(const TPageControls& controls, TSetupVariables& vars) {
   for (const auto& c : controls) {
