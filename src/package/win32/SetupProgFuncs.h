@@ -34,6 +34,8 @@ struct TSetupState {
   std::unique_ptr<TDesktopCommands> Desktop;
   std::string TempSetupDir;               // no trailing backslash; empty until created
   std::vector<std::string> RestoredFiles;
+  // Items a removal could not delete, shown by the not-deleted list.
+  std::vector<std::string> NotDeleted;
 };
 
 // Exit codes: 2 when the start script ended the setup (cancel or finish).
