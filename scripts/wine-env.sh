@@ -39,4 +39,14 @@ fi
 # One wine server for all the programs a script runs, started with no terminal or pipe of
 # ours: a server started from inside $(...) would hold that pipe open for as long as it
 # lives, and a capture would never end.
-wineserver -p60 </dev/null >/dev/null 2>&1 || true
+# Pipes other than the standard three count too (a test runner hands its children more), so
+# the server starts with every descriptor above 2 closed.
+vnt_start_wineserver() {
+  local fd
+  for fd in /proc/$BASHPID/fd/*; do
+    fd=${fd##*/}
+    [ "$fd" -gt 2 ] && eval "exec $fd>&-"
+  done
+  exec wineserver -p60
+}
+(vnt_start_wineserver) </dev/null >/dev/null 2>&1 || true

@@ -66,4 +66,16 @@ bool TakesPageFocus(uint8_t kind) {
   }
 }
 
+void AddStyleSpace(TStyleSpaces& spaces, const TSetupStyleSpace& space) {
+  if (!FindStyleSpace(spaces, space.Name)) spaces.push_back(space);
+}
+
+const TSetupStyleSpace* FindStyleSpace(const TStyleSpaces& spaces, const std::string& name) {
+  for (const auto& space : spaces)
+    if (SameTag(space.Name, name)) return &space;
+  return nullptr;
+}
+
+std::string StylePanelName(const std::string& styleName) { return "Style_" + CleanDialogName(styleName); }
+
 }  // namespace vnt

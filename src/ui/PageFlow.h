@@ -31,6 +31,21 @@ bool StepAbandoned(bool completed, const std::string& canClose);
 // Whether a control of this kind may take the focus when its page is shown.
 bool TakesPageFocus(uint8_t kind);
 
+// Where a style dialog puts its pages: the rectangle of its kind-12 control, under the style
+// panel's base name.
+struct TSetupStyleSpace {
+  std::string Name;
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+  bool operator==(const TSetupStyleSpace&) const = default;
+};
+using TStyleSpaces = std::vector<TSetupStyleSpace>;
+// Records a space unless one of that name (ignoring case) is recorded already.
+void AddStyleSpace(TStyleSpaces& spaces, const TSetupStyleSpace& space);
+// Null when none.
+const TSetupStyleSpace* FindStyleSpace(const TStyleSpaces& spaces, const std::string& name);
+// The base name of a style dialog's panel: "Style_" and the cleaned name.
+std::string StylePanelName(const std::string& styleName);
+
 // Texts naming the same control tag or list: compared ignoring case.
 bool SameTag(const std::string& a, const std::string& b);
 

@@ -82,3 +82,15 @@ TEST(PageFlow, FocusGoesToInputsOnly) {
   EXPECT_TRUE(IsInstallPage("install"));
   EXPECT_FALSE(IsInstallPage("INSTALL2"));
 }
+
+TEST(PageFlow, StyleSpacesKeepTheFirstRecordedPerPanel) {
+  TStyleSpaces spaces;
+  AddStyleSpace(spaces, {"Style_Frame", 10, 20, 300, 200});
+  AddStyleSpace(spaces, {"STYLE_FRAME", 0, 0, 1, 1});
+  AddStyleSpace(spaces, {"Style_Other", 1, 2, 3, 4});
+  ASSERT_EQ(spaces.size(), 2u);
+  ASSERT_NE(FindStyleSpace(spaces, "style_frame"), nullptr);
+  EXPECT_EQ(FindStyleSpace(spaces, "style_frame")->Width, 300);
+  EXPECT_EQ(FindStyleSpace(spaces, "Style_None"), nullptr);
+  EXPECT_EQ(StylePanelName("My frame-1.x"), "Style_My_frame_1_x");
+}

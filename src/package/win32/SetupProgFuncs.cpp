@@ -7,6 +7,7 @@
 #include "CustomVarFuncs.h"
 #include "ListCommands.h"
 #include "LoaderFileFilter.h"
+#include "PreviousSetup.h"
 #include "SetupLoader.h"
 #include "SetupVNTZip.h"
 #include "SplashForm.h"
@@ -67,6 +68,7 @@ void MakeInterpreter(TSetupState& state) {
   state.Library.Register(*state.Script);
   state.Desktop = std::make_unique<TDesktopCommands>(*state.Script);
   state.Desktop->Install();
+  state.Desktop->LoadPreviousSetup = [&state] { LoadPreviousSetup(state); };
   state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
 }
 

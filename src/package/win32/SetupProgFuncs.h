@@ -1,7 +1,9 @@
 // Start-up and clean-up: the program's entry sequence and the state it keeps for the run.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,9 @@ struct TSetupState {
   std::unique_ptr<TDesktopCommands> Desktop;
   std::string TempSetupDir;               // no trailing backslash; empty until created
   std::vector<std::string> RestoredFiles;
+  // Reads an earlier installation's uninstall record, answering its installed components;
+  // nothing when the record is damaged. The installation engine provides it.
+  std::function<std::optional<std::string>(const std::string& path)> ReadUninstallRecord;
   // Items a removal could not delete, shown by the not-deleted list.
   std::vector<std::string> NotDeleted;
 };

@@ -7,16 +7,20 @@
 #include <vector>
 
 #include "ControlBuilder.h"
+#include "PageFlow.h"
 #include "SetupMainBinding.h"
 #include "SetupProgFuncs.h"
 #include "Window.h"
 
 namespace vnt {
 
-// One built page: its panel on the form and the controls on it. The controls are declared
-// after the panel so that they go first.
-struct TSetupPage {
-  std::string Name;  // the cleaned page name, also the panel's component name
+class TfrmSecondaryDialog;
+
+// One built panel: a page, or a style dialog framing pages, with the controls on it. The
+// controls are declared after the panel so that they go first.
+struct TSetupPanel {
+  std::string Name;  // component name: the cleaned page name, or "Style_" + cleaned style name
+  HWND Container = nullptr;
   std::unique_ptr<TWindow> Panel;
   TPageControls Controls;
 };
@@ -36,6 +40,8 @@ public:
   void WizardCommandHandler(uint8_t code, const std::string& p1, const std::string& p2, const std::string& p3);
   void ReturnFromInstallPage();
   TScriptList* FindListControl(const std::string& tag);
+  void ShowSecondaryDialog(const std::string& name);
+  void SelectDirectory(const std::string& variable);
 
   const std::string& CurrentPage() const { return Page; }
   // Closing has been confirmed; the message loop ends.
@@ -47,30 +53,55 @@ protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+  // Where the wizard stood before a page switch, to go back to when the new page is refused.
+  struct TPlace {
+    std::string Page;
+    const TSetupDialog* Dialog = nullptr;
+    TSetupPanel *Container = nullptr, *Panel = nullptr;
+    bool Visible = false;
+  };
+
   TSetupVariables& Vars() { return *State.Vars; }
   const std::vector<TSetupDialog>& Dialogs() const { return State.Description.Dialogs.Dialogs; }
   // Runs a script; answers whether the step it guards goes on.
   bool RunGuard(const TScript& script);
-  TSetupPage* FindPage(const std::string& name);
-  TSetupPage* CurrentSetupPage();
-  TSetupPage* MakePage(const TSetupDialog& dialog);
-  void ShowOnly(TSetupPage& page);
+  TBuildCallbacks PanelCallbacks(bool styleSpaces);
+
+  // Panels (SetupMainPanels.cpp).
+  TSetupPanel* FindPanel(HWND container, const std::string& name);
+  TSetupPanel* MakePanel(HWND container, const std::string& name, const TRectI& place, const TSetupDialog& dialog,
+                         bool style);
+  void HidePanelsOn(HWND container, const TSetupPanel* except);
+  TSetupPanel* StylePanelFor(const TSetupDialog& page, bool& failed);
+  TSetupPanel* PagePanelFor(const TSetupDialog& page, TSetupPanel* container, bool& built);
+  void ShowPlace(TSetupPanel* container, TSetupPanel* panel);
   void FitClientSize(const TSetupDialog& dialog);
-  void UndoSwitch(const std::string& previous, const TSetupDialog* previousDialog, const std::string& target,
-                  bool wasVisible);
-  bool RevealPage(TSetupPage& page);
-  void UpdatePage(TSetupPage& page, bool initial, const std::string& name, uint8_t filter = 0);
+
+  void UndoSwitch(const TPlace& before, const std::string& target);
+  bool RevealPage();
+  // The controls page commands act on: the open secondary dialog's, else the page's.
+  const TPageControls* ActiveControls();
+  void UpdatePage(const TPageControls* container, bool initial, const std::string& name, uint8_t filter = 0);
   void VariableChanged(const std::string& name);
   void ControlEvent(TVNControl& control);
+  void PageCommand(uint8_t code, const std::string& p1, const std::string& p2);
+  void CancelSetup();
+  HWND SecondaryHandle() const;
+  void EndSecondary(int result);
   void CloseForm();
   bool CloseQuery();
-  TFontRecord PageFont(const TSetupDialog& dialog) const;
 
   TSetupState& State;
   std::string Page, PageBeforeInstall;
   const TSetupDialog* Dialog = nullptr;
-  std::vector<std::unique_ptr<TSetupPage>> Pages;
+  std::vector<std::unique_ptr<TSetupPanel>> Panels;  // in creation order: styles before their pages
+  TSetupPanel *PageContainer = nullptr, *PagePanel = nullptr;
+  TStyleSpaces StyleSpaces;
   TBinding Binding{State};
+  // The open secondary dialog, its title and its controls.
+  TfrmSecondaryDialog* Secondary = nullptr;
+  const TSetupDialog* SecondaryDialog = nullptr;
+  TPageControls* SecondaryControls = nullptr;
   bool NavigationAborted = false, Finishing = false, ClosedFinished = false;
   int Tag = 0;
 };
@@ -78,5 +109,30 @@ private:
 // Creates the wizard, starts it and runs the message loop until it closes. Exit code: 0 when
 // the setup was finished, 2 when it was cancelled, 1 when the window could not be made.
 int RunWizard(TSetupState& state);
+
+// Sets a flag for the lifetime of the guard, restoring its earlier value.
+class TFlagGuard {
+public:
+  explicit TFlagGuard(bool& flag) : Flag(flag), Old(flag) { Flag = true; }
+  ~TFlagGuard() { Flag = Old; }
+  TFlagGuard(const TFlagGuard&) = delete;
+  TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+  bool& Flag;
+  bool Old;
+};
+
+// The hourglass for the lifetime of the guard.
+class TBusyCursor {
+public:
+  TBusyCursor() : Old(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~TBusyCursor() { SetCursor(Old ? Old : LoadCursor(nullptr, IDC_ARROW)); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+  HCURSOR Old;
+};
 
 }  // namespace vnt

@@ -1,0 +1,118 @@
+// The wizard commands that scripts send to the form, and the page refreshes they and
+// variable changes cause.
+#include "SetupMain.h"
+
+#include "ScriptTypes.h"
+
+namespace vnt {
+
+namespace {
+
+// Page commands on lists, by opcode.
+std::optional<TListOperation> ListOperationOf(uint8_t code) {
+  switch (code) {
+    case OpAddListItem: return TListOperation::Add;
+    case OpClearList: return TListOperation::Clear;
+    case OpSelectAllItems: return TListOperation::SelectAll;
+    case OpDeselectAllItems: return TListOperation::DeselectAll;
+    case OpSelectItems: return TListOperation::SelectItems;
+    case OpSortList: return TListOperation::Sort;
+    case OpFillLanguageList: return TListOperation::FillLanguages;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+const TPageControls* TfrmSetupMain::ActiveControls() {
+  if (Page.empty() || !PagePanel) return nullptr;
+  return SecondaryControls ? SecondaryControls : &PagePanel->Controls;
+}
+
+void TfrmSetupMain::WizardCommandHandler(uint8_t code, const std::string& p1, const std::string& p2,
+                                         const std::string&) {
+  if (Closing()) return;
+  switch (code) {
+    case OpCancelSetup: CancelSetup(); break;
+    case OpNextPage: ShowPage(NextPageName()); break;
+    case OpPreviousPage: ShowPage(PreviousPageName()); break;
+    case OpGoToPage:
+      ShowPage(p1);
+      NavigationAborted = true;
+      break;
+    case OpShowDialog: ShowSecondaryDialog(p1); break;
+    case OpBrowseFolder: SelectDirectory(p1); break;
+    case OpFinishSetup:
+      Finishing = true;
+      CloseForm();
+      break;
+    case OpShowWizard:
+      if (Secondary) {
+        RedrawWindow(SecondaryHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        break;
+      }
+      ShowWindow(Handle(), SW_SHOW);
+      if (PagePanel) ShowWindow(PagePanel->Panel->Handle(), SW_SHOW);
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      break;
+    default: PageCommand(code, p1, p2); break;
+  }
+}
+
+// The commands on the page's controls; nothing without a page.
+void TfrmSetupMain::PageCommand(uint8_t code, const std::string& p1, const std::string& p2) {
+  const TPageControls* controls = ActiveControls();
+  if (!controls) return;
+  if (code == OpRefreshPage) {
+    UpdatePage(controls, p1 == "1", "");
+    (void)p2;  // repainting the background window: there is none yet
+  } else if (code == OpStorePageValues) {
+    StoreControlValues(*controls, Vars());
+  } else if (code == OpEnableButton || code == OpDisableButton) {
+    EnableButtons(*controls, Vars().ExpandText(p1), code == OpEnableButton);
+  } else if (std::optional<TListOperation> op = ListOperationOf(code)) {
+    ListCommand(*controls, Binding, Vars().ExpandText(p1), Vars().ExpandText(p2), *op);
+  }
+}
+
+void TfrmSetupMain::CancelSetup() {
+  if (Secondary) {
+    EndSecondary(IDCANCEL);
+    return;
+  }
+  Finishing = false;
+  CloseForm();
+}
+
+void TfrmSetupMain::UpdatePage(const TPageControls* container, bool initial, const std::string& name,
+                               uint8_t filter) {
+  if (!Dialog) return;
+  const TSetupProperties& properties = State.Description.Properties;
+  State.ApplicationTitle = Vars().ExpandText(properties.SetupTitle);
+  SetWindowTextA(Handle(), Vars().ExpandText(Dialog->Title).c_str());
+  if (Secondary) SetWindowTextA(SecondaryHandle(), Vars().ExpandText(SecondaryDialog->Title).c_str());
+  TFlagGuard refreshing(Binding.Refreshing);
+  TRefresh how = PageRefresh(Vars(), initial, name, filter);
+  if (PageContainer) UpdateControls(PageContainer->Controls, Binding, how);
+  if (PagePanel) UpdateControls(PagePanel->Controls, Binding, how);
+  if (container && (!PagePanel || container != &PagePanel->Controls)) UpdateControls(*container, Binding, how);
+}
+
+void TfrmSetupMain::VariableChanged(const std::string& name) {
+  if (!PagePanel || Closing()) return;
+  TFlagGuard refreshing(Binding.Refreshing);
+  for (const TRefresh& how : RefreshesAfterChange(Vars(), name)) {
+    if (how.Filtered && how.Filter != 0)
+      UpdatePage(ActiveControls(), false, "", how.Filter);
+    else
+      UpdatePage(ActiveControls(), false, how.Name);
+  }
+}
+
+// Interim until the secondary dialog host lands: no dialog is ever open.
+HWND TfrmSetupMain::SecondaryHandle() const { return nullptr; }
+void TfrmSetupMain::EndSecondary(int) {}
+void TfrmSetupMain::ShowSecondaryDialog(const std::string&) {}
+void TfrmSetupMain::SelectDirectory(const std::string&) {}
+
+}  // namespace vnt
