@@ -3,11 +3,15 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
+#include "SystemInfo.h"
 #include "SystemServices.h"
 
 namespace vnt::test {
@@ -74,5 +78,54 @@ inline void DeleteKeyTree(HKEY root, const std::string& path) {
   }
   RegDeleteKeyA(root, path.c_str());
 }
+
+// A key of its own under HKEY_CURRENT_USER, removed with its subkeys at the end.
+struct TTestKey {
+  std::string Path = "Software\\VantryTests\\" + UniqueName("key");
+  ~TTestKey() { DeleteKeyTree(HKEY_CURRENT_USER, Path); }
+
+  std::string Sub(const std::string& sub) const { return Path + "\\" + sub; }
+  TRegLocation At(const std::string& sub) const { return {HKEY_CURRENT_USER, Sub(sub)}; }
+  void Set(const std::string& sub, const std::string& name, DWORD type, const void* data, DWORD size) const {
+    HKEY key;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  void SetText(const std::string& sub, const std::string& name, const std::string& text, DWORD type = REG_SZ) const {
+    Set(sub, name, type, text.c_str(), DWORD(text.size() + 1));
+  }
+  void SetNumber(const std::string& sub, const std::string& name, DWORD value) const {
+    Set(sub, name, REG_DWORD, &value, sizeof value);
+  }
+  void CreateEmpty(const std::string& sub) const {
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCloseKey(key);
+  }
+  HKEY Open(const std::string& sub) const {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_QUERY_VALUE, &key);
+    return key;
+  }
+  bool KeyExists(const std::string& sub) const {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  // Type and raw data of a value; type REG_NONE when missing.
+  std::pair<DWORD, std::string> Value(const std::string& sub, const std::string& name) const {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {REG_NONE, ""};
+    char data[512];
+    DWORD type = REG_NONE, size = sizeof data;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+      type = REG_NONE, size = 0;
+    RegCloseKey(key);
+    return {type, std::string(data, size)};
+  }
+};
 
 }  // namespace vnt::test

@@ -18,44 +18,6 @@ using namespace vnt::test;
 
 namespace {
 
-// A key of its own under HKEY_CURRENT_USER, removed with its subkeys at the end.
-struct TTestKey {
-  std::string Path = "Software\\VantryTests\\" + UniqueName("cmd");
-  ~TTestKey() { DeleteKeyTree(HKEY_CURRENT_USER, Path); }
-
-  std::string Sub(const std::string& sub) const { return Path + "\\" + sub; }
-  void Set(const std::string& sub, const std::string& name, DWORD type, const void* data, DWORD size) const {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-    RegCloseKey(key);
-  }
-  void SetText(const std::string& sub, const std::string& name, const std::string& text, DWORD type = REG_SZ) const {
-    Set(sub, name, type, text.c_str(), DWORD(text.size() + 1));
-  }
-  void SetNumber(const std::string& sub, const std::string& name, DWORD value) const {
-    Set(sub, name, REG_DWORD, &value, sizeof value);
-  }
-  bool KeyExists(const std::string& sub) const {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-  }
-  // Type and raw data of a value; type REG_NONE when missing.
-  std::pair<DWORD, std::string> Value(const std::string& sub, const std::string& name) const {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {REG_NONE, ""};
-    char data[512];
-    DWORD type = REG_NONE, size = sizeof data;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
-      type = REG_NONE, size = 0;
-    RegCloseKey(key);
-    return {type, std::string(data, size)};
-  }
-};
-
 std::string DwordBytes(uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
 struct DesktopCommandsTest : ::testing::Test {

@@ -33,41 +33,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
-// A registry key of its own under HKEY_CURRENT_USER, removed with its subkeys at the end.
-struct TTestKey {
-  std::string Path = "Software\\VantryTests\\" + UniqueName("sys");
-  ~TTestKey() { DeleteKeyTree(HKEY_CURRENT_USER, Path); }
-
-  TRegLocation At(const std::string& sub) const { return {HKEY_CURRENT_USER, Path + "\\" + sub}; }
-  void Set(const std::string& sub, const std::string& name, DWORD type, const void* data,
-           DWORD size) const {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (Path + "\\" + sub).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-  }
-  void SetText(const std::string& sub, const std::string& name, const std::string& text) const {
-    Set(sub, name, REG_SZ, text.c_str(), DWORD(text.size() + 1));
-  }
-  void SetNumber(const std::string& sub, const std::string& name, DWORD value) const {
-    Set(sub, name, REG_DWORD, &value, sizeof value);
-  }
-  void CreateEmpty(const std::string& sub) const {
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, (Path + "\\" + sub).c_str(), 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegCloseKey(key);
-  }
-  HKEY Open(const std::string& sub) const {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, (Path + "\\" + sub).c_str(), 0, KEY_QUERY_VALUE, &key);
-    return key;
-  }
-};
-
 // Every key of the queries pointed into the test key.
 TSystemSources TestSources(const TTestKey& k) {
   TSystemSources s;
