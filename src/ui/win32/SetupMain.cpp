@@ -1,5 +1,6 @@
 #include "SetupMain.h"
 
+#include "ModalLoop.h"
 #include "PageFlow.h"
 #include "SetupMainBinding.h"
 #include "VNComponents.h"
@@ -212,13 +213,7 @@ int RunWizard(TSetupState& state) {
   if (!form.Create()) return StartupFailed;
   form.StartWizard();
   MSG msg;
-  while (!form.Closing() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    // Enter and Esc go to the controls, which press their page's default or cancel button.
-    bool dialogKey = msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
-    if (!dialogKey && IsDialogMessageA(form.Handle(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  while (!form.Closing() && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchDialogMessage(form.Handle(), msg);
   return form.Finished() ? StartupOk : StartupEndedByScript;
 }
 

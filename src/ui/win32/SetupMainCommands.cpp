@@ -3,6 +3,7 @@
 #include "SetupMain.h"
 
 #include "ScriptTypes.h"
+#include "SecondaryDialog.h"
 
 namespace vnt {
 
@@ -77,7 +78,7 @@ void TfrmSetupMain::PageCommand(uint8_t code, const std::string& p1, const std::
 
 void TfrmSetupMain::CancelSetup() {
   if (Secondary) {
-    EndSecondary(IDCANCEL);
+    EndSecondary(ModalCancel);
     return;
   }
   Finishing = false;
@@ -108,11 +109,5 @@ void TfrmSetupMain::VariableChanged(const std::string& name) {
       UpdatePage(ActiveControls(), false, how.Name);
   }
 }
-
-// Interim until the secondary dialog host lands: no dialog is ever open.
-HWND TfrmSetupMain::SecondaryHandle() const { return nullptr; }
-void TfrmSetupMain::EndSecondary(int) {}
-void TfrmSetupMain::ShowSecondaryDialog(const std::string&) {}
-void TfrmSetupMain::SelectDirectory(const std::string&) {}
 
 }  // namespace vnt
