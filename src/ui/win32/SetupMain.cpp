@@ -39,6 +39,7 @@ bool TfrmSetupMain::Create() {
                       100))
     return false;
   State.Vars->OnChange = [this](const std::string& name, const std::string&) { VariableChanged(name); };
+  if (State.CheckRequirements && !State.CheckRequirements()) return false;
   Binding.ActiveControls = [this] { return ActiveControls(); };
   Binding.RunControlScript = [this](TVNControl& c) {
     if (!Closing()) State.Interpreter->RunScript(c.Definition().Script);
