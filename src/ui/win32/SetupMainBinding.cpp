@@ -1,6 +1,8 @@
 #include "SetupMainBinding.h"
 
+#include "FolderBinding.h"
 #include "PageFlow.h"
+#include "RoleBinding.h"
 #include "VNComponents.h"
 
 namespace vnt {
@@ -22,31 +24,101 @@ void SetTextIfChanged(TVNControl& c, const std::string& text) {
 
 bool RoleSelected(const TVNControl& c, const TRefresh& how) { return !how.Filtered || c.Role() == how.Filter; }
 
-void UpdateEdit(TVNEdit& edit, TSetupVariables& vars, const TRefresh& how) {
-  if (!(how.Filtered || how.Initial || !how.Name.empty()) || edit.Role() != RoleNone) return;
-  const std::string& binding = edit.Binding();
-  if (!how.Filtered) {
-    bool bound = IsDeclaredVariable(vars, binding);
-    SetTextIfChanged(edit, vars.ExpandText(bound ? binding : edit.Definition().P[0]));
-  } else if (how.Filter == 0 && !how.Name.empty() && SameTag(how.Name, binding)) {
-    SetTextIfChanged(edit, vars.ExpandText(binding));
+// The pass made for a change of the variable the control is bound to.
+bool NamePassFor(const TVNControl& c, const TRefresh& how) {
+  return how.Filtered && how.Filter == 0 && !how.Name.empty() && SameTag(how.Name, c.Binding());
+}
+
+void UpdateLabel(TVNLabel& label, TBinding& binding, const TRefresh& how) {
+  if (!RoleSelected(label, how)) return;
+  switch (label.Role()) {
+    case RoleNone:
+    case RoleStatus:
+    case RoleDetail: label.SetCaption(Caption(binding.Vars(), label.Definition().P[0])); break;
+    case RoleRequiredSpace:
+    case RoleFreeSpace: UpdateSizeLabel(label, binding); break;
+    case RoleComponentDescription: label.SetCaption(Caption(binding.Vars(), binding.ComponentDescription)); break;
+    default: break;
   }
 }
 
-void UpdateLists(TVNControl& c, TSetupVariables& vars, const TRefresh& how) {
+void UpdateEdit(TVNEdit& edit, TBinding& binding, const TRefresh& how) {
+  if (!(how.Filtered || how.Initial || !how.Name.empty())) return;
+  TSetupVariables& vars = binding.Vars();
+  uint8_t role = edit.Role();
+  if (role == RoleProgramGroup || role == RoleInstallDir) {
+    if (RoleSelected(edit, how)) UpdateFolderEdit(edit, binding);
+    return;
+  }
+  if (role != RoleNone) return;
+  const std::string& bound = edit.Binding();
+  if (!how.Filtered)
+    SetTextIfChanged(edit, vars.ExpandText(IsDeclaredVariable(vars, bound) ? bound : edit.Definition().P[0]));
+  else if (NamePassFor(edit, how))
+    SetTextIfChanged(edit, vars.ExpandText(bound));
+}
+
+void UpdateListBox(TVNListBox& list, TBinding& binding, const TRefresh& how) {
+  if (!RoleSelected(list, how)) return;
+  TSetupVariables& vars = binding.Vars();
+  const auto& P = list.Definition().P;
+  switch (list.Role()) {
+    case RoleNone:
+      if (!how.Initial) return;
+      list.SetItems(ExpandedItems(vars, P[1]));
+      list.SetValue(vars.ExpandText(P[2]));
+      break;
+    case RoleProgramGroups: UpdateProgramGroupList(list, binding, how.Initial); break;
+    case RoleComponents: break;  // the component list is filled by its own list control
+    default: break;
+  }
+}
+
+void UpdateFolderControl(TVNControl& c, TBinding& binding, const TRefresh& how) {
+  if (auto* dirs = dynamic_cast<TVNDirList*>(&c)) {
+    bool byRole = how.Initial || (how.Filtered && how.Filter == RoleDirList);
+    if (byRole || NamePassFor(c, how)) BindDirList(*dirs, binding);
+  } else if (auto* drives = dynamic_cast<TVNDriveCombo*>(&c)) {
+    bool byRole = how.Initial || (how.Filtered && how.Filter == RoleDrive);
+    if (byRole || NamePassFor(c, how)) BindDriveCombo(*drives, binding);
+  }
+}
+
+void UpdatePictureControl(TVNPictureControl& picture, TBinding& binding, const TRefresh& how) {
+  if (!how.Initial || !RoleSelected(picture, how)) return;
+  uint8_t role = picture.Role();
+  bool button = dynamic_cast<TVNImageButton*>(&picture) != nullptr;
+  if (role == RoleNone || role == RoleProgramIcon || (role == RoleSetupPicture && !button))
+    UpdatePicture(picture, binding);
+}
+
+void UpdateTexts(TVNControl& c, TBinding& binding, const TRefresh& how) {
+  TSetupVariables& vars = binding.Vars();
   const auto& P = c.Definition().P;
-  if (auto* list = dynamic_cast<TVNListBox*>(&c)) {
-    if (how.Initial && c.Role() == RoleNone && RoleSelected(c, how)) {
-      list->SetItems(ExpandedItems(vars, P[1]));
-      list->SetValue(vars.ExpandText(P[2]));
-    }
-  } else if (auto* combo = dynamic_cast<TVNComboBox*>(&c)) {
+  if (auto* combo = dynamic_cast<TVNComboBox*>(&c)) {
     if (!how.Filtered && how.Initial) {
       combo->SetItems(ExpandedItems(vars, P[2]));
       combo->SetValue(vars.ExpandText(P[3]));
     }
   } else if (auto* memo = dynamic_cast<TVNMemoList*>(&c)) {
     if (how.Initial) memo->SetLines(ExpandedItems(vars, P[1]));
+  } else if (auto* viewer = dynamic_cast<TVNLicense*>(&c)) {
+    if (how.Initial) LoadViewerText(*viewer, binding);
+  } else if (auto* notDeleted = dynamic_cast<TVNNotDeletedList*>(&c)) {
+    if (how.Initial) ShowNotDeleted(*notDeleted, binding);
+  }
+}
+
+void UpdateButtons(TVNControl& c, TSetupVariables& vars, const TRefresh& how) {
+  if (how.Filtered) return;
+  const std::string& p1 = c.Definition().P[0];
+  if (dynamic_cast<TVNButton*>(&c)) {
+    c.SetCaption(vars.ExpandText(p1));
+  } else if (auto* check = dynamic_cast<TVNCheckBox*>(&c)) {
+    c.SetCaption(Caption(vars, p1));
+    if (how.Initial) check->SetValue(vars.ExpandText(c.Definition().P[2]));
+  } else if (dynamic_cast<TVNRadioButton*>(&c) || dynamic_cast<TVNFrame*>(&c)) {
+    c.SetCaption(Caption(vars, p1));
   }
 }
 
@@ -57,25 +129,19 @@ bool IsDeclaredVariable(const TSetupVariables& vars, const std::string& name) {
 }
 
 void UpdateControl(TVNControl& c, TBinding& binding, const TRefresh& how) {
-  TSetupVariables& vars = binding.Vars();
-  const std::string& p1 = c.Definition().P[0];
-  if (dynamic_cast<TVNLabel*>(&c)) {
-    uint8_t role = c.Role();
-    if ((role == RoleNone || role == RoleStatus || role == RoleDetail) && RoleSelected(c, how))
-      c.SetCaption(Caption(vars, p1));
-  } else if (auto* edit = dynamic_cast<TVNEdit*>(&c)) {
-    UpdateEdit(*edit, vars, how);
-  } else if (dynamic_cast<TVNButton*>(&c)) {
-    if (!how.Filtered) c.SetCaption(vars.ExpandText(p1));
-  } else if (auto* check = dynamic_cast<TVNCheckBox*>(&c)) {
-    if (!how.Filtered) {
-      c.SetCaption(Caption(vars, p1));
-      if (how.Initial) check->SetValue(vars.ExpandText(c.Definition().P[2]));
-    }
-  } else if (dynamic_cast<TVNRadioButton*>(&c) || dynamic_cast<TVNFrame*>(&c)) {
-    if (!how.Filtered) c.SetCaption(Caption(vars, p1));
-  } else {
-    UpdateLists(c, vars, how);
+  if (auto* label = dynamic_cast<TVNLabel*>(&c))
+    UpdateLabel(*label, binding, how);
+  else if (auto* edit = dynamic_cast<TVNEdit*>(&c))
+    UpdateEdit(*edit, binding, how);
+  else if (auto* list = dynamic_cast<TVNListBox*>(&c))
+    UpdateListBox(*list, binding, how);
+  else if (auto* picture = dynamic_cast<TVNPictureControl*>(&c))
+    UpdatePictureControl(*picture, binding, how);
+  else if (dynamic_cast<TVNDirList*>(&c) || dynamic_cast<TVNDriveCombo*>(&c))
+    UpdateFolderControl(c, binding, how);
+  else {
+    UpdateButtons(c, binding.Vars(), how);
+    UpdateTexts(c, binding, how);
   }
 }
 
@@ -97,14 +163,15 @@ TRefresh PageRefresh(const TSetupVariables& vars, bool initial, const std::strin
 }
 
 std::vector<TRefresh> RefreshesAfterChange(const TSetupVariables& vars, const std::string& name) {
-  // The built-in roles these three drive are refreshed by role, not by binding.
-  for (const char* special : {"%INSTALLDIR%", "%PROGRAMGROUP%", "%COMMONSHELLFOLDERS%"})
-    if (SameTag(name, special)) return {};
+  // These three drive built-in roles, which follow them by role rather than by binding.
+  if (SameTag(name, "%INSTALLDIR%"))
+    return {PageRefresh(vars, false, "", RoleInstallDir), PageRefresh(vars, false, "", RoleFreeSpace),
+            PageRefresh(vars, false, "", RoleDirList), PageRefresh(vars, false, "", RoleDrive)};
+  if (SameTag(name, "%PROGRAMGROUP%")) return {PageRefresh(vars, false, "", RoleProgramGroup)};
+  if (SameTag(name, "%COMMONSHELLFOLDERS%")) return {PageRefresh(vars, false, "", RoleProgramGroups)};
   if (!IsDeclaredVariable(vars, name)) return {};
   return {PageRefresh(vars, false, name, 0)};
 }
-
-void ListCommand(const TPageControls&, TBinding&, const std::string&, const std::string&, TListOperation) {}
 
 void StoreControlValues(const TPageControls& controls, TSetupVariables& vars) {
   for (const auto& c : controls) {
@@ -123,9 +190,16 @@ void StoreControlValues(const TPageControls& controls, TSetupVariables& vars) {
 }
 
 void InitialiseRadios(const TPageControls& controls, TSetupVariables& vars) {
-  for (const auto& c : controls)
-    if (auto* radio = dynamic_cast<TVNRadioButton*>(c.get()))
-      if (radio->SelectedValue() == vars.ExpandText(radio->Binding(), true)) radio->SetChecked(true);
+  for (const auto& c : controls) {
+    auto* radio = dynamic_cast<TVNRadioButton*>(c.get());
+    if (!radio || radio->SelectedValue() != vars.ExpandText(radio->Binding(), true)) continue;
+    // As a click would, checking one turns off the others of its panel: a page shown again
+    // must not keep the user's earlier choice checked beside the variable's.
+    for (const auto& other : controls)
+      if (auto* sibling = dynamic_cast<TVNRadioButton*>(other.get()))
+        if (sibling != radio && sibling->Container() == radio->Container()) sibling->SetChecked(false);
+    radio->SetChecked(true);
+  }
 }
 
 TVNControl* FirstFocusControl(const TPageControls& controls) {

@@ -40,6 +40,10 @@ public:
   void SetDriveCombo(TVNDriveCombo* combo);
   // After the directory changed.
   std::function<void(TVNDirList&)> OnChange;
+  // The folder the binding last showed or passed on (with trailing backslash), to tell the
+  // user's moves from repeats.
+  const std::string& RememberedDirectory() const { return Remembered; }
+  void SetRememberedDirectory(const std::string& dir) { Remembered = dir; }
 
   void SetValue(const std::string& text) override { SetDirectory(text); }
   std::string Value() const override { return Dir; }
@@ -60,7 +64,7 @@ protected:
 private:
   friend class TVNDriveCombo;
   void Fill();
-  std::string Dir;
+  std::string Dir, Remembered;
   std::vector<TDirEntry> Shown;
   TVNDriveCombo* Drives = nullptr;
   TShellIcons Icons;

@@ -1,0 +1,35 @@
+// The built-in roles that show the setup's own data: the size labels, the program-group list,
+// the licence and text viewers, the not-deleted list and the pictures.
+#pragma once
+
+#include "SetupMainBinding.h"
+#include "VNComponents.h"
+#include "VNPaint.h"
+
+namespace vnt {
+
+// Role 5: the size of the selected files; role 6: the free space on the install drive.
+void UpdateSizeLabel(TVNControl& label, TBinding& binding);
+
+// Role 2: the program folders of the Start menu meant by %COMMONSHELLFOLDERS%, refilled when
+// the page is shown or that choice changed; picking one sets %ProgramGroup%.
+void UpdateProgramGroupList(TVNListBox& list, TBinding& binding, bool initial);
+
+// Role 1: the setup's agreement file; role 10: the file P3 names. A missing file leaves the
+// viewer empty.
+void LoadViewerText(TVNLicense& viewer, TBinding& binding);
+
+void ShowNotDeleted(TVNNotDeletedList& list, const TBinding& binding);
+
+// Role 0: the picture P1 names; role 8: the program's icon; role 9 (pictures only): the setup
+// picture.
+void UpdatePicture(TVNPictureControl& picture, TBinding& binding);
+
+// The program's own icon (the system's application icon when it has none) on the button-face
+// colour, at the icon's size.
+TBitmapHandle ProgramIconBitmap();
+
+// Sets a value without firing the control's event: the change is the setup's, not the user's.
+void SetValueQuietly(TVNControl& control, const std::string& value);
+
+}  // namespace vnt
