@@ -28,8 +28,13 @@ add_executable(vnt_unit_tests ${VNT_UNIT_TEST_SOURCES})
 target_link_libraries(vnt_unit_tests PRIVATE vnt_testsupport GTest::gtest_main)
 gtest_discover_tests(vnt_unit_tests TEST_PREFIX "native.")
 
+# The setups of the end-to-end tests, written from shared building blocks.
+add_library(vnt_fixtureparts STATIC tests/e2e/FixtureParts.cpp)
+target_link_libraries(vnt_fixtureparts PUBLIC vnt_testsupport)
 add_executable(pkgfixture tests/e2e/pkgfixture.cpp)
-target_link_libraries(pkgfixture PRIVATE vnt_testsupport)
+target_link_libraries(pkgfixture PRIVATE vnt_fixtureparts)
+add_executable(pagefixture tests/e2e/pagefixture.cpp)
+target_link_libraries(pagefixture PRIVATE vnt_fixtureparts)
 
 set(VNT_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Build folder of the Windows programs")
 add_test(NAME wine.unit

@@ -14,7 +14,7 @@ snap() { on "$1" snap "$(winepath -w "$pictures/$2.png")" >/dev/null; }
 setup=$(winepath -w "$work/setup.exe")
 saved="$work/wizard-out.txt"
 
-out=$(driver start "$setup" -- wait-window --title "Rich Product Setup" 30000 -- list)
+out=$(driver start "$setup" -- wait-window --class TfrmSetupMain 30000 -- list)
 pid=$(pid_of "$out")
 expect "the first page shows at the dialog's client size" "$out" '"client":[400,250]'
 expect "the form is the wizard window" "$out" '"class":"TfrmSetupMain"'
@@ -53,7 +53,7 @@ same "each leave of the folder page wrote the stored folder" "$(tr -d '\r' <"$sa
   'C:\Apps\Typed|C:\Apps\Final'
 
 # Cancel answered Yes ends the setup as cancelled.
-out=$(driver start "$setup" -- wait-window --title "Rich Product Setup" 30000 -- click text:Cancel \
+out=$(driver start "$setup" -- wait-window --class TfrmSetupMain 30000 -- click text:Cancel \
       -- wait-msgbox 10000 -- press Yes -- wait-exit 20000)
 expect "Cancel answered Yes ends the setup with exit 2" "$out" '"exit":2'
 

@@ -437,6 +437,10 @@ TEST_F(ControlsTest, BuilderClassesByKindAndRole) {
   auto* memo = dynamic_cast<TVNMemoList*>(Built[3].get());
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(memo->Caption(), "x\r\ny");  // no empty line after the last
+  memo->AddLine("");
+  memo->AddLine("a");
+  EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"x", "y", "", "a"}));
   EXPECT_EQ(memo->Tag(), "memo");
   EXPECT_EQ(memo->Font().Color, 255);
   EXPECT_NE(dynamic_cast<TVNListBox*>(Built[4].get()), nullptr);

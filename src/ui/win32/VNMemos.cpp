@@ -5,19 +5,19 @@ namespace vnt {
 std::vector<std::string> TVNMemo::Lines() const {
   std::vector<std::string> lines;
   std::string text = Caption();
-  size_t start = 0;
-  while (start < text.size()) {
+  if (text.empty()) return lines;
+  for (size_t start = 0;;) {
     size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) return lines;
     start = end + 2;
   }
-  return lines;
 }
 
 void TVNMemo::SetLines(const std::vector<std::string>& lines) {
+  // Line breaks between the lines only: a trailing one would show an empty last line.
   std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
+  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
   SetCaption(text);
 }
 
