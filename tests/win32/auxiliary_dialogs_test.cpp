@@ -431,9 +431,16 @@ TEST_F(SecondaryDialogTest, EnterAndEscReachThePanelsButtons) {
   cancel->OnEvent = [&](TVNControl&) { Form.EndModal(12); };
   {
     TUser user({OnWindow([&](HWND) {
-      EXPECT_EQ(GetFocus(), edit->Handle()) << "the first tab stop of the panel has the focus";
-      PressKey(edit->Handle(), VK_ESCAPE);
-    })});
+                  EXPECT_EQ(GetFocus(), edit->Handle()) << "the first tab stop of the panel has the focus";
+                  EXPECT_EQ(GetWindowLongA(ok->Handle(), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON)
+                      << "the default button is framed";
+                  PressKey(edit->Handle(), VK_TAB);
+                }),
+                [&] { return GetFocus() == ok->Handle(); },  // Tab goes on to the next control
+                [&] {
+                  PressKey(ok->Handle(), VK_ESCAPE);
+                  return true;
+                }});
     EXPECT_EQ(Form.ShowModal(), 12);
     EXPECT_TRUE(user.Finished());
   }
