@@ -23,7 +23,7 @@ enum class TRangeResult {
 // PendingJumpTarget, which is set right before JumpPending is answered and read by the top
 // level right after, with no command running in between.
 //
-// Decisions where the specification leaves the choice open:
+// Choices made where the language leaves the behaviour open:
 // - A block opening statement without its closing statement (If without EndIf, While without
 //   EndWhile, For without EndFor, ForEachSelected without EndForEach) treats the block as
 //   reaching the end of the script: the body is everything after the opening statement and
@@ -33,9 +33,9 @@ enum class TRangeResult {
 // - Closing statements without an opening one (Else, EndIf, EndWhile, ...) do nothing.
 // - A command raising EScriptError stops the whole script at that statement; RunScript calls
 //   the context's OnScriptError with the text and answers false, like a script stopped by
-//   cancel, so that the step the script guards is abandoned unless %CanClose% is "0" (Part
-//   3.3, "scripts that stop early (Cancel, Exit, or an error)"). ExecuteRange lets the error
-//   through to its caller; only RunScript reports it. Other exceptions are not caught.
+//   cancel, so that the step the script guards is abandoned unless %CanClose% is "0", as for
+//   any script that stops early. ExecuteRange lets the error through to its caller; only
+//   RunScript reports it. Other exceptions are not caught.
 // - For runs exactly end - start + 1 passes counted in 64 bits, so every 32-bit range works
 //   without overflow; ExitLoop, ExitScript, cancel, finish and GoTo end it at once.
 // - ForEachSelected asks FindListControl again before each item and stops when the list is
