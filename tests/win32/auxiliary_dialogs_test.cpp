@@ -425,20 +425,31 @@ TEST_F(SecondaryDialogTest, EnterAndEscReachThePanelsButtons) {
   auto edit = OnPanel<TVNEdit>(10, 10);
   auto ok = OnPanel<TVNButton>(10, 50);
   auto cancel = OnPanel<TVNButton>(100, 50);
+  auto box = OnPanel<TVNCheckBox>(10, 90);
   ok->SetButtonType(2);
   cancel->SetButtonType(1);
   ok->OnEvent = [&](TVNControl&) { Form.EndModal(11); };
   cancel->OnEvent = [&](TVNControl&) { Form.EndModal(12); };
+  // The default button stays framed wherever the keyboard or a click takes the focus.
+  auto framed = [&] { return (GetWindowLongA(ok->Handle(), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON; };
   {
     TUser user({OnWindow([&](HWND) {
                   EXPECT_EQ(GetFocus(), edit->Handle()) << "the first tab stop of the panel has the focus";
-                  EXPECT_EQ(GetWindowLongA(ok->Handle(), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON)
-                      << "the default button is framed";
+                  EXPECT_TRUE(framed());
                   PressKey(edit->Handle(), VK_TAB);
                 }),
                 [&] { return GetFocus() == ok->Handle(); },  // Tab goes on to the next control
                 [&] {
-                  PressKey(ok->Handle(), VK_ESCAPE);
+                  EXPECT_TRUE(framed()) << "with the focus";
+                  PressKey(ok->Handle(), VK_TAB);
+                  return true;
+                },
+                [&] { return GetFocus() == cancel->Handle(); },
+                [&] {
+                  EXPECT_TRUE(framed()) << "with the focus on another button";
+                  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+                  EXPECT_TRUE(framed()) << "after a click elsewhere";
+                  PressKey(box->Handle(), VK_ESCAPE);
                   return true;
                 }});
     EXPECT_EQ(Form.ShowModal(), 12);

@@ -28,6 +28,13 @@ bool TVNButton::AnswersDialogKey(WPARAM key) const {
   return (key == VK_RETURN && Flags.Default) || (key == VK_ESCAPE && Flags.Cancel);
 }
 
+LRESULT TVNButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Tab navigation outside a real dialog takes the frame off every default-styled button and
+  // never gives it back; answering as an ordinary push button keeps the page's default framed.
+  if (msg == WM_GETDLGCODE && Flags.Default) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+  return TVNControl::HandleMessage(msg, wParam, lParam);
+}
+
 void TVNButton::Command(WORD code) {
   if (code == BN_CLICKED) Fire();
 }

@@ -23,6 +23,7 @@ protected:
   SIZE DefaultSize() const override { return {75, 25}; }
   int TagParam() const override { return 4; }
   void Command(WORD code) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
   int32_t Type = 0;
