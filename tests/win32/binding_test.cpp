@@ -297,9 +297,11 @@ TEST_F(BindingTest, ProgramGroupListFollowsTheStartMenuChoice) {
   } cleanUp{personal + "\\" + mine, common + "\\" + shared};
 
   Vars().SetVariable("%ProgramGroup%", mine);
-  Build({Def(KindList, RoleProgramGroups, ""), Def(KindTextBox, RoleProgramGroup, "")});
+  Build({Def(KindList, RoleProgramGroups, ""), Def(KindTextBox, RoleProgramGroup, ""),
+         Def(KindList, RoleProgramGroups, "")});
   auto& groups = At<TVNListBox>(0);
   auto& edit = At<TVNEdit>(1);
+  auto& second = At<TVNListBox>(2);
   auto has = [&](const std::string& name) { return FindExactItem(groups.Items(), name) >= 0; };
   EXPECT_TRUE(has(mine));
   EXPECT_FALSE(has(shared));
@@ -311,6 +313,7 @@ TEST_F(BindingTest, ProgramGroupListFollowsTheStartMenuChoice) {
   Vars().SetVariable("%CommonShellFolders%", "1");
   EXPECT_TRUE(has(shared));
   EXPECT_FALSE(has(mine));
+  EXPECT_EQ(second.Items(), groups.Items()) << "every program-group list of the page follows";
   // The same choice again leaves the list as it is.
   groups.AddItem("marker");
   Vars().SetVariable("%CommonShellFolders%", "1");

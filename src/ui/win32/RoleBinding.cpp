@@ -81,8 +81,8 @@ void UpdateSizeLabel(TVNControl& label, TBinding& binding) {
 void UpdateProgramGroupList(TVNListBox& list, TBinding& binding, bool initial) {
   bool common = binding.Vars().ExpandText("%COMMONSHELLFOLDERS%") == "1";
   list.OnEvent = [&binding](TVNControl& c) { ProgramGroupPicked(c, binding); };
-  if (!initial && binding.ProgramGroupsCommon == common) return;
-  binding.ProgramGroupsCommon = common;
+  if (!initial && list.ProgramGroupsCommon == common) return;
+  list.ProgramGroupsCommon = common;
   std::vector<std::string> names = SubfolderNames(binding.State.Info.ShellFolder(ShellPrograms, common));
   SortItems(names);
   list.SetItems(names);

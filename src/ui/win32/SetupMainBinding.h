@@ -34,8 +34,6 @@ struct TBinding {
   bool Refreshing = false;
   // The description of the component last picked in a component list.
   std::string ComponentDescription;
-  // The Start menu the program-group lists were last filled from: true for all users.
-  std::optional<bool> ProgramGroupsCommon;
   // The controls of the page the user acts on (a secondary dialog's while one is open); null
   // when no page is shown.
   std::function<const TPageControls*()> ActiveControls;

@@ -3,6 +3,7 @@
 // ForEachSelected.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "ScriptContext.h"
@@ -47,6 +48,8 @@ public:
   int ItemIndex() const;
 
   int ItemCount() const override { return Count(); }
+  // A program-group list: the Start menu it was last filled from (true for all users).
+  std::optional<bool> ProgramGroupsCommon;
   std::string ItemText(int index) const override { return Text(index); }
   bool ItemSelected(int index) const override;
 
