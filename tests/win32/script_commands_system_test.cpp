@@ -11,8 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "DesktopCommands.h"
-#include "FakeBuiltins.h"
+#include "DesktopFixture.h"
 #include "FileStream.h"
 #include "ShellLink.h"
 #include "SystemInfo.h"
@@ -41,30 +40,13 @@ int ShowCommandField(const std::string& linkPath) {
 
 bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-struct DesktopSystemTest : ::testing::Test {
-  test::TFakeBuiltins Builtins;
-  TSetupDescription Desc;
-  TSetupVariables Vars{Desc, Builtins};
-  TScriptContext Ctx{Vars};
-  TDesktopCommands Desktop{Ctx};
-  TTempFolder Dir;
-
-  void SetUp() override { Desktop.Install(); }
-  void Run(uint8_t op, std::array<std::string, 5> f = {}) {
-    ScriptStatement s;
-    s.Opcode = op;
-    s.F = std::move(f);
-    ASSERT_TRUE(Ctx.Command(op)) << "no command for opcode " << int(op);
-    Ctx.Command(op)(s);
-  }
-  std::string Var(const std::string& name) { return Vars.ExpandText(name); }
+struct DesktopSystemTest : ::testing::Test, TDesktopFixture {
+  using TDesktopFixture::Run;  // not the test base's own
   std::string Info(const std::string& file, const std::string& keyword) {
-    Run(OpQueryFileInfo, {"%R%", file, keyword});
-    return Var("%R%");
+    return Answer(OpQueryFileInfo, file, keyword);
   }
   std::string Find(const std::string& pattern, const std::string& folder) {
-    Run(OpFindFile, {"%R%", pattern, folder});
-    return Var("%R%");
+    return Answer(OpFindFile, pattern, folder);
   }
 };
 

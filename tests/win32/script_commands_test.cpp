@@ -9,8 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "DesktopCommands.h"
-#include "FakeBuiltins.h"
+#include "DesktopFixture.h"
 #include "SystemServices.h"
 
 using namespace vnt;
@@ -20,40 +19,21 @@ namespace {
 
 std::string DwordBytes(uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
-struct DesktopCommandsTest : ::testing::Test {
-  test::TFakeBuiltins Builtins;
-  TSetupDescription Desc;
-  TSetupVariables Vars{Desc, Builtins};
-  TScriptContext Ctx{Vars};
+// The key comes first: the commands are made to look under it.
+struct TKeyFirst {
   TTestKey Key;
-  TDesktopCommands Desktop{Ctx, {HKEY_CURRENT_USER, Key.Sub("Uninstall")}};
-  TTempFolder Dir;
+};
 
-  void SetUp() override {
-    Desktop.Install();
-    Vars.SetVariable("%ErrorCode%", "0");
-  }
-  void Run(uint8_t op, std::array<std::string, 5> f = {}) {
-    ScriptStatement s;
-    s.Opcode = op;
-    s.F = std::move(f);
-    ASSERT_TRUE(Ctx.Command(op)) << "no command for opcode " << int(op);
-    Ctx.Command(op)(s);
-  }
-  std::string Var(const std::string& name) { return Vars.ExpandText(name); }
+struct DesktopCommandsTest : ::testing::Test, TKeyFirst, TDesktopFixture {
+  DesktopCommandsTest() : TDesktopFixture({HKEY_CURRENT_USER, Key.Sub("Uninstall")}) {}
+  using TDesktopFixture::Run;  // not the test base's own
+  void SetUp() override { Vars.SetVariable("%ErrorCode%", "0"); }
   // FileOpen's answer.
   std::string Open(const std::string& path, const std::string& signature) {
-    Run(OpFileOpen, {"%R%", path, signature});
-    return Var("%R%");
+    return Answer(OpFileOpen, path, signature);
   }
-  std::string Read(const std::string& count) {
-    Run(OpFileRead, {"%R%", count});
-    return Var("%R%");
-  }
-  std::string ReadLine() {
-    Run(OpFileReadLine, {"%R%"});
-    return Var("%R%");
-  }
+  std::string Read(const std::string& count) { return Answer(OpFileRead, count); }
+  std::string ReadLine() { return Answer(OpFileReadLine, ""); }
 };
 
 using ScriptFileCommands = DesktopCommandsTest;
