@@ -1,5 +1,7 @@
 #include "VNImages.h"
 
+#include "VisualStyles.h"
+
 namespace vnt {
 
 void TVNPictureControl::SetFile(const std::string& name) {
@@ -37,7 +39,12 @@ void TVNImage::Paint(HDC dc, int width, int height) {
     RECT dest = Stretched ? RECT{0, 0, width, height} : source;
     DrawBitmap(dc, Bitmap(), dest, source, IsTransparent);
   }
-  if (HasBorder) DrawEdgeStyle(dc, {0, 0, width, height}, 3);  // no visual themes
+  if (!HasBorder) return;
+  RECT all{0, 0, width, height};
+  if (TVisualStyles::Instance().Active())
+    DrawEdge(dc, &all, BDR_SUNKENOUTER, BF_RECT);
+  else
+    DrawEdgeStyle(dc, all, 3);
 }
 
 void TVNImageButton::Paint(HDC dc, int width, int height) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "VisualStyles.h"
+
 namespace vnt {
 
 namespace {
@@ -29,7 +31,8 @@ void FrameIn(HDC dc, RECT r, int32_t color) {
 void TVNLine::Paint(HDC dc, int width, int height) {
   int y = EtchedLineShadowY(height);
   HorizontalLine(dc, y, width, ButtonShadow);
-  HorizontalLine(dc, y + 1, width, ButtonHighlight);  // no visual themes: the etched half
+  // A themed line is the shadow alone; the classic one is etched.
+  if (!TVisualStyles::Instance().Active()) HorizontalLine(dc, y + 1, width, ButtonHighlight);
 }
 
 void TVNShape::SetShapeType(int32_t type) {
@@ -79,20 +82,44 @@ void TVNFrame::Paint(HDC dc, int width, int height) {
   TFrameLayout l = FrameLayout(width, height, zero.cy, caption.empty() ? 0 : text.cx);
   RECT frame{l.Frame.Left, l.Frame.Top, l.Frame.Right, l.Frame.Bottom};
   RECT captionRect{l.Caption.Left, l.Caption.Top, l.Caption.Right, l.Caption.Bottom};
-  int saved = SaveDC(dc);
-  ExcludeClipRect(dc, captionRect.left, captionRect.top, captionRect.right, captionRect.bottom);
-  if (Is3D) {
-    frame.left += 1;
-    frame.top += 1;
-    FrameIn(dc, frame, ButtonHighlight);
-    OffsetRect(&frame, -1, -1);
-    FrameIn(dc, frame, ButtonShadow);
-  } else {
-    FrameIn(dc, frame, WindowFrame);
+  if (!PaintThemed(dc, frame, captionRect)) {
+    int saved = SaveDC(dc);
+    ExcludeClipRect(dc, captionRect.left, captionRect.top, captionRect.right, captionRect.bottom);
+    if (Is3D) {
+      frame.left += 1;
+      frame.top += 1;
+      FrameIn(dc, frame, ButtonHighlight);
+      OffsetRect(&frame, -1, -1);
+      FrameIn(dc, frame, ButtonShadow);
+    } else {
+      FrameIn(dc, frame, WindowFrame);
+    }
+    RestoreDC(dc, saved);
+    if (!caption.empty()) PaintCaption(dc, captionRect);
   }
-  RestoreDC(dc, saved);
-  if (!caption.empty()) PaintCaption(dc, captionRect);
   SelectObject(dc, oldFont);
+}
+
+// The theme's group box: the caption, the frame drawn around it, the caption again on top.
+bool TVNFrame::PaintThemed(HDC dc, const RECT& frame, const RECT& caption) {
+  const TVisualStyles& styles = TVisualStyles::Instance();
+  if (!styles.Active()) return false;
+  int state = Enabled() ? ThemeGroupBoxNormal : ThemeGroupBoxDisabled;
+  std::string text = Caption();
+  UINT format = DT_SINGLELINE | DT_LEFT | DT_TOP;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, TextColor());
+  auto drawCaption = [&] {
+    if (!text.empty() && !styles.DrawText(Handle(), L"Button", ThemeGroupBox, state, dc, text, format, caption))
+      PaintCaption(dc, caption);
+  };
+  drawCaption();
+  int saved = SaveDC(dc);
+  ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
+  bool drawn = styles.DrawBackground(Handle(), L"Button", ThemeGroupBox, state, dc, frame);
+  RestoreDC(dc, saved);
+  drawCaption();
+  return drawn;
 }
 
 void TVNFrame::PaintCaption(HDC dc, RECT caption) {

@@ -47,6 +47,7 @@ protected:
 
 private:
   void PaintCaption(HDC dc, RECT caption);
+  bool PaintThemed(HDC dc, const RECT& frame, const RECT& caption);
   bool Is3D = true;
 };
 
