@@ -16,6 +16,9 @@ target_link_libraries(vnt_win32 PUBLIC vnt_pure gdi32 comctl32 comdlg32 ole32 ol
 add_executable(vntsetup WIN32 src/app/vntsetup.cpp src/app/vntsetup.rc)
 target_link_libraries(vntsetup PRIVATE vnt_win32)
 target_include_directories(vntsetup PRIVATE src/app)  # the resources' pictures
+# The resource compiler does not report the files it reads.
+set_source_files_properties(src/app/vntsetup.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/app/loader.bmp;${CMAKE_SOURCE_DIR}/src/app/vntsetup.ico;${CMAKE_SOURCE_DIR}/src/app/vntsetup.manifest")
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wizdriver/CMakeLists.txt)
   add_subdirectory(tests/wizdriver)
