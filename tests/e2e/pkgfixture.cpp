@@ -57,11 +57,31 @@ void AddWizardPages(TPackageContent& c) {
   c.Description.Dialogs.LastPage = "Finish";
 }
 
+// Two pages whose BeforeBuildScripts send the wizard to each other without end.
+void AddLoopingPages(TPackageContent& c) {
+  std::vector<TSetupDialog> pages;
+  for (const char* name : {"Ping", "Pong"}) {
+    TSetupDialog page = Page(name, std::string("Loop ") + name, 400, 250,
+                             {Control(KindLabel, 12, 12, 16, 376, {name, Font8, "0"}),
+                              PageButton(310, 215, "Cancel", 1, "cancel", {Statement(OpCancelSetup, {})})});
+    TScript go = {Statement(OpGoToPage, {name == std::string("Ping") ? "Pong" : "Ping"})};
+    page.BeforeBuildScript = go;
+    pages.push_back(page);
+  }
+  c.Description.Dialogs.Dialogs = pages;
+  c.Description.Dialogs.FirstPage = "Ping";
+  c.Description.Dialogs.LastPage = "Pong";
+}
+
 std::string Variant(const std::string& kind, const std::string& stub) {
   TPackageContent c = test::RichContent();
   c.Description.Scripts[StartScript].clear();  // its question would wait for an answer
   if (kind == "wizard") {
     AddWizardPages(c);
+    return AppendPackage(stub, c);
+  }
+  if (kind == "page-loop") {
+    AddLoopingPages(c);
     return AppendPackage(stub, c);
   }
   // The other variants test loading: without pages the setup ends after its start script.
@@ -103,7 +123,7 @@ std::string Variant(const std::string& kind, const std::string& stub) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end|wizard <stub> <out>\n";
+    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end|wizard|page-loop <stub> <out>\n";
     return 2;
   }
   try {

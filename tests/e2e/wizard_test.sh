@@ -57,4 +57,9 @@ out=$(driver start "$setup" -- wait-window --class TfrmSetupMain 30000 -- click 
       -- wait-msgbox 10000 -- press Yes -- wait-exit 20000)
 expect "Cancel answered Yes ends the setup with exit 2" "$out" '"exit":2'
 
+# Pages whose scripts send the wizard to each other without end: the setup stays alive.
+"$host/pkgfixture" page-loop "$win32/vntsetup.exe" "$work/page-loop.exe"
+out=$(driver start "$(winepath -w "$work/page-loop.exe")" -- wait-window --class TfrmSetupMain 30000 -- list -- kill)
+expect "BeforeBuildScripts going back and forth: the wizard window stays" "$out" '"class":"TfrmSetupMain"'
+same "BeforeBuildScripts going back and forth: no page is shown" "$(printf '%s\n' "$out" | grep '"name":"VN_P' | grep -c '"visible":true')" 0
 e2e_end

@@ -95,6 +95,8 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   if (Closing() || name.empty() || name == Page) return false;
   const TSetupDialog* dialog = FindDialog(Dialogs(), name);
   if (!dialog || dialog->IsStyle) return false;
+  TNestingGuard nesting(Nesting);
+  if (!nesting.Allowed()) return false;
   NavigationAborted = false;
   if (Dialog) {
     if (!RunGuard(Dialog->LeaveScript) || NavigationAborted) return false;

@@ -104,11 +104,28 @@ private:
   TPageControls* SecondaryControls = nullptr;
   bool NavigationAborted = false, Finishing = false, ClosedFinished = false;
   int Tag = 0;
+  // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
+  // sending each other back and forth cannot exhaust the stack.
+  int Nesting = 0;
 };
 
 // Creates the wizard, starts it and runs the message loop until it closes. Exit code: 0 when
 // the setup was finished, 2 when it was cancelled, 1 when the window could not be made.
 int RunWizard(TSetupState& state);
+
+// Counts a nesting level for the lifetime of the guard; Allowed() is false past the bound.
+class TNestingGuard {
+public:
+  explicit TNestingGuard(int& depth) : Depth(++depth) {}
+  ~TNestingGuard() { --Depth; }
+  bool Allowed() const { return Depth <= MaxNesting; }
+  TNestingGuard(const TNestingGuard&) = delete;
+  TNestingGuard& operator=(const TNestingGuard&) = delete;
+  static constexpr int MaxNesting = 16;
+
+private:
+  int& Depth;
+};
 
 // Sets a flag for the lifetime of the guard, restoring its earlier value.
 class TFlagGuard {

@@ -25,6 +25,8 @@ void TfrmSetupMain::EndSecondary(int result) {
 void TfrmSetupMain::ShowSecondaryDialog(const std::string& name) {
   const TSetupDialog* dialog = FindDialog(Dialogs(), name);
   if (!dialog) return;
+  TNestingGuard nesting(Nesting);
+  if (!nesting.Allowed()) return;
   TBusyCursor busy;
   auto window = std::make_unique<TfrmSecondaryDialog>();
   TPageControls controls;  // destroyed before the window they lie on
