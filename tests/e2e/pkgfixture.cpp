@@ -84,6 +84,11 @@ std::string Variant(const std::string& kind, const std::string& stub) {
     AddLoopingPages(c);
     return AppendPackage(stub, c);
   }
+  if (kind == "close-finishes") {  // a CloseScript that finishes the setup itself
+    AddWizardPages(c);
+    c.Description.Scripts[CloseScript] = {Statement(OpFinishSetup, {})};
+    return AppendPackage(stub, c);
+  }
   // The other variants test loading: without pages the setup ends after its start script.
   c.Description.Dialogs = {};
   if (kind == "valid") return AppendPackage(stub, c);
@@ -123,7 +128,7 @@ std::string Variant(const std::string& kind, const std::string& stub) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end|wizard|page-loop <stub> <out>\n";
+    std::cerr << "usage: pkgfixture valid|nopackage|badmagic|truncated|damaged|needs-appmgr|splash|start-script|resource-end|wizard|page-loop|close-finishes <stub> <out>\n";
     return 2;
   }
   try {

@@ -62,4 +62,11 @@ expect "Cancel answered Yes ends the setup with exit 2" "$out" '"exit":2'
 out=$(driver start "$(winepath -w "$work/page-loop.exe")" -- wait-window --class TfrmSetupMain 30000 -- list -- kill)
 expect "BeforeBuildScripts going back and forth: the wizard window stays" "$out" '"class":"TfrmSetupMain"'
 same "BeforeBuildScripts going back and forth: no page is shown" "$(printf '%s\n' "$out" | grep '"name":"VN_P' | grep -c '"visible":true')" 0
+
+# A CloseScript that finishes the setup itself: the close under way takes it, once.
+"$host/pkgfixture" close-finishes "$win32/vntsetup.exe" "$work/close-finishes.exe"
+out=$(driver start "$(winepath -w "$work/close-finishes.exe")" -- wait-window --class TfrmSetupMain 30000 \
+      -- click text:Cancel -- wait-msgbox 10000 -- press Yes -- wait-exit 20000)
+expect "a CloseScript that finishes: the setup ends as finished" "$out" '"exit":0'
+
 e2e_end

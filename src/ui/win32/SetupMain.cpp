@@ -174,7 +174,15 @@ void TfrmSetupMain::ControlEvent(TVNControl& control) {
 }
 
 void TfrmSetupMain::CloseForm() {
-  if (Closing() || !CloseQuery()) return;
+  // A close asked for by the scripts the close query runs is that same close: the query
+  // under way decides it.
+  if (Closing() || Querying) return;
+  bool allowed = false;
+  {
+    TFlagGuard querying(Querying);
+    allowed = CloseQuery();
+  }
+  if (!allowed) return;
   Tag = 1;
   ShowWindow(Handle(), SW_HIDE);
   // The window goes with the form object once the scripts on the stack have returned.

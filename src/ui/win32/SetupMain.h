@@ -102,7 +102,7 @@ private:
   TfrmSecondaryDialog* Secondary = nullptr;
   const TSetupDialog* SecondaryDialog = nullptr;
   TPageControls* SecondaryControls = nullptr;
-  bool NavigationAborted = false, Finishing = false, ClosedFinished = false;
+  bool NavigationAborted = false, Finishing = false, ClosedFinished = false, Querying = false;
   int Tag = 0;
   // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
   // sending each other back and forth cannot exhaust the stack.
