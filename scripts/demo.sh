@@ -11,10 +11,19 @@ echo "== what the package holds (vntbuild dump)"
 build/host/vntbuild dump out/hello-setup.exe | tee out/hello-setup.txt | sed -n '1,12p;/^components/,$p'
 echo "   (full listing in out/hello-setup.txt)"
 
-echo "== running out/hello-setup.exe under Wine"
-result=$(wine build/win32/wizdriver.exe start "$(winepath -w out/hello-setup.exe)" -- wait-exit 60000)
+echo "== running out/hello-setup.exe under Wine: Next, Next, Finish (pictures in out/)"
+title="Hello Setup -"
+# The driver's output goes to a file: the setup it starts keeps a pipe open while it runs.
+wine build/win32/wizdriver.exe start "$(winepath -w out/hello-setup.exe)" \
+  -- wait-window --title "$title Welcome" 60000 -- snap "$(winepath -w out/hello-welcome.png)" \
+  -- click name:VN_Welcome_Button1 \
+  -- wait-window --title "$title Destination Folder" 20000 -- snap "$(winepath -w out/hello-folder.png)" \
+  -- click name:VN_Folder_Button2 \
+  -- wait-window --title "$title Ready" 20000 -- snap "$(winepath -w out/hello-ready.png)" \
+  -- click name:VN_Ready_Button2 -- wait-exit 60000 > out/hello-run.txt 2>&1 || true
+result=$(tail -1 out/hello-run.txt)
 echo "$result"
 case "$result" in
-  *'"exit":0'*) echo "the setup loaded its package and ended without an error" ;;
-  *) echo "the setup did not end cleanly" >&2; exit 1 ;;
+  *'"exit":0'*) echo "the setup showed its pages and ended without an error; see out/hello-*.png" ;;
+  *) cat out/hello-run.txt >&2; echo "the setup did not end cleanly" >&2; exit 1 ;;
 esac

@@ -1,5 +1,6 @@
 #include "SampleProject.h"
 
+#include "SamplePages.h"
 #include "SetupStrings.h"
 
 namespace vnt {
@@ -94,6 +95,7 @@ TPackageContent SampleHelloPackage() {
   ppc.MaxMinor = 99;
   d.DeviceTable.push_back(ppc);
 
+  d.Dialogs = SamplePages();
   c.SetOption(OptCreateUninstaller, true);
   return c;
 }
