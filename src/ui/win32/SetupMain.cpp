@@ -116,9 +116,9 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   FitClientSize(*dialog);
   SetWindowTextA(Handle(), Vars().ExpandText(dialog->Title).c_str());
   Binding.ComponentDescription.clear();
-  bool failed = false, built = false;
+  bool failed = false;
   TSetupPanel* container = StylePanelFor(*dialog, failed);
-  TSetupPanel* panel = failed ? nullptr : PagePanelFor(*dialog, container, built);
+  TSetupPanel* panel = failed ? nullptr : PagePanelFor(*dialog, container);
   if (!panel) {
     UndoSwitch(before, name);
     return false;

@@ -73,7 +73,7 @@ private:
                          bool style);
   void HidePanelsOn(HWND container, const TSetupPanel* except);
   TSetupPanel* StylePanelFor(const TSetupDialog& page, bool& failed);
-  TSetupPanel* PagePanelFor(const TSetupDialog& page, TSetupPanel* container, bool& built);
+  TSetupPanel* PagePanelFor(const TSetupDialog& page, TSetupPanel* container);
   void ShowPlace(TSetupPanel* container, TSetupPanel* panel);
   void FitClientSize(const TSetupDialog& dialog);
 

@@ -80,10 +80,9 @@ TSetupPanel* TfrmSetupMain::StylePanelFor(const TSetupDialog& page, bool& failed
 }
 
 // The page's panel on its container, made and built when first shown, refreshed after.
-TSetupPanel* TfrmSetupMain::PagePanelFor(const TSetupDialog& page, TSetupPanel* container, bool& built) {
+TSetupPanel* TfrmSetupMain::PagePanelFor(const TSetupDialog& page, TSetupPanel* container) {
   HWND on = container ? container->Panel->Handle() : Handle();
   std::string name = CleanDialogName(page.Name);
-  built = false;
   if (TSetupPanel* panel = FindPanel(on, name)) {
     TFlagGuard refreshing(Binding.Refreshing);
     UpdateControls(panel->Controls, Binding, PageRefresh(Vars(), true, "", 0));
@@ -98,7 +97,6 @@ TSetupPanel* TfrmSetupMain::PagePanelFor(const TSetupDialog& page, TSetupPanel* 
     if (const TSetupStyleSpace* space = FindStyleSpace(StyleSpaces, container->Name))
       place = {space->Left, space->Top, space->Left + space->Width, space->Top + space->Height};
   }
-  built = true;
   return MakePanel(on, name, place, page, false);
 }
 
