@@ -39,8 +39,12 @@ target_link_libraries(pagefixture PRIVATE vnt_fixtureparts)
 set(VNT_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Build folder of the Windows programs")
 add_test(NAME wine.unit
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${VNT_WIN32_DIR}/vnt_win32_tests.exe)
+# Programs under Wine share one desktop: a window of one test would take the focus and the
+# foreground from another's, so they run one at a time.
+set_tests_properties(wine.unit PROPERTIES RESOURCE_LOCK wine_desktop)
 file(GLOB VNT_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
 foreach(script ${VNT_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e.${name} COMMAND bash ${script} ${VNT_WIN32_DIR} ${CMAKE_BINARY_DIR})
+  set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop)
 endforeach()
