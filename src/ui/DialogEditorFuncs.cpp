@@ -91,6 +91,12 @@ std::vector<std::string> SplitFields(const std::string& text) {
 
 }  // namespace
 
+TControlDef MakeControlDef(uint8_t kind, int32_t left, int32_t top, int32_t height, int32_t width,
+                           std::array<std::string, ControlParamCount> p, TScript script, std::string binding,
+                           uint8_t role) {
+  return {kind, std::move(binding), role, left, top, height, width, std::move(p), std::move(script)};
+}
+
 int ControlParamsStored(uint8_t kind) {
   switch (kind) {
     case KindLabel:

@@ -56,6 +56,11 @@ struct TDialogSection {
   bool operator==(const TDialogSection&) const = default;
 };
 
+// A control definition of a kind at its place, with its parameters and the rest given or empty.
+TControlDef MakeControlDef(uint8_t kind, int32_t left, int32_t top, int32_t height, int32_t width,
+                           std::array<std::string, ControlParamCount> p, TScript script = {}, std::string binding = "",
+                           uint8_t role = 0);
+
 // How many parameter texts the stored form carries for a control kind.
 int ControlParamsStored(uint8_t kind);
 

@@ -54,25 +54,10 @@ ScriptStatement Statement(uint8_t op, std::array<std::string, ScriptFieldCount> 
 
 TScript Script(const std::string& source) { return CompileScriptText(source, "fixture"); }
 
-TControlDef Control(uint8_t kind, int left, int top, int height, int width, std::array<std::string, 6> p,
-                    TScript script, const std::string& binding, uint8_t role) {
-  TControlDef c;
-  c.Kind = kind;
-  c.Left = left;
-  c.Top = top;
-  c.Height = height;
-  c.Width = width;
-  c.P = std::move(p);
-  c.Script = std::move(script);
-  c.Binding = binding;
-  c.Role = role;
-  return c;
-}
-
 TControlDef PageButton(int left, int top, const std::string& caption, int type, const std::string& tag,
                        TScript script) {
-  return Control(KindButton, left, top, 23, 75, {caption, Font8, std::to_string(type), "", tag, ""},
-                 std::move(script));
+  return MakeControlDef(KindButton, left, top, 23, 75, {caption, Font8, std::to_string(type), "", tag, ""},
+                        std::move(script));
 }
 
 TSetupDialog Page(const std::string& name, const std::string& title, int width, int height,

@@ -29,8 +29,6 @@ TScript Script(const std::string& source);
 // The usual page font: Tahoma 8 in window-text colour.
 extern const std::string Font8;
 
-TControlDef Control(uint8_t kind, int left, int top, int height, int width, std::array<std::string, 6> p,
-                    TScript script = {}, const std::string& binding = "", uint8_t role = 0);
 // A 23 by 75 button; type 0 plain, 1 cancel, 2 default.
 TControlDef PageButton(int left, int top, const std::string& caption, int type, const std::string& tag,
                        TScript script);

@@ -36,7 +36,7 @@ std::string Dump(const std::string& line) {
 // The three buttons at the foot of a page whose lower edge is at `bottom`.
 std::vector<TControlDef> Buttons(int bottom, const std::string& next = "&Next >") {
   int top = bottom - 31;
-  return {Control(KindLine, 0, top - 13, 4, 495, {}),
+  return {MakeControlDef(KindLine, 0, top - 13, 4, 495, {}),
           PageButton(249, top, "< &Back", 0, "back", Script("PreviousPage")),
           PageButton(324, top, next, 2, "next", Script("NextPage")),
           PageButton(408, top, "Cancel", 1, "cancel", Script("CancelSetup"))};
@@ -49,7 +49,7 @@ std::vector<TControlDef> Join(std::vector<TControlDef> a, const std::vector<TCon
 
 TControlDef Label(int left, int top, int height, int width, const std::string& caption,
                   const std::string& font = Font8, bool transparent = false, uint8_t role = 0) {
-  return Control(KindLabel, left, top, height, width, {caption, font, transparent ? "1" : "0"}, {}, "", role);
+  return MakeControlDef(KindLabel, left, top, height, width, {caption, font, transparent ? "1" : "0"}, {}, "", role);
 }
 
 // The setup picture: a blue disc with a yellow centre on the transparent colour.
@@ -83,17 +83,16 @@ const char* const Readme =
     "Release notes\r\n\r\n- First release of Page Tour.\r\n- More at http://www.example.com/notes\r\n";
 
 TSetupDialog Welcome() {
-  TSetupDialog d = Page(
-      "Welcome", "%SoftwareName% Setup", 495, 325,
-      Join({Control(KindShape, 0, 0, 282, 495, {"0", WindowColour, WindowColour}),
-            Control(KindImage, 12, 12, 98, 92, {"", "0", "1", "0"}, {}, "", RoleSetupPicture),
-            Label(120, 12, 40, 360, "%D0_1%", Heading, true),
-            Label(120, 60, 56, 360, "%D0_2%", Font8, true),
-            Label(148, 162, 28, 332, "The arrow greets you.", Font8, true),
-            Control(KindImageButton, 120, 158, 24, 24, {"arrow.bmp"},
-                    Script(R"(MessageBox "Picture button", "Hello from %SoftwareName%.", "INFORMATION")")),
-            Control(KindImage, 451, 240, 32, 32, {"", "0", "1", "0"}, {}, "", RoleProgramIcon)},
-           Buttons(325)));
+  TSetupDialog d =
+      Page("Welcome", "%SoftwareName% Setup", 495, 325,
+           Join({MakeControlDef(KindShape, 0, 0, 282, 495, {"0", WindowColour, WindowColour}),
+                 MakeControlDef(KindImage, 12, 12, 98, 92, {"", "0", "1", "0"}, {}, "", RoleSetupPicture),
+                 Label(120, 12, 40, 360, "%D0_1%", Heading, true), Label(120, 60, 56, 360, "%D0_2%", Font8, true),
+                 Label(148, 162, 28, 332, "The arrow greets you.", Font8, true),
+                 MakeControlDef(KindImageButton, 120, 158, 24, 24, {"arrow.bmp"},
+                                Script(R"(MessageBox "Picture button", "Hello from %SoftwareName%.", "INFORMATION")")),
+                 MakeControlDef(KindImage, 451, 240, 32, 32, {"", "0", "1", "0"}, {}, "", RoleProgramIcon)},
+                Buttons(325)));
   d.BeforeBuildScript = Script(R"(
     AssignVariable "%D0_1%", "Welcome to the %SoftwareName% Setup Wizard"
     AssignVariable "%D0_2%", "This wizard installs %SoftwareName% on your computer. Click Next to continue, or Cancel to leave the setup."
@@ -103,27 +102,26 @@ TSetupDialog Welcome() {
 
 // Frames the licence and folder pages: a banner with the page's heading above the page area.
 TSetupDialog FrameStyle() {
-  TSetupDialog d = Page("Frame", "%SoftwareName% Setup", 495, 325,
-                        {Control(KindShape, 0, 0, 58, 495, {"0", WindowColour, WindowColour}),
-                         Label(16, 10, 16, 400, "%FrameTitle%", Bold8, true),
-                         Label(28, 28, 28, 400, "%FrameText%", Font8, true),
-                         Control(KindImage, 449, 13, 32, 32, {"", "0", "1", "0"}, {}, "", RoleProgramIcon),
-                         Control(KindLine, 0, 58, 4, 495, {}),
-                         Control(KindStyleSpace, 0, 62, 263, 495, {})});
+  TSetupDialog d =
+      Page("Frame", "%SoftwareName% Setup", 495, 325,
+           {MakeControlDef(KindShape, 0, 0, 58, 495, {"0", WindowColour, WindowColour}),
+            Label(16, 10, 16, 400, "%FrameTitle%", Bold8, true), Label(28, 28, 28, 400, "%FrameText%", Font8, true),
+            MakeControlDef(KindImage, 449, 13, 32, 32, {"", "0", "1", "0"}, {}, "", RoleProgramIcon),
+            MakeControlDef(KindLine, 0, 58, 4, 495, {}), MakeControlDef(KindStyleSpace, 0, 62, 263, 495, {})});
   d.IsStyle = 1;
   return d;
 }
 
 TSetupDialog License() {
-  TSetupDialog d = Page(
-      "License", "License Agreement", 495, 325,
-      Join({Control(KindList, 12, 4, 150, 471, {Font8}, {}, "", RoleAgreement),
-            Control(KindRadioBox, 12, 162, 17, 400, {"I &accept the terms of the license agreement", Font8, "0", "1"},
-                    Script(R"(EnableButton "next")"), "%Agreement%"),
-            Control(KindRadioBox, 12, 182, 17, 400,
-                    {"I do &not accept the terms of the license agreement", Font8, "0", "0"},
-                    Script(R"(DisableButton "next")"), "%Agreement%")},
-           Buttons(263)));
+  TSetupDialog d = Page("License", "License Agreement", 495, 325,
+                        Join({MakeControlDef(KindList, 12, 4, 150, 471, {Font8}, {}, "", RoleAgreement),
+                              MakeControlDef(KindRadioBox, 12, 162, 17, 400,
+                                             {"I &accept the terms of the license agreement", Font8, "0", "1"},
+                                             Script(R"(EnableButton "next")"), "%Agreement%"),
+                              MakeControlDef(KindRadioBox, 12, 182, 17, 400,
+                                             {"I do &not accept the terms of the license agreement", Font8, "0", "0"},
+                                             Script(R"(DisableButton "next")"), "%Agreement%")},
+                             Buttons(263)));
   d.StyleName = "Frame";
   d.BeforeBuildScript = Script(R"(
     AssignVariable "%FrameTitle%", "License Agreement"
@@ -135,19 +133,18 @@ TSetupDialog License() {
 }
 
 TSetupDialog Folder() {
-  TSetupDialog d = Page(
-      "Folder", "Destination Folder", 495, 325,
-      Join({Label(12, 4, 16, 471, "Setup will install %SoftwareName% in the following folder."),
-            Control(KindTextBox, 12, 24, 21, 384, {"%InstallDir%", Font8, "0"}, {}, "%InstallDir%", RoleInstallDir),
-            PageButton(408, 23, "B&rowse...", 0, "browse", Script(R"(BrowseFolder "%InstallDir%")")),
-            Control(KindList, 12, 54, 120, 230, {Font8}, {}, "%InstallDir%", RoleDirList),
-            Control(KindCombo, 12, 182, 21, 230, {Font8}, {}, "%InstallDir%", RoleDrive),
-            Control(KindFrame, 256, 50, 70, 227, {"Disk space", Font8}),
-            Label(268, 70, 16, 100, "Required:"),
-            Label(372, 70, 16, 100, "", Font8, false, RoleRequiredSpace),
-            Label(268, 92, 16, 100, "Available:"),
-            Label(372, 92, 16, 100, "", Font8, false, RoleFreeSpace)},
-           Buttons(263)));
+  TSetupDialog d =
+      Page("Folder", "Destination Folder", 495, 325,
+           Join({Label(12, 4, 16, 471, "Setup will install %SoftwareName% in the following folder."),
+                 MakeControlDef(KindTextBox, 12, 24, 21, 384, {"%InstallDir%", Font8, "0"}, {}, "%InstallDir%",
+                                RoleInstallDir),
+                 PageButton(408, 23, "B&rowse...", 0, "browse", Script(R"(BrowseFolder "%InstallDir%")")),
+                 MakeControlDef(KindList, 12, 54, 120, 230, {Font8}, {}, "%InstallDir%", RoleDirList),
+                 MakeControlDef(KindCombo, 12, 182, 21, 230, {Font8}, {}, "%InstallDir%", RoleDrive),
+                 MakeControlDef(KindFrame, 256, 50, 70, 227, {"Disk space", Font8}),
+                 Label(268, 70, 16, 100, "Required:"), Label(372, 70, 16, 100, "", Font8, false, RoleRequiredSpace),
+                 Label(268, 92, 16, 100, "Available:"), Label(372, 92, 16, 100, "", Font8, false, RoleFreeSpace)},
+                Buttons(263)));
   d.StyleName = "Frame";
   d.BeforeBuildScript = Script(R"(
     AssignVariable "%FrameTitle%", "Choose Destination Location"
@@ -158,17 +155,17 @@ TSetupDialog Folder() {
 }
 
 TSetupDialog Group() {
-  TSetupDialog d = Page(
-      "Group", "Program Folder", 495, 325,
-      Join({Label(12, 12, 40, 471,
-                  "Setup will add program icons to the program folder below. Type a new folder name, or "
-                  "choose one from the existing folders."),
-            Label(12, 56, 16, 200, "&Program folder:"),
-            Control(KindTextBox, 12, 74, 21, 471, {"%ProgramGroup%", Font8, "0"}, {}, "%ProgramGroup%",
-                    RoleProgramGroup),
-            Label(12, 104, 16, 200, "E&xisting folders:"),
-            Control(KindList, 12, 122, 150, 471, {Font8}, {}, "", RoleProgramGroups)},
-           Buttons(325)));
+  TSetupDialog d =
+      Page("Group", "Program Folder", 495, 325,
+           Join({Label(12, 12, 40, 471,
+                       "Setup will add program icons to the program folder below. Type a new folder name, or "
+                       "choose one from the existing folders."),
+                 Label(12, 56, 16, 200, "&Program folder:"),
+                 MakeControlDef(KindTextBox, 12, 74, 21, 471, {"%ProgramGroup%", Font8, "0"}, {}, "%ProgramGroup%",
+                                RoleProgramGroup),
+                 Label(12, 104, 16, 200, "E&xisting folders:"),
+                 MakeControlDef(KindList, 12, 122, 150, 471, {Font8}, {}, "", RoleProgramGroups)},
+                Buttons(325)));
   d.LeaveScript = Script("StorePageValues\n" + Dump("Group|ProgramGroup=%ProgramGroup%"));
   return d;
 }
@@ -177,23 +174,23 @@ TSetupDialog Options() {
   TSetupDialog d = Page(
       "Options", "Options", 495, 325,
       Join({Label(12, 12, 16, 230, "Choose the options of %SoftwareName%.", Bold8),
-            Control(KindFrame, 12, 32, 92, 230, {"Options", Font8}),
-            Control(KindCheckBox, 24, 52, 17, 210, {"Create a &desktop icon", Font8, "%Desktop%", "yes", "no"}, {},
-                    "%Desktop%"),
+            MakeControlDef(KindFrame, 12, 32, 92, 230, {"Options", Font8}),
+            MakeControlDef(KindCheckBox, 24, 52, 17, 210, {"Create a &desktop icon", Font8, "%Desktop%", "yes", "no"},
+                           {}, "%Desktop%"),
             Label(24, 77, 16, 60, "&Colour:"),
-            Control(KindCombo, 88, 74, 21, 140, {Font8, "1", "Red|Green|Blue", "%Colour%", "", "colours"}, {},
-                    "%Colour%"),
+            MakeControlDef(KindCombo, 88, 74, 21, 140, {Font8, "1", "Red|Green|Blue", "%Colour%", "", "colours"}, {},
+                           "%Colour%"),
             Label(24, 100, 16, 210, "", Font8, false, RoleComponentDescription),
             Label(256, 32, 16, 227, "E&xtras (pick any):"),
-            Control(KindList, 256, 50, 74, 227, {Font8, "", "", "", "extras", "1"}),
+            MakeControlDef(KindList, 256, 50, 74, 227, {Font8, "", "", "", "extras", "1"}),
             Label(12, 132, 16, 230, "&Language:"),
-            Control(KindList, 12, 150, 56, 230, {Font8, "", "%Language%", "", "langs", "0"}, {}, "%Language%"),
+            MakeControlDef(KindList, 12, 150, 56, 230, {Font8, "", "%Language%", "", "langs", "0"}, {}, "%Language%"),
             Label(256, 132, 16, 227, "Notes:"),
-            Control(KindList, 256, 150, 56, 227, {Font8, "Read the notes|Keep the defaults", "", "", "notes"}, {}, "",
-                    RoleMemo),
-            Control(KindShape, 12, 214, 56, 471, {"2", "0", "12648447"}),
+            MakeControlDef(KindList, 256, 150, 56, 227, {Font8, "Read the notes|Keep the defaults", "", "", "notes"},
+                           {}, "", RoleMemo),
+            MakeControlDef(KindShape, 12, 214, 56, 471, {"2", "0", "12648447"}),
             Label(24, 222, 16, 330, "Nothing is being copied yet:", Font8, true),
-            Control(KindProgress, 24, 242, 16, 330, {}),
+            MakeControlDef(KindProgress, 24, 242, 16, 330, {}),
             PageButton(396, 238, "&Details...", 0, "details", Script(R"(ShowDialog "Details")"))},
            Buttons(325)));
   d.AfterBuildScript = Script(R"(
@@ -240,8 +237,9 @@ TSetupDialog Ready() {
     controls.push_back(Label(24, top, 16, 459, line));
     top += 20;
   }
-  controls.push_back(Control(KindImageButton, 24, 204, 36, 36, {""},
-                             Script(R"(MessageBox "About", "%SoftwareName% 1.0", "INFORMATION")"), "", RoleProgramIcon));
+  controls.push_back(MakeControlDef(KindImageButton, 24, 204, 36, 36, {""},
+                                    Script(R"(MessageBox "About", "%SoftwareName% 1.0", "INFORMATION")"), "",
+                                    RoleProgramIcon));
   TSetupDialog d = Page("Ready", "Ready to Install", 495, 325, Join(controls, Buttons(325, "&Install")));
   // Back from the installation, the wizard goes on to the finish page.
   d.AfterShowScript = Script(Dump("Ready|shown|Installed=%Installed%") + R"(GoToPage "Finish" if "%Installed% = 1|")");
@@ -249,13 +247,13 @@ TSetupDialog Ready() {
 }
 
 TSetupDialog Install() {
-  TSetupDialog d = Page("INSTALL", "Installing", 495, 325,
-                        {Label(12, 12, 16, 471, "Installing %SoftwareName%...", Bold8),
-                         Label(12, 40, 16, 471, "Preparing the installation", Font8, false, RoleStatus),
-                         Label(12, 60, 16, 471, "", Font8, false, RoleDetail),
-                         Control(KindProgress, 12, 84, 16, 471, {}),
-                         Control(KindLine, 0, 281, 4, 495, {}),
-                         PageButton(408, 294, "Cancel", 1, "cancel", Script("CancelSetup"))});
+  TSetupDialog d =
+      Page("INSTALL", "Installing", 495, 325,
+           {Label(12, 12, 16, 471, "Installing %SoftwareName%...", Bold8),
+            Label(12, 40, 16, 471, "Preparing the installation", Font8, false, RoleStatus),
+            Label(12, 60, 16, 471, "", Font8, false, RoleDetail), MakeControlDef(KindProgress, 12, 84, 16, 471, {}),
+            MakeControlDef(KindLine, 0, 281, 4, 495, {}),
+            PageButton(408, 294, "Cancel", 1, "cancel", Script("CancelSetup"))});
   d.BeforeBuildScript = Script("AssignVariable \"%Installed%\", \"1\"\n" + Dump("INSTALL|before"));
   d.AfterShowScript = Script("StartInstallation");
   d.LeaveScript = Script(Dump("INSTALL|left"));
@@ -264,14 +262,14 @@ TSetupDialog Install() {
 
 TSetupDialog Finish() {
   std::vector<TControlDef> controls = {
-      Control(KindShape, 0, 0, 282, 495, {"0", WindowColour, WindowColour}),
-      Control(KindImage, 12, 12, 98, 92, {"side.bmp", "1", "0", "1"}),
+      MakeControlDef(KindShape, 0, 0, 282, 495, {"0", WindowColour, WindowColour}),
+      MakeControlDef(KindImage, 12, 12, 98, 92, {"side.bmp", "1", "0", "1"}),
       Label(120, 12, 40, 360, "Completing the %SoftwareName% Setup", Heading, true),
       Label(120, 56, 30, 360, "%SoftwareName% is installed. Read the notes below, then click Finish.", Font8, true),
-      Control(KindList, 120, 92, 110, 360, {Font8, "", "%TempSetupDir%\\readme.txt"}, {}, "", RoleTextFile),
+      MakeControlDef(KindList, 120, 92, 110, 360, {Font8, "", "%TempSetupDir%\\readme.txt"}, {}, "", RoleTextFile),
       Label(120, 208, 16, 360, "Items that could not be removed:", Font8, true),
-      Control(KindList, 120, 226, 48, 360, {Font8}, {}, "", RoleNotDeleted),
-      Control(KindLine, 0, 281, 4, 495, {}),
+      MakeControlDef(KindList, 120, 226, 48, 360, {Font8}, {}, "", RoleNotDeleted),
+      MakeControlDef(KindLine, 0, 281, 4, 495, {}),
       PageButton(249, 294, "< &Back", 0, "back", Script("PreviousPage")),
       PageButton(324, 294, "&Finish", 2, "finish", Script("FinishSetup")),
       PageButton(408, 294, "Cancel", 1, "cancel", Script("CancelSetup"))};
@@ -285,14 +283,14 @@ TSetupDialog Finish() {
 
 // Opened from the options page; OK stores, Cancel only closes.
 TSetupDialog Details() {
-  TSetupDialog d = Page(
-      "Details", "Details", 320, 150,
-      {Label(12, 15, 16, 80, "&Company:"),
-       Control(KindTextBox, 96, 12, 21, 212, {"%Company%", Font8, "0"}, {}, "%Company%"),
-       Control(KindCheckBox, 96, 42, 17, 212, {"Send usage &reports", Font8, "%Reports%", "1", "0"}, {}, "%Reports%"),
-       Control(KindLine, 0, 104, 4, 320, {}),
-       PageButton(152, 117, "OK", 2, "ok", Script("StorePageValues\nCancelSetup")),
-       PageButton(236, 117, "Cancel", 1, "cancel", Script("CancelSetup"))});
+  TSetupDialog d = Page("Details", "Details", 320, 150,
+                        {Label(12, 15, 16, 80, "&Company:"),
+                         MakeControlDef(KindTextBox, 96, 12, 21, 212, {"%Company%", Font8, "0"}, {}, "%Company%"),
+                         MakeControlDef(KindCheckBox, 96, 42, 17, 212,
+                                        {"Send usage &reports", Font8, "%Reports%", "1", "0"}, {}, "%Reports%"),
+                         MakeControlDef(KindLine, 0, 104, 4, 320, {}),
+                         PageButton(152, 117, "OK", 2, "ok", Script("StorePageValues\nCancelSetup")),
+                         PageButton(236, 117, "Cancel", 1, "cancel", Script("CancelSetup"))});
   d.LeaveScript = Script(Dump("Details|left"));
   return d;
 }

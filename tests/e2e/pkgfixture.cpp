@@ -34,20 +34,21 @@ void AddStartScript(TPackageContent& c) {
 // AfterBuildScript disables its "extra" button.
 void AddWizardPages(TPackageContent& c) {
   TSetupDialog welcome = Page("Welcome", "%SoftwareName% Setup", 400, 250,
-                              {Control(KindLabel, 12, 12, 40, 376, {"%D0_1%", Font8, "0"}),
+                              {MakeControlDef(KindLabel, 12, 12, 40, 376, {"%D0_1%", Font8, "0"}),
                                PageButton(220, 215, "&Next >", 2, "next", {Statement(OpNextPage, {})}),
                                PageButton(310, 215, "Cancel", 1, "cancel", {Statement(OpCancelSetup, {})})});
   welcome.BeforeBuildScript = {Statement(OpAssignVariable, {"%D0_1%", "Welcome to the %SoftwareName% Setup.", "0"})};
-  TSetupDialog folder = Page("Folder", "Choose a folder", 400, 250,
-                             {Control(KindLabel, 12, 12, 16, 376, {"Install %SoftwareName% to:", Font8, "0"}),
-                              Control(KindTextBox, 12, 34, 21, 376, {"%InstallDir%", Font8, "0"}, {}, "%InstallDir%"),
-                              PageButton(220, 215, "< &Back", 0, "back", {Statement(OpPreviousPage, {})}),
-                              PageButton(310, 215, "&Next >", 2, "next", {Statement(OpNextPage, {})})});
+  TSetupDialog folder =
+      Page("Folder", "Choose a folder", 400, 250,
+           {MakeControlDef(KindLabel, 12, 12, 16, 376, {"Install %SoftwareName% to:", Font8, "0"}),
+            MakeControlDef(KindTextBox, 12, 34, 21, 376, {"%InstallDir%", Font8, "0"}, {}, "%InstallDir%"),
+            PageButton(220, 215, "< &Back", 0, "back", {Statement(OpPreviousPage, {})}),
+            PageButton(310, 215, "&Next >", 2, "next", {Statement(OpNextPage, {})})});
   folder.LeaveScript = {Statement(OpStorePageValues, {}),
                         Statement(OpFileOpen, {"%St%", "%SourceDir%\\wizard-out.txt", "0"}),
                         Statement(OpFileWriteLine, {"%InstallDir%"}), Statement(OpFileClose, {})};
   TSetupDialog finish = Page("Finish", "Ready", 400, 250,
-                             {Control(KindLabel, 12, 12, 16, 376, {"%SoftwareName% is ready.", Font8, "0"}),
+                             {MakeControlDef(KindLabel, 12, 12, 16, 376, {"%SoftwareName% is ready.", Font8, "0"}),
                               PageButton(130, 215, "Help", 0, "extra", {Statement(OpMessageBox, {})}),
                               PageButton(220, 215, "< &Back", 0, "back", {Statement(OpPreviousPage, {})}),
                               PageButton(310, 215, "&Finish", 2, "finish", {Statement(OpFinishSetup, {})})});
@@ -62,7 +63,7 @@ void AddLoopingPages(TPackageContent& c) {
   std::vector<TSetupDialog> pages;
   for (const char* name : {"Ping", "Pong"}) {
     TSetupDialog page = Page(name, std::string("Loop ") + name, 400, 250,
-                             {Control(KindLabel, 12, 12, 16, 376, {name, Font8, "0"}),
+                             {MakeControlDef(KindLabel, 12, 12, 16, 376, {name, Font8, "0"}),
                               PageButton(310, 215, "Cancel", 1, "cancel", {Statement(OpCancelSetup, {})})});
     TScript go = {Statement(OpGoToPage, {name == std::string("Ping") ? "Pong" : "Ping"})};
     page.BeforeBuildScript = go;

@@ -10,34 +10,20 @@ const std::string Font8 = "Tahoma|8|-2147483640|0|1|";
 const std::string Heading = "Tahoma|12|-2147483640|1|1|";
 constexpr int Width = 460, Height = 300;
 
-TControlDef Control(uint8_t kind, int left, int top, int height, int width, std::array<std::string, 6> p,
-                    const std::string& script = "", const std::string& binding = "", uint8_t role = 0) {
-  TControlDef c;
-  c.Kind = kind;
-  c.Left = left;
-  c.Top = top;
-  c.Height = height;
-  c.Width = width;
-  c.P = std::move(p);
-  if (!script.empty()) c.Script = CompileScriptText(script, "sample");
-  c.Binding = binding;
-  c.Role = role;
-  return c;
-}
-
 TControlDef Label(int left, int top, int height, int width, const std::string& caption,
                   const std::string& font = Font8, uint8_t role = 0) {
-  return Control(KindLabel, left, top, height, width, {caption, font, "0"}, "", "", role);
+  return MakeControlDef(KindLabel, left, top, height, width, {caption, font, "0"}, {}, "", role);
 }
 
 TControlDef Button(int left, const std::string& caption, int type, const std::string& tag,
                    const std::string& script) {
-  return Control(KindButton, left, Height - 35, 23, 75, {caption, Font8, std::to_string(type), "", tag, ""}, script);
+  return MakeControlDef(KindButton, left, Height - 35, 23, 75, {caption, Font8, std::to_string(type), "", tag, ""},
+                        CompileScriptText(script, "sample"));
 }
 
 // The line and the buttons along the bottom of every page.
 std::vector<TControlDef> Bottom(bool back, const std::string& next, const std::string& nextScript) {
-  std::vector<TControlDef> controls = {Control(KindLine, 0, Height - 48, 4, Width, {})};
+  std::vector<TControlDef> controls = {MakeControlDef(KindLine, 0, Height - 48, 4, Width, {})};
   if (back) controls.push_back(Button(Width - 250, "< &Back", 0, "back", "PreviousPage"));
   controls.push_back(Button(Width - 170, next, 2, "next", nextScript));
   controls.push_back(Button(Width - 87, "Cancel", 1, "cancel", "CancelSetup"));
@@ -71,13 +57,11 @@ TDialogSection SamplePages() {
   TSetupDialog folder = Page(
       "Folder", "Destination Folder",
       {Label(20, 16, 16, 420, "Setup will install %SoftwareName% in this folder:"),
-       Control(KindTextBox, 20, 36, 21, 420, {"%InstallDir%", Font8, "0"}, "", "%InstallDir%", RoleInstallDir),
-       Control(KindList, 20, 66, 110, 220, {Font8}, "", "%InstallDir%", RoleDirList),
-       Control(KindCombo, 20, 182, 21, 220, {Font8}, "", "%InstallDir%", RoleDrive),
-       Control(KindFrame, 256, 62, 70, 184, {"Disk space", Font8}),
-       Label(268, 82, 16, 80, "Required:"),
-       Label(350, 82, 16, 84, "", Font8, RoleRequiredSpace),
-       Label(268, 104, 16, 80, "Available:"),
+       MakeControlDef(KindTextBox, 20, 36, 21, 420, {"%InstallDir%", Font8, "0"}, {}, "%InstallDir%", RoleInstallDir),
+       MakeControlDef(KindList, 20, 66, 110, 220, {Font8}, {}, "%InstallDir%", RoleDirList),
+       MakeControlDef(KindCombo, 20, 182, 21, 220, {Font8}, {}, "%InstallDir%", RoleDrive),
+       MakeControlDef(KindFrame, 256, 62, 70, 184, {"Disk space", Font8}), Label(268, 82, 16, 80, "Required:"),
+       Label(350, 82, 16, 84, "", Font8, RoleRequiredSpace), Label(268, 104, 16, 80, "Available:"),
        Label(350, 104, 16, 84, "", Font8, RoleFreeSpace)},
       Bottom(true, "&Next >", "NextPage"));
   TSetupDialog ready = Page(

@@ -29,20 +29,6 @@ constexpr char PreviewClass[] = "TPagePreview";
 constexpr char PanelClass[] = "TPagePanel";
 const std::string Font8 = "Tahoma|8|-2147483640|0|1|";
 
-TControlDef Control(uint8_t kind, int left, int top, int height, int width, std::array<std::string, 6> p,
-                    uint8_t role = 0, const std::string& binding = "") {
-  TControlDef c;
-  c.Kind = kind;
-  c.Left = left;
-  c.Top = top;
-  c.Height = height;
-  c.Width = width;
-  c.P = std::move(p);
-  c.Role = role;
-  c.Binding = binding;
-  return c;
-}
-
 // Every kind: a light banner with a picture, transparent texts and a check box and radio over
 // it; inputs, lists and drawings below; the usual three buttons at the bottom.
 TSetupDialog PreviewDialog() {
@@ -53,47 +39,49 @@ TSetupDialog PreviewDialog() {
   d.ClientWidth = 600;
   const std::string window = "-2147483643";
   d.Controls = {
-      Control(KindShape, 0, 0, 120, 600, {"0", window, window}),
-      Control(KindImage, 12, 12, 64, 64, {"picture.bmp", "0", "1", "0"}),
-      Control(KindLabel, 90, 14, 24, 400, {"Welcome to the Preview Setup", "Tahoma|12|8388608|1|0|", "1"}),
-      Control(KindLabel, 90, 42, 30, 480,
-              {"This long text wraps at the label's right edge and shows the shape behind it, as every "
-               "transparent label does.", Font8, "1"}),
-      Control(KindCheckBox, 90, 80, 17, 180, {"Check box over the shape", Font8, "0", "1", "0"}),
-      Control(KindRadioBox, 290, 80, 17, 180, {"Radio over the shape", Font8, "1", "A"}),
-      Control(KindLine, 0, 118, 4, 600, {}),
-      Control(KindFrame, 12, 128, 92, 180, {"Options", Font8}),
-      Control(KindRadioBox, 24, 148, 17, 150, {"First choice", Font8, "1", "1"}, 0, "%Choice%"),
-      Control(KindRadioBox, 24, 170, 17, 150, {"Second choice", Font8, "0", "2"}, 0, "%Choice%"),
-      Control(KindCheckBox, 24, 192, 17, 150, {"Check in the frame", Font8, "%X%", "yes", "no"}),
-      Control(KindTextBox, 210, 130, 21, 180, {"C:\\Program Files\\Preview", Font8, "0"}),
-      Control(KindTextBox, 210, 156, 21, 180, {"read-only text", Font8, "1"}),
-      Control(KindCombo, 210, 182, 21, 180, {Font8, "0", "Red|Green|Blue", "Green", "", "colours"}),
-      Control(KindCombo, 210, 208, 21, 180, {Font8, "1", "Small|Medium|Large", "Medium"}),
-      Control(KindList, 400, 130, 99, 188, {Font8, "Alpha|Beta|Gamma|Delta", "Beta", "", "letters", "1"}),
-      Control(KindLabel, 12, 226, 14, 180, {"Opaque label", Font8, "0"}),
-      Control(KindList, 12, 244, 62, 180, {Font8, "first line|second line|third line", "", "", "memo"}, RoleMemo),
-      Control(KindList, 210, 238, 68, 180, {Font8, "", "licence.txt"}, RoleTextFile),
-      Control(KindList, 400, 236, 70, 188, {Font8}, RoleDirList, "%InstallDir%"),
-      Control(KindCombo, 400, 312, 21, 188, {Font8}, RoleDrive, "%InstallDir%"),
-      Control(KindProgress, 12, 314, 16, 180, {}),
-      Control(KindShape, 210, 312, 24, 28, {"0", "0", "16744448"}),
-      Control(KindShape, 240, 312, 24, 28, {"1", "0", "65280"}),
-      Control(KindShape, 270, 312, 24, 28, {"2", "0", "255"}),
-      Control(KindShape, 300, 312, 24, 28, {"3", "0", "16711680"}),
-      Control(KindShape, 330, 312, 24, 28, {"4", "0", "65535"}),
-      Control(KindShape, 360, 312, 24, 28, {"5", "0", "16711935"}),
-      Control(KindImageButton, 12, 338, 22, 22, {"button.bmp"}),
-      Control(KindImageButton, 40, 338, 22, 22, {"tiny.bmp"}),
-      Control(KindImage, 70, 336, 26, 40, {"picture.bmp", "1", "0", "1"}),
-      Control(KindImage, 116, 336, 26, 30, {"missing.bmp", "0", "0", "1"}),
-      Control(KindLabel, 156, 342, 14, 236, {"Events: none", Font8, "0"}, 0, "%Events%"),
-      Control(KindImage, 400, 340, 34, 188, {"picture.bmp", "1", "0", "0"}),
-      Control(KindCheckBox, 410, 348, 17, 160, {"Over a picture", Font8, "1", "1", "0"}),
-      Control(KindLine, 0, 378, 2, 600, {}),
-      Control(KindButton, 340, 388, 23, 75, {"< &Back", Font8, "0", "", "back"}),
-      Control(KindButton, 420, 388, 23, 75, {"&Next >", Font8, "2", "", "next"}),
-      Control(KindButton, 510, 388, 23, 75, {"Cancel", Font8, "1", "", "cancel"}),
+      MakeControlDef(KindShape, 0, 0, 120, 600, {"0", window, window}),
+      MakeControlDef(KindImage, 12, 12, 64, 64, {"picture.bmp", "0", "1", "0"}),
+      MakeControlDef(KindLabel, 90, 14, 24, 400, {"Welcome to the Preview Setup", "Tahoma|12|8388608|1|0|", "1"}),
+      MakeControlDef(KindLabel, 90, 42, 30, 480,
+                     {"This long text wraps at the label's right edge and shows the shape behind it, as every "
+                      "transparent label does.",
+                      Font8, "1"}),
+      MakeControlDef(KindCheckBox, 90, 80, 17, 180, {"Check box over the shape", Font8, "0", "1", "0"}),
+      MakeControlDef(KindRadioBox, 290, 80, 17, 180, {"Radio over the shape", Font8, "1", "A"}),
+      MakeControlDef(KindLine, 0, 118, 4, 600, {}),
+      MakeControlDef(KindFrame, 12, 128, 92, 180, {"Options", Font8}),
+      MakeControlDef(KindRadioBox, 24, 148, 17, 150, {"First choice", Font8, "1", "1"}, {}, "%Choice%"),
+      MakeControlDef(KindRadioBox, 24, 170, 17, 150, {"Second choice", Font8, "0", "2"}, {}, "%Choice%"),
+      MakeControlDef(KindCheckBox, 24, 192, 17, 150, {"Check in the frame", Font8, "%X%", "yes", "no"}),
+      MakeControlDef(KindTextBox, 210, 130, 21, 180, {"C:\\Program Files\\Preview", Font8, "0"}),
+      MakeControlDef(KindTextBox, 210, 156, 21, 180, {"read-only text", Font8, "1"}),
+      MakeControlDef(KindCombo, 210, 182, 21, 180, {Font8, "0", "Red|Green|Blue", "Green", "", "colours"}),
+      MakeControlDef(KindCombo, 210, 208, 21, 180, {Font8, "1", "Small|Medium|Large", "Medium"}),
+      MakeControlDef(KindList, 400, 130, 99, 188, {Font8, "Alpha|Beta|Gamma|Delta", "Beta", "", "letters", "1"}),
+      MakeControlDef(KindLabel, 12, 226, 14, 180, {"Opaque label", Font8, "0"}),
+      MakeControlDef(KindList, 12, 244, 62, 180, {Font8, "first line|second line|third line", "", "", "memo"}, {}, "",
+                     RoleMemo),
+      MakeControlDef(KindList, 210, 238, 68, 180, {Font8, "", "licence.txt"}, {}, "", RoleTextFile),
+      MakeControlDef(KindList, 400, 236, 70, 188, {Font8}, {}, "%InstallDir%", RoleDirList),
+      MakeControlDef(KindCombo, 400, 312, 21, 188, {Font8}, {}, "%InstallDir%", RoleDrive),
+      MakeControlDef(KindProgress, 12, 314, 16, 180, {}),
+      MakeControlDef(KindShape, 210, 312, 24, 28, {"0", "0", "16744448"}),
+      MakeControlDef(KindShape, 240, 312, 24, 28, {"1", "0", "65280"}),
+      MakeControlDef(KindShape, 270, 312, 24, 28, {"2", "0", "255"}),
+      MakeControlDef(KindShape, 300, 312, 24, 28, {"3", "0", "16711680"}),
+      MakeControlDef(KindShape, 330, 312, 24, 28, {"4", "0", "65535"}),
+      MakeControlDef(KindShape, 360, 312, 24, 28, {"5", "0", "16711935"}),
+      MakeControlDef(KindImageButton, 12, 338, 22, 22, {"button.bmp"}),
+      MakeControlDef(KindImageButton, 40, 338, 22, 22, {"tiny.bmp"}),
+      MakeControlDef(KindImage, 70, 336, 26, 40, {"picture.bmp", "1", "0", "1"}),
+      MakeControlDef(KindImage, 116, 336, 26, 30, {"missing.bmp", "0", "0", "1"}),
+      MakeControlDef(KindLabel, 156, 342, 14, 236, {"Events: none", Font8, "0"}, {}, "%Events%"),
+      MakeControlDef(KindImage, 400, 340, 34, 188, {"picture.bmp", "1", "0", "0"}),
+      MakeControlDef(KindCheckBox, 410, 348, 17, 160, {"Over a picture", Font8, "1", "1", "0"}),
+      MakeControlDef(KindLine, 0, 378, 2, 600, {}),
+      MakeControlDef(KindButton, 340, 388, 23, 75, {"< &Back", Font8, "0", "", "back"}),
+      MakeControlDef(KindButton, 420, 388, 23, 75, {"&Next >", Font8, "2", "", "next"}),
+      MakeControlDef(KindButton, 510, 388, 23, 75, {"Cancel", Font8, "1", "", "cancel"}),
   };
   return d;
 }
