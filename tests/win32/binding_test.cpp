@@ -56,16 +56,7 @@ protected:
   }
 
   static TControlDef Def(uint8_t kind, uint8_t role, const std::string& binding, std::array<std::string, 6> p = {}) {
-    TControlDef d;
-    d.Kind = kind;
-    d.Role = role;
-    d.Binding = binding;
-    d.Left = 10;
-    d.Top = 10;
-    d.Height = 21;
-    d.Width = 200;
-    d.P = std::move(p);
-    return d;
+    return MakeControlDef(kind, 10, 10, 21, 200, std::move(p), {}, binding, role);
   }
 
   // Builds the page as the form does: each control refreshed once made, all while the

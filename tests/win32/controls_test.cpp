@@ -42,15 +42,7 @@ protected:
   }
 
   TControlDef Def(uint8_t kind, std::array<std::string, 6> p, uint8_t role = 0) {
-    TControlDef d;
-    d.Kind = kind;
-    d.Role = role;
-    d.Left = 10;
-    d.Top = 20;
-    d.Height = 23;
-    d.Width = 75;
-    d.P = std::move(p);
-    return d;
+    return MakeControlDef(kind, 10, 20, 23, 75, std::move(p), {}, "", role);
   }
 
   bool Build(const std::vector<TControlDef>& defs, bool plainLists = false) {

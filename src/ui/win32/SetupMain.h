@@ -81,7 +81,7 @@ private:
   bool RevealPage();
   // The controls page commands act on: the open secondary dialog's, else the page's.
   const TPageControls* ActiveControls();
-  void UpdatePage(const TPageControls* container, bool initial, const std::string& name, uint8_t filter = 0);
+  void UpdatePage(const TPageControls* container, const TRefresh& how);
   void VariableChanged(const std::string& name);
   void ControlEvent(TVNControl& control);
   void PageCommand(uint8_t code, const std::string& p1, const std::string& p2);

@@ -65,7 +65,7 @@ void TfrmSetupMain::PageCommand(uint8_t code, const std::string& p1, const std::
   const TPageControls* controls = ActiveControls();
   if (!controls) return;
   if (code == OpRefreshPage) {
-    UpdatePage(controls, p1 == "1", "");
+    UpdatePage(controls, PageRefresh(Vars(), p1 == "1", "", 0));
     (void)p2;  // repainting the background window: there is none yet
   } else if (code == OpStorePageValues) {
     StoreControlValues(*controls, Vars());
@@ -85,15 +85,13 @@ void TfrmSetupMain::CancelSetup() {
   CloseForm();
 }
 
-void TfrmSetupMain::UpdatePage(const TPageControls* container, bool initial, const std::string& name,
-                               uint8_t filter) {
+void TfrmSetupMain::UpdatePage(const TPageControls* container, const TRefresh& how) {
   if (!Dialog) return;
   const TSetupProperties& properties = State.Description.Properties;
   State.ApplicationTitle = Vars().ExpandText(properties.SetupTitle);
   SetWindowTextA(Handle(), Vars().ExpandText(Dialog->Title).c_str());
   if (Secondary) SetWindowTextA(SecondaryHandle(), Vars().ExpandText(SecondaryDialog->Title).c_str());
   TFlagGuard refreshing(Binding.Refreshing);
-  TRefresh how = PageRefresh(Vars(), initial, name, filter);
   if (PageContainer) UpdateControls(PageContainer->Controls, Binding, how);
   if (PagePanel) UpdateControls(PagePanel->Controls, Binding, how);
   if (container && (!PagePanel || container != &PagePanel->Controls)) UpdateControls(*container, Binding, how);
@@ -102,12 +100,7 @@ void TfrmSetupMain::UpdatePage(const TPageControls* container, bool initial, con
 void TfrmSetupMain::VariableChanged(const std::string& name) {
   if (!PagePanel || Closing()) return;
   TFlagGuard refreshing(Binding.Refreshing);
-  for (const TRefresh& how : RefreshesAfterChange(Vars(), name)) {
-    if (how.Filtered && how.Filter != 0)
-      UpdatePage(ActiveControls(), false, "", how.Filter);
-    else
-      UpdatePage(ActiveControls(), false, how.Name);
-  }
+  for (const TRefresh& how : RefreshesAfterChange(Vars(), name)) UpdatePage(ActiveControls(), how);
 }
 
 }  // namespace vnt
