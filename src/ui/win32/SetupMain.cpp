@@ -125,13 +125,13 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   }
   PageContainer = container;
   PagePanel = panel;
-  ShowPlace(container, panel);
   {
     TFlagGuard refreshing(Binding.Refreshing);
     InitialiseRadios(panel->Controls, Vars());
   }
   bool completed = State.Interpreter->RunScript(dialog->AfterBuildScript);
-  if (Closing()) return false;
+  // Closed, or the script went to another page, which is the one shown now.
+  if (Closing() || Page != name) return false;
   if (!completed && Vars().ExpandText("%CanClose%") != "0") {
     UndoSwitch(before, name);
     return false;
