@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "../tests/fuzz/ArchiveTestKit.h"
-#include "ArchiveWriter.h"
-#include "PackagePrimitives.h"
-#include "SetupVNTZip.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/SetupVNTZip.h"
+#include "package/PackagePrimitives.h"
 
 using namespace vnt;
 using namespace vnt::test;

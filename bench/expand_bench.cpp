@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FakeBuiltins.h"
-#include "SetupVariables.h"
+#include "package/SetupVariables.h"
 
 using namespace vnt;
 

@@ -19,7 +19,7 @@ endforeach()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp)
+add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp)
 target_include_directories(vnt_testsupport PUBLIC tests/support)
 target_link_libraries(vnt_testsupport PUBLIC vnt_buildlib)
 
@@ -29,11 +29,11 @@ target_link_libraries(vnt_unit_tests PRIVATE vnt_testsupport GTest::gtest_main)
 gtest_discover_tests(vnt_unit_tests TEST_PREFIX "native.")
 
 # The setups of the end-to-end tests, written from shared building blocks.
-add_library(vnt_fixtureparts STATIC tests/e2e/FixtureParts.cpp)
+add_library(vnt_fixtureparts STATIC tests/e2e/fixtures/FixtureParts.cpp)
 target_link_libraries(vnt_fixtureparts PUBLIC vnt_testsupport)
-add_executable(pkgfixture tests/e2e/pkgfixture.cpp)
+add_executable(pkgfixture tests/e2e/fixtures/pkgfixture.cpp)
 target_link_libraries(pkgfixture PRIVATE vnt_fixtureparts)
-add_executable(pagefixture tests/e2e/pagefixture.cpp)
+add_executable(pagefixture tests/e2e/fixtures/pagefixture.cpp)
 target_link_libraries(pagefixture PRIVATE vnt_fixtureparts)
 
 set(VNT_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Build folder of the Windows programs")
@@ -48,3 +48,7 @@ foreach(script ${VNT_E2E_TESTS})
   add_test(NAME e2e.${name} COMMAND bash ${script} ${VNT_WIN32_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop)
 endforeach()
+
+# The layer order of docs/ARCHITECTURE.md, on the tree and, planted with faults, on a copy.
+add_test(NAME layers.check COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR})
+add_test(NAME layers.check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/layers_test.sh)

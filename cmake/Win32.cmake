@@ -15,7 +15,8 @@ target_link_libraries(vnt_win32 PUBLIC vnt_pure gdi32 comctl32 comdlg32 ole32 ol
 
 add_executable(vntsetup WIN32 src/app/vntsetup.cpp src/app/vntsetup.rc)
 target_link_libraries(vntsetup PRIVATE vnt_win32)
-target_include_directories(vntsetup PRIVATE src/app)  # the resources' pictures
+# The resources' pictures sit beside the resource script; only it looks there.
+set_source_files_properties(src/app/vntsetup.rc PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/app)
 # The resource compiler does not report the files it reads.
 set_source_files_properties(src/app/vntsetup.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/app/loader.bmp;${CMAKE_SOURCE_DIR}/src/app/vntsetup.ico;${CMAKE_SOURCE_DIR}/src/app/vntsetup.manifest")
@@ -31,7 +32,7 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB VNT_WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(vnt_win32_tests ${VNT_WIN32_TEST_SOURCES} tests/support/TestPackages.cpp)
+add_executable(vnt_win32_tests ${VNT_WIN32_TEST_SOURCES} tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp)
 target_include_directories(vnt_win32_tests PRIVATE tests/support)
 target_link_libraries(vnt_win32_tests PRIVATE vnt_win32 gtest_main)
 add_subdirectory(tests/win32/helpers)

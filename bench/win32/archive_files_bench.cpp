@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "../../tests/fuzz/ArchiveTestKit.h"
-#include "ArchiveFiles.h"
-#include "ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/win32/ArchiveFiles.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out="$root/build/win32/archive_files_bench.exe"
 i686-w64-mingw32-g++-posix -std=c++20 -O2 -static -static-libgcc -static-libstdc++ \
-  -I"$root/src/archive" -I"$root/src/archive/win32" -I"$root/src/package" -I"$root/src/package/win32" \
+  -I"$root/src" \
   "$root/bench/win32/archive_files_bench.cpp" "$root/build/win32/libvnt_win32.a" "$root/build/win32/libvnt_pure.a" \
   /usr/i686-w64-mingw32/lib/libz.a -o "$out"
 "$root/scripts/wine-run.sh" "$out"

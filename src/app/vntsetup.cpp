@@ -1,9 +1,9 @@
 // The setup program: a fixed stub that runs the Setup Package appended to it.
 #include <windows.h>
 
-#include "SetupMain.h"
-#include "SetupProgFuncs.h"
-#include "SystemServices.h"
+#include "platform/win32/SystemServices.h"
+#include "setup/win32/SetupProgFuncs.h"
+#include "ui/win32/SetupMain.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ArchiveProgress.h"
+#include "archive/ArchiveProgress.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
 
 #include <limits>
 #include <list>
 #include <stdexcept>
 
-#include "ArchiveFormat.h"
-#include "ChunkCodec.h"
-#include "PackagePrimitives.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ChunkCodec.h"
+#include "package/PackagePrimitives.h"
 
 namespace vnt {
 

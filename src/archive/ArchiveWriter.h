@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "PackageStream.h"
+#include "package/PackageStream.h"
 
 namespace vnt {
 

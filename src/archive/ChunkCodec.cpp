@@ -1,11 +1,11 @@
-#include "ChunkCodec.h"
+#include "archive/ChunkCodec.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "ArchiveFormat.h"
+#include "archive/ArchiveFormat.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
-#include "MemoryFileSystem.h"
+#include "archive/MemoryFileSystem.h"
 
-#include "ArchiveFormat.h"
+#include "archive/ArchiveFormat.h"
 
 namespace vnt {
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "ArchiveFileSystem.h"
+#include "archive/ArchiveFileSystem.h"
 
 namespace vnt {
 

@@ -1,10 +1,10 @@
-#include "SetupVNTZip.h"
+#include "archive/SetupVNTZip.h"
 
 #include <cstring>
 
-#include "ChunkCodec.h"
-#include "PackagePrimitives.h"
-#include "VolumeNames.h"
+#include "archive/ChunkCodec.h"
+#include "archive/VolumeNames.h"
+#include "package/PackagePrimitives.h"
 
 namespace vnt {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveFileSystem.h"
-#include "ArchiveFormat.h"
-#include "ArchiveProgress.h"
-#include "PackageStream.h"
+#include "archive/ArchiveFileSystem.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ArchiveProgress.h"
+#include "package/PackageStream.h"
 
 namespace vnt {
 

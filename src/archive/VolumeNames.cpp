@@ -1,4 +1,4 @@
-#include "VolumeNames.h"
+#include "archive/VolumeNames.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "Builtins.h"
+#include "package/Builtins.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "ComponentLists.h"
+#include "package/ComponentLists.h"
 
-#include "VarList.h"
+#include "package/VarList.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "CustomVarFuncs.h"
+#include "package/CustomVarFuncs.h"
 
 namespace vnt {
 

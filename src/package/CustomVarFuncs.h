@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "SetupTypes.h"
-#include "SetupVariables.h"
+#include "package/SetupTypes.h"
+#include "package/SetupVariables.h"
 
 namespace vnt {
 

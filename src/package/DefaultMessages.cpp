@@ -1,5 +1,5 @@
 // The message table that the builder writes for a language unless the project gives its own.
-#include "SetupStrings.h"
+#include "package/SetupStrings.h"
 
 namespace vnt {
 

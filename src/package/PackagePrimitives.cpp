@@ -1,4 +1,4 @@
-#include "PackagePrimitives.h"
+#include "package/PackagePrimitives.h"
 
 #include <cstring>
 

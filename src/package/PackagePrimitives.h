@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "PackageStream.h"
+#include "package/PackageStream.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "PackageStream.h"
+#include "package/PackageStream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "PackageWriter.h"
+#include "package/PackageWriter.h"
 
 #include <stdexcept>
 
-#include "PeResource.h"
-#include "ScriptCodec.h"
-#include "SectionLayouts.h"
+#include "package/PeResource.h"
+#include "package/ScriptCodec.h"
+#include "package/SectionLayouts.h"
 
 namespace vnt {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "SetupDescription.h"
-#include "SetupFuncs.h"
+#include "package/SetupDescription.h"
+#include "package/SetupFuncs.h"
 
 namespace vnt {
 

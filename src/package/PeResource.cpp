@@ -1,4 +1,4 @@
-#include "PeResource.h"
+#include "package/PeResource.h"
 
 #include <cstring>
 

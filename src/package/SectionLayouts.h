@@ -5,8 +5,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "SetupDescription.h"
-#include "SetupRecords.h"
+#include "package/SetupDescription.h"
+#include "package/SetupRecords.h"
 
 namespace vnt {
 
@@ -41,7 +41,7 @@ void TransferStringList(A& a, V& list) {
   TransferList(a, list, 1, [](A& a, auto& text) { a.Str(text); });
 }
 
-// Section 0, after its leading byte.
+// SecProperties, after its leading byte.
 template <class A, class P, class R, class B>
 void TransferProperties(A& a, P& p, R& req, B& bounds) {
   a.Str(p.SoftwareName);
@@ -65,7 +65,7 @@ void TransferProperties(A& a, P& p, R& req, B& bounds) {
   a.Str(p.UpdateUrl);
 }
 
-// Section 2.
+// SecProperties2.
 template <class A, class P>
 void TransferProperties2(A& a, P& p) {
   a.Str(p.SetupPicture);
@@ -94,7 +94,7 @@ void TransferLanguage(A& a, L& lang) {
   TransferMessageTable(a, lang.Messages);
 }
 
-// Section 6.
+// SecComponents.
 template <class A, class D>
 void TransferComponentsSection(A& a, D& d) {
   a.U32(d.ProductArchiveRange);
@@ -113,7 +113,7 @@ void TransferComponentsSection(A& a, D& d) {
                [](A& a, auto& c) { TransferConduit(a, c); });
 }
 
-// Section 10.
+// SecFolders.
 template <class A, class D>
 void TransferFoldersSection(A& a, D& d) {
   TransferStringList(a, d.FileFolders);

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "DialogEditorFuncs.h"
-#include "ScriptTypes.h"
-#include "SetupTypes.h"
+#include "package/DialogEditorFuncs.h"
+#include "package/ScriptTypes.h"
+#include "package/SetupTypes.h"
 
 namespace vnt {
 

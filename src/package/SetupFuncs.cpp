@@ -1,6 +1,6 @@
-#include "SetupFuncs.h"
+#include "package/SetupFuncs.h"
 
-#include "PackagePrimitives.h"
+#include "package/PackagePrimitives.h"
 
 namespace vnt {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "PackageStream.h"
+#include "package/PackageStream.h"
 
 namespace vnt {
 

@@ -1,9 +1,9 @@
-#include "SetupQueries.h"
+#include "package/SetupQueries.h"
 
 #include <algorithm>
 
-#include "ComponentLists.h"
-#include "Conditions.h"
+#include "package/ComponentLists.h"
+#include "package/Conditions.h"
 
 namespace vnt {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "SetupDescription.h"
-#include "SetupVariables.h"
+#include "package/SetupDescription.h"
+#include "package/SetupVariables.h"
 
 namespace vnt {
 

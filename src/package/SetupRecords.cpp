@@ -1,4 +1,4 @@
-#include "SetupRecords.h"
+#include "package/SetupRecords.h"
 
 #include <cstdlib>
 

@@ -2,8 +2,8 @@
 // serves both the reader and the writer, so the two cannot drift apart.
 #pragma once
 
-#include "PackagePrimitives.h"
-#include "SetupTypes.h"
+#include "package/PackagePrimitives.h"
+#include "package/SetupTypes.h"
 
 namespace vnt {
 

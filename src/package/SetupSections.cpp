@@ -1,10 +1,10 @@
-#include "SetupSections.h"
+#include "package/SetupSections.h"
 
 #include <algorithm>
 
-#include "ScriptCodec.h"
-#include "SectionLayouts.h"
-#include "SetupStrings.h"
+#include "package/ScriptCodec.h"
+#include "package/SectionLayouts.h"
+#include "package/SetupStrings.h"
 
 namespace vnt {
 
@@ -66,7 +66,7 @@ void ReadProperties(TPackage& pkg, TSetupDescription& desc, TSetupProperties* pr
   TSetupProperties tempProps;
   TSetupMinimumRequeriments tempReq;
   TFieldReader a(s);
-  // Only the fields of section 0 change; the target's other fields stay as they are.
+  // Only the fields of SecProperties change; the target's other fields stay as they are.
   TransferProperties(a, props ? *props : tempProps, req ? *req : tempReq, desc.VersionBounds);
 }
 

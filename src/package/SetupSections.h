@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "SetupDescription.h"
-#include "SetupFuncs.h"
+#include "package/SetupDescription.h"
+#include "package/SetupFuncs.h"
 
 namespace vnt {
 
-// Reads section 0. Either target may be null; the version bounds always go to desc.
+// Reads SecProperties. Either target may be null; the version bounds always go to desc.
 void ReadProperties(TPackage& pkg, TSetupDescription& desc, TSetupProperties* props,
                     TSetupMinimumRequeriments* req);
 void ReadPropertiesPart2(TPackage& pkg, TSetupProperties& props);
@@ -26,9 +26,9 @@ void ReadProductFiles(TPackage& pkg, TSetupDescription& desc);
 void ReadShortcuts(TPackage& pkg, TSetupDescription& desc);
 void ReadRegistryChanges(TPackage& pkg, TSetupDescription& desc);
 void ReadDeviceTable(TPackage& pkg, TSetupDescription& desc);
-// The seven package scripts of section 8.
+// The seven package scripts (SecScripts).
 void ReadScripts(TPackage& pkg, TSetupDescription& desc);
-// The dialog definitions of section 9, with the first and last page.
+// The dialog definitions (SecDialogs), with the first and last page.
 void ReadDialogs(TPackage& pkg, TSetupDescription& desc);
 
 // Every section of the description, in start-up order.

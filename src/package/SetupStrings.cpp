@@ -1,4 +1,4 @@
-#include "SetupStrings.h"
+#include "package/SetupStrings.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "SetupDescription.h"
+#include "package/SetupDescription.h"
 
 // <windows.h> maps GetMessage to its message-loop call; here it reads the message table.
 // Win32 code includes this header after <windows.h> and calls GetMessageA for the loop.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "PackagePrimitives.h"
+#include "package/PackagePrimitives.h"
 
 namespace vnt {
 
@@ -21,11 +21,11 @@ struct TSetupMinimumRequeriments {
 constexpr int SetupTypeCount = 3;
 
 struct TSetupProperties {
-  // section 0
+  // SecProperties
   std::string SoftwareName, CompanyName, DefaultInstallDir, DefaultProgramGroup, Description;
   std::array<std::string, SetupTypeCount> SetupTypeComponents;
   std::string DisplayName, DisplayVersion, Contact, AboutUrl, HelpLink, UpdateUrl;
-  // section 2
+  // SecProperties2
   std::string SetupPicture, SetupTitle, BackgroundBitmap;
   uint8_t BackgroundMode = 0;  // 0 stretched, 1 tiled, 2 centred
   int32_t BackgroundColor1 = 0, BackgroundColor2 = 0;
@@ -34,12 +34,12 @@ struct TSetupProperties {
   std::string SplashBitmap;
   TFontRecord SetupFont;
   std::string AgreementFile;
-  // the main device file group, stored at the start of section 12
+  // the main device file group, stored at the start of SecProductFiles
   std::string MainGroupDesktopFolder, MainGroupCabinetFiles;
   bool operator==(const TSetupProperties&) const = default;
 };
 
-// The four Windows version bounds of section 0; only the two long ones are checked.
+// The four Windows version bounds of SecProperties; only the two long ones are checked.
 struct TWindowsVersionBounds {
   TVersionLimit Short1, Short2, Lower, Upper;
   bool operator==(const TWindowsVersionBounds&) const = default;

@@ -1,11 +1,11 @@
-#include "SetupVariables.h"
+#include "package/SetupVariables.h"
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
-#include "ComponentLists.h"
-#include "SetupRecords.h"
+#include "package/ComponentLists.h"
+#include "package/SetupRecords.h"
 
 namespace vnt {
 

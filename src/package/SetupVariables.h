@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Builtins.h"
-#include "SetupDescription.h"
-#include "VarList.h"
+#include "package/Builtins.h"
+#include "package/SetupDescription.h"
+#include "package/VarList.h"
 
 namespace vnt {
 

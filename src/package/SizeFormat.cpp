@@ -1,4 +1,4 @@
-#include "SizeFormat.h"
+#include "package/SizeFormat.h"
 
 #include <cstdio>
 

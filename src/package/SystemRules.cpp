@@ -1,4 +1,4 @@
-#include "SystemRules.h"
+#include "package/SystemRules.h"
 
 #include <cstdio>
 

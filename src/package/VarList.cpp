@@ -1,4 +1,4 @@
-#include "VarList.h"
+#include "package/VarList.h"
 
 #include <algorithm>
 

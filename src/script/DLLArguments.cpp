@@ -1,6 +1,6 @@
-#include "DLLArguments.h"
+#include "script/DLLArguments.h"
 
-#include "ScriptContext.h"
+#include "script/ScriptContext.h"
 
 namespace vnt {
 

@@ -1,12 +1,12 @@
-#include "DesktopRules.h"
+#include "script/DesktopRules.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 
-#include "ScriptContext.h"
-#include "SystemRules.h"
-#include "VarList.h"
+#include "package/SystemRules.h"
+#include "package/VarList.h"
+#include "script/ScriptContext.h"
 
 namespace vnt {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "SetupTypes.h"
+#include "package/SetupTypes.h"
 
 namespace vnt {
 

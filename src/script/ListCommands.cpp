@@ -1,6 +1,6 @@
-#include "ListCommands.h"
+#include "script/ListCommands.h"
 
-#include "VarList.h"
+#include "package/VarList.h"
 
 namespace vnt {
 

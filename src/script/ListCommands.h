@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ScriptContext.h"
+#include "script/ScriptContext.h"
 
 namespace vnt {
 

@@ -8,8 +8,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "ScriptTypes.h"
-#include "SetupVariables.h"
+#include "package/IntegerText.h"
+#include "package/ScriptTypes.h"
+#include "package/SetupVariables.h"
 
 namespace vnt {
 
@@ -40,7 +41,7 @@ public:
     Vars.SetVariable(name, value, stripBackslash);
   }
   // Digits and minus signs kept, read as a signed decimal; 0 when that fails (12a3 -> 123).
-  static int32_t AsInteger(const std::string& text);
+  static int32_t AsInteger(const std::string& text) { return vnt::AsInteger(text); }
 
   using TCommand = std::function<void(const ScriptStatement&)>;
   // A command the interpreter runs itself; opcodes without one go to WizardCommandHandler.

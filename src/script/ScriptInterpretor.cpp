@@ -1,11 +1,11 @@
-#include "ScriptInterpretor.h"
+#include "script/ScriptInterpretor.h"
 
 #include <climits>
 #include <cstdint>
 #include <string>
 
-#include "Conditions.h"
-#include "VarList.h"
+#include "package/Conditions.h"
+#include "package/VarList.h"
 
 namespace vnt {
 
@@ -22,17 +22,24 @@ int FindLabel(const TScript& script, const std::string& name) {
   return -1;
 }
 
-// Opcodes the interpreter accepts and ignores: the closing statements, Label and the
-// opcodes that stored scripts may hold but that do nothing.
+// Opcodes that no command has: stored scripts may hold them, and they do nothing.
+constexpr uint8_t OpcodesWithoutCommand[] = {0, 3, 14, 45, 103, 104};
+
+// Opcodes the interpreter accepts and ignores: those without a command, the closing
+// statements and Label.
 bool DoesNothing(uint8_t op) {
+  for (uint8_t none : OpcodesWithoutCommand)
+    if (op == none) return true;
   switch (op) {
-    case 0: case 3: case 14: case 45: case 103: case 104:
     case OpEndFor: case OpEndWhile: case OpEndIf: case OpEndForEach: case OpElse: case OpLabel:
       return true;
     default:
       return false;
   }
 }
+
+bool IsBlock(uint8_t op) { return op == OpIf || op == OpWhile || op == OpFor || op == OpForEachSelected; }
+bool IsLoop(uint8_t op) { return op == OpWhile || op == OpFor || op == OpForEachSelected; }
 
 }  // namespace
 
@@ -59,38 +66,23 @@ bool TScriptInterpreter::RunScript(const TScript& script) {
 }
 
 TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, int last, bool topLevel) {
-  const TRangeResult result = TRangeResult::Completed;
   const long long count = Size(script);
   long long i = first;  // 64 bits: "after the block" may step past an INT_MAX-sized end
   while (i <= last) {
-    if (i < 0 || i >= count) return result;
+    if (i < 0 || i >= count) return TRangeResult::Completed;
     const ScriptStatement& st = script[size_t(i)];
     const uint8_t op = st.Opcode;
     if (op != OpWhile && op != OpIf && !EvaluateCondition(st.Condition, Context.Vars)) {
       ++i;
       continue;
     }
-
-    bool block = false, loop = false;
-    int closing = 0;
-    TRangeResult r = TRangeResult::Completed;
+    if (IsBlock(op)) {
+      int closing = 0;
+      const TRangeResult r = RunBlock(script, int(i), closing);
+      if (!GoOnAfterBlock(op, r, closing, topLevel, i)) return r;
+      continue;
+    }
     switch (op) {
-      case OpIf:
-        block = true;
-        r = RunIf(script, int(i), closing);
-        break;
-      case OpWhile:
-        block = loop = true;
-        r = RunWhile(script, int(i), closing);
-        break;
-      case OpFor:
-        block = loop = true;
-        r = RunFor(script, int(i), closing);
-        break;
-      case OpForEachSelected:
-        block = loop = true;
-        r = RunForEachSelected(script, int(i), closing);
-        break;
       case OpGoTo: {
         const int label = FindLabel(script, st.F[0]);
         if (label < 0) break;  // no such label: no action
@@ -103,47 +95,65 @@ TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, 
         return TRangeResult::ExitScript;
       case OpExitLoop:
         return TRangeResult::ExitLoop;
+      case OpCancelSetup:
+      case OpFinishSetup:
+        RunCommand(st);
+        return TRangeResult::Stopped;
       default:
-        if (DoesNothing(op)) break;
-        // Copies: the command or hook may replace itself (or the wizard its hooks) while it runs.
-        if (TScriptContext::TCommand command = Context.Command(op)) {
-          command(st);
-        } else if (auto wizard = Context.WizardCommandHandler) {
-          wizard(op, st.F[0], st.F[2], st.F[1]);
-        }
+        RunCommand(st);
         break;
     }
-
-    if (block) {
-      switch (r) {
-        case TRangeResult::Completed:
-          i = closing;
-          break;
-        case TRangeResult::ExitLoop:
-          if (!loop) return r;  // an exit-loop inside an If ends the enclosing range too
-          i = closing;
-          break;
-        case TRangeResult::JumpPending:
-          if (!topLevel) return r;
-          i = (long long)PendingJumpTarget + 1;
-          continue;
-        default:  // Stopped, ExitScript
-          return r;
-      }
-    }
-    if (op == OpCancelSetup || op == OpFinishSetup) return TRangeResult::Stopped;
     ++i;
   }
+  if (topLevel) ReturnFromUnusedInstallPage();
+  return TRangeResult::Completed;
+}
 
-  // A script that switched to the "INSTALL" page and ended without starting the installation
-  // takes the wizard back to the page before it.
-  if (topLevel && !(Context.IsInstalling && Context.IsInstalling()) &&
-      CompareTextIgnoringCase(Context.LastPageRequested, "INSTALL") == 0) {
-    Context.LastPageRequested.clear();
-    auto back = Context.ReturnFromInstallPage;
-    if (back) back();
+TRangeResult TScriptInterpreter::RunBlock(const TScript& script, int at, int& closing) {
+  switch (script[at].Opcode) {
+    case OpIf: return RunIf(script, at, closing);
+    case OpWhile: return RunWhile(script, at, closing);
+    case OpFor: return RunFor(script, at, closing);
+    default: return RunForEachSelected(script, at, closing);
   }
-  return result;
+}
+
+bool TScriptInterpreter::GoOnAfterBlock(uint8_t op, TRangeResult r, int closing, bool topLevel, long long& i) const {
+  switch (r) {
+    case TRangeResult::Completed:
+      i = closing + 1LL;
+      return true;
+    case TRangeResult::ExitLoop:
+      if (!IsLoop(op)) return false;  // an exit-loop inside an If ends the enclosing range too
+      i = closing + 1LL;
+      return true;
+    case TRangeResult::JumpPending:
+      if (!topLevel) return false;
+      i = (long long)PendingJumpTarget + 1;
+      return true;
+    default:  // Stopped, ExitScript
+      return false;
+  }
+}
+
+void TScriptInterpreter::RunCommand(const ScriptStatement& st) {
+  if (DoesNothing(st.Opcode)) return;
+  // Copies: the command or hook may replace itself (or the wizard its hooks) while it runs.
+  if (TScriptContext::TCommand command = Context.Command(st.Opcode)) {
+    command(st);
+  } else if (auto wizard = Context.WizardCommandHandler) {
+    wizard(st.Opcode, st.F[0], st.F[2], st.F[1]);
+  }
+}
+
+// A script that switched to the "INSTALL" page and ended without starting the installation
+// takes the wizard back to the page before it.
+void TScriptInterpreter::ReturnFromUnusedInstallPage() {
+  if (Context.IsInstalling && Context.IsInstalling()) return;
+  if (CompareTextIgnoringCase(Context.LastPageRequested, "INSTALL") != 0) return;
+  Context.LastPageRequested.clear();
+  auto back = Context.ReturnFromInstallPage;
+  if (back) back();
 }
 
 TRangeResult TScriptInterpreter::RunIf(const TScript& script, int at, int& closing) {

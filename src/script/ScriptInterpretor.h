@@ -3,8 +3,8 @@
 // the wizard through WizardCommandHandler.
 #pragma once
 
-#include "ScriptContext.h"
-#include "ScriptTypes.h"
+#include "package/ScriptTypes.h"
+#include "script/ScriptContext.h"
 
 namespace vnt {
 
@@ -65,6 +65,13 @@ public:
   TScriptContext& Context;
 
 private:
+  // A block statement at `at`: runs it and sets `closing` to its closing statement.
+  TRangeResult RunBlock(const TScript& script, int at, int& closing);
+  // Where the statement loop goes after a block answered r: false when the range ends with r.
+  bool GoOnAfterBlock(uint8_t op, TRangeResult r, int closing, bool topLevel, long long& i) const;
+  // A statement that is no block, jump or exit: the command, else the wizard's handler.
+  void RunCommand(const ScriptStatement& st);
+  void ReturnFromUnusedInstallPage();
   TRangeResult RunIf(const TScript& script, int at, int& closing);
   TRangeResult RunWhile(const TScript& script, int at, int& closing);
   TRangeResult RunFor(const TScript& script, int at, int& closing);

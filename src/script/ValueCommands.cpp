@@ -1,9 +1,9 @@
-#include "ValueCommands.h"
+#include "script/ValueCommands.h"
 
 #include <chrono>
 #include <thread>
 
-#include "VarList.h"
+#include "package/VarList.h"
 
 namespace vnt {
 

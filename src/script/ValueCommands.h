@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "ScriptContext.h"
+#include "script/ScriptContext.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "VariableNames.h"
+#include "script/VariableNames.h"
 
 #include <algorithm>
 

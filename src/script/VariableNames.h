@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "DialogEditorFuncs.h"
-#include "ScriptTypes.h"
+#include "package/DialogEditorFuncs.h"
+#include "package/ScriptTypes.h"
 
 namespace vnt {
 

@@ -1,11 +1,11 @@
-#include "BindingRules.h"
+#include "ui/BindingRules.h"
 
 #include <algorithm>
 
-#include "ControlRules.h"
-#include "DialogEditorFuncs.h"
-#include "SizeFormat.h"
-#include "VarList.h"
+#include "package/DialogEditorFuncs.h"
+#include "package/SizeFormat.h"
+#include "package/VarList.h"
+#include "ui/ControlRules.h"
 
 namespace vnt {
 

@@ -1,11 +1,11 @@
-#include "ControlRules.h"
+#include "ui/ControlRules.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "DesktopRules.h"
-#include "ScriptContext.h"
-#include "VarList.h"
+#include "package/VarList.h"
+#include "script/DesktopRules.h"
+#include "script/ScriptContext.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
-#include "PageFlow.h"
+#include "ui/PageFlow.h"
 
-#include "VarList.h"
+#include "package/VarList.h"
 
 namespace vnt {
 

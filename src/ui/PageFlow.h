@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "DialogEditorFuncs.h"
+#include "package/DialogEditorFuncs.h"
 
 namespace vnt {
 

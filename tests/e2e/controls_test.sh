@@ -6,10 +6,9 @@ source "$(dirname "$0")/lib.sh"
 pictures="$root/build/e2e-controls"
 mkdir -p "$pictures"
 
-drive() { wine "$win32/wizdriver.exe" attach "$pid" -- wait-window --title "Page preview" 20000 -- "$@" 2>>"$work/stderr.txt"; }
+drive() { driver attach "$pid" -- wait-window --title "Page preview" 20000 -- "$@"; }
 
-out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$win32/pagepreview.exe")" \
-      -- wait-window --title "Page preview" 30000 -- list 2>>"$work/stderr.txt")
+out=$(driver start "$(winepath -w "$win32/pagepreview.exe")" -- wait-window --title "Page preview" 30000 -- list)
 pid=$(pid_of "$out")
 expect "the page shows at the dialog's client size" "$out" '"client":[600,419]'
 
@@ -94,19 +93,18 @@ else
   failed=$((failed + 1)); echo "FAIL: no picture of the driven page"
 fi
 
-out=$(wine "$win32/wizdriver.exe" attach "$pid" -- kill 2>>"$work/stderr.txt")
+out=$(driver attach "$pid" -- kill)
 expect "the preview ends" "$out" '"ok":"kill"'
 pid=""
 
 # The same page read back from a stored dialog section; a damaged section is refused.
 wine "$win32/pagepreview.exe" --save "$(winepath -w "$work/section.bin")" >/dev/null 2>>"$work/stderr.txt"
-out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$win32/pagepreview.exe")" "$(winepath -w "$work/section.bin")" \
-      Preview -- wait-window --title "Page preview" 30000 -- list -- kill 2>>"$work/stderr.txt")
+out=$(driver start "$(winepath -w "$win32/pagepreview.exe")" "$(winepath -w "$work/section.bin")" \
+      Preview -- wait-window --title "Page preview" 30000 -- list -- kill)
 expect "stored page: buttons" "$(line_of "$out" VN_Preview_Button3)" '"rect":[510,388,585,411]'
 expect "stored page: check box value" "$(line_of "$out" VN_Preview_CheckBox3)" '"checked":1'
 head -c 300 "$work/section.bin" > "$work/damaged.bin"
-out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$win32/pagepreview.exe")" "$(winepath -w "$work/damaged.bin")" \
-      -- wait-exit 30000 2>>"$work/stderr.txt")
+out=$(driver start "$(winepath -w "$win32/pagepreview.exe")" "$(winepath -w "$work/damaged.bin")" -- wait-exit 30000)
 expect "damaged section: no page, exit 2" "$out" '"exit":2'
 
 e2e_end

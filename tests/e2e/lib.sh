@@ -30,11 +30,15 @@ differ() {  # description, actual, other
   if [ "$2" != "$3" ]; then pass "$1"; else fail "$1: both [$2]"; fi
 }
 
-# Programs started through the driver inherit its output and keep it open while they run:
-# the output goes to a file, never through a pipe that would wait for the program.
+# Every script drives windows through this one call. Programs started through the driver
+# inherit its output and keep it open while they run: the output goes to a file, never
+# through a pipe that would wait for the program. Answers the driver's exit code.
 driver() {
-  timeout 120 wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>>"$err"
+  local status=0
+  timeout 120 wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>"$work/call-err.txt" || status=$?
+  cat "$work/call-err.txt" >>"$err"
   cat "$work/out.txt"
+  return $status
 }
 field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | head -1; }
 pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }

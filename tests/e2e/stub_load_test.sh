@@ -10,8 +10,7 @@ for kind in nopackage:Vantry badmagic:Vantry truncated:Vantry damaged:'Rich Prod
   title="${kind#*:} Setup"
   kind=${kind%%:*}
   "$host/pkgfixture" "$kind" "$win32/vntsetup.exe" "$work/$kind.exe"
-  out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$work/$kind.exe")" \
-        -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000 2>>"$work/stderr.txt")
+  out=$(driver start "$(winepath -w "$work/$kind.exe")" -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000)
   expect "$kind: caption" "$out" "\"caption\":\"$title\""
   expect "$kind: text" "$out" "\"text\":\"$corrupt\""
   expect "$kind: ends after OK" "$out" '"exit":1'
@@ -20,7 +19,7 @@ done
 for kind in valid resource-end; do
   "$host/pkgfixture" "$kind" "$win32/vntsetup.exe" "$work/$kind.exe"
   # A message box would keep the program from ending.
-  out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$work/$kind.exe")" -- wait-exit 30000 2>>"$work/stderr.txt")
+  out=$(driver start "$(winepath -w "$work/$kind.exe")" -- wait-exit 30000)
   expect "$kind: loads without a message" "$out" '"exit":0'
 done
 
@@ -35,13 +34,13 @@ next=3
 while [ -e "$temp/vnt$(printf %03d $next)" ]; do next=$((next + 1)); done
 next="$temp/vnt$(printf %03d $next)"
 "$host/pkgfixture" needs-appmgr "$win32/vntsetup.exe" "$work/appmgr.exe"
-out=$(wine "$win32/wizdriver.exe" start "$(winepath -w "$work/appmgr.exe")" -- wait-msgbox 30000 -- msgbox 2>>"$work/stderr.txt")
+out=$(driver start "$(winepath -w "$work/appmgr.exe")" -- wait-msgbox 30000 -- msgbox)
 expect "needs-appmgr: message 8 of the default language" "$out" '"text":"en This setup needs Microsoft ActiveSync'
 expect "needs-appmgr: caption" "$out" '"caption":"Vantry Setup"'
 if [ -d "$next" ]; then during=yes; else during=no; fi
 expect "needs-appmgr: first free temporary folder in use" "$during" yes
 pid=$(pid_of "$out")
-out=$(wine "$win32/wizdriver.exe" attach "$pid" -- wait-msgbox 30000 -- press OK -- wait-exit 30000 2>>"$work/stderr.txt")
+out=$(driver attach "$pid" -- wait-msgbox 30000 -- press OK -- wait-exit 30000)
 expect "needs-appmgr: ends after OK" "$out" '"exit":1'
 if [ -e "$next" ]; then after=left; else after=removed; fi
 expect "needs-appmgr: temporary folder removed" "$after" removed

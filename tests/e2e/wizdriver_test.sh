@@ -2,33 +2,13 @@
 # End-to-end test of wizdriver.exe: drives wizfixture.exe under Wine and checks what comes back.
 # usage: tests/e2e/wizdriver_test.sh <build-dir>      (e.g. build/win32)
 # Ends with "N passed, M failed"; exits non-zero when anything failed.
-set -u
+source "$(dirname "$0")/lib.sh"
 
-if [ $# -lt 1 ] || [ ! -d "$1" ]; then
-  echo "usage: $0 <build-dir>" >&2
-  exit 2
-fi
-BUILD=$(cd "$1" && pwd)
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-# shellcheck source=/dev/null
-source "$ROOT/scripts/wine-env.sh"
-
-# The top-level build puts programs in the build folder itself; a build of the subfolder alone does not.
-find_exe() {
-  if [ -f "$BUILD/$1" ]; then echo "$BUILD/$1"; else find "$BUILD" -name "$1" -type f 2>/dev/null | head -n 1; fi
-}
-DRIVER=$(find_exe wizdriver.exe)
-FIXTURE=$(find_exe wizfixture.exe)
-if [ -z "$DRIVER" ] || [ -z "$FIXTURE" ]; then
-  echo "wizdriver.exe or wizfixture.exe not found under $BUILD (build the wizdriver and wizfixture targets)"
-  echo "0 passed, 1 failed"
-  exit 1
-fi
-
-TMP=$(mktemp -d)
+DRIVER="$win32/wizdriver.exe"
+FIXTURE="$win32/wizfixture.exe"
+TMP="$work/wizdriver"
+mkdir -p "$TMP"
 STARTED_PIDS=()
-passed=0
-failed=0
 skipped=0
 
 # Z: is the Unix root in every Wine prefix.
@@ -36,20 +16,20 @@ winpath() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
 FIXTURE_W=$(winpath "$FIXTURE")
 DRIVER_W=$(winpath "$DRIVER")
 
+# Every program a check started is ended before lib.sh removes the folder.
 cleanup() {
-  local pid
-  for pid in "${STARTED_PIDS[@]}"; do
-    timeout 30 wine "$DRIVER" attach "$pid" -- kill >/dev/null 2>&1
-  done
-  rm -rf "$TMP"
+  local started
+  for started in "${STARTED_PIDS[@]}"; do driver attach "$started" -- kill >/dev/null; done
+  e2e_cleanup
 }
 trap cleanup EXIT
 
-# Runs the driver. Output goes to files, never through $(...): under Wine the started program
-# shares our stderr, and a command substitution catching it would wait for that program to end.
+# Runs the driver; the checks read its output, its own error output and its exit code.
 drive() {
-  timeout 120 wine "$DRIVER" "$@" >"$TMP/out" 2>"$TMP/err"
+  driver "$@" >/dev/null
   rc=$?
+  cp "$work/out.txt" "$TMP/out"
+  cp "$work/call-err.txt" "$TMP/err"
 }
 
 ok() { echo "ok   - $1"; passed=$((passed + 1)); }
@@ -299,8 +279,7 @@ drive click
 expect_rc "a missing argument fails" 1
 drive list -- -- list
 expect_rc "an empty command fails" 1
-timeout 60 wine "$DRIVER" >"$TMP/out" 2>"$TMP/err"
-rc=$?
+drive
 expect_rc "no arguments prints usage and fails" 1
 
 if [ "$skipped" -gt 0 ]; then echo "$passed passed, $failed failed, $skipped skipped"; else echo "$passed passed, $failed failed"; fi

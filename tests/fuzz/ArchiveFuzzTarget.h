@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ArchiveTestKit.h"
-#include "ChunkCodec.h"
+#include "archive/ChunkCodec.h"
 
 namespace vnt::test {
 

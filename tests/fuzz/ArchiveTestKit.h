@@ -9,13 +9,13 @@
 
 #include <zlib.h>
 
-#include "ArchiveFormat.h"
-#include "ArchiveWriter.h"
-#include "ChunkCodec.h"
-#include "PackagePrimitives.h"
-#include "MemoryFileSystem.h"
-#include "SetupVNTZip.h"
-#include "VolumeNames.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/ChunkCodec.h"
+#include "archive/MemoryFileSystem.h"
+#include "archive/SetupVNTZip.h"
+#include "archive/VolumeNames.h"
+#include "package/PackagePrimitives.h"
 
 namespace vnt::test {
 

@@ -13,5 +13,5 @@ sources=(
   "$root/src/package/PackageStream.cpp" "$root/src/package/PackagePrimitives.cpp"
 )
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -I"$root/src/archive" -I"$root/src/package" "${sources[@]}" -lz -o "$out/archive_fuzz"
+  -I"$root/src" "${sources[@]}" -lz -o "$out/archive_fuzz"
 echo "built $out/archive_fuzz"

@@ -7,9 +7,9 @@
 #include <array>
 #include <string>
 
-#include "DesktopCommands.h"
 #include "FakeBuiltins.h"
 #include "Win32Fixtures.h"
+#include "script/win32/DesktopCommands.h"
 
 namespace vnt::test {
 

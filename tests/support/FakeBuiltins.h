@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Builtins.h"
+#include "package/Builtins.h"
 
 namespace vnt::test {
 

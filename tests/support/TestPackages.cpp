@@ -1,6 +1,6 @@
 #include "TestPackages.h"
 
-#include "SetupStrings.h"
+#include "package/SetupStrings.h"
 
 namespace vnt::test {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "PackageWriter.h"
-#include "SetupFuncs.h"
+#include "package/PackageWriter.h"
+#include "package/SetupFuncs.h"
 
 namespace vnt::test {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <utility>
 
-#include "SystemInfo.h"
-#include "SystemServices.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt::test {
 
@@ -33,6 +33,9 @@ inline std::string ReadBytes(const std::string& path) {
   all << f.rdbuf();
   return all.str();
 }
+
+// 0xRRGGBB of a colour, as the test pictures take it.
+inline uint32_t RgbOf(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); }
 
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -2,10 +2,10 @@
 #include <zlib.h>
 
 #include "../fuzz/ArchiveTestKit.h"
-#include "ArchiveFormat.h"
-#include "ArchiveProgress.h"
-#include "ChunkCodec.h"
-#include "VolumeNames.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ArchiveProgress.h"
+#include "archive/ChunkCodec.h"
+#include "archive/VolumeNames.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../fuzz/ArchiveTestKit.h"
-#include "ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "../fuzz/ArchiveTestKit.h"
-#include "ArchiveFormat.h"
-#include "ArchiveWriter.h"
-#include "PackagePrimitives.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/ArchiveWriter.h"
+#include "package/PackagePrimitives.h"
 
 using namespace vnt;
 using namespace vnt::test;

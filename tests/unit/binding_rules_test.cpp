@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "BindingRules.h"
-#include "DialogEditorFuncs.h"
+#include "package/DialogEditorFuncs.h"
+#include "ui/BindingRules.h"
 
 using namespace vnt;
 

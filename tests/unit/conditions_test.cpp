@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Conditions.h"
 #include "FakeBuiltins.h"
+#include "package/Conditions.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "PackagePrimitives.h"
-#include "PackageWriter.h"
-#include "SetupFuncs.h"
-#include "SetupSections.h"
-#include "SetupStrings.h"
 #include "TestPackages.h"
+#include "package/PackagePrimitives.h"
+#include "package/PackageWriter.h"
+#include "package/SetupFuncs.h"
+#include "package/SetupSections.h"
+#include "package/SetupStrings.h"
 
 using namespace vnt;
 using namespace vnt::test;

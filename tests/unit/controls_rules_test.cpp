@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "ControlRules.h"
+#include "ui/ControlRules.h"
 
 using namespace vnt;
 

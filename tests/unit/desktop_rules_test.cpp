@@ -1,8 +1,8 @@
 // The decisions behind the desktop script commands that need no system.
 #include <gtest/gtest.h>
 
-#include "DesktopRules.h"
-#include "ScriptContext.h"
+#include "script/DesktopRules.h"
+#include "script/ScriptContext.h"
 
 using namespace vnt;
 

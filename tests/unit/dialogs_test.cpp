@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "DialogEditorFuncs.h"
-#include "PackagePrimitives.h"
 #include "TestPackages.h"
+#include "package/DialogEditorFuncs.h"
+#include "package/PackagePrimitives.h"
 
 using namespace vnt;
 

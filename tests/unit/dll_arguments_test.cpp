@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DLLArguments.h"
+#include "script/DLLArguments.h"
 
 using namespace vnt;
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "FakeBuiltins.h"
-#include "ListCommands.h"
-#include "ScriptInterpretor.h"
-#include "ValueCommands.h"
+#include "script/ListCommands.h"
+#include "script/ScriptInterpretor.h"
+#include "script/ValueCommands.h"
 
 using namespace vnt;
 using namespace vnt::test;

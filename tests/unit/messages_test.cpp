@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "PackageWriter.h"
-#include "SetupSections.h"
-#include "SetupStrings.h"
 #include "TestPackages.h"
+#include "package/PackageWriter.h"
+#include "package/SetupSections.h"
+#include "package/SetupStrings.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PageFlow.h"
+#include "ui/PageFlow.h"
 
 using namespace vnt;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PackagePrimitives.h"
+#include "package/PackagePrimitives.h"
 
 using namespace vnt;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeBuiltins.h"
-#include "SetupQueries.h"
+#include "package/SetupQueries.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "PackagePrimitives.h"
-#include "ScriptCodec.h"
-#include "ScriptContext.h"
+#include "package/PackagePrimitives.h"
+#include "package/ScriptCodec.h"
+#include "script/ScriptContext.h"
 
 using namespace vnt;
 

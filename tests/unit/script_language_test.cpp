@@ -7,11 +7,11 @@
 #include <set>
 #include <sstream>
 
-#include "ScriptBlocks.h"
-#include "ScriptCodec.h"
-#include "ScriptCompiler.h"
-#include "ScriptDecompiler.h"
-#include "ScriptLexer.h"
+#include "package/ScriptCodec.h"
+#include "vntbuild/ScriptBlocks.h"
+#include "vntbuild/ScriptCompiler.h"
+#include "vntbuild/ScriptDecompiler.h"
+#include "vntbuild/ScriptLexer.h"
 
 using namespace vnt;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "VariableNames.h"
+#include "script/VariableNames.h"
 
 using namespace vnt;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CustomVarFuncs.h"
 #include "FakeBuiltins.h"
-#include "SetupVariables.h"
+#include "package/CustomVarFuncs.h"
+#include "package/SetupVariables.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -5,8 +5,9 @@
 #include <sstream>
 
 #include "../fuzz/ArchiveTestKit.h"
-#include "ArchiveFiles.h"
-#include "ArchiveWriter.h"
+#include "Win32Fixtures.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/win32/ArchiveFiles.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -44,17 +45,6 @@ struct TTempFolder {
   std::string operator/(const std::string& name) const { return Path + "\\" + name; }
 };
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
 uint32_t DosStamp(int year, int month, int day, int hour, int minute, int second) {
   return uint32_t((year - 1980) << 25 | month << 21 | day << 16 | hour << 11 | minute << 5 | second / 2);
 }
@@ -91,7 +81,7 @@ struct TFileRestore {
 
 TEST(ArchiveWin32, ReadOnlyTargetIsReplacedAndNestedFoldersAreMade) {
   TFileRestore r;
-  WriteFile(r.Target(0), "old contents");
+  WriteBytes(r.Target(0), "old contents");
   ASSERT_TRUE(SetFileAttributesA(r.Target(0).c_str(), FILE_ATTRIBUTE_READONLY));
   std::string deep = r.Folder / "a\\b\\c\\deep.txt";
   r.Zip.OnRestoreFile = [&](int32_t id, std::string& name, int32_t&, uint32_t, bool&) {
@@ -99,15 +89,15 @@ TEST(ArchiveWin32, ReadOnlyTargetIsReplacedAndNestedFoldersAreMade) {
   };
   std::string data = MixedBytes(300000, 1);
   EXPECT_TRUE(r.Restore(WriteArchive("", {{0, 0, data}, {1, 0, "deep"}})));
-  EXPECT_TRUE(ReadFile(r.Target(0)) == data);
+  EXPECT_TRUE(ReadBytes(r.Target(0)) == data);
   EXPECT_FALSE(GetFileAttributesA(r.Target(0).c_str()) & FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(ReadFile(deep), "deep");
+  EXPECT_EQ(ReadBytes(deep), "deep");
   EXPECT_EQ(r.Zip.RestoredCount, 2);
 }
 
 TEST(ArchiveWin32, TargetHeldOpenIsReportedAndTheNextMemberStillRestored) {
   TFileRestore r;
-  WriteFile(r.Target(0), "in use");
+  WriteBytes(r.Target(0), "in use");
   HANDLE held = CreateFileA(r.Target(0).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -116,8 +106,8 @@ TEST(ArchiveWin32, TargetHeldOpenIsReportedAndTheNextMemberStillRestored) {
   EXPECT_TRUE(r.Restore(WriteArchive("", {{0, 0, "new"}, {1, 0, "next"}})));
   CloseHandle(held);
   EXPECT_EQ(refused, std::vector<std::string>{r.Target(0)});
-  EXPECT_EQ(ReadFile(r.Target(0)), "in use");
-  EXPECT_EQ(ReadFile(r.Target(1)), "next");
+  EXPECT_EQ(ReadBytes(r.Target(0)), "in use");
+  EXPECT_EQ(ReadBytes(r.Target(1)), "next");
   EXPECT_EQ(r.Zip.ErrorCode, 0u);
 }
 
@@ -136,7 +126,7 @@ TEST(ArchiveWin32, RestoresAcrossRealVolumeFilesOpeningTheFirstOne) {
   std::vector<std::string> volumes = WriteArchiveVolumes("", members, 150 * 1024);
   ASSERT_GE(volumes.size(), 3u);
   for (size_t i = 0; i < volumes.size(); ++i)
-    WriteFile(r.Folder / ("setup." + VolumeExtension(uint32_t(i + 1))), volumes[i]);
+    WriteBytes(r.Folder / ("setup." + VolumeExtension(uint32_t(i + 1))), volumes[i]);
   std::string current = r.Folder / "setup.001";
   bool othersCouldWrite = false;
   r.Zip.OnNeedVolume = [&](uint16_t v, std::string& name, bool&) {
@@ -155,7 +145,7 @@ TEST(ArchiveWin32, RestoresAcrossRealVolumeFilesOpeningTheFirstOne) {
   EXPECT_TRUE(r.Zip.RestoreFromFile(r.Folder / "setup.001", r.Folder.Path + "\\"));
   EXPECT_FALSE(othersCouldWrite);
   for (const auto& m : members) {
-    EXPECT_TRUE(ReadFile(r.Target(m.Id)) == m.Data) << m.Id;
+    EXPECT_TRUE(ReadBytes(r.Target(m.Id)) == m.Data) << m.Id;
     EXPECT_EQ(FileDosStamp(r.Target(m.Id)), m.DosDateTime) << m.Id;
   }
   // Every volume was closed: nothing holds them any more.

@@ -7,11 +7,11 @@
 #include <functional>
 #include <vector>
 
-#include "ControlRules.h"
-#include "DirectorySel.h"
-#include "SecondaryDialog.h"
-#include "VarList.h"
 #include "Win32Fixtures.h"
+#include "package/VarList.h"
+#include "ui/ControlRules.h"
+#include "ui/win32/DirectorySel.h"
+#include "ui/win32/SecondaryDialog.h"
 
 using namespace vnt;
 using namespace vnt::test;

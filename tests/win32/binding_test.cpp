@@ -6,12 +6,13 @@
 
 #include <algorithm>
 
-#include "BindingRules.h"
-#include "SetupMainBinding.h"
-#include "SystemRules.h"
-#include "VNComponents.h"
-#include "VarList.h"
+#include "TestBitmaps.h"
 #include "Win32Fixtures.h"
+#include "package/SystemRules.h"
+#include "package/VarList.h"
+#include "ui/BindingRules.h"
+#include "ui/win32/SetupMainBinding.h"
+#include "ui/win32/VNComponents.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -244,7 +245,7 @@ TEST_F(BindingTest, PickingADriveOrAFolderSetsTheBoxesBoundAlike) {
   ASSERT_TRUE(dirs.SetDirectory(sub));
   EXPECT_EQ(installBox.Caption(), sub + "\\");
   Shown = true;
-  // The variable was typed in the role 7 box only; the role 0 box runs its script as usual.
+  // The variable was typed in the RoleInstallDir box only; the RoleNone box runs its script as usual.
   EXPECT_EQ(std::count(Scripts.begin(), Scripts.end(), boundBox.Name()), 2);
   EXPECT_EQ(std::count(Scripts.begin(), Scripts.end(), otherBox.Name()), 0);
 }
@@ -314,7 +315,7 @@ TEST_F(BindingTest, ProgramGroupListFollowsTheStartMenuChoice) {
   EXPECT_FALSE(has("marker"));
   EXPECT_TRUE(Scripts.empty());
 
-  // Picking a group sets the variable, which the role 3 box shows; typing there sets it too.
+  // Picking a group sets the variable, which the RoleProgramGroup box shows; typing there sets it too.
   Pick(groups, FindExactItem(groups.Items(), mine), false);
   EXPECT_EQ(Vars().ExpandText("%ProgramGroup%"), mine);
   EXPECT_EQ(edit.Caption(), mine);
@@ -360,11 +361,7 @@ TEST_F(BindingTest, RolesShowTheSetupsOwnData) {
   EXPECT_TRUE(At<TVNImage>(9).Empty());
 
   // Shown again: files written meanwhile load, and the lists are not doubled.
-  BITMAPFILEHEADER header{0x4D42, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + 4, 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  BITMAPINFOHEADER info{sizeof info, 1, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  std::string bmp = std::string(reinterpret_cast<const char*>(&header), sizeof header) +
-                    std::string(reinterpret_cast<const char*>(&info), sizeof info) + std::string(4, '\0');
+  const std::string bmp = Bitmap(1, 1, 0, 0, 0);
   WriteBytes(Folder / "setup.bmp", bmp);
   WriteBytes(Folder / "missing.bmp", bmp);
   UpdateControls(Controls, Binding, PageRefresh(Vars(), true, "", 0));

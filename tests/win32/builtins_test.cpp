@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "FileStream.h"
-#include "SetupVariables.h"
-#include "SystemBuiltins.h"
-#include "SystemRules.h"
+#include "package/SetupVariables.h"
+#include "package/SystemRules.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/SystemBuiltins.h"
 
 using namespace vnt;
 

@@ -6,11 +6,14 @@
 #include <fstream>
 #include <set>
 
-#include "ControlBuilder.h"
-#include "VNComponents.h"
-#include "VarList.h"
+#include "TestBitmaps.h"
+#include "Win32Fixtures.h"
+#include "package/VarList.h"
+#include "ui/win32/ControlBuilder.h"
+#include "ui/win32/VNComponents.h"
 
 using namespace vnt;
+using namespace vnt::test;
 
 namespace {
 
@@ -107,24 +110,11 @@ std::string TempPath(const std::string& name) {
   return std::string(dir) + "vnt_controls_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
-// A 24-bit bitmap file of one colour but for its bottom-left pixel, the transparent colour.
+// A bitmap file of one colour but for its bottom-left pixel, the transparent colour.
 void WriteBitmap(const std::string& path, int width, int height, COLORREF color, COLORREF corner = RGB(1, 2, 3)) {
-  int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * height), 0, 0,
-                        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  std::string bits(size_t(stride * height), '\0');
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      COLORREF c = x == 0 && y == 0 ? corner : color;  // rows run bottom-up
-      bits[size_t(y * stride + x * 3)] = char(GetBValue(c));
-      bits[size_t(y * stride + x * 3 + 1)] = char(GetGValue(c));
-      bits[size_t(y * stride + x * 3 + 2)] = char(GetRValue(c));
-    }
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(bits.data(), std::streamsize(bits.size()));
+  WriteBytes(path, Bitmap(width, height, [=](int x, int y) {
+               return RgbOf(x == 0 && y == height - 1 ? corner : color);
+             }));
 }
 
 }  // namespace

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "DLLCall.h"
-#include "FileStream.h"
-#include "ScriptContext.h"
-#include "SetupVariables.h"
-#include "SystemBuiltins.h"
-#include "SystemRules.h"
+#include "package/SetupVariables.h"
+#include "package/SystemRules.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/SystemBuiltins.h"
+#include "script/ScriptContext.h"
+#include "script/win32/DLLCall.h"
 
 using namespace vnt;
 

@@ -3,12 +3,12 @@
 
 #include <fstream>
 
-#include "FileStream.h"
-#include "PackagePrimitives.h"
-#include "PackageWriter.h"
-#include "SetupFuncs.h"
-#include "SetupSections.h"
 #include "TestPackages.h"
+#include "package/PackagePrimitives.h"
+#include "package/PackageWriter.h"
+#include "package/SetupFuncs.h"
+#include "package/SetupSections.h"
+#include "platform/win32/FileStream.h"
 
 using namespace vnt;
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "PreviousSetup.h"
-#include "SetupProgFuncs.h"
 #include "Win32Fixtures.h"
+#include "setup/win32/PreviousSetup.h"
+#include "setup/win32/SetupProgFuncs.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "DesktopFixture.h"
-#include "FileStream.h"
-#include "ShellLink.h"
-#include "SystemInfo.h"
-#include "SystemRules.h"
-#include "SystemServices.h"
+#include "package/SystemRules.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
+#include "script/win32/ShellLink.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -321,9 +321,10 @@ struct TBoxSeen {
 std::thread AnswerBox(const std::string& caption, int button, TBoxSeen& seen) {
   return std::thread([caption, button, &seen] {
     HWND box = nullptr;
-    for (int i = 0; i < 1000 && !box; ++i) {
+    // The box exists before its initialisation has set the default button; it is shown after.
+    for (int i = 0; i < 1000 && !(box && IsWindowVisible(box)); ++i) {
       box = FindWindowA("#32770", caption.c_str());
-      if (!box) Sleep(10);
+      if (!box || !IsWindowVisible(box)) Sleep(10);
     }
     if (!box) return;
     seen.Found = true;

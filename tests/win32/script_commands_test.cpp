@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "DesktopFixture.h"
-#include "SystemServices.h"
+#include "platform/win32/SystemServices.h"
 
 using namespace vnt;
 using namespace vnt::test;

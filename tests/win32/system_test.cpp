@@ -11,20 +11,16 @@
 #include <thread>
 #include <vector>
 
-#include "FileStream.h"
-#include "SizeFormat.h"
-#include "SystemInfo.h"
-#include "SystemRules.h"
-#include "SystemServices.h"
+#include "package/SizeFormat.h"
+#include "package/SystemRules.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
 
 using namespace vnt;
 using namespace vnt::test;
 
 namespace {
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 std::vector<std::string> ReadLines(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -251,7 +247,7 @@ TEST(SystemMachine, DotNetFolderIsTheOneHoldingMscorcfg) {
   ASSERT_TRUE(CopyFileA(library.c_str(), (root + "\\mscorcfg.dll").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(library.c_str(), (root + "\\.hidden\\mscorcfg.dll").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(library.c_str(), (root + "\\v2.0\\mscorcfg.dll").c_str(), FALSE));
-  WriteFile(root + "\\v1.0\\other.dll", "x");
+  WriteBytes(root + "\\v1.0\\other.dll", "x");
   k.SetText("Machine\\.NETFramework", "InstallRoot", root);  // without trailing backslash
   TSystemInfo info(TestSources(k));
   EXPECT_TRUE(info.IsDotNetInstalled());
@@ -264,7 +260,7 @@ TEST(SystemMachine, DotNetLibraryWithoutVersionGivesNoVersion) {
   TTestKey k;
   TTempFolder dir;
   CreateDirectoryA((dir / "v9").c_str(), nullptr);
-  WriteFile(dir / "v9\\mscorcfg.dll", "not a library");
+  WriteBytes(dir / "v9\\mscorcfg.dll", "not a library");
   k.SetText("Machine\\.NETFramework", "InstallRoot", dir.Path + "\\");
   TSystemInfo info(TestSources(k));
   EXPECT_EQ(info.DotNetFolder(), dir.Path + "\\v9\\");
@@ -313,7 +309,7 @@ TEST(SystemMachine, FileVersionOfASystemLibrary) {
   EXPECT_NE(v->dwFileVersionMS, 0u);
   EXPECT_FALSE(TSystemInfo::GetFileVersion(system + "\\no such library.dll"));
   TTempFolder dir;
-  WriteFile(dir / "plain.dll", "MZ but nothing else");
+  WriteBytes(dir / "plain.dll", "MZ but nothing else");
   EXPECT_FALSE(TSystemInfo::GetFileVersion(dir / "plain.dll"));
   EXPECT_FALSE(TSystemInfo::GetFileVersion(""));
 }
@@ -354,7 +350,7 @@ TEST(SystemMachine, SizesUseTheUsersSeparator) {
 
 TEST(SystemServices, FolderExists) {
   TTempFolder dir;
-  WriteFile(dir / "file.txt", "x");
+  WriteBytes(dir / "file.txt", "x");
   EXPECT_TRUE(FolderExists(dir.Path));
   EXPECT_TRUE(FolderExists(dir.Path + "\\"));
   EXPECT_TRUE(FolderExists("C:\\"));
@@ -378,7 +374,7 @@ TEST(SystemServices, ForceFolderResultCodes) {
 
 TEST(SystemServices, ForceFolderUnderAFileFails) {
   TTempFolder dir;
-  WriteFile(dir / "file.txt", "x");
+  WriteBytes(dir / "file.txt", "x");
   EXPECT_EQ(ForceFolder(dir / "file.txt\\Sub\\Deeper"), ForceFolderFailed);
   EXPECT_FALSE(Exists(dir / "file.txt\\Sub"));
   EXPECT_EQ(ForceFolder(dir / "file.txt"), ForceFolderFailed);
@@ -398,8 +394,8 @@ TEST(SystemServices, ForceFolderExpandsRelativePaths) {
 
 TEST(SystemServices, FileSizeOf) {
   TTempFolder dir;
-  WriteFile(dir / "data.bin", std::string(12345, 'z'));
-  WriteFile(dir / "empty.bin", "");
+  WriteBytes(dir / "data.bin", std::string(12345, 'z'));
+  WriteBytes(dir / "empty.bin", "");
   EXPECT_EQ(FileSizeOf(dir / "data.bin"), 12345u);
   EXPECT_EQ(FileSizeOf(dir / "empty.bin"), 0u);
   EXPECT_EQ(FileSizeOf(dir / "missing.bin"), 0u);
@@ -410,7 +406,7 @@ TEST(SystemServices, FileSizeOf) {
 TEST(SystemServices, DeleteFileForce) {
   TTempFolder dir;
   std::string locked = dir / "readonly.txt";
-  WriteFile(locked, "x");
+  WriteBytes(locked, "x");
   ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(DeleteFileForce(locked));
   EXPECT_FALSE(Exists(locked));
@@ -424,7 +420,7 @@ TEST(SystemServices, DeleteFileForce) {
 TEST(SystemServices, DeleteFileForceReportsAFileThatStays) {
   TTempFolder dir;
   std::string path = dir / "open.txt";
-  WriteFile(path, "x");
+  WriteBytes(path, "x");
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(DeleteFileForce(path));
@@ -499,7 +495,7 @@ TEST(SystemRun, WithoutEndWaitTheProgramRunsOn) {
                          "", error, false, false));
   // The program cannot have finished: it waits for a file that does not exist yet.
   EXPECT_FALSE(Exists(probe.Out("out.txt")));
-  WriteFile(go, "");
+  WriteBytes(go, "");
   auto lines = AwaitLines(probe.Out("out.txt"));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[2], "ok");
@@ -532,7 +528,7 @@ LRESULT CALLBACK NestingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                                     TProbe::Quoted(NestedRun->Probe->Out("inner.txt")), "",
                                     error, false, true);
     // Only now may the outer program finish.
-    WriteFile(NestedRun->Probe->Out("go"), "");
+    WriteBytes(NestedRun->Probe->Out("go"), "");
     NestedRun->Handled = true;
     return 0;
   }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "VisualStyles.h"
+#include "platform/win32/VisualStyles.h"
 
 using namespace vnt;
 

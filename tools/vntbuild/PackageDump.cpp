@@ -1,11 +1,11 @@
-#include "PackageDump.h"
+#include "vntbuild/PackageDump.h"
 
 #include <iomanip>
 
-#include "ScriptDecompiler.h"
-#include "SectionLayouts.h"
+#include "package/SectionLayouts.h"
+#include "vntbuild/ScriptDecompiler.h"
 #include <sstream>
-#include "SetupSections.h"
+#include "package/SetupSections.h"
 
 namespace vnt {
 

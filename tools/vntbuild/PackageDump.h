@@ -3,8 +3,8 @@
 
 #include <ostream>
 
-#include "SetupDescription.h"
-#include "SetupFuncs.h"
+#include "package/SetupDescription.h"
+#include "package/SetupFuncs.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
-#include "SamplePages.h"
+#include "vntbuild/SamplePages.h"
 
-#include "ScriptCompiler.h"
+#include "vntbuild/ScriptCompiler.h"
 
 namespace vnt {
 

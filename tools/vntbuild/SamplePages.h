@@ -1,7 +1,7 @@
 // The sample product's wizard: a welcome page, a folder page and a last page.
 #pragma once
 
-#include "DialogEditorFuncs.h"
+#include "package/DialogEditorFuncs.h"
 
 namespace vnt {
 

@@ -1,7 +1,7 @@
-#include "SampleProject.h"
+#include "vntbuild/SampleProject.h"
 
-#include "SamplePages.h"
-#include "SetupStrings.h"
+#include "package/SetupStrings.h"
+#include "vntbuild/SamplePages.h"
 
 namespace vnt {
 

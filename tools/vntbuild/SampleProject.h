@@ -1,7 +1,7 @@
 // The sample product the demo builds until projects are read from files.
 #pragma once
 
-#include "PackageWriter.h"
+#include "package/PackageWriter.h"
 
 namespace vnt {
 

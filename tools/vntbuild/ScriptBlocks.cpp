@@ -1,4 +1,4 @@
-#include "ScriptBlocks.h"
+#include "vntbuild/ScriptBlocks.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ScriptTypes.h"
+#include "package/ScriptTypes.h"
 
 namespace vnt {
 

@@ -1,12 +1,12 @@
-#include "ScriptCompiler.h"
+#include "vntbuild/ScriptCompiler.h"
 
 #include <algorithm>
 #include <optional>
 #include <set>
 
-#include "ScriptBlocks.h"
-#include "ScriptLexer.h"
-#include "ScriptParser.h"
+#include "vntbuild/ScriptBlocks.h"
+#include "vntbuild/ScriptLexer.h"
+#include "vntbuild/ScriptParser.h"
 
 namespace vnt {
 

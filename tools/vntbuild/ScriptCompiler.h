@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ScriptTypes.h"
+#include "package/ScriptTypes.h"
 
 namespace vnt {
 

@@ -1,15 +1,15 @@
-#include "ScriptDecompiler.h"
+#include "vntbuild/ScriptDecompiler.h"
 
 #include <algorithm>
 #include <limits>
 #include <set>
 
-#include "PackagePrimitives.h"
-#include "ScriptBlocks.h"
-#include "ScriptCodec.h"
-#include "ScriptCompiler.h"
-#include "ScriptLexer.h"
-#include "ScriptParser.h"
+#include "package/PackagePrimitives.h"
+#include "package/ScriptCodec.h"
+#include "vntbuild/ScriptBlocks.h"
+#include "vntbuild/ScriptCompiler.h"
+#include "vntbuild/ScriptLexer.h"
+#include "vntbuild/ScriptParser.h"
 
 namespace vnt {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ScriptTypes.h"
+#include "package/ScriptTypes.h"
 
 namespace vnt {
 

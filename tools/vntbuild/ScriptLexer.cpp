@@ -1,4 +1,4 @@
-#include "ScriptLexer.h"
+#include "vntbuild/ScriptLexer.h"
 
 #include <cctype>
 

@@ -1,8 +1,8 @@
-#include "ScriptParser.h"
+#include "vntbuild/ScriptParser.h"
 
-#include "PackagePrimitives.h"
-#include "ScriptBlocks.h"
-#include "VarList.h"
+#include "package/PackagePrimitives.h"
+#include "package/VarList.h"
+#include "vntbuild/ScriptBlocks.h"
 
 namespace vnt {
 

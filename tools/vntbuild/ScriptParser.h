@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ScriptLexer.h"
-#include "ScriptTypes.h"
+#include "package/ScriptTypes.h"
+#include "vntbuild/ScriptLexer.h"
 
 namespace vnt {
 

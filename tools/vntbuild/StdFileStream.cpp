@@ -1,4 +1,4 @@
-#include "StdFileStream.h"
+#include "vntbuild/StdFileStream.h"
 
 #include <sstream>
 #include <stdexcept>

@@ -2,15 +2,15 @@
 #include <iostream>
 #include <string>
 
-#include "PackageDump.h"
-#include "PackagePrimitives.h"
-#include "PeResource.h"
-#include "SampleProject.h"
-#include "ScriptCodec.h"
-#include "ScriptCompiler.h"
-#include "ScriptDecompiler.h"
-#include "SetupFuncs.h"
-#include "StdFileStream.h"
+#include "package/PackagePrimitives.h"
+#include "package/PeResource.h"
+#include "package/ScriptCodec.h"
+#include "package/SetupFuncs.h"
+#include "vntbuild/PackageDump.h"
+#include "vntbuild/SampleProject.h"
+#include "vntbuild/ScriptCompiler.h"
+#include "vntbuild/ScriptDecompiler.h"
+#include "vntbuild/StdFileStream.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "ArchiveFiles.h"
+#include "archive/win32/ArchiveFiles.h"
 
 #include <windows.h>
 
-#include "ArchiveFormat.h"
-#include "FileStream.h"
-#include "VolumeNames.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/VolumeNames.h"
+#include "platform/win32/FileStream.h"
 
 namespace vnt {
 

@@ -1,7 +1,7 @@
 // The archive reader's file system on Win32: output files, folders and volume files.
 #pragma once
 
-#include "ArchiveFileSystem.h"
+#include "archive/ArchiveFileSystem.h"
 
 namespace vnt {
 

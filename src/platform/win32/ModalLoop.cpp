@@ -1,4 +1,4 @@
-#include "ModalLoop.h"
+#include "platform/win32/ModalLoop.h"
 
 #include <algorithm>
 #include <vector>

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Window.h"
+#include "platform/win32/Window.h"
 
 namespace vnt {
 

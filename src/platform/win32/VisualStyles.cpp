@@ -1,4 +1,4 @@
-#include "VisualStyles.h"
+#include "platform/win32/VisualStyles.h"
 
 namespace vnt {
 

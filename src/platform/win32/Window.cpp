@@ -1,6 +1,6 @@
-#include "Window.h"
+#include "platform/win32/Window.h"
 
-#include "SystemServices.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "PackagePrimitives.h"
+#include "package/PackagePrimitives.h"
 
 namespace vnt {
 

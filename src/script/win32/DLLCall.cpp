@@ -1,8 +1,8 @@
-#include "DLLCall.h"
+#include "script/win32/DLLCall.h"
 
 #include <vector>
 
-#include "DLLArguments.h"
+#include "script/DLLArguments.h"
 
 namespace vnt {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "DLLInvoke.h"
-#include "ScriptContext.h"
+#include "script/ScriptContext.h"
+#include "script/win32/DLLInvoke.h"
 
 namespace vnt {
 

@@ -1,9 +1,9 @@
-#include "DLLInvoke.h"
+#include "script/win32/DLLInvoke.h"
 
-#include "DLLArguments.h"
-#include "DLLThunk.h"
-#include "SystemRules.h"
-#include "SystemServices.h"
+#include "package/SystemRules.h"
+#include "platform/win32/SystemServices.h"
+#include "script/DLLArguments.h"
+#include "script/win32/DLLThunk.h"
 
 namespace vnt {
 

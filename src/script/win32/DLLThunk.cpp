@@ -5,7 +5,7 @@
 // works as usual. The handler then unwinds the frames above ours with RtlUnwind (so that
 // their cleanup runs and the chain is cut back to our record) and resumes the thunk at its
 // recovery path with the thunk's own stack and frame pointers, like longjmp.
-#include "DLLThunk.h"
+#include "script/win32/DLLThunk.h"
 
 #include <windows.h>
 

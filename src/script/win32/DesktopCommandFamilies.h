@@ -2,7 +2,7 @@
 // object; only TDesktopCommands::Install calls these.
 #pragma once
 
-#include "DesktopCommands.h"
+#include "script/win32/DesktopCommands.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
-#include "DesktopCommands.h"
+#include "script/win32/DesktopCommands.h"
 
-#include "DesktopCommandFamilies.h"
+#include "script/win32/DesktopCommandFamilies.h"
 
 namespace vnt {
 

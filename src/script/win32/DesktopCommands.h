@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "ScriptContext.h"
-#include "ScriptFile.h"
-#include "ScriptRegistry.h"
+#include "script/ScriptContext.h"
+#include "script/win32/ScriptFile.h"
+#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

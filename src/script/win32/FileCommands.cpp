@@ -1,10 +1,10 @@
 // Files and folders: delete, copy, move, QueryFileInfo, FindFile, CreateFolder, RemoveFolder.
 // Failing system calls are silent.
-#include "DesktopCommandFamilies.h"
-#include "DesktopRules.h"
-#include "SystemInfo.h"
-#include "SystemRules.h"
-#include "SystemServices.h"
+#include "package/SystemRules.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
+#include "script/DesktopRules.h"
+#include "script/win32/DesktopCommandFamilies.h"
 
 namespace vnt {
 

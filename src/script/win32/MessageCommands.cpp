@@ -1,6 +1,6 @@
 // MessageBox and AskYesNo: modal boxes owned by the wizard's active window.
-#include "DesktopCommandFamilies.h"
-#include "DesktopRules.h"
+#include "script/DesktopRules.h"
+#include "script/win32/DesktopCommandFamilies.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
 // RegRead, RegWrite, RegDelete and IsProductInstalled.
-#include "DesktopCommandFamilies.h"
-#include "DesktopRules.h"
+#include "script/DesktopRules.h"
+#include "script/win32/DesktopCommandFamilies.h"
 
 namespace vnt {
 

@@ -1,8 +1,8 @@
-#include "ScriptFile.h"
+#include "script/win32/ScriptFile.h"
 
 #include <algorithm>
 
-#include "DesktopRules.h"
+#include "script/DesktopRules.h"
 
 namespace vnt {
 

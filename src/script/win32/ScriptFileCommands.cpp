@@ -1,7 +1,7 @@
 // FileOpen .. FileClose on the one script file. Without an open file every command but
 // FileOpen and FileClose only sets %ErrorCode% to "1".
-#include "DesktopCommandFamilies.h"
-#include "DesktopRules.h"
+#include "script/DesktopRules.h"
+#include "script/win32/DesktopCommandFamilies.h"
 
 namespace vnt {
 

@@ -1,8 +1,8 @@
-#include "ScriptRegistry.h"
+#include "script/win32/ScriptRegistry.h"
 
-#include "DesktopRules.h"
-#include "RegistryText.h"
-#include "SystemInfo.h"
+#include "platform/win32/RegistryText.h"
+#include "platform/win32/SystemInfo.h"
+#include "script/DesktopRules.h"
 
 namespace vnt {
 

@@ -1,10 +1,10 @@
 // Shortcuts, documents and programs: CreateShortcut, DeleteShortcut, OpenDocument,
 // ExecuteProgram. Failures are silent.
-#include "DesktopCommandFamilies.h"
-#include "DesktopRules.h"
-#include "ShellLink.h"
-#include "SystemRules.h"
-#include "SystemServices.h"
+#include "package/SystemRules.h"
+#include "platform/win32/SystemServices.h"
+#include "script/DesktopRules.h"
+#include "script/win32/DesktopCommandFamilies.h"
+#include "script/win32/ShellLink.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "ShellLink.h"
+#include "script/win32/ShellLink.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "SystemServices.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 

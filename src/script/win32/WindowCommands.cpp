@@ -1,5 +1,5 @@
 // WindowExists and CloseWindow: top-level windows found by class and, optionally, title.
-#include "DesktopCommandFamilies.h"
+#include "script/win32/DesktopCommandFamilies.h"
 
 namespace vnt {
 

@@ -1,9 +1,9 @@
-#include "ControlBuilder.h"
+#include "ui/win32/ControlBuilder.h"
 
 #include <stdexcept>
 
-#include "VNComponents.h"
-#include "VarList.h"
+#include "package/VarList.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "DialogEditorFuncs.h"
-#include "VNControl.h"
+#include "package/DialogEditorFuncs.h"
+#include "ui/win32/VNControl.h"
 
 namespace vnt {
 

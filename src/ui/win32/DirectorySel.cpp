@@ -1,4 +1,4 @@
-#include "DirectorySel.h"
+#include "ui/win32/DirectorySel.h"
 
 namespace vnt {
 

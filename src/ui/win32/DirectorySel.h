@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "ModalLoop.h"
-#include "VNButtons.h"
-#include "VNDriveDir.h"
-#include "VNEdit.h"
-#include "VNLabel.h"
+#include "platform/win32/ModalLoop.h"
+#include "ui/win32/VNButtons.h"
+#include "ui/win32/VNDriveDir.h"
+#include "ui/win32/VNEdit.h"
+#include "ui/win32/VNLabel.h"
 
 namespace vnt {
 

@@ -1,9 +1,9 @@
-#include "FolderBinding.h"
+#include "ui/win32/FolderBinding.h"
 
-#include "BindingRules.h"
-#include "SystemServices.h"
-#include "VNComponents.h"
-#include "VarList.h"
+#include "package/VarList.h"
+#include "platform/win32/SystemServices.h"
+#include "ui/BindingRules.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

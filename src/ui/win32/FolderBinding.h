@@ -3,8 +3,8 @@
 // the user's choice on to the others.
 #pragma once
 
-#include "SetupMainBinding.h"
-#include "VNComponents.h"
+#include "ui/win32/SetupMainBinding.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

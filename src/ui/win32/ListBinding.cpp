@@ -1,11 +1,11 @@
 // The page commands of scripts on the lists they address by tag.
 #include <algorithm>
 
-#include "BindingRules.h"
-#include "PageFlow.h"
-#include "RoleBinding.h"
-#include "SetupMainBinding.h"
-#include "VNComponents.h"
+#include "ui/BindingRules.h"
+#include "ui/PageFlow.h"
+#include "ui/win32/RoleBinding.h"
+#include "ui/win32/SetupMainBinding.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

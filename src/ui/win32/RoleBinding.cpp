@@ -1,11 +1,11 @@
-#include "RoleBinding.h"
+#include "ui/win32/RoleBinding.h"
 
 #include <shellapi.h>
 
-#include "BindingRules.h"
-#include "SetupQueries.h"
-#include "SystemRules.h"
-#include "VNComponents.h"
+#include "package/SetupQueries.h"
+#include "package/SystemRules.h"
+#include "ui/BindingRules.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

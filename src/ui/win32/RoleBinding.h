@@ -2,9 +2,9 @@
 // the licence and text viewers, the not-deleted list and the pictures.
 #pragma once
 
-#include "SetupMainBinding.h"
-#include "VNComponents.h"
-#include "VNPaint.h"
+#include "ui/win32/SetupMainBinding.h"
+#include "ui/win32/VNComponents.h"
+#include "ui/win32/VNPaint.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
-#include "SecondaryDialog.h"
+#include "ui/win32/SecondaryDialog.h"
 
-#include "VNControl.h"
+#include "ui/win32/VNControl.h"
 
 namespace vnt {
 

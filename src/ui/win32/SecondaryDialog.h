@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "ModalLoop.h"
+#include "platform/win32/ModalLoop.h"
 
 namespace vnt {
 

@@ -1,10 +1,10 @@
-#include "SetupMain.h"
+#include "ui/win32/SetupMain.h"
 
-#include "ModalLoop.h"
-#include "PageFlow.h"
-#include "SetupMainBinding.h"
-#include "VNComponents.h"
-#include "VarList.h"
+#include "package/VarList.h"
+#include "platform/win32/ModalLoop.h"
+#include "ui/PageFlow.h"
+#include "ui/win32/SetupMainBinding.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

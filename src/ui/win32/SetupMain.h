@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "ControlBuilder.h"
-#include "PageFlow.h"
-#include "SetupMainBinding.h"
-#include "SetupProgFuncs.h"
-#include "Window.h"
+#include "platform/win32/Window.h"
+#include "setup/win32/SetupProgFuncs.h"
+#include "ui/PageFlow.h"
+#include "ui/win32/ControlBuilder.h"
+#include "ui/win32/SetupMainBinding.h"
 
 namespace vnt {
 

@@ -1,9 +1,9 @@
-#include "SetupMainBinding.h"
+#include "ui/win32/SetupMainBinding.h"
 
-#include "FolderBinding.h"
-#include "PageFlow.h"
-#include "RoleBinding.h"
-#include "VNComponents.h"
+#include "ui/PageFlow.h"
+#include "ui/win32/FolderBinding.h"
+#include "ui/win32/RoleBinding.h"
+#include "ui/win32/VNComponents.h"
 
 namespace vnt {
 

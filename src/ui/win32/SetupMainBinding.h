@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "ControlBuilder.h"
-#include "SetupProgFuncs.h"
-#include "VNLists.h"
+#include "setup/win32/SetupProgFuncs.h"
+#include "ui/win32/ControlBuilder.h"
+#include "ui/win32/VNLists.h"
 
 namespace vnt {
 

@@ -1,9 +1,9 @@
 // The wizard commands that scripts send to the form, and the page refreshes they and
 // variable changes cause.
-#include "SetupMain.h"
+#include "ui/win32/SetupMain.h"
 
-#include "ScriptTypes.h"
-#include "SecondaryDialog.h"
+#include "package/ScriptTypes.h"
+#include "ui/win32/SecondaryDialog.h"
 
 namespace vnt {
 

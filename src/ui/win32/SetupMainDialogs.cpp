@@ -1,11 +1,11 @@
 // The windows the wizard opens over its pages: secondary dialogs of the package and the
 // directory selection.
-#include "SetupMain.h"
+#include "ui/win32/SetupMain.h"
 
-#include "DesktopRules.h"
-#include "DirectorySel.h"
-#include "SecondaryDialog.h"
-#include "SystemServices.h"
+#include "platform/win32/SystemServices.h"
+#include "script/DesktopRules.h"
+#include "ui/win32/DirectorySel.h"
+#include "ui/win32/SecondaryDialog.h"
 
 namespace vnt {
 

@@ -1,8 +1,8 @@
 // The wizard's panels: style panels on the form, pages on the form or in their style's
 // space, each built once and found again by its component name.
-#include "SetupMain.h"
+#include "ui/win32/SetupMain.h"
 
-#include "VarList.h"
+#include "package/VarList.h"
 
 namespace vnt {
 

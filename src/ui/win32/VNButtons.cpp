@@ -1,4 +1,4 @@
-#include "VNButtons.h"
+#include "ui/win32/VNButtons.h"
 
 namespace vnt {
 

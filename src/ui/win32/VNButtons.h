@@ -2,7 +2,7 @@
 // and radio button, both painted over what lies behind them.
 #pragma once
 
-#include "VNPainted.h"
+#include "ui/win32/VNPainted.h"
 
 namespace vnt {
 

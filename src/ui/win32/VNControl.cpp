@@ -1,4 +1,4 @@
-#include "VNControl.h"
+#include "ui/win32/VNControl.h"
 
 #include <commctrl.h>
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "ControlRules.h"
-#include "DialogEditorFuncs.h"
-#include "PackagePrimitives.h"
-#include "Window.h"
+#include "package/DialogEditorFuncs.h"
+#include "package/PackagePrimitives.h"
+#include "platform/win32/Window.h"
+#include "ui/ControlRules.h"
 
 namespace vnt {
 

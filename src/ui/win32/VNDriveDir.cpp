@@ -1,11 +1,11 @@
-#include "VNDriveDir.h"
+#include "ui/win32/VNDriveDir.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 
-#include "SystemServices.h"
-#include "VarList.h"
+#include "package/VarList.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "VNControl.h"
+#include "ui/win32/VNControl.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "VNEdit.h"
+#include "ui/win32/VNEdit.h"
 
 namespace vnt {
 

@@ -2,8 +2,8 @@
 // its event.
 #pragma once
 
-#include "VNControl.h"
-#include "VNPaint.h"
+#include "ui/win32/VNControl.h"
+#include "ui/win32/VNPaint.h"
 
 namespace vnt {
 

@@ -1,6 +1,6 @@
-#include "VNImages.h"
+#include "ui/win32/VNImages.h"
 
-#include "VisualStyles.h"
+#include "platform/win32/VisualStyles.h"
 
 namespace vnt {
 

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "VNPaint.h"
-#include "VNPainted.h"
+#include "ui/win32/VNPaint.h"
+#include "ui/win32/VNPainted.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "VNLabel.h"
+#include "ui/win32/VNLabel.h"
 
 namespace vnt {
 

@@ -2,7 +2,7 @@
 // what lies behind it. Clicks fire its event.
 #pragma once
 
-#include "VNPainted.h"
+#include "ui/win32/VNPainted.h"
 
 namespace vnt {
 

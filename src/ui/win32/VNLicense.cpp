@@ -1,12 +1,12 @@
-#include "VNLicense.h"
+#include "ui/win32/VNLicense.h"
 
 #include <richedit.h>
 #include <shellapi.h>
 
 #include <algorithm>
 
-#include "FileStream.h"
-#include "SystemServices.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 

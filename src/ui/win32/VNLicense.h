@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "VNControl.h"
+#include "ui/win32/VNControl.h"
 
 namespace vnt {
 

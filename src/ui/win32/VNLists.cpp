@@ -1,4 +1,4 @@
-#include "VNLists.h"
+#include "ui/win32/VNLists.h"
 
 namespace vnt {
 

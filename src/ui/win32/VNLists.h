@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "ScriptContext.h"
-#include "VNControl.h"
+#include "script/ScriptContext.h"
+#include "ui/win32/VNControl.h"
 
 namespace vnt {
 

@@ -1,4 +1,4 @@
-#include "VNMemos.h"
+#include "ui/win32/VNMemos.h"
 
 namespace vnt {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "VNControl.h"
-#include "VNPaint.h"
+#include "ui/win32/VNControl.h"
+#include "ui/win32/VNPaint.h"
 
 namespace vnt {
 

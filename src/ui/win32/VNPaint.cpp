@@ -1,9 +1,9 @@
-#include "VNPaint.h"
+#include "ui/win32/VNPaint.h"
 
 #include <string>
 #include <vector>
 
-#include "ControlRules.h"
+#include "ui/ControlRules.h"
 
 namespace vnt {
 

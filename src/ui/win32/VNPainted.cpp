@@ -1,6 +1,6 @@
-#include "VNPainted.h"
+#include "ui/win32/VNPainted.h"
 
-#include "VNPaint.h"
+#include "ui/win32/VNPaint.h"
 
 namespace vnt {
 

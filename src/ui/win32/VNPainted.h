@@ -3,7 +3,7 @@
 // it (labels, check boxes, radio buttons).
 #pragma once
 
-#include "VNControl.h"
+#include "ui/win32/VNControl.h"
 
 namespace vnt {
 

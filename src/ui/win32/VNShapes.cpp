@@ -1,8 +1,8 @@
-#include "VNShapes.h"
+#include "ui/win32/VNShapes.h"
 
 #include <commctrl.h>
 
-#include "VisualStyles.h"
+#include "platform/win32/VisualStyles.h"
 
 namespace vnt {
 

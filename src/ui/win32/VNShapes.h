@@ -2,7 +2,7 @@
 // inside unpainted. None of them takes clicks.
 #pragma once
 
-#include "VNPainted.h"
+#include "ui/win32/VNPainted.h"
 
 namespace vnt {
 

@@ -15,11 +15,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "ControlBuilder.h"
-#include "DialogEditorFuncs.h"
-#include "PackageStream.h"
-#include "VNComponents.h"
-#include "Window.h"
+#include "TestBitmaps.h"
+#include "package/DialogEditorFuncs.h"
+#include "package/PackageStream.h"
+#include "platform/win32/Window.h"
+#include "ui/win32/ControlBuilder.h"
+#include "ui/win32/VNComponents.h"
 
 using namespace vnt;
 
@@ -86,32 +87,12 @@ TSetupDialog PreviewDialog() {
   return d;
 }
 
-// A 24-bit bottom-up bitmap file.
+// A bitmap file whose pixels a drawing function gives.
 void WriteBitmap(const std::string& path, int width, int height, COLORREF (*pixel)(int x, int y, int w, int h)) {
-  int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + DWORD(stride * height);
-  std::string bits(size_t(stride * height), '\0');
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      COLORREF c = pixel(x, height - 1 - y, width, height);
-      char* p = &bits[size_t(y * stride + x * 3)];
-      p[0] = char(GetBValue(c));
-      p[1] = char(GetGValue(c));
-      p[2] = char(GetRValue(c));
-    }
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(bits.data(), std::streamsize(bits.size()));
+  std::ofstream(path, std::ios::binary) << test::Bitmap(width, height, [=](int x, int y) {
+    COLORREF c = pixel(x, y, width, height);
+    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+  });
 }
 
 constexpr COLORREF Key = RGB(255, 0, 255);

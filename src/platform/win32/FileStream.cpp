@@ -1,0 +1,85 @@
+#include "platform/win32/FileStream.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "package/SetupFuncs.h"
+
+namespace vnt {
+
+namespace {
+constexpr size_t BufferSize = 64 * 1024;
+}
+
+std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(h, &size)) {
+    CloseHandle(h);
+    return nullptr;
+  }
+  return std::unique_ptr<TFileStream>(new TFileStream(h, uint64_t(size.QuadPart)));
+}
+
+TFileStream::~TFileStream() { CloseHandle(Handle); }
+
+bool TFileStream::Fill() {
+  Buffer.resize(BufferSize);
+  LARGE_INTEGER to;
+  to.QuadPart = LONGLONG(Pos);
+  DWORD got = 0;
+  if (!SetFilePointerEx(Handle, to, nullptr, FILE_BEGIN) ||
+      !ReadFile(Handle, Buffer.data(), DWORD(BufferSize), &got, nullptr)) {
+    Buffer.clear();
+    return false;
+  }
+  Buffer.resize(got);
+  BufferStart = Pos;
+  return got > 0;
+}
+
+size_t TFileStream::Read(void* buffer, size_t count) {
+  char* out = static_cast<char*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    if (Pos < BufferStart || Pos >= BufferStart + Buffer.size()) {
+      if (Pos >= FileSize || !Fill()) break;
+    }
+    size_t at = size_t(Pos - BufferStart);
+    size_t n = std::min(count - done, Buffer.size() - at);
+    std::memcpy(out + done, Buffer.data() + at, n);
+    done += n;
+    Pos += n;
+  }
+  return done;
+}
+
+uint32_t PackageEndResourceValue() {
+  HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(PackageEndResourceName),
+                            MAKEINTRESOURCEA(PackageEndResourceType));
+  if (!res || SizeofResource(nullptr, res) < 4) return 0;
+  HGLOBAL data = LoadResource(nullptr, res);
+  const void* bytes = data ? LockResource(data) : nullptr;
+  if (!bytes) return 0;
+  uint32_t value;
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+std::string ProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace vnt

@@ -1,0 +1,36 @@
+// The built-in variables' values on the running system.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "package/Builtins.h"
+#include "platform/win32/SystemInfo.h"
+
+namespace vnt {
+
+class TSystemBuiltins : public TBuiltinSource {
+public:
+  explicit TSystemBuiltins(TSystemInfo& info);
+
+  std::string Value(TBuiltin id, bool commonShellFolders) override;
+  std::string CommandLineParam(int n) override;
+
+  std::string TempSetupDir;             // set when start-up has made the folder
+  HWND ApplicationWindow = nullptr;     // %SetupHandle%
+  HWND (*ActiveForm)() = nullptr;       // %ActiveDialogHandle%; none until windows exist
+
+private:
+  std::string FolderValue(TBuiltin id, bool commonShellFolders);
+  std::string MachineValue(TBuiltin id);
+
+  TSystemInfo& Info;
+  std::string ProgramPath;
+  std::vector<std::string> Params;
+};
+
+// The HotSync desktop software's registry root under HKEY_CURRENT_USER, when installed.
+std::optional<std::string> HotSyncBaseKey();
+
+}  // namespace vnt

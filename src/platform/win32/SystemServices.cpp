@@ -1,0 +1,197 @@
+#include "platform/win32/SystemServices.h"
+
+#include <shellapi.h>
+
+#include "platform/win32/SystemInfo.h"
+
+namespace vnt {
+
+namespace {
+
+// Calls a "fill this buffer" system function until the answer fits.
+template <class TQuery>
+std::string GrowingQuery(TQuery query) {
+  std::string text(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = query(text.data(), DWORD(text.size()));
+    if (n < text.size()) {
+      text.resize(n);
+      return text;
+    }
+    text.resize(n + 1);
+  }
+}
+
+bool IsMissing(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::string FullPath(const std::string& path) {
+  std::string full = GrowingQuery([&](char* buf, DWORD size) {
+    return GetFullPathNameA(path.c_str(), size, buf, nullptr);
+  });
+  return full.empty() ? path : full;
+}
+
+// Waits for the process while the setup's windows go on working. A quit request that
+// arrives meanwhile is posted again once the wait is over.
+void WaitForEnd(HANDLE process, const TMessagePump& pump) {
+  std::optional<int> quitCode;
+  for (;;) {
+    DWORD got = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+    if (got != WAIT_OBJECT_0 + 1) break;  // ended, or the wait itself failed
+    if (pump) {
+      pump();
+    } else if (auto code = DispatchPendingMessages()) {
+      quitCode = code;
+    }
+  }
+  if (quitCode) PostQuitMessage(*quitCode);
+}
+
+bool EnableShutdownPrivilege() {
+  HANDLE token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+    return false;
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  bool ok = LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  if (ok) {
+    // Success of the call alone is not enough: a privilege not held reports an error.
+    SetLastError(ERROR_SUCCESS);
+    ok = AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+         GetLastError() == ERROR_SUCCESS;
+  }
+  CloseHandle(token);
+  return ok;
+}
+
+}  // namespace
+
+TSystemLibrary::TSystemLibrary(const char* fileName) {
+  std::string path = WithFolderBackslash(SystemSystemFolder()) + fileName;
+  Module = LoadLibraryA(path.c_str());
+}
+
+TSystemLibrary::~TSystemLibrary() {
+  if (Module) FreeLibrary(Module);
+}
+
+FARPROC TSystemLibrary::RawProc(const char* name) const {
+  return Module ? GetProcAddress(Module, name) : nullptr;
+}
+
+std::string SystemWindowsFolder() {
+  return StripFolderBackslash(GrowingQuery([](char* buf, DWORD size) {
+    return GetWindowsDirectoryA(buf, size);
+  }));
+}
+
+std::string SystemSystemFolder() {
+  return StripFolderBackslash(GrowingQuery([](char* buf, DWORD size) {
+    return GetSystemDirectoryA(buf, size);
+  }));
+}
+
+std::string SystemTempFolder() {
+  return GrowingQuery([](char* buf, DWORD size) { return GetTempPathA(size, buf); });
+}
+
+bool FolderExists(const std::string& path) {
+  if (path.empty()) return false;
+  DWORD attributes = GetFileAttributesA(StripFolderBackslash(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TForceFolderResult ForceFolder(const std::string& path) {
+  return ForceFolderWith(path, FolderExists, [](const std::string& dir) {
+    return CreateDirectoryA(FullPath(dir).c_str(), nullptr) != FALSE;
+  });
+}
+
+uint64_t FileSizeOf(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  LARGE_INTEGER size;
+  uint64_t answer = GetFileSizeEx(h, &size) ? uint64_t(size.QuadPart) : 0;
+  CloseHandle(h);
+  return answer;
+}
+
+bool DeleteFileForce(const std::string& path) {
+  if (path.empty()) return false;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return IsMissing(path);
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    SetFileAttributesA(path.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+  DeleteFileA(path.c_str());
+  return IsMissing(path);
+}
+
+std::optional<int> DispatchPendingMessages() {
+  std::optional<int> quitCode;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      quitCode = int(msg.wParam);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return quitCode;
+}
+
+bool RunProgram(const std::string& program, const std::string& parameters,
+                const std::string& workingFolder, DWORD& errorCode, bool waitIdle, bool waitEnd,
+                const TMessagePump& pump) {
+  std::string commandLine = "\"" + program + "\" " + parameters;
+  std::string folder = workingFolder.empty() ? FolderOfFile(program) : workingFolder;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    errorCode = GetLastError();
+    return false;
+  }
+  errorCode = 0;
+  CloseHandle(info.hThread);
+  if (waitIdle) WaitForInputIdle(info.hProcess, INFINITE);
+  if (waitEnd) WaitForEnd(info.hProcess, pump);
+  CloseHandle(info.hProcess);
+  return true;
+}
+
+bool ShellOpen(HWND owner, const std::string& file, const std::string& parameters,
+               const std::string& folder, int showCommand) {
+  HINSTANCE result =
+      ShellExecuteA(owner, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                    folder.empty() ? nullptr : folder.c_str(), showCommand);
+  // Values above 32 mean success.
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool RestartWindows() {
+  if (TSystemInfo::IsNTFamily() && !EnableShutdownPrivilege()) return false;
+  return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
+}
+
+TComSession::TComSession() {
+  using TCoInitialize = HRESULT(WINAPI*)(void*);
+  auto coInitialize = Ole.Proc<TCoInitialize>("CoInitialize");
+  HRESULT result = coInitialize ? coInitialize(nullptr) : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  // S_FALSE (already initialised on this thread) also needs its CoUninitialize.
+  if (FAILED(result)) throw ESystemStartup(CoInitializeErrorText(uint32_t(result)));
+}
+
+TComSession::~TComSession() {
+  using TCoUninitialize = void(WINAPI*)();
+  if (auto coUninitialize = Ole.Proc<TCoUninitialize>("CoUninitialize")) coUninitialize();
+}
+
+}  // namespace vnt

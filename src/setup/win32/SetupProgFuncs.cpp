@@ -1,0 +1,232 @@
+#include "setup/win32/SetupProgFuncs.h"
+
+#include <cstdio>
+
+#include "archive/ArchiveFormat.h"
+#include "archive/SetupVNTZip.h"
+#include "archive/win32/ArchiveFiles.h"
+#include "package/CustomVarFuncs.h"
+#include "package/PackagePrimitives.h"
+#include "package/SetupSections.h"
+#include "package/SetupStrings.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/RegistryText.h"
+#include "platform/win32/SystemServices.h"
+#include "script/ListCommands.h"
+#include "script/VariableNames.h"
+#include "setup/LoaderFileFilter.h"
+#include "setup/win32/PreviousSetup.h"
+#include "setup/win32/SetupLoader.h"
+#include "setup/win32/SplashForm.h"
+
+namespace vnt {
+
+namespace {
+
+// Enough numbers for any sane temporary folder; past them the folder cannot be written.
+constexpr int TempFolderTries = 999;
+
+void ShowMessage(const TSetupState& state, const std::string& text, UINT icon) {
+  MessageBoxA(nullptr, text.c_str(), state.ApplicationTitle.c_str(), MB_OK | icon);
+}
+
+std::string TempFolderName(const std::string& tempFolder, int n) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%03d", n);
+  return WithFolderBackslash(tempFolder) + "vnt" + digits;
+}
+
+bool CreateTempSetupDir(TSetupState& state) {
+  for (int n = 1; n <= TempFolderTries; ++n) {
+    std::string path = TempFolderName(state.Info.TempFolder(), n);
+    if (ForceFolder(path) == ForceFolderCreated) {
+      state.TempSetupDir = path;
+      state.Builtins.TempSetupDir = path;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The early read of the names that expansion needs before the variables exist.
+void ReadEarlyProperties(TSetupState& state) {
+  TSetupProperties early;
+  TSetupDescription& d = state.Description;
+  ReadProperties(state.Package, d, &early, nullptr);
+  d.Properties.SoftwareName = early.SoftwareName;
+  d.Properties.CompanyName = early.CompanyName;
+  d.Properties.DefaultInstallDir = early.DefaultInstallDir;
+  d.Properties.DefaultProgramGroup = early.DefaultProgramGroup;
+  d.Properties.SetupTypeComponents[0] = early.SetupTypeComponents[0];
+}
+
+void MakeInterpreter(TSetupState& state) {
+  state.Script = std::make_unique<TScriptContext>(*state.Vars);
+  state.Interpreter = std::make_unique<TScriptInterpreter>(*state.Script);
+  state.ValueCommands.Register(*state.Script);
+  RegisterListCommands(*state.Script);
+  state.Library.Register(*state.Script);
+  state.Desktop = std::make_unique<TDesktopCommands>(*state.Script);
+  state.Desktop->Install();
+  state.Desktop->LoadPreviousSetup = [&state] { LoadPreviousSetup(state); };
+  state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
+}
+
+void ReadVariablesSection(TSetupState& state) {
+  ReadVariables(state.Package, state.Description);
+  state.Vars = std::make_unique<TSetupVariables>(state.Description, state.Builtins);
+  MakeInterpreter(state);
+  state.Vars->SelectedComponents = state.Description.Properties.SetupTypeComponents[0];
+  SetCustomVariables(*state.Vars, state.Description.Variables, ReadRegistryText);
+}
+
+void ReadPropertiesAndMessages(TSetupState& state) {
+  TSetupDescription& d = state.Description;
+  ReadProperties(state.Package, d, &d.Properties, &d.Requirements);
+  ReadPropertiesPart2(state.Package, d.Properties);
+  std::string language = state.Vars->Stored("%Language%");
+  ReadMessages(state.Package, d, language);
+  if (!d.DefaultLanguageName.empty()) state.Vars->SetVariable("%Language%", d.DefaultLanguageName);
+}
+
+// The software the package requires; answers false after telling the user.
+bool RequiredSoftwarePresent(TSetupState& state) {
+  if (state.Package.Option(OptRequiresAppMgr) && !state.Info.IsAppMgrInstalled()) {
+    ShowMessage(state, Message(state, MsgAppMgrMissing), MB_ICONINFORMATION);
+    return false;
+  }
+  if (state.Package.Option(OptRequiresHotSync) && !HotSyncBaseKey()) {
+    ShowMessage(state, Message(state, MsgHotSyncMissing), MB_ICONINFORMATION);
+    return false;
+  }
+  return true;
+}
+
+void ReadRemainingSections(TSetupState& state) {
+  TPackage& pkg = state.Package;
+  TSetupDescription& d = state.Description;
+  ReadDeviceTable(pkg, d);
+  ReadComponents(pkg, d);
+  ReadProgressBitmaps(pkg, d);
+  ReadScripts(pkg, d);
+  ReadDialogs(pkg, d);
+  ReadFolders(pkg, d);
+  ReadProductFiles(pkg, d);
+  ReadShortcuts(pkg, d);
+  ReadRegistryChanges(pkg, d);
+  if (pkg.Option(OptBackgroundWindow)) ReadBackItems(pkg, d);
+}
+
+// The program's own font, for windows of packages that keep their own fonts.
+const TFontRecord ProgramFont{"Tahoma", 8, int32_t(0x80000012), 0, 1};
+
+std::unique_ptr<TfrmSetupLoader> MakeLoader(TSetupState& state) {
+  const TSetupDescription& d = state.Description;
+  const TFontRecord& font = state.Package.Option(OptOwnFonts) ? ProgramFont : d.Properties.SetupFont;
+  auto loader = std::make_unique<TfrmSetupLoader>(
+      state.ApplicationTitle, state.Vars->ExpandText(d.Properties.SetupTitle, true),
+      state.Vars->ExpandText(Message(state, MsgLoaderText), true), font, !d.Properties.SplashBitmap.empty());
+  loader->ShowAndPaint();
+  return loader;
+}
+
+// Restores the support archive: the splash picture alone, or everything else.
+void RestoreSupportFiles(TSetupState& state, TSupportPass pass) {
+  TStream& s = SeekSection(state.Package, SecSupportArchive);
+  if (ReadByte(s) != 1) return;
+  TWin32ArchiveFileSystem files;
+  TSetupVNTZip zip(files);
+  zip.FilterMode = pass;
+  zip.OnIdle = ProcessMessages;
+  const TSetupDescription& d = state.Description;
+  TLoaderFileFilter filter(d.SupportFiles, *state.Vars, d.Properties.SplashBitmap, state.RestoredFiles);
+  filter.BindTo(zip);
+  zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"));
+}
+
+// The splash picture for half a second, when the package has one and it was restored.
+std::unique_ptr<TfrmSplashBitmapForm> ShowSplash(TSetupState& state) {
+  const std::string& name = state.Description.Properties.SplashBitmap;
+  if (name.empty()) return nullptr;
+  std::string path = state.TempSetupDir + "\\" + name;
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+  auto splash = std::make_unique<TfrmSplashBitmapForm>(path);
+  if (!splash->Loaded()) return nullptr;
+  splash->ShowCentred(state.ApplicationTitle);
+  Sleep(500);
+  return splash;
+}
+
+TStartupResult LoadDescription(TSetupState& state) {
+  ReadEarlyProperties(state);
+  if (!CreateTempSetupDir(state)) {
+    ShowMessage(state, "Setup cannot create its temporary folder in " + state.Info.TempFolder() + ".", MB_ICONERROR);
+    return StartupFailed;
+  }
+  ReadVariablesSection(state);
+  ReadPropertiesAndMessages(state);
+  if (!RequiredSoftwarePresent(state)) return StartupFailed;
+  ReadSupportFiles(state.Package, state.Description);
+  state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  auto loader = MakeLoader(state);
+  RestoreSupportFiles(state, SupportSplashPass);
+  auto splash = ShowSplash(state);
+  ReadRemainingSections(state);
+  const TSetupDescription& d = state.Description;
+  state.Vars->InitVariables(CollectVariableNames(d.Scripts, d.Dialogs.Dialogs), "");
+  state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  RestoreSupportFiles(state, SupportRestPass);
+  return StartupOk;
+}
+
+// The start script; a cancel or finish in it ends the setup.
+TStartupResult RunStartScript(TSetupState& state) {
+  if (state.Interpreter->RunScript(state.Description.Scripts[StartScript])) return StartupOk;
+  return StartupEndedByScript;
+}
+
+}  // namespace
+
+std::string Message(TSetupState& state, int index) {
+  std::string language = state.Vars ? state.Vars->ExpandText("%Language%") : std::string();
+  std::string text = GetMessage(state.Description, index, language);
+  return state.Vars ? state.Vars->ExpandText(text) : text;
+}
+
+TStartupResult RunStartup(TSetupState& state) {
+  state.ApplicationTitle = DefaultApplicationTitle;
+  std::string path = ProgramPath();
+  if (!OpenPackage(state.Package, path, TFileStream::OpenRead(path), PackageEndResourceValue())) {
+    ShowMessage(state, FatalOpenMessage, MB_ICONERROR);
+    return StartupFailed;
+  }
+  if (!PackageIsValid(state.Package)) {
+    ShowMessage(state, FatalCorruptMessage, MB_ICONERROR);
+    return StartupFailed;
+  }
+  try {
+    TStartupResult result = LoadDescription(state);
+    if (result == StartupOk) result = RunStartScript(state);
+    if (result != StartupOk) CleanUp(state);
+    return result;
+  } catch (const std::exception&) {
+    // A damaged section or support archive never becomes data.
+    CleanUp(state);
+    ShowMessage(state, FatalCorruptMessage, MB_ICONERROR);
+    return StartupFailed;
+  }
+}
+
+bool HasPages(const TSetupState& state) { return !state.Description.Dialogs.FirstPage.empty(); }
+
+void CleanUp(TSetupState& state) {
+  state.Description = TSetupDescription{};
+  for (const auto& file : state.RestoredFiles) DeleteFileForce(file);
+  state.RestoredFiles.clear();
+  if (!state.TempSetupDir.empty()) {
+    RemoveDirectoryA(state.TempSetupDir.c_str());  // only when empty; a failure is ignored
+    state.TempSetupDir.clear();
+  }
+}
+
+}  // namespace vnt

@@ -1,0 +1,50 @@
+// The state of one setup run: the package, the description, the variables, the interpreter
+// with its commands, and the hooks that later layers fill in. Kept for the whole run.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "package/SetupDescription.h"
+#include "package/SetupFuncs.h"
+#include "package/SetupVariables.h"
+#include "platform/win32/SystemBuiltins.h"
+#include "platform/win32/SystemInfo.h"
+#include "script/ScriptContext.h"
+#include "script/ScriptInterpretor.h"
+#include "script/ValueCommands.h"
+#include "script/win32/DLLCall.h"
+#include "script/win32/DesktopCommands.h"
+
+namespace vnt {
+
+struct TSetupState {
+  std::string ApplicationTitle;
+  TPackage Package;
+  TSystemInfo Info;
+  TSystemBuiltins Builtins{Info};
+  TSetupDescription Description;
+  // Destroyed in reverse: the commands before the context, the context before the table.
+  std::unique_ptr<TSetupVariables> Vars;  // the table exists from the reading of SecVariables
+  // The interpreter and its commands' program-wide state, made with the variable table.
+  std::unique_ptr<TScriptContext> Script;
+  std::unique_ptr<TScriptInterpreter> Interpreter;
+  TValueCommands ValueCommands;
+  TDLLCall Library;
+  std::unique_ptr<TDesktopCommands> Desktop;
+  std::string TempSetupDir;               // no trailing backslash; empty until created
+  std::vector<std::string> RestoredFiles;
+  // Checks the machine against the setup's requirements when the wizard is made, answering
+  // whether the setup goes on; the installation run provides it.
+  std::function<bool()> CheckRequirements;
+  // Reads an earlier installation's uninstall record, answering its installed components;
+  // nothing when the record is damaged. The installation engine provides it.
+  std::function<std::optional<std::string>(const std::string& path)> ReadUninstallRecord;
+  // Items a removal could not delete, shown by the not-deleted list.
+  std::vector<std::string> NotDeleted;
+};
+
+}  // namespace vnt

@@ -1,0 +1,47 @@
+#include "setup/win32/SplashForm.h"
+
+namespace vnt {
+
+namespace {
+constexpr char SplashClass[] = "TfrmSplashBitmapForm";
+}
+
+TfrmSplashBitmapForm::TfrmSplashBitmapForm(const std::string& bitmapFile) {
+  Bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, bitmapFile.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  if (!Bitmap) return;
+  BITMAP info{};
+  GetObjectA(Bitmap, sizeof info, &info);
+  Width = info.bmWidth;
+  Height = info.bmHeight;
+}
+
+TfrmSplashBitmapForm::~TfrmSplashBitmapForm() {
+  Destroy();
+  if (Bitmap) DeleteObject(Bitmap);
+}
+
+void TfrmSplashBitmapForm::ShowCentred(const std::string& caption) {
+  if (!Bitmap) return;
+  RegisterWindowClass(SplashClass, LoadCursor(nullptr, IDC_WAIT), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  POINT at = CentredOnScreen(Width, Height);
+  if (!Handle())
+    CreateWindowOf(SplashClass, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, caption, at.x, at.y, Width,
+                   Height);
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(Handle());
+}
+
+LRESULT TfrmSplashBitmapForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_PAINT) return TWindow::HandleMessage(msg, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, Bitmap);
+  BitBlt(dc, 0, 0, Width, Height, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  EndPaint(Handle(), &ps);
+  return 0;
+}
+
+}  // namespace vnt
