@@ -54,6 +54,11 @@ bool TScriptInterpreter::RunScript(const TScript& script) {
   // A command may replace the stored script (a record loaded, a page rebuilt) while this run
   // still walks it: run a copy of its own.
   const TScript copy = script;
+  if (RunDepth++ == 0) Steps = 0;
+  struct TRunEnd {
+    int& Depth;
+    ~TRunEnd() { --Depth; }
+  } runEnd{RunDepth};
   TRangeResult r;
   try {
     r = ExecuteRange(copy, 0, Size(copy) - 1, true);
@@ -72,6 +77,7 @@ TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, 
     if (i < 0 || i >= count) return TRangeResult::Completed;
     const ScriptStatement& st = script[size_t(i)];
     const uint8_t op = st.Opcode;
+    Step();
     if (op != OpWhile && op != OpIf && !EvaluateCondition(st.Condition, Context.Vars)) {
       ++i;
       continue;
@@ -110,6 +116,13 @@ TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, 
 }
 
 TRangeResult TScriptInterpreter::RunBlock(const TScript& script, int at, int& closing) {
+  if (BlockDepth >= MaxBlockDepth)
+    throw EScriptError("Script blocks are nested more than " + std::to_string(MaxBlockDepth) + " deep.");
+  ++BlockDepth;
+  struct TBlockEnd {
+    int& Depth;
+    ~TBlockEnd() { --Depth; }
+  } blockEnd{BlockDepth};
   switch (script[at].Opcode) {
     case OpIf: return RunIf(script, at, closing);
     case OpWhile: return RunWhile(script, at, closing);
@@ -144,6 +157,11 @@ void TScriptInterpreter::RunCommand(const ScriptStatement& st) {
   } else if (auto wizard = Context.WizardCommandHandler) {
     wizard(st.Opcode, st.F[0], st.F[2], st.F[1]);
   }
+}
+
+void TScriptInterpreter::Step() {
+  if (StepLimit != 0 && ++Steps > StepLimit)
+    throw EScriptError("The script ran more than " + std::to_string(StepLimit) + " steps.");
 }
 
 // A script that switched to the "INSTALL" page and ended without starting the installation
@@ -181,6 +199,7 @@ TRangeResult TScriptInterpreter::RunWhile(const TScript& script, int at, int& cl
   closing = FindClosing(script, at, OpEndWhile, st.F[0]);
   TRangeResult r = TRangeResult::Completed;
   while (EvaluateCondition(st.Condition, Context.Vars)) {
+    Step();
     r = ExecuteRange(script, at + 1, closing - 1, false);
     if (r != TRangeResult::Completed) break;
   }
@@ -195,6 +214,7 @@ TRangeResult TScriptInterpreter::RunFor(const TScript& script, int at, int& clos
   TRangeResult r = TRangeResult::Completed;
   // The pass counter is not the variable: changing the variable does not change the passes.
   for (int64_t n = start; n <= end; ++n) {
+    Step();
     Context.Assign(st.F[0], std::to_string(n));
     r = ExecuteRange(script, at + 1, closing - 1, false);
     if (r != TRangeResult::Completed) break;
@@ -218,6 +238,7 @@ TRangeResult TScriptInterpreter::RunForEachSelected(const TScript& script, int a
       bodyRan = false;
     }
     if (k >= list->ItemCount()) break;
+    Step();
     if (!list->ItemSelected(k)) continue;
     Context.Assign(st.F[0], list->ItemText(k));
     bodyRan = true;

@@ -41,6 +41,9 @@ enum class TRangeResult {
 // - ForEachSelected asks FindListControl again before each item and stops when the list is
 //   no longer the same object or has fewer items than the next index, so a body that changes
 //   or leaves the page never reaches a freed list or a missing item.
+// - Blocks nest at most MaxBlockDepth deep, counted over every run of the interpreter at
+//   once (a command may run another script inside a block): a deeper block raises
+//   EScriptError, so no script can exhaust the stack.
 // - The interpreter itself never loops without running a statement. A While whose condition
 //   stays true, a GoTo back to an earlier label, or a For over four billion values is the
 //   author's loop and runs as written; window messages are processed by commands that wait,
@@ -62,6 +65,12 @@ public:
   // Index of the statement before the label that the last GoTo found.
   int PendingJumpTarget = -1;
 
+  static constexpr int MaxBlockDepth = 1000;
+  // Statements and loop passes a run may take before EScriptError stops it; 0 is no limit.
+  // The setup sets none (scripts may poll for as long as they like); harnesses that run
+  // scripts of unknown origin do.
+  uint64_t StepLimit = 0;
+
   TScriptContext& Context;
 
 private:
@@ -72,10 +81,16 @@ private:
   // A statement that is no block, jump or exit: the command, else the wizard's handler.
   void RunCommand(const ScriptStatement& st);
   void ReturnFromUnusedInstallPage();
+  // Counts one statement or loop pass against StepLimit.
+  void Step();
   TRangeResult RunIf(const TScript& script, int at, int& closing);
   TRangeResult RunWhile(const TScript& script, int at, int& closing);
   TRangeResult RunFor(const TScript& script, int at, int& closing);
   TRangeResult RunForEachSelected(const TScript& script, int at, int& closing);
+
+  int BlockDepth = 0;   // blocks open now, over all runs
+  uint64_t Steps = 0;   // since the outermost run began
+  int RunDepth = 0;     // runs under way, re-entrant ones included
 };
 
 // Index of the first statement after `from` with the opcode and F1 equal to `blockId`

@@ -526,3 +526,45 @@ TEST_F(Interp, ValueAndListCommandsThroughTheInterpreter) {
   EXPECT_EQ(Var("%C%"), "3");
   EXPECT_EQ(Var("%P%"), "0021");
 }
+
+TEST_F(Interp, NestingPastTheBoundIsAScriptErrorNotAStackOverflow) {
+  std::vector<std::string> reported;
+  Ctx.OnScriptError = [&](const std::string& text) { reported.push_back(text); };
+  // Within the bound, every level runs.
+  TScript fits;
+  for (int k = 0; k < TScriptInterpreter::MaxBlockDepth; ++k) fits.push_back(If("b" + std::to_string(k), ""));
+  fits.push_back(Log("deepest"));
+  for (int k = TScriptInterpreter::MaxBlockDepth - 1; k >= 0; --k) fits.push_back(EndIf("b" + std::to_string(k)));
+  fits.push_back(Log("after"));
+  EXPECT_TRUE(Run(fits));
+  EXPECT_EQ(Trace, (Lines{"deepest", "after"}));
+  // 20,000 Ifs without EndIf nest as deep as the script is long.
+  Trace.clear();
+  TScript unclosed(20000, If("x", ""));
+  unclosed.push_back(Log("never"));
+  EXPECT_FALSE(Run(unclosed));
+  EXPECT_EQ(Trace, Lines{});
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0], "Script blocks are nested more than 1000 deep.");
+  // A run from inside a block counts the blocks around it; the error stops only that run.
+  bool inner = true;
+  Ctx.SetCommand(OpMessageBox, [&](const ScriptStatement&) { inner = I.RunScript(fits); });
+  EXPECT_TRUE(Run({If("outer", ""), St(OpMessageBox), EndIf("outer")}));
+  EXPECT_FALSE(inner);
+  EXPECT_EQ(reported.size(), 2u);
+  // The count went back down: the same script nests as deep as before.
+  Trace.clear();
+  EXPECT_TRUE(Run(fits));
+  EXPECT_EQ(Trace, (Lines{"deepest", "after"}));
+}
+
+TEST_F(Interp, AStepLimitEndsLoopsThatRunNoStatement) {
+  std::vector<std::string> reported;
+  Ctx.OnScriptError = [&](const std::string& text) { reported.push_back(text); };
+  I.StepLimit = 500;
+  EXPECT_FALSE(Run({While("w", ""), EndWhile("w"), Log("never")}));
+  EXPECT_EQ(reported, (std::vector<std::string>{"The script ran more than 500 steps."}));
+  // Every run starts its count afresh.
+  EXPECT_TRUE(Run({For("%I%", "1", "100", "f"), EndFor("f"), Log("done")}));
+  EXPECT_EQ(Trace, (Lines{"done"}));
+}
