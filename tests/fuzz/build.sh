@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds the archive fuzz target with clang and libFuzzer into build/fuzz/archive_fuzz.
+# Builds the fuzz targets with clang and libFuzzer into build/fuzz: archive_fuzz, and
+# package_fuzz with its seeds written into build/fuzz/package-corpus.
 # Run: build/fuzz/archive_fuzz -max_total_time=60 build/fuzz/corpus
+#      build/fuzz/package_fuzz -max_total_time=60 build/fuzz/package-corpus
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out="$root/build/fuzz"
 mkdir -p "$out/corpus"
+flags=(-std=c++20 -g -O1 -fsanitize=address,undefined -fno-sanitize-recover=all -I"$root/src")
+
 sources=(
   "$root/tests/fuzz/archive_fuzz.cpp"
   "$root/src/archive/ArchiveProgress.cpp" "$root/src/archive/ArchiveWriter.cpp"
@@ -12,6 +16,19 @@ sources=(
   "$root/src/archive/SetupVNTZip.cpp" "$root/src/archive/VolumeNames.cpp"
   "$root/src/package/PackageStream.cpp" "$root/src/package/PackagePrimitives.cpp"
 )
-clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -I"$root/src" "${sources[@]}" -lz -o "$out/archive_fuzz"
+clang++ "${flags[@]}" -fsanitize=fuzzer "${sources[@]}" -lz -o "$out/archive_fuzz"
 echo "built $out/archive_fuzz"
+
+# The package target reads with all of package/ and runs scripts with the script commands
+# that need no system.
+package_sources=(
+  "$root"/src/package/*.cpp
+  "$root/src/script/ListCommands.cpp" "$root/src/script/ScriptInterpretor.cpp"
+  "$root/src/script/ValueCommands.cpp" "$root/src/script/VariableNames.cpp"
+)
+clang++ "${flags[@]}" -fsanitize=fuzzer -I"$root/tests/support" "$root/tests/fuzz/package_fuzz.cpp" \
+  "${package_sources[@]}" -lz -o "$out/package_fuzz"
+echo "built $out/package_fuzz"
+clang++ "${flags[@]}" -I"$root/tests/support" "$root/tests/fuzz/package_seeds.cpp" \
+  "$root/tests/support/TestPackages.cpp" "${package_sources[@]}" -lz -o "$out/package_seeds"
+"$out/package_seeds" "$out/package-corpus"
