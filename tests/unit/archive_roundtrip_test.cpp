@@ -200,3 +200,28 @@ TEST(ArchiveVolumes, SmallestVolumesHoldEveryShapeOfMemberWithinTheirSize) {
   EXPECT_EQ(r.Zip.RestoredCount, 60);
   EXPECT_THROW(WriteArchiveVolumes("", members, MinVolumeSize - 1), std::invalid_argument);
 }
+
+TEST(ArchiveVolumes, ChunkEndingAtTheVolumeEdgeLeavesRoomForWhatFollows) {
+  // Stored chunks of random bytes: the second member's only chunk ends where the one-stream
+  // archive's end record begins. A volume of that offset plus the room kept after a chunk
+  // (end marker, next member header, switch record) is filled to its last byte.
+  std::vector<TArchiveMember> members{{0, Stamp, RandomBytes(65536, 31)}, {1, Stamp, RandomBytes(8100, 32)}};
+  const uint64_t chunkEnd = WriteArchive("", members).size() - 8;
+  const uint64_t edge = chunkEnd + 4 + 12 + 12;
+  ASSERT_GE(edge, MinVolumeSize);
+  for (bool more : {false, true}) {
+    std::vector<TArchiveMember> all = members;
+    if (more) all.push_back({2, Stamp, RandomBytes(5000, 33)});
+    for (uint64_t volumeSize = edge - 2; volumeSize <= edge + 2; ++volumeSize) {
+      std::vector<std::string> volumes = WriteArchiveVolumes("", all, volumeSize);
+      for (auto& v : volumes) EXPECT_LE(v.size(), volumeSize) << volumeSize;
+      if (more && volumeSize == edge) {
+        EXPECT_EQ(volumes[0].size(), edge);  // the edge was met exactly
+      }
+      TMemoryRestore r;
+      r.PutVolumes(volumes);
+      EXPECT_TRUE(r.Restore(volumes[0])) << volumeSize;
+      ExpectRestored(r, all);
+    }
+  }
+}

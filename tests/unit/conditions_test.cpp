@@ -64,6 +64,17 @@ TEST(Padding, NumbersAndVersions) {
   EXPECT_EQ(b, "10.0.0");
 }
 
+TEST_F(Cond, NumberBesideTextIsNotPadded) {
+  for (auto [left, right] : {std::pair{"7", "abc"}, {"1.2", "1.x"}, {"", "a"}, {"12", "9 "}}) {
+    std::string a = left, b = right;
+    PadOperands(a, b);
+    EXPECT_EQ(a, left);
+    EXPECT_EQ(b, right);
+  }
+  // Unpadded, "9" sorts after "10a" byte by byte.
+  EXPECT_TRUE(CompareOperands("9", "10a", ">", V));
+}
+
 TEST_F(Cond, ComputedBuiltinsCompareByValue) {
   EXPECT_TRUE(Eval("%IsNT% = 1|"));
   EXPECT_TRUE(Eval("%OSVersion% >= 5.0|"));

@@ -162,6 +162,21 @@ TEST(RecordLayout, DevicePlatformVersionTexts) {
   EXPECT_EQ(ReadRapiDevice(empty).MaxMajor, 0);
 }
 
+TEST(RoundTrip, DeviceWithEmptyVersionTextsAtThePackageEndIsVersionZero) {
+  // The device table is the last section: its smallest record ends right at the trailer.
+  TBytes b;
+  b.U32(1).U8(1).S("Dev").S("").S("").U32(4).U32(0).S("").S("");
+  TPackageContent c = RichContent();
+  c.RawSections[SecDeviceTable] = b.B;
+  std::string language;
+  TSetupDescription d = ReadBack(c, language);
+  ASSERT_EQ(d.DeviceTable.size(), 1u);
+  const TRapiDevice& dev = d.DeviceTable[0];
+  EXPECT_EQ(dev.Name, "Dev");
+  EXPECT_EQ(dev.Processors, 4);
+  EXPECT_EQ(std::vector<int32_t>({dev.MinMajor, dev.MinMinor, dev.MaxMajor, dev.MaxMinor}), std::vector<int32_t>(4, 0));
+}
+
 TEST(RecordLayout, NarrowWidthForOlderUninstallData) {
   TSetupFile f;
   f.SourceName = "x";

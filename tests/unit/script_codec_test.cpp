@@ -56,6 +56,16 @@ TEST(ScriptCodec, StoredBytesAreScrambledWithTheKey) {
   want += std::string(4, '\0');
   EXPECT_EQ(bytes, want);
   EXPECT_EQ(ScrambleScriptText(ScrambleScriptText("kwo-ribbon and more")), "kwo-ribbon and more");
+
+  // Past the tenth byte the key starts again: 'j'^'n', 'k'^'k' (a zero byte), 'l'^'w', 'm'^'o',
+  // and at byte 20 'u'^'k', 'v'^'w'.
+  const std::string text = "abcdefghijklmnopqrstuvwxy";
+  std::string longer = Stored({Statement(OpFileDelete, {text})});
+  ASSERT_EQ(longer.size(), 12 + text.size() + 4);
+  EXPECT_EQ(longer.substr(12 + 9, 4), std::string("\x04\x00\x1b\x02", 4));
+  EXPECT_EQ(longer.substr(12 + 20, 2), "\x1e\x01");
+  TMemoryStream in(longer);
+  EXPECT_EQ(ReadScript(in)[0].F[0], text);
 }
 
 TEST(ScriptCodec, RoundTripKeepsOnlyStoredFields) {
@@ -86,6 +96,15 @@ TEST(ScriptCodec, DamagedListsAreRefused) {
   WriteI32(huge, 0x7FFFFFFF);
   huge.Seek(0);
   EXPECT_THROW(ReadScript(huge), EPackageError);
+  // Counts whose size in bytes wraps 32 bits, followed by one real statement's 8 bytes.
+  for (uint32_t count : {0x40000001u, 0x20000001u}) {
+    TMemoryStream wrapped;
+    WriteU32(wrapped, count);
+    WriteI32(wrapped, OpFileClose);
+    WriteI32(wrapped, 0);
+    wrapped.Seek(0);
+    EXPECT_THROW(ReadScript(wrapped), EPackageError) << count;
+  }
   TMemoryStream negative;
   WriteI32(negative, 1);
   WriteI32(negative, OpFileDelete);
