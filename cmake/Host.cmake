@@ -29,7 +29,7 @@ target_link_libraries(vnt_unit_tests PRIVATE vnt_testsupport GTest::gtest_main)
 gtest_discover_tests(vnt_unit_tests TEST_PREFIX "native.")
 
 # The setups of the end-to-end tests, written from shared building blocks.
-add_library(vnt_fixtureparts STATIC tests/e2e/fixtures/FixtureParts.cpp)
+add_library(vnt_fixtureparts STATIC tests/e2e/fixtures/FixtureParts.cpp tests/e2e/fixtures/HardeningFixtures.cpp)
 target_link_libraries(vnt_fixtureparts PUBLIC vnt_testsupport)
 add_executable(pkgfixture tests/e2e/fixtures/pkgfixture.cpp)
 target_link_libraries(pkgfixture PRIVATE vnt_fixtureparts)

@@ -1,6 +1,9 @@
 // The setup program: a fixed stub that runs the Setup Package appended to it.
 #include <windows.h>
 
+#include <new>
+
+#include "package/SetupStrings.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/SetupProgFuncs.h"
 #include "ui/win32/SetupMain.h"
@@ -23,6 +26,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int result;
     try {
       result = RunSetup(state);
+    } catch (const std::bad_alloc&) {
+      MessageBoxA(nullptr, vnt::OutOfMemoryMessage, state.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+      result = vnt::StartupFailed;
     } catch (const std::exception& e) {
       // Whatever escapes is reported; the temporary folder is still removed.
       MessageBoxA(nullptr, e.what(), state.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);

@@ -8,6 +8,9 @@ namespace vnt {
 
 namespace {
 
+// Past this, a control has no name of its own.
+constexpr int MaxComponentNumber = 30000;
+
 // Kind, binding, role, four coordinates, the script's count: the least a control takes.
 constexpr uint32_t MinControlBytes = 1 + 1 + 1 + 16 + 4;
 // Name, title, sizes, font, style flag, style name, control count, four empty scripts.
@@ -171,10 +174,14 @@ std::string ControlSuffix(uint8_t kind, uint8_t role, bool plainLists) {
   }
 }
 
-std::string UniqueComponentName(const std::string& base, const std::function<bool(const std::string&)>& taken) {
-  for (int n = 1; n <= 30000; ++n) {
+void TComponentNames::Add(const std::string& name) { Used.insert(UpperCase(name)); }
+
+std::string TComponentNames::Take(const std::string& base) {
+  // Names are only ever added, so the smallest free number never goes down.
+  int& n = Next.try_emplace(UpperCase(base), 1).first->second;
+  for (; n <= MaxComponentNumber; ++n) {
     std::string name = "VN_" + base + std::to_string(n);
-    if (!taken(name)) return name;
+    if (Used.insert(UpperCase(name)).second) return name;
   }
   return "";
 }

@@ -4,9 +4,10 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "package/PackagePrimitives.h"
@@ -73,8 +74,19 @@ const TSetupDialog* FindDialog(const std::vector<TSetupDialog>& dialogs, const s
 std::string CleanDialogName(const std::string& name);
 // The suffix of a control's component name, by kind and role ("" for kinds without a control).
 std::string ControlSuffix(uint8_t kind, uint8_t role, bool plainLists = false);
-// "VN_" + base + the smallest free n from 1 to 30000; empty when all are taken.
-std::string UniqueComponentName(const std::string& base, const std::function<bool(const std::string&)>& taken);
+// The component names in use on one container, handing out free ones in the order
+// UniqueComponentName would, each in constant time on average: a page of many controls of
+// one kind must not try every smaller number over every control.
+class TComponentNames {
+public:
+  void Add(const std::string& name);
+  // Takes and answers "VN_" + base + the smallest free n from 1 to 30000; empty when all are taken.
+  std::string Take(const std::string& base);
+
+private:
+  std::unordered_set<std::string> Used;       // upper case: names compare ignoring case
+  std::unordered_map<std::string, int> Next;  // per base: no smaller number is free
+};
 
 // The font of a control: the base font, changed by a five-field FontSpec.
 TFontRecord ControlFont(const TFontRecord& base, const std::string& fontSpec, bool keepSetupFace);

@@ -19,6 +19,9 @@ constexpr const char* FatalOpenMessage =
 constexpr const char* FatalCorruptMessage =
     "ERROR: corrupted setup data, please try to download this software again or contact the "
     "development company.";
+// Ours: the system's own text for exhausted memory means nothing to a user.
+constexpr const char* OutOfMemoryMessage =
+    "Setup ran out of memory and cannot go on. Close other programs and start the setup again.";
 
 enum TMessageId {
   MsgAppMgrMissing = 8,

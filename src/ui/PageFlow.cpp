@@ -48,6 +48,12 @@ std::string PreviousPageName(const TPageFlow& flow) {
   return start;
 }
 
+bool SwitchLoopsBack(const std::vector<TPageSwitch>& underWay, const std::string& page, unsigned userActions) {
+  for (const TPageSwitch& s : underWay)
+    if (s.UserActions == userActions && CompareTextIgnoringCase(s.Page, page) == 0) return true;
+  return false;
+}
+
 bool StepAbandoned(bool completed, const std::string& canClose) { return !completed && canClose != "0"; }
 
 bool TakesPageFocus(uint8_t kind) {

@@ -28,6 +28,15 @@ std::string PreviousPageName(const TPageFlow& flow);
 // Whether a script run abandons the step it guards: it stopped early and %CanClose% is not "0".
 bool StepAbandoned(bool completed, const std::string& canClose);
 
+// A page switch under way, with the count of the user's actions when it began.
+struct TPageSwitch {
+  std::string Page;
+  unsigned UserActions = 0;
+};
+// Whether switching to the page now closes a loop: a switch to it is still under way and the
+// user has done nothing since it began, so only scripts sent the wizard back there.
+bool SwitchLoopsBack(const std::vector<TPageSwitch>& underWay, const std::string& page, unsigned userActions);
+
 // Whether a control of this kind may take the focus when its page is shown.
 bool TakesPageFocus(uint8_t kind);
 

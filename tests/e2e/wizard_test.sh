@@ -63,10 +63,31 @@ out=$(driver start "$(winepath -w "$work/page-loop.exe")" -- wait-window --class
 expect "BeforeBuildScripts going back and forth: the wizard window stays" "$out" '"class":"TfrmSetupMain"'
 same "BeforeBuildScripts going back and forth: no page is shown" "$(printf '%s\n' "$out" | grep '"name":"VN_P' | grep -c '"visible":true')" 0
 
+# AfterShowScripts sending the wizard back and forth, by name or as next and previous page:
+# the loop is refused at once, the second page stays shown and the wizard can be closed.
+for kind in show-loop show-loop-next; do
+  "$host/pkgfixture" $kind "$win32/vntsetup.exe" "$work/$kind.exe"
+  out=$(driver start "$(winepath -w "$work/$kind.exe")" -- wait-window --class TfrmSetupMain 30000 -- list \
+        -- click name:VN_Pong_Button1 -- wait-exit 20000)
+  expect "$kind: the wizard is visible on the second page" "$out" '"class":"TfrmSetupMain","text":"Loop Pong"'
+  expect "$kind: ... showing its controls" "$(line_of "$out" VN_Pong_Label1)" '"visible":true'
+  # Closed from the last page, the setup counts as finished: no question, exit 0.
+  expect "$kind: Cancel closes it" "$out" '"exit":0'
+done
+
 # A CloseScript that finishes the setup itself: the close under way takes it, once.
 "$host/pkgfixture" close-finishes "$win32/vntsetup.exe" "$work/close-finishes.exe"
 out=$(driver start "$(winepath -w "$work/close-finishes.exe")" -- wait-window --class TfrmSetupMain 30000 \
       -- click text:Cancel -- wait-msgbox 10000 -- press Yes -- wait-exit 20000)
 expect "a CloseScript that finishes: the setup ends as finished" "$out" '"exit":0'
+
+# A CloseScript that sets %CanClose% to 0: the close is refused and the wizard stays on its page.
+"$host/pkgfixture" close-refused "$win32/vntsetup.exe" "$work/close-refused.exe"
+out=$(driver start "$(winepath -w "$work/close-refused.exe")" -- wait-window --class TfrmSetupMain 30000 \
+      -- click text:Cancel -- wait-msgbox 10000 -- press Yes -- sleep 500 -- wait-window --class TfrmSetupMain 5000 \
+      -- get text:Cancel -- kill)
+same "a CloseScript that refuses: the wizard and its page stay" \
+  "$(printf '%s\n' "$out" | grep -c '"class":"TfrmSetupMain","text":"Rich Product Setup".*"visible":true')" 2
+expect "a CloseScript that refuses: its Cancel button is still there" "$out" '"text":"Cancel"'
 
 e2e_end

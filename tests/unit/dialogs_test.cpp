@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "TestPackages.h"
 #include "package/DialogEditorFuncs.h"
 #include "package/PackagePrimitives.h"
@@ -127,12 +125,18 @@ TEST(Dialogs, NamesAndSuffixes) {
   EXPECT_EQ(ControlSuffix(KindCombo, RoleNone), "_ComboBox");
   EXPECT_EQ(ControlSuffix(KindStyleSpace, 0), "");
   EXPECT_EQ(ControlSuffix(99, 0), "");
-  std::set<std::string> names;
-  auto taken = [&](const std::string& n) { return names.count(n) > 0; };
-  names.insert(UniqueComponentName("Page_Button", taken));
-  names.insert(UniqueComponentName("Page_Button", taken));
-  EXPECT_EQ(names, (std::set<std::string>{"VN_Page_Button1", "VN_Page_Button2"}));
-  EXPECT_EQ(UniqueComponentName("X", [](const std::string&) { return true; }), "");
+  // The smallest free number per base, names already on the container compared ignoring case.
+  TComponentNames names;
+  names.Add("vn_page_button2");
+  EXPECT_EQ(names.Take("Page_Button"), "VN_Page_Button1");
+  EXPECT_EQ(names.Take("Page_Button"), "VN_Page_Button3");
+  EXPECT_EQ(names.Take("Page_Label"), "VN_Page_Label1");
+  names.Add("VN_Page_Label2");
+  EXPECT_EQ(names.Take("Page_Label"), "VN_Page_Label3");
+  TComponentNames full;
+  for (int n = 1; n <= 30000; ++n) full.Add("VN_X" + std::to_string(n));
+  EXPECT_EQ(full.Take("X"), "");
+  EXPECT_EQ(full.Take("Y"), "VN_Y1");
 }
 
 TEST(Dialogs, ControlFonts) {

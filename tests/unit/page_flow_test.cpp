@@ -94,3 +94,13 @@ TEST(PageFlow, StyleSpacesKeepTheFirstRecordedPerPanel) {
   EXPECT_EQ(FindStyleSpace(spaces, "Style_None"), nullptr);
   EXPECT_EQ(StylePanelName("My frame-1.x"), "Style_My_frame_1_x");
 }
+
+TEST(PageFlow, ASwitchBackToAPageUnderWayIsALoopUntilTheUserActs) {
+  std::vector<TPageSwitch> underWay = {{"Ping", 3}, {"Pong", 3}};
+  EXPECT_TRUE(SwitchLoopsBack(underWay, "ping", 3));
+  EXPECT_TRUE(SwitchLoopsBack(underWay, "Pong", 3));
+  EXPECT_FALSE(SwitchLoopsBack(underWay, "Other", 3));
+  // A click in between (a button of a dialog opened on the way) makes it the user's move.
+  EXPECT_FALSE(SwitchLoopsBack(underWay, "Ping", 4));
+  EXPECT_FALSE(SwitchLoopsBack({}, "Ping", 0));
+}

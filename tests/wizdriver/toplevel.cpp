@@ -47,11 +47,22 @@ bool is_message_box(HWND hwnd, HWND not_this) {
   return text && equals_ignoring_case(class_name(text), "Static");
 }
 
+namespace {
+
+// A window shown by a thread that has not come back to its message loop yet may count as hung
+// and refuse every message at once: it is found only once it answers.
+bool answers(HWND hwnd) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) != 0;
+}
+
+}  // namespace
+
 HWND wait_for_window(const std::function<HWND()>& find, DWORD timeout_ms, const Process& process,
                      const std::string& what) {
   const ULONGLONG deadline = GetTickCount64() + timeout_ms;
   for (;;) {
-    if (HWND hwnd = find()) return hwnd;
+    if (HWND hwnd = find(); hwnd && answers(hwnd)) return hwnd;
     if (process.present()) {
       if (auto code = exit_code_if_ended(process)) {
         fail("process " + std::to_string(process.pid) + " ended with exit code " + std::to_string(*code) +

@@ -14,7 +14,7 @@ Commands run in order and share the current process and current window.
                                 (quoted as needed). Prints {"pid":N}
   attach <pid>                  work with a running process. Prints {"pid":N}
   wait-window [--title T | --title-contains T | --class C] <timeout-ms>
-                                wait for a visible top-level window of the current
+                                wait for a visible, answering top-level window of the current
                                 process (of any process when there is none) and
                                 make it the current window. Prints its window line
   list                          the current window's line, then one line per

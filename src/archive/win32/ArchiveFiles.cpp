@@ -80,7 +80,7 @@ bool TWin32ArchiveFileSystem::MakeFolders(const std::string& folder) {
   // The parent is always shorter, so the descent ends at the drive or share.
   std::string parent = WithoutTrailingSeparators(FolderPart(f));
   if (!parent.empty() && parent.size() < f.size()) MakeFolders(parent);
-  CreateDirectoryA(f.c_str(), nullptr);
+  if (CreateDirectoryA(f.c_str(), nullptr) && CreatedFolders) CreatedFolders->push_back(f);
   return IsFolder(f);
 }
 

@@ -1,6 +1,9 @@
 // The archive reader's file system on Win32: output files, folders and volume files.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "archive/ArchiveFileSystem.h"
 
 namespace vnt {
@@ -13,6 +16,10 @@ public:
   std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) override;
   std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) override;
   std::unique_ptr<TStream> OpenVolume(const std::string& path) override;
+
+  // When set, receives every folder MakeFolders created, parents first, so the caller can
+  // take them away again.
+  std::vector<std::string>* CreatedFolders = nullptr;
 };
 
 }  // namespace vnt

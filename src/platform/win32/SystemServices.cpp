@@ -132,6 +132,30 @@ bool DeleteFileForce(const std::string& path) {
   return IsMissing(path);
 }
 
+bool RemoveFolderTree(const std::string& path) {
+  const std::string folder = StripFolderBackslash(path);
+  if (folder.empty()) return false;
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return IsMissing(folder);
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string item = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolderTree(item);
+        else DeleteFileForce(item);
+      } while (FindNextFileA(h, &found));
+      FindClose(h);
+    }
+  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(folder.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+  RemoveDirectoryA(folder.c_str());
+  return IsMissing(folder);
+}
+
 std::optional<int> DispatchPendingMessages() {
   std::optional<int> quitCode;
   MSG msg;

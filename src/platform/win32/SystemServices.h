@@ -48,6 +48,9 @@ TForceFolderResult ForceFolder(const std::string& path);
 uint64_t FileSizeOf(const std::string& path);
 // Clears a read-only attribute first; answers whether the file is gone (a missing file is).
 bool DeleteFileForce(const std::string& path);
+// Deletes a folder with everything in it, read-only files too; links to folders elsewhere are
+// removed, never followed. Answers whether the folder is gone.
+bool RemoveFolderTree(const std::string& path);
 
 // Lets the window toolkit handle what is queued; empty means the plain dispatch loop.
 using TMessagePump = std::function<void()>;

@@ -1,6 +1,8 @@
 #include "setup/win32/SetupProgFuncs.h"
 
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/SetupVNTZip.h"
@@ -130,18 +132,37 @@ std::unique_ptr<TfrmSetupLoader> MakeLoader(TSetupState& state) {
   return loader;
 }
 
-// Restores the support archive: the splash picture alone, or everything else.
+// A support file the run could not write; the setup cannot go on without it.
+class ESupportFileError : public std::runtime_error {
+public:
+  explicit ESupportFileError(const std::string& name)
+      : std::runtime_error("Setup cannot write the file " + name + ". Check that the disk has room and that "
+                           "the folder can be written to, then start the setup again.") {}
+};
+
+// Restores the support archive: the splash picture alone, or everything else. Damaged data
+// raises EArchiveError and a file that could not be written ESupportFileError: the setup
+// needs every support file whole.
 void RestoreSupportFiles(TSetupState& state, TSupportPass pass) {
   TStream& s = SeekSection(state.Package, SecSupportArchive);
   if (ReadByte(s) != 1) return;
   TWin32ArchiveFileSystem files;
+  files.CreatedFolders = &state.CreatedFolders;
   TSetupVNTZip zip(files);
   zip.FilterMode = pass;
   zip.OnIdle = ProcessMessages;
   const TSetupDescription& d = state.Description;
+  const size_t first = state.RestoredFiles.size();
   TLoaderFileFilter filter(d.SupportFiles, *state.Vars, d.Properties.SplashBitmap, state.RestoredFiles);
   filter.BindTo(zip);
-  zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"));
+  if (zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"))) {
+    // A folder that could not be made skips its file without an error of the reader's.
+    for (size_t i = first; i < state.RestoredFiles.size(); ++i)
+      if (!files.FileExists(state.RestoredFiles[i])) throw ESupportFileError(state.RestoredFiles[i]);
+    return;
+  }
+  if (zip.ErrorCode == 1) throw ESupportFileError(zip.CurrentFileName);
+  throw EArchiveError(TArchiveDamage::Truncated, CannotReadArchiveText);
 }
 
 // The splash picture for half a second, when the package has one and it was restored.
@@ -209,6 +230,14 @@ TStartupResult RunStartup(TSetupState& state) {
     if (result == StartupOk) result = RunStartScript(state);
     if (result != StartupOk) CleanUp(state);
     return result;
+  } catch (const ESupportFileError& e) {
+    CleanUp(state);
+    ShowMessage(state, e.what(), MB_ICONERROR);
+    return StartupFailed;
+  } catch (const std::bad_alloc&) {
+    CleanUp(state);
+    ShowMessage(state, OutOfMemoryMessage, MB_ICONERROR);
+    return StartupFailed;
   } catch (const std::exception&) {
     // A damaged section or support archive never becomes data.
     CleanUp(state);
@@ -223,8 +252,12 @@ void CleanUp(TSetupState& state) {
   state.Description = TSetupDescription{};
   for (const auto& file : state.RestoredFiles) DeleteFileForce(file);
   state.RestoredFiles.clear();
+  // Deepest first, and only when empty: a folder that holds anything else is not ours alone.
+  for (auto folder = state.CreatedFolders.rbegin(); folder != state.CreatedFolders.rend(); ++folder)
+    RemoveDirectoryA(folder->c_str());
+  state.CreatedFolders.clear();
   if (!state.TempSetupDir.empty()) {
-    RemoveDirectoryA(state.TempSetupDir.c_str());  // only when empty; a failure is ignored
+    RemoveFolderTree(state.TempSetupDir);  // the run's own folder goes with whatever it holds
     state.TempSetupDir.clear();
   }
 }

@@ -37,6 +37,7 @@ struct TSetupState {
   std::unique_ptr<TDesktopCommands> Desktop;
   std::string TempSetupDir;               // no trailing backslash; empty until created
   std::vector<std::string> RestoredFiles;
+  std::vector<std::string> CreatedFolders;  // made for support files, parents first
   // Checks the machine against the setup's requirements when the wizard is made, answering
   // whether the setup goes on; the installation run provides it.
   std::function<bool()> CheckRequirements;

@@ -155,12 +155,12 @@ std::unique_ptr<TVNControl> NewControl(uint8_t kind, uint8_t role, bool plainLis
   }
 }
 
-std::string FreeComponentName(HWND container, const std::string& base) {
-  return UniqueComponentName(base, [container](const std::string& name) {
-    for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (CompareTextIgnoringCase(ComponentName(child), name) == 0) return true;
-    return false;
-  });
+// The names the container's controls already carry: a style panel gets its page's controls.
+TComponentNames NamesOnContainer(HWND container) {
+  TComponentNames names;
+  for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    names.Add(ComponentName(child));
+  return names;
 }
 
 bool BuildControls(const std::string& baseName, HWND container, const std::vector<TControlDef>& controls,
@@ -168,6 +168,7 @@ bool BuildControls(const std::string& baseName, HWND container, const std::vecto
                    bool plainLists, TPageControls& built) {
   HWND lastWindowed = nullptr;
   TFontChoice font{baseFont, keepSetupFace};
+  TComponentNames names = NamesOnContainer(container);
   try {
     for (const auto& def : controls) {
       if (def.Kind == KindStyleSpace) {
@@ -178,7 +179,7 @@ bool BuildControls(const std::string& baseName, HWND container, const std::vecto
       std::unique_ptr<TVNControl> control = NewControl(def.Kind, def.Role, plainLists);
       if (!control) continue;
       if (!control->Create(container)) return false;
-      control->SetName(FreeComponentName(container, baseName + ControlSuffix(def.Kind, def.Role, plainLists)));
+      control->SetName(names.Take(baseName + ControlSuffix(def.Kind, def.Role, plainLists)));
       PlaceInZOrder(*control, lastWindowed);
       Configure(*control, def, callbacks, font);
       control->SetVisible(true);

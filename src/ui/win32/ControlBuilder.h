@@ -40,7 +40,4 @@ bool BuildControls(const std::string& baseName, HWND container, const std::vecto
 // The control to create for a kind and role; null for kinds without a control.
 std::unique_ptr<TVNControl> NewControl(uint8_t kind, uint8_t role, bool plainLists);
 
-// The component name for base + suffix that no direct child of the container carries yet.
-std::string FreeComponentName(HWND container, const std::string& base);
-
 }  // namespace vnt

@@ -42,6 +42,7 @@ bool TfrmSetupMain::Create() {
   if (State.CheckRequirements && !State.CheckRequirements()) return false;
   Binding.ActiveControls = [this] { return ActiveControls(); };
   Binding.RunControlScript = [this](TVNControl& c) {
+    ++UserActions;
     if (!Closing()) State.Interpreter->RunScript(c.Definition().Script);
   };
   return true;
@@ -96,7 +97,8 @@ bool TfrmSetupMain::ShowPage(const std::string& name) {
   const TSetupDialog* dialog = FindDialog(Dialogs(), name);
   if (!dialog || dialog->IsStyle) return false;
   TNestingGuard nesting(Nesting);
-  if (!nesting.Allowed()) return false;
+  if (!nesting.Allowed() || SwitchLoopsBack(SwitchesUnderWay, name, UserActions)) return false;
+  TSwitchGuard underWay(SwitchesUnderWay, {name, UserActions});
   NavigationAborted = false;
   if (Dialog) {
     if (!RunGuard(Dialog->LeaveScript) || NavigationAborted) return false;
@@ -170,6 +172,7 @@ TScriptList* TfrmSetupMain::FindListControl(const std::string& tag) {
 void TfrmSetupMain::ControlEvent(TVNControl& control) {
   // Refreshes set values and so fire events; only the user's actions run scripts.
   if (Binding.Refreshing || Closing() || !RunsControlScript(control)) return;
+  ++UserActions;
   State.Interpreter->RunScript(control.Definition().Script);
 }
 

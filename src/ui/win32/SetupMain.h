@@ -107,6 +107,11 @@ private:
   // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
   // sending each other back and forth cannot exhaust the stack.
   int Nesting = 0;
+  // Page switches under way, innermost last, and the user's actions so far: scripts that send
+  // the wizard back to a page it is still switching to are refused at once, and the page
+  // shown stays.
+  std::vector<TPageSwitch> SwitchesUnderWay;
+  unsigned UserActions = 0;
 };
 
 // Creates the wizard, starts it and runs the message loop until it closes. Exit code: 0 when
@@ -125,6 +130,18 @@ public:
 
 private:
   int& Depth;
+};
+
+// Records a page switch as under way for the lifetime of the guard.
+class TSwitchGuard {
+public:
+  TSwitchGuard(std::vector<TPageSwitch>& underWay, TPageSwitch s) : UnderWay(underWay) { UnderWay.push_back(std::move(s)); }
+  ~TSwitchGuard() { UnderWay.pop_back(); }
+  TSwitchGuard(const TSwitchGuard&) = delete;
+  TSwitchGuard& operator=(const TSwitchGuard&) = delete;
+
+private:
+  std::vector<TPageSwitch>& UnderWay;
 };
 
 // Sets a flag for the lifetime of the guard, restoring its earlier value.

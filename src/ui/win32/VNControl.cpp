@@ -11,11 +11,15 @@ constexpr char ControlProperty[] = "VntControl";
 constexpr UINT_PTR ControlSubclass = 0x564E43;    // "VNC"
 constexpr UINT_PTR ContainerSubclass = 0x564E50;  // "VNP"
 constexpr int FirstControlId = 1000;
+// The container's next control id, kept on the container: looking for a free id among its
+// children for every new control made a page of many controls slow beyond use.
+constexpr char NextIdProperty[] = "VntNextId";
 
 int FreeControlId(HWND container) {
-  int id = FirstControlId;
-  while (GetDlgItem(container, id)) ++id;
-  return id;
+  INT_PTR id = reinterpret_cast<INT_PTR>(GetPropA(container, NextIdProperty));
+  if (id < FirstControlId) id = FirstControlId;
+  SetPropA(container, NextIdProperty, reinterpret_cast<HANDLE>(id + 1));
+  return int(id);
 }
 }  // namespace
 
@@ -180,7 +184,8 @@ void TVNControl::Fire() {
 }
 
 void TVNControl::Repaint() {
-  if (!Wnd) return;
+  // Nothing of a hidden page is on the screen; showing it paints every control.
+  if (!Wnd || !IsWindowVisible(Parent)) return;
   if (!IsGraphic()) {
     InvalidateRect(Wnd, nullptr, TRUE);
     return;
@@ -273,6 +278,7 @@ LRESULT CALLBACK TVNControl::ContainerProc(HWND wnd, UINT msg, WPARAM wParam, LP
       }
       break;
     case WM_NCDESTROY:
+      RemovePropA(wnd, NextIdProperty);
       RemoveWindowSubclass(wnd, ContainerProc, ContainerSubclass);
       break;
   }
