@@ -74,9 +74,9 @@ const TSetupDialog* FindDialog(const std::vector<TSetupDialog>& dialogs, const s
 std::string CleanDialogName(const std::string& name);
 // The suffix of a control's component name, by kind and role ("" for kinds without a control).
 std::string ControlSuffix(uint8_t kind, uint8_t role, bool plainLists = false);
-// The component names in use on one container, handing out free ones in the order
-// UniqueComponentName would, each in constant time on average: a page of many controls of
-// one kind must not try every smaller number over every control.
+// The component names in use on one container, handing out free ones each in constant time
+// on average: a page of many controls of one kind must not try every smaller number over
+// every control.
 class TComponentNames {
 public:
   void Add(const std::string& name);

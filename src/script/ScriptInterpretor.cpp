@@ -38,6 +38,15 @@ bool DoesNothing(uint8_t op) {
   }
 }
 
+// Counts one more for its lifetime.
+struct TDepthGuard {
+  int& Depth;
+  explicit TDepthGuard(int& depth) : Depth(++depth) {}
+  ~TDepthGuard() { --Depth; }
+  TDepthGuard(const TDepthGuard&) = delete;
+  TDepthGuard& operator=(const TDepthGuard&) = delete;
+};
+
 bool IsBlock(uint8_t op) { return op == OpIf || op == OpWhile || op == OpFor || op == OpForEachSelected; }
 bool IsLoop(uint8_t op) { return op == OpWhile || op == OpFor || op == OpForEachSelected; }
 
@@ -54,11 +63,8 @@ bool TScriptInterpreter::RunScript(const TScript& script) {
   // A command may replace the stored script (a record loaded, a page rebuilt) while this run
   // still walks it: run a copy of its own.
   const TScript copy = script;
-  if (RunDepth++ == 0) Steps = 0;
-  struct TRunEnd {
-    int& Depth;
-    ~TRunEnd() { --Depth; }
-  } runEnd{RunDepth};
+  if (RunDepth == 0) Steps = 0;
+  TDepthGuard run(RunDepth);
   TRangeResult r;
   try {
     r = ExecuteRange(copy, 0, Size(copy) - 1, true);
@@ -118,11 +124,7 @@ TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, 
 TRangeResult TScriptInterpreter::RunBlock(const TScript& script, int at, int& closing) {
   if (BlockDepth >= MaxBlockDepth)
     throw EScriptError("Script blocks are nested more than " + std::to_string(MaxBlockDepth) + " deep.");
-  ++BlockDepth;
-  struct TBlockEnd {
-    int& Depth;
-    ~TBlockEnd() { --Depth; }
-  } blockEnd{BlockDepth};
+  TDepthGuard block(BlockDepth);
   switch (script[at].Opcode) {
     case OpIf: return RunIf(script, at, closing);
     case OpWhile: return RunWhile(script, at, closing);

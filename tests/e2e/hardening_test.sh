@@ -6,7 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 
 corrupt='ERROR: corrupted setup data, please try to download this software again or contact the development company.'
-temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
+temp=$(wine_temp_folder)
 setup_of() { "$host/pkgfixture" "$1" "$win32/vntsetup.exe" "$work/$1.exe" && winepath -w "$work/$1.exe"; }
 # Temporary setup folders that exist now, to tell the run's own from others'.
 temp_folders() { ls -d "$temp"/vnt[0-9][0-9][0-9] 2>/dev/null | sort; }

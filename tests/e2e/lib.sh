@@ -40,6 +40,8 @@ driver() {
   cat "$work/out.txt"
   return $status
 }
+# The prefix's temporary folder, where setups make their vnt001, vnt002, ...
+wine_temp_folder() { winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')"; }
 field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | head -1; }
 pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }
 line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }

@@ -25,7 +25,7 @@ done
 
 # A package that needs the Application Manager on a PC without it: message 8 of the default
 # language, and the temporary folder is gone afterwards. Taken numbers are skipped.
-temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
+temp=$(wine_temp_folder)
 made=()
 for n in 001 002; do
   if [ ! -d "$temp/vnt$n" ]; then mkdir -p "$temp/vnt$n"; made+=("$temp/vnt$n"); fi

@@ -156,7 +156,9 @@ void RestoreSupportFiles(TSetupState& state, TSupportPass pass) {
   TLoaderFileFilter filter(d.SupportFiles, *state.Vars, d.Properties.SplashBitmap, state.RestoredFiles);
   filter.BindTo(zip);
   if (zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"))) {
-    // A folder that could not be made skips its file without an error of the reader's.
+    // A folder that could not be made skips its file without an error of the reader's: only
+    // then are fewer files written than chosen, and only then is each one looked for.
+    if (size_t(zip.RestoredCount) == state.RestoredFiles.size() - first) return;
     for (size_t i = first; i < state.RestoredFiles.size(); ++i)
       if (!files.FileExists(state.RestoredFiles[i])) throw ESupportFileError(state.RestoredFiles[i]);
     return;
@@ -235,9 +237,7 @@ TStartupResult RunStartup(TSetupState& state) {
     ShowMessage(state, e.what(), MB_ICONERROR);
     return StartupFailed;
   } catch (const std::bad_alloc&) {
-    CleanUp(state);
-    ShowMessage(state, OutOfMemoryMessage, MB_ICONERROR);
-    return StartupFailed;
+    throw;  // the program's entry tells of it, as for the wizard
   } catch (const std::exception&) {
     // A damaged section or support archive never becomes data.
     CleanUp(state);

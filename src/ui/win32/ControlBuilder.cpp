@@ -155,7 +155,7 @@ std::unique_ptr<TVNControl> NewControl(uint8_t kind, uint8_t role, bool plainLis
   }
 }
 
-// The names the container's controls already carry: a style panel gets its page's controls.
+// The names the container's children carry already; new controls must not take them.
 TComponentNames NamesOnContainer(HWND container) {
   TComponentNames names;
   for (HWND child = GetWindow(container, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
