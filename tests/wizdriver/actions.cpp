@@ -131,4 +131,55 @@ int set_check(HWND box, int wanted) {
        " (not an automatic box, or the program ignores the click)");
 }
 
+void click_at(HWND control, int x, int y) {
+  require_usable(control);
+  const LPARAM at = MAKELPARAM(x, y);
+  send_and_settle(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  send_and_settle(control, WM_LBUTTONUP, 0, at);
+}
+
+namespace {
+
+WPARAM virtual_key(const std::string& key) {
+  if (key == "space") return VK_SPACE;
+  if (key == "enter") return VK_RETURN;
+  if (key == "tab") return VK_TAB;
+  if (key == "down") return VK_DOWN;
+  if (key == "up") return VK_UP;
+  if (!key.empty() && key.size() <= 3 && key.find_first_not_of("0123456789") == std::string::npos)
+    return static_cast<WPARAM>(std::stoi(key));
+  fail("unknown key '" + key + "': space, enter, tab, down, up or a virtual-key number");
+}
+
+}  // namespace
+
+void press_key(HWND control, const std::string& key) {
+  require_usable(control);
+  const WPARAM vk = virtual_key(key);
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(vk), 0)) << 16;
+  send_and_settle(control, WM_KEYDOWN, vk, scan | 1);
+  if (vk == VK_SPACE) send_and_settle(control, WM_CHAR, ' ', scan | 1);
+  send_and_settle(control, WM_KEYUP, vk, scan | 1 | (LPARAM(1) << 30) | (LPARAM(1) << 31));
+}
+
+std::vector<ListItem> list_items(HWND list) {
+  if (!equals_ignoring_case(class_name(list), "ListBox")) fail("items needs a ListBox, not a " + class_name(list));
+  // The program's check lists answer this registered message with an item's check state.
+  const UINT state_query = RegisterWindowMessageA("VntItemState");
+  const int count = static_cast<int>(send_sync(list, LB_GETCOUNT, 0, 0));
+  std::vector<ListItem> items;
+  for (int i = 0; i < count; ++i) {
+    ListItem item;
+    item.text = item_text(list, kListBox, i);
+    item.selected = send_sync(list, LB_GETSEL, i, 0) > 0;
+    const LRESULT state = send_sync(list, state_query, i, 0);
+    if (state >= 0 && (state & 0x200)) {
+      item.check = static_cast<int>(state & 0xFF);
+      item.enabled = state & 0x100;
+    }
+    items.push_back(item);
+  }
+  return items;
+}
+
 }  // namespace wzd

@@ -118,6 +118,29 @@ void run_check(State& state, const Words& args) {
   JsonLine().str("ok", "check").num("hwnd", reinterpret_cast<UINT_PTR>(control)).num("checked", now).print();
 }
 
+void run_click_at(State& state, const Words& args) {
+  HWND control = control_arg(state, args[0]);
+  click_at(control, static_cast<int>(parse_number(args[1], "x")), static_cast<int>(parse_number(args[2], "y")));
+  print_ok("click-at", control);
+}
+
+void run_key(State& state, const Words& args) {
+  HWND control = control_arg(state, args[0]);
+  press_key(control, args[1]);
+  print_ok("key", control);
+}
+
+void run_items(State& state, const Words& args) {
+  HWND control = control_arg(state, args[0]);
+  int index = 0;
+  for (const ListItem& item : list_items(control)) {
+    JsonLine line;
+    line.str("type", "item").num("index", index++).str("text", item.text).boolean("selected", item.selected);
+    if (item.check >= 0) line.num("check", item.check).boolean("enabled", item.enabled);
+    line.print();
+  }
+}
+
 void run_wait_msgbox(State& state, const Words& args) {
   const DWORD timeout = parse_number(args[0], "time-out");
   HWND previous = state.window;
@@ -176,7 +199,7 @@ void run_kill(State& state, const Words&) {
   JsonLine().str("ok", "kill").num("pid", process.pid).print();
 }
 
-constexpr std::array<CommandSpec, 17> kCommands = {{
+constexpr std::array<CommandSpec, 20> kCommands = {{
     {"help", 0, 0, run_help},
     {"start", 1, kMany, run_start},
     {"attach", 1, 1, run_attach},
@@ -187,6 +210,9 @@ constexpr std::array<CommandSpec, 17> kCommands = {{
     {"type", 2, 2, run_type},
     {"select", 2, 2, run_select},
     {"check", 2, 2, run_check},
+    {"click-at", 3, 3, run_click_at},
+    {"key", 2, 2, run_key},
+    {"items", 1, 1, run_items},
     {"wait-msgbox", 1, 1, run_wait_msgbox},
     {"msgbox", 0, 0, run_msgbox},
     {"press", 1, 1, run_press},

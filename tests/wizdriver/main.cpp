@@ -18,6 +18,9 @@
 //   type <control> <text>                 WM_SETTEXT to an Edit, EN_CHANGE reaches the parent
 //   select <control> <text|#index>        ListBox/ComboBox pick + LBN_SELCHANGE (if LBS_NOTIFY) / CBN_SELCHANGE
 //   check <control> <0|1|2>               clicks until BM_GETCHECK shows the state
+//   click-at <control> <x> <y>            WM_LBUTTONDOWN/UP at a client point
+//   key <control> <key>                   WM_KEYDOWN/UP (and WM_CHAR for space) of a named key
+//   items <control>                       list box items: text, selected, check state, enabled
 //   wait-msgbox <timeout-ms>              message box of the process becomes the current window
 //   msgbox                                {"caption":..,"text":..,"buttons":[..]}
 //   press <label>                         clicks a button of the current window, '&' ignored; after a

@@ -28,6 +28,12 @@ Commands run in order and share the current process and current window.
                                 (list boxes with LBS_NOTIFY) or CBN_SELCHANGE
   check <control> <0|1|2>       click a check box / radio button until its state
                                 is the one given
+  click-at <control> <x> <y>    a left click at a point of the control's client area
+  key <control> <key>           press and let go a key on the control: space, enter,
+                                tab, down, up or a virtual-key number
+  items <control>               one line per list box item: text, selected, and for
+                                the program's check lists its check state (0, 1, 2)
+                                and whether it is enabled
   wait-msgbox <timeout-ms>      wait for a message box of the process (a #32770
                                 dialog with a static of id 0xFFFF) and make it
                                 the current window

@@ -83,6 +83,10 @@ void UpdateProgramGroupList(TVNListBox& list, TBinding& binding, bool initial) {
   list.OnEvent = [&binding](TVNControl& c) { ProgramGroupPicked(c, binding); };
   if (!initial && list.ProgramGroupsCommon == common) return;
   list.ProgramGroupsCommon = common;
+  TListLook look;
+  look.Images = binding.Images ? binding.Images->Handle() : nullptr;
+  look.CustomDraw = look.ShowImages = look.Sorted = true;
+  list.SetLook(look);
   std::vector<std::string> names = SubfolderNames(binding.State.Info.ShellFolder(ShellPrograms, common));
   SortItems(names);
   list.SetItems(names);

@@ -15,6 +15,14 @@ void UpdateSizeLabel(TVNControl& label, TBinding& binding);
 // the page is shown or that choice changed; picking one sets %ProgramGroup%.
 void UpdateProgramGroupList(TVNListBox& list, TBinding& binding, bool initial);
 
+// Role 4: the components with their pictures, sizes and checks; checking one changes the
+// selection, picking one shows its description (role 11).
+void FillComponentList(TVNListBox& list, TBinding& binding);
+// Checks the selected components again, as after a change of the setup type.
+void CheckSelectedComponents(TVNListBox& list, TBinding& binding);
+// Role 0: a plain list of texts.
+void SetPlainListLook(TVNListBox& list);
+
 // Role 1: the setup's agreement file; role 10: the file P3 names. A missing file leaves the
 // viewer empty.
 void LoadViewerText(TVNLicense& viewer, TBinding& binding);

@@ -40,6 +40,9 @@ bool TfrmSetupMain::Create() {
     return false;
   State.Vars->OnChange = [this](const std::string& name, const std::string&) { VariableChanged(name); };
   if (State.CheckRequirements && !State.CheckRequirements()) return false;
+  Images.Load(State.Description.Components, Vars(), State.TempSetupDir);
+  Binding.Images = &Images;
+  Binding.RefreshRole = [this](uint8_t role) { UpdatePage(ActiveControls(), PageRefresh(Vars(), false, "", role)); };
   Binding.ActiveControls = [this] { return ActiveControls(); };
   Binding.RunControlScript = [this](TVNControl& c) {
     ++UserActions;

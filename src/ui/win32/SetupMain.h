@@ -97,6 +97,7 @@ private:
   std::vector<std::unique_ptr<TSetupPanel>> Panels;  // in creation order: styles before their pages
   TSetupPanel *PageContainer = nullptr, *PagePanel = nullptr;
   TStyleSpaces StyleSpaces;
+  TComponentImages Images;  // imlImages
   TBinding Binding{State};
   // The open secondary dialog, its title and its controls.
   TfrmSecondaryDialog* Secondary = nullptr;

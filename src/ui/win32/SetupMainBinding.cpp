@@ -65,11 +65,15 @@ void UpdateListBox(TVNListBox& list, TBinding& binding, const TRefresh& how) {
   switch (list.Role()) {
     case RoleNone:
       if (!how.Initial) return;
+      SetPlainListLook(list);
       list.SetItems(ExpandedItems(vars, P[1]));
       list.SetValue(vars.ExpandText(P[2]));
       break;
     case RoleProgramGroups: UpdateProgramGroupList(list, binding, how.Initial); break;
-    case RoleComponents: break;  // the component list is filled by its own list control
+    case RoleComponents:
+      if (how.Initial) FillComponentList(list, binding);
+      else if (how.Filtered && how.Filter == RoleComponents) CheckSelectedComponents(list, binding);
+      break;
     default: break;
   }
 }
@@ -170,6 +174,10 @@ std::vector<TRefresh> RefreshesAfterChange(const TSetupVariables& vars, const st
   if (SameTag(name, "%PROGRAMGROUP%")) return {PageRefresh(vars, false, "", RoleProgramGroup)};
   if (SameTag(name, "%COMMONSHELLFOLDERS%")) return {PageRefresh(vars, false, "", RoleProgramGroups)};
   if (!IsDeclaredVariable(vars, name)) return {};
+  // A new setup type is a new selection: the component list and the required space show it.
+  if (SameTag(name, "%SETUPTYPE%"))
+    return {PageRefresh(vars, false, name, 0), PageRefresh(vars, false, "", RoleComponents),
+            PageRefresh(vars, false, "", RoleRequiredSpace)};
   return {PageRefresh(vars, false, name, 0)};
 }
 

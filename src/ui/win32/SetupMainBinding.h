@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "setup/win32/SetupProgFuncs.h"
+#include "ui/win32/ComponentImages.h"
 #include "ui/win32/ControlBuilder.h"
 #include "ui/win32/VNLists.h"
 
@@ -39,6 +40,10 @@ struct TBinding {
   std::function<const TPageControls*()> ActiveControls;
   // Runs the control's own script, as its event does.
   std::function<void(TVNControl&)> RunControlScript;
+  // Refreshes the controls of one role on the page the user acts on.
+  std::function<void(uint8_t role)> RefreshRole;
+  // The form's pictures for the component and program-group lists; null before they exist.
+  const TComponentImages* Images = nullptr;
 };
 
 void UpdateControl(TVNControl& control, TBinding& binding, const TRefresh& how);

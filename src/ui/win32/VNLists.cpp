@@ -3,8 +3,6 @@
 namespace vnt {
 
 namespace {
-constexpr TVNItemControl::TMessages ListBoxMessages{LB_ADDSTRING, LB_RESETCONTENT, LB_GETCOUNT, LB_GETTEXTLEN,
-                                                    LB_GETTEXT, LB_SETCURSEL, LB_GETCURSEL};
 constexpr TVNItemControl::TMessages ComboBoxMessages{CB_ADDSTRING, CB_RESETCONTENT, CB_GETCOUNT, CB_GETLBTEXTLEN,
                                                      CB_GETLBTEXT, CB_SETCURSEL, CB_GETCURSEL};
 
@@ -14,61 +12,6 @@ HBRUSH WindowColors(HDC dc, COLORREF text) {
   return GetSysColorBrush(COLOR_WINDOW);
 }
 }  // namespace
-
-int TVNItemControl::Count() const {
-  LRESULT n = Handle() ? SendMessageA(Handle(), Messages().Count, 0, 0) : 0;
-  return n < 0 ? 0 : int(n);
-}
-
-std::string TVNItemControl::Text(int index) const {
-  if (index < 0 || index >= Count()) return "";
-  LRESULT length = SendMessageA(Handle(), Messages().TextLength, WPARAM(index), 0);
-  if (length <= 0) return "";
-  std::string text(size_t(length) + 1, '\0');
-  LRESULT got = SendMessageA(Handle(), Messages().Text, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got < 0 ? 0 : size_t(got));
-  return text;
-}
-
-std::vector<std::string> TVNItemControl::Items() const {
-  std::vector<std::string> items;
-  for (int i = 0, n = Count(); i < n; ++i) items.push_back(Text(i));
-  return items;
-}
-
-void TVNItemControl::SetItems(const std::vector<std::string>& items) {
-  ClearItems();
-  for (const auto& item : items) AddItem(item);
-}
-
-void TVNItemControl::AddItem(const std::string& text) {
-  if (Handle()) SendMessageA(Handle(), Messages().Add, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void TVNItemControl::ClearItems() {
-  if (Handle()) SendMessageA(Handle(), Messages().Reset, 0, 0);
-}
-
-void TVNItemControl::SortItems() {
-  std::vector<std::string> items = Items();
-  vnt::SortItems(items);
-  SetItems(items);
-}
-
-void TVNItemControl::SelectIndex(int index) {
-  if (Handle()) SendMessageA(Handle(), Messages().Select, WPARAM(index), 0);
-}
-
-void TVNItemControl::RecreateKeepingItems() {
-  std::vector<std::string> items = Items();
-  if (Recreate()) SetItems(items);
-}
-
-DWORD TVNListBox::Style() const {
-  return WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | (Multi ? LBS_EXTENDEDSEL : 0);
-}
-
-const TVNItemControl::TMessages& TVNListBox::Messages() const { return ListBoxMessages; }
 
 void TVNListBox::SetMultiSelect(bool on) {
   if (on == Multi) return;

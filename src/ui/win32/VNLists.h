@@ -7,35 +7,11 @@
 #include <vector>
 
 #include "script/ScriptContext.h"
-#include "ui/win32/VNControl.h"
+#include "ui/win32/AdvVNListBox.h"
 
 namespace vnt {
 
-// Item access shared by list and combo boxes (the two speak twin messages).
-class TVNItemControl : public TVNControl {
-public:
-  std::vector<std::string> Items() const;
-  void SetItems(const std::vector<std::string>& items);
-  void AddItem(const std::string& text);
-  void ClearItems();
-  // Ascending, ignoring case.
-  void SortItems();
-  int Count() const;
-  std::string Text(int index) const;
-
-  struct TMessages {
-    UINT Add, Reset, Count, TextLength, Text, Select, Selected;
-  };
-
-protected:
-  virtual const TMessages& Messages() const = 0;
-  // Selects the item (-1: none).
-  virtual void SelectIndex(int index);
-  // Recreates the window for a style change, keeping the items.
-  void RecreateKeepingItems();
-};
-
-class TVNListBox : public TVNItemControl, public TScriptList {
+class TVNListBox : public TAdvVNListBox, public TScriptList {
 public:
   // Multi-select takes effect by recreating the window; the items stay.
   void SetMultiSelect(bool on);
@@ -54,12 +30,10 @@ public:
   bool ItemSelected(int index) const override;
 
 protected:
-  const char* ClassName() const override { return "LISTBOX"; }
-  DWORD Style() const override;
+  DWORD ListStyle() const override { return Multi ? LBS_EXTENDEDSEL : 0; }
   DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
   SIZE DefaultSize() const override { return {121, 97}; }
   int TagParam() const override { return 4; }
-  const TMessages& Messages() const override;
   void SelectIndex(int index) override;
   void Command(WORD code) override;
   HBRUSH ControlColor(HDC dc, UINT msg) override;
