@@ -127,9 +127,9 @@ std::string FormatVersionText(int32_t major, int32_t minor) {
   return std::to_string(major) + "." + std::to_string(minor);
 }
 
-TRapiDevice ReadRapiDevice(TStream& s) {
+TRapiDevice ReadRapiDevice(TStream& s, bool withMatchByte) {
   TRapiDevice d;
-  d.MatchByName = ReadByte(s);
+  if (withMatchByte) d.MatchByName = ReadByte(s);
   d.Name = ReadPackageString(s);
   d.PlatformName = ReadPackageString(s);
   d.ExcludedPlatforms = ReadPackageString(s);

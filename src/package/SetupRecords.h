@@ -168,7 +168,8 @@ TSetupVariable ReadVariableRecord(TStream& s);
 void WriteVariableRecord(TStream& s, const TSetupVariable& v);
 TSetupBackItem ReadBackItem(TStream& s);
 void WriteBackItem(TStream& s, const TSetupBackItem& b);
-TRapiDevice ReadRapiDevice(TStream& s);
+// Older uninstall records leave out the match-by-name byte (read as 0).
+TRapiDevice ReadRapiDevice(TStream& s, bool withMatchByte = true);
 void WriteRapiDevice(TStream& s, const TRapiDevice& d);
 
 // "3.99" -> (3, 99); missing parts read as 0, anything after a second dot is ignored.
