@@ -1,0 +1,48 @@
+// Whether a packaged file replaces the one already on the disk: the overwrite modes, the
+// replace questions, and the answers for all files that the user gave earlier.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace vnt {
+
+// The message each question asks: the file exists; an older one exists; a newer one exists.
+enum class TReplaceQuestion : uint8_t { Exists = 25, Older = 26, Newer = 27 };
+
+enum class TOverwriteStep : uint8_t { Install, Keep, Ask };
+struct TOverwriteDecision {
+  TOverwriteStep Step = TOverwriteStep::Install;
+  TReplaceQuestion Question = TReplaceQuestion::Exists;  // with Ask
+  bool operator==(const TOverwriteDecision&) const = default;
+};
+
+// Order of the existing file against the packaged one: negative older, 0 equal, positive newer.
+TOverwriteDecision DecideOverwrite(uint8_t mode, bool targetExists, int versionOrder, int dateOrder);
+
+// Buttons of the replace question, as modal results.
+enum class TReplaceAnswer : int { Yes = 6, YesToAll = 10, No = 7, NoToAll = 9, Cancel = 2 };
+
+// Answers for all files, per question (0 ask, 1 replace all, 2 replace none), and whether the
+// user was warned once about a skipped file.
+struct TReplaceMemory {
+  uint8_t Exists = 0, Older = 0, Newer = 0;
+  bool SkipWarned = false;
+};
+
+// The answer an earlier "to all" gives, or nothing: ask. A "none" for the exists question
+// does not skip a file that cannot be skipped (mode 1) or, before the warning, a mode 0 file.
+std::optional<bool> RememberedReplace(const TReplaceMemory& memory, TReplaceQuestion question, uint8_t mode);
+
+enum class TAnswerOutcome : uint8_t {
+  Replace,
+  Keep,
+  KeepAndWarn,   // keep, and warn once that the product may not work (message 14)
+  AskAgain,      // the file cannot be skipped (message 15), then the question again
+  CloseWizard,   // the user cancels: the wizard's close query decides
+};
+// What an answer means, remembering a "to all".
+TAnswerOutcome ReplaceAnswerOutcome(TReplaceMemory& memory, TReplaceQuestion question, uint8_t mode,
+                                    TReplaceAnswer answer);
+
+}  // namespace vnt
