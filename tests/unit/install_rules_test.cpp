@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "install/InstallRules.h"
+
+using namespace vnt;
+
+TEST(InstallRules, SafeNamesAndTheProductIcon) {
+  EXPECT_EQ(FileNameSafe("a\\b/c:d*e?f\"g<h>i|j,k. l", false, false), "a_b_c_d_e_f_g_h_i_j_k. l");
+  EXPECT_EQ(FileNameSafe("v1.0 beta", true, true), "v1_0_beta");
+  EXPECT_EQ(ProductIconName("Hello 2.0: Pro"), "Hello 2_0_ Pro.ico");
+}
+
+TEST(InstallRules, ProgressPicturesShareTheScale) {
+  EXPECT_EQ(ProgressBitmapIndex(50, 0), std::nullopt);
+  EXPECT_EQ(ProgressBitmapIndex(0, 3), 0);
+  EXPECT_EQ(ProgressBitmapIndex(1, 3), 0);
+  EXPECT_EQ(ProgressBitmapIndex(33, 3), 0);
+  EXPECT_EQ(ProgressBitmapIndex(34, 3), 1);
+  EXPECT_EQ(ProgressBitmapIndex(99, 3), 2);  // past the last full share: the last picture
+  EXPECT_EQ(ProgressBitmapIndex(150, 3), 2);
+  EXPECT_EQ(ProgressBitmapIndex(-5, 3), 0);
+}
+
+TEST(InstallRules, RegistryDataOfTheStoredTypes) {
+  EXPECT_EQ(RegistryBinaryData("01 ff 7F "), std::string("\x01\xff\x7f", 3));
+  EXPECT_EQ(RegistryBinaryData("0a 0b"), std::string("\x0a\x0b", 2));  // a last value without its blank
+  EXPECT_EQ(RegistryBinaryData(""), "");
+  EXPECT_EQ(RegistryMultiStringData("a;bc"), std::string("a\0bc\0\0", 6));
+  EXPECT_EQ(RegistryMultiStringData(""), std::string("\0\0", 2));
+}
+
+TEST(InstallRules, SharedCountsKeepTheirForm) {
+  auto text = ParseSharedCount(1, std::string("12\0", 3));
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->Count, 12);
+  text->Count += 1;
+  EXPECT_EQ(SharedCountBytes(*text), std::string("13\0", 3));
+  EXPECT_EQ(SharedCountType(*text), 1u);
+  auto binary = ParseSharedCount(3, std::string("\x02\x01", 2));
+  ASSERT_TRUE(binary);
+  EXPECT_EQ(binary->Count, 0x102);
+  EXPECT_EQ(SharedCountBytes(*binary).size(), 2u);
+  auto number = ParseSharedCount(4, std::string("\xff\xff\xff\xff", 4));
+  ASSERT_TRUE(number);
+  EXPECT_EQ(number->Count, 0);  // negative counts as none
+  EXPECT_FALSE(ParseSharedCount(1, "many"));
+  EXPECT_FALSE(ParseSharedCount(3, std::string(5, '\1')));
+  EXPECT_FALSE(ParseSharedCount(7, "x"));
+}
+
+TEST(InstallRules, UninstallEntryNamesTheRecord) {
+  EXPECT_EQ(UninstallCommand("C:\\windows", "C:\\Program Files\\Hello\\"),
+            "\"C:\\windows\\vntuninst.exe\" \"C:\\Program Files\\Hello\\uninst.dat\"");
+}
+
+TEST(InstallRules, RemovalTakesItemsOfRemovedComponentsOnly) {
+  EXPECT_TRUE(RemovalTakesItem("Docs", "docs", "Program", false));
+  EXPECT_FALSE(RemovalTakesItem("Program|Docs", "Docs", "Program", false));  // Program still needs it
+  EXPECT_TRUE(RemovalTakesItem("Docs|Old", "Docs", "Program", false));       // nothing kept needs it
+  EXPECT_FALSE(RemovalTakesItem("Program", "Docs", "Program", false));
+  EXPECT_FALSE(RemovalTakesItem("", "Docs", "", false));
+  EXPECT_TRUE(RemovalTakesItem("", "", "", true));
+  EXPECT_TRUE(RemovalTakesItem("Program|Never", "Program", "", true));
+}
+
+TEST(InstallRules, KeysAreClearedFromTheLongestPath) {
+  EXPECT_EQ(KeyAndParents("Software\\Vantry\\Hello\\"),
+            (std::vector<std::string>{"Software\\Vantry\\Hello", "Software\\Vantry", "Software"}));
+  EXPECT_EQ(KeyAndParents(""), std::vector<std::string>{});
+  EXPECT_EQ(RegistryRootName(1), "HKEY_CURRENT_USER");
+}
