@@ -1,0 +1,159 @@
+#include "install/RemoveItems.h"
+
+#include "install/InstallRules.h"
+#include "package/SystemRules.h"
+
+namespace vnt {
+
+namespace {
+
+constexpr int NoQuestion = 0, SharedQuestion = UtSharedQuestion + 1, TypeLibQuestion = UtTypeLibQuestion + 1,
+              ServerQuestion = UtActiveXQuestion + 1;
+
+int QuestionFor(const TSetupFile& f) {
+  if (f.Shared) return SharedQuestion;
+  if (f.TypeLibrary) return TypeLibQuestion;
+  if (f.RegisterServer || f.RegisterServer2) return ServerQuestion;
+  return NoQuestion;
+}
+
+const std::string& ComponentsOf(const TUninstItem& item) {
+  return item.Kind == UninstRegValue ? item.RegChange.Components : item.File.Components;
+}
+
+class TRemoval {
+public:
+  TRemoval(std::vector<TUninstItem>& items, const TRemovalRequest& request, const TRemovalSystem& system)
+      : Items(items), Request(request), System(system), Gone(items.size(), false) {}
+
+  TRemovalResult Run() {
+    TRemovalResult result;
+    bool completed = Report(0) && RemoveFiles() && RemoveFolders() && RemoveValues();
+    if (completed) {
+      RemoveEmptyKeys();
+      if (Request.DropFromItems) DropGone();
+      completed = Report(Items.size());
+    }
+    result.Completed = completed;
+    result.NotRemoved = std::move(NotRemoved);
+    return result;
+  }
+
+private:
+  bool Takes(const TUninstItem& item) const {
+    return RemovalTakesItem(ComponentsOf(item), Request.Removed, Request.Kept, Request.WholeProduct);
+  }
+
+  bool Report(size_t done) { return !System.Progress || System.Progress(std::min(done, Items.size()), Items.size()); }
+  bool Step() { return Report(++Done); }
+
+  // Whether the user lets the file go; answers for all files count per question.
+  bool MayDelete(int question, const std::string& path) {
+    if (question == NoQuestion) return true;
+    uint8_t& forAll = ForAll[size_t(question - SharedQuestion)];
+    if (forAll) return forAll == 1;
+    TReplaceAnswer answer = System.Ask ? System.Ask(question, path) : TReplaceAnswer::No;
+    if (answer == TReplaceAnswer::YesToAll) forAll = 1;
+    if (answer == TReplaceAnswer::NoToAll) forAll = 2;
+    return answer == TReplaceAnswer::Yes || answer == TReplaceAnswer::YesToAll;
+  }
+
+  // Only what is really gone leaves the record: what stays can be tried again later.
+  void DeleteGone(size_t i) {
+    const std::string& path = Items[i].Path;
+    System.DeleteFile(path);
+    if (System.Exists(path)) NotRemoved.push_back(path);
+    else Gone[i] = true;
+  }
+
+  void RemoveInstalledFile(size_t i) {
+    const TUninstItem& item = Items[i];
+    const TSetupFile& f = item.File;
+    if (!MayDelete(QuestionFor(f), item.Path)) return;  // kept, and so still recorded
+    if (f.Shared && System.ReleaseSharedCount) System.ReleaseSharedCount(item.Path);
+    if (f.TypeLibrary && System.UnregisterTypeLibrary) System.UnregisterTypeLibrary(item.Path);
+    if ((f.RegisterServer || f.RegisterServer2) && System.UnregisterServer) System.UnregisterServer(item.Path);
+    if (f.Font && System.RemoveFont) System.RemoveFont(f, item.Path);
+    DeleteGone(i);
+  }
+
+  bool RemoveFiles() {
+    for (size_t i = 0; i < Items.size(); ++i) {
+      const TUninstItem& item = Items[i];
+      if (item.Kind == UninstPlainFile && Request.WholeProduct) {
+        DeleteGone(i);
+      } else if ((item.Kind == UninstFile || item.Kind == UninstDeviceFile) && Takes(item)) {
+        RemoveInstalledFile(i);
+      } else if (item.Kind == UninstConduit && Takes(item)) {
+        if (System.UnregisterConduit && System.UnregisterConduit(item.Path)) Gone[i] = true;
+        else NotRemoved.push_back(Request.ConduitLabel + " " + item.Path);
+      } else {
+        continue;
+      }
+      if (!Step()) return false;
+    }
+    return true;
+  }
+
+  bool RemoveFolders() {
+    for (size_t i = Items.size(); i-- > 0;) {
+      const TUninstItem& item = Items[i];
+      if (item.Kind != UninstFolder) continue;
+      if (Request.WholeProduct || System.FolderEmpty(item.Path)) {
+        System.RemoveFolder(item.Path);
+        if (System.Exists(item.Path)) NotRemoved.push_back(WithFolderBackslash(item.Path));
+        else Gone[i] = true;
+      }
+      if (!Step()) return false;
+    }
+    return true;
+  }
+
+  std::string KeyLine(const TSetupRegChange& r, const std::string& key) const {
+    return Request.Texts[UtKey] + " " + RegistryRootName(r.Root) + "\\" + key;
+  }
+
+  bool RemoveValues() {
+    for (size_t i = 0; i < Items.size(); ++i) {
+      const TUninstItem& item = Items[i];
+      if (item.Kind != UninstRegValue || !Takes(item)) continue;
+      if (System.DeleteValue(item.RegChange)) Gone[i] = true;
+      else
+        NotRemoved.push_back(KeyLine(item.RegChange, item.RegChange.Key) + "    " + Request.Texts[UtValue] + " " +
+                             item.RegChange.ValueName);
+      if (!Step()) return false;
+    }
+    return true;
+  }
+
+  void RemoveEmptyKeys() {
+    for (size_t i = 0; i < Items.size(); ++i) {
+      const TUninstItem& item = Items[i];
+      if (item.Kind != UninstRegValue || !Takes(item)) continue;
+      for (const std::string& key : KeyAndParents(item.RegChange.Key))
+        if (!System.DeleteKeyIfEmpty(item.RegChange.Root, key)) NotRemoved.push_back(KeyLine(item.RegChange, key));
+    }
+  }
+
+  void DropGone() {
+    for (size_t i = Items.size(); i-- > 0;)
+      if (Gone[i]) Items.erase(Items.begin() + std::ptrdiff_t(i));
+  }
+
+  std::vector<TUninstItem>& Items;
+  const TRemovalRequest& Request;
+  const TRemovalSystem& System;
+  std::vector<bool> Gone;
+  std::vector<std::string> NotRemoved;
+  std::array<uint8_t, 3> ForAll{};
+  size_t Done = 0;
+};
+
+}  // namespace
+
+TRemovalResult RemoveInstalledItems(std::vector<TUninstItem>& items, const TRemovalRequest& request,
+                                    const TRemovalSystem& system) {
+  return TRemoval(items, request, system).Run();
+}
+
+}  // namespace vnt

@@ -1,0 +1,55 @@
+// Removing what an installation recorded: files (with questions for shared files, type
+// libraries and servers), conduits, folders, registry values and the keys they leave empty.
+// The machine is reached through TRemovalSystem, so the passes decide without touching it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "install/OverwriteRules.h"
+#include "install/UninstallData.h"
+
+namespace vnt {
+
+struct TRemovalSystem {
+  // Clears the read-only attribute and deletes.
+  std::function<void(const std::string& path)> DeleteFile;
+  std::function<bool(const std::string& path)> Exists;  // a file or a folder
+  std::function<bool(const std::string& folder)> FolderEmpty;
+  std::function<void(const std::string& folder)> RemoveFolder;
+  // Drops one from the file's shared count (removing the count at zero).
+  std::function<void(const std::string& path)> ReleaseSharedCount;
+  std::function<void(const std::string& path)> UnregisterTypeLibrary;
+  std::function<void(const std::string& path)> UnregisterServer;
+  std::function<void(const TSetupFile& file, const std::string& path)> RemoveFont;
+  std::function<bool(const std::string& creator)> UnregisterConduit;
+  // Deletes a value when it exists; false when it is still there.
+  std::function<bool(const TSetupRegChange& value)> DeleteValue;
+  // Deletes a key that has neither values nor subkeys; false when such a key stays.
+  std::function<bool(uint8_t root, const std::string& key)> DeleteKeyIfEmpty;
+  // The question of a text position about a file, with Yes, Yes To All, No and No To All.
+  std::function<TReplaceAnswer(int textPosition, const std::string& path)> Ask;
+  // Items done of all; false stops the removal.
+  std::function<bool(size_t done, size_t total)> Progress;
+};
+
+struct TRemovalRequest {
+  std::string Removed;  // the components to take away
+  std::string Kept;     // the components that stay chosen
+  bool WholeProduct = false;
+  // Take what went out of the record's items, so that a new record no longer holds it.
+  bool DropFromItems = false;
+  TSetupUninstallerMsgs Texts;
+  std::string ConduitLabel = "Conduit:";  // of the current message table
+};
+
+struct TRemovalResult {
+  bool Completed = false;  // false when stopped through the progress
+  std::vector<std::string> NotRemoved;
+};
+
+TRemovalResult RemoveInstalledItems(std::vector<TUninstItem>& items, const TRemovalRequest& request,
+                                    const TRemovalSystem& system);
+
+}  // namespace vnt

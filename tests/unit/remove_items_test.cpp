@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "install/RemoveItems.h"
+#include "package/SetupStrings.h"
+
+using namespace vnt;
+
+namespace {
+
+// A machine of files, folders and registry values, and what was done to it.
+struct TFakeMachine {
+  std::set<std::string> Files, Folders, Locked;
+  std::set<std::string> Values;  // "root|key|name"
+  std::set<std::string> Keys;    // "root|key"
+  std::vector<std::string> Done, Asked;
+  std::map<int, TReplaceAnswer> Answers;
+  size_t StopAt = SIZE_MAX;
+
+  TRemovalSystem System() {
+    TRemovalSystem s;
+    s.DeleteFile = [this](const std::string& p) { if (!Locked.count(p)) Files.erase(p); };
+    s.Exists = [this](const std::string& p) { return Files.count(p) || Folders.count(p); };
+    s.FolderEmpty = [this](const std::string& f) { return FolderEmpty(f); };
+    s.RemoveFolder = [this](const std::string& f) { if (FolderEmpty(f)) Folders.erase(f); };
+    s.ReleaseSharedCount = [this](const std::string& p) { Done.push_back("release " + p); };
+    s.UnregisterTypeLibrary = [this](const std::string& p) { Done.push_back("typelib " + p); };
+    s.UnregisterServer = [this](const std::string& p) { Done.push_back("server " + p); };
+    s.UnregisterConduit = [](const std::string& creator) { return creator != "FAIL"; };
+    s.DeleteValue = [this](const TSetupRegChange& r) {
+      std::string v = std::to_string(r.Root) + "|" + r.Key + "|" + r.ValueName;
+      if (r.ValueName == "locked") return false;
+      Values.erase(v);
+      return true;
+    };
+    s.DeleteKeyIfEmpty = [this](uint8_t root, const std::string& key) {
+      std::string k = std::to_string(root) + "|" + key;
+      for (const auto& v : Values) if (v.rfind(k + "|", 0) == 0) return true;   // has values: stays
+      for (const auto& o : Keys) if (o != k && o.rfind(k + "\\", 0) == 0) return true;  // has subkeys
+      Keys.erase(k);
+      return true;
+    };
+    s.Ask = [this](int position, const std::string& path) {
+      Asked.push_back(std::to_string(position) + " " + path);
+      return Answers.count(position) ? Answers[position] : TReplaceAnswer::Yes;
+    };
+    s.Progress = [this](size_t done, size_t) { return done < StopAt; };
+    return s;
+  }
+  bool FolderEmpty(const std::string& f) const {
+    for (const auto& p : Files) if (p.rfind(f + "\\", 0) == 0) return false;
+    for (const auto& p : Folders) if (p != f && p.rfind(f + "\\", 0) == 0) return false;
+    return true;
+  }
+};
+
+TUninstItem File(const std::string& path, const std::string& components, uint8_t shared = 0, uint8_t typelib = 0) {
+  TUninstItem i;
+  i.Kind = UninstFile;
+  i.Path = path;
+  i.File.Components = components;
+  i.File.Shared = shared;
+  i.File.TypeLibrary = typelib;
+  return i;
+}
+TUninstItem Folder(const std::string& path) {
+  TUninstItem i;
+  i.Kind = UninstFolder;
+  i.Path = path;
+  return i;
+}
+TUninstItem Value(const std::string& key, const std::string& name, const std::string& components) {
+  TUninstItem i;
+  i.Kind = UninstRegValue;
+  i.RegChange = {1, key, 0, name, "x", 0, "", "", components, ""};
+  return i;
+}
+
+TRemovalRequest Request(bool whole) {
+  TRemovalRequest r;
+  r.WholeProduct = whole;
+  r.Texts = UninstallerMessages(DefaultMessages());
+  return r;
+}
+
+}  // namespace
+
+TEST(RemoveItems, MaintenanceTakesOnlyWhatNoKeptComponentNeeds) {
+  TFakeMachine m;
+  m.Files = {"C:\\App\\app.exe", "C:\\App\\Docs\\guide.pdf", "C:\\App\\common.dll", "C:\\App\\uninst.dat"};
+  m.Folders = {"C:\\App", "C:\\App\\Docs"};
+  m.Values = {"1|Software\\App\\Docs|Path", "1|Software\\App|Version"};
+  m.Keys = {"1|Software", "1|Software\\App", "1|Software\\App\\Docs"};
+  std::vector<TUninstItem> items = {Folder("C:\\App"), Folder("C:\\App\\Docs"), File("C:\\App\\app.exe", "Program"),
+                                    File("C:\\App\\Docs\\guide.pdf", "Docs"), File("C:\\App\\common.dll", "Program|Docs", 1),
+                                    Value("Software\\App\\Docs", "Path", "Docs"), Value("Software\\App", "Version", "Program")};
+  items.push_back(items[0]);
+  items.back().Kind = UninstPlainFile;
+  items.back().Path = "C:\\App\\uninst.dat";
+  TRemovalRequest r = Request(false);
+  r.Removed = "Docs";
+  r.Kept = "Program";
+  r.DropFromItems = true;
+  TRemovalResult result = RemoveInstalledItems(items, r, m.System());
+  EXPECT_TRUE(result.Completed);
+  EXPECT_TRUE(result.NotRemoved.empty());
+  EXPECT_EQ(m.Files, (std::set<std::string>{"C:\\App\\app.exe", "C:\\App\\common.dll", "C:\\App\\uninst.dat"}));
+  EXPECT_EQ(m.Folders, std::set<std::string>{"C:\\App"});  // not empty: stays
+  EXPECT_EQ(m.Values, std::set<std::string>{"1|Software\\App|Version"});
+  EXPECT_EQ(m.Keys, (std::set<std::string>{"1|Software", "1|Software\\App"}));
+  EXPECT_TRUE(m.Asked.empty());  // the shared file was not the removal's
+  std::vector<std::string> left;
+  for (const auto& i : items) left.push_back(i.Path.empty() ? i.RegChange.ValueName : i.Path);
+  EXPECT_EQ(left, (std::vector<std::string>{"C:\\App", "C:\\App\\app.exe", "C:\\App\\common.dll", "Version",
+                                            "C:\\App\\uninst.dat"}));
+}
+
+TEST(RemoveItems, WholeProductAsksPerKindOfFileAndListsWhatStays) {
+  TFakeMachine m;
+  m.Files = {"C:\\App\\a.dll", "C:\\App\\b.dll", "C:\\App\\t.tlb", "C:\\App\\u.tlb", "C:\\App\\busy.exe", "C:\\App\\x.ico"};
+  m.Locked = {"C:\\App\\busy.exe"};
+  m.Folders = {"C:\\App"};
+  m.Values = {"2|Software\\App|locked"};
+  m.Answers = {{6, TReplaceAnswer::NoToAll}, {7, TReplaceAnswer::YesToAll}};
+  std::vector<TUninstItem> items = {Folder("C:\\App"), File("C:\\App\\a.dll", "P", 1), File("C:\\App\\b.dll", "P", 1),
+                                    File("C:\\App\\t.tlb", "P", 0, 1), File("C:\\App\\u.tlb", "P", 0, 1),
+                                    File("C:\\App\\busy.exe", ""), Value("Software\\App", "locked", "")};
+  items.back().RegChange.Root = 2;
+  TUninstItem icon;
+  icon.Kind = UninstPlainFile;
+  icon.Path = "C:\\App\\x.ico";
+  TUninstItem conduit;
+  conduit.Kind = UninstConduit;
+  conduit.Path = "FAIL";
+  items.push_back(icon);
+  items.push_back(conduit);
+  TRemovalResult result = RemoveInstalledItems(items, Request(true), m.System());
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(m.Asked, (std::vector<std::string>{"6 C:\\App\\a.dll", "7 C:\\App\\t.tlb"}));
+  EXPECT_EQ(m.Files, (std::set<std::string>{"C:\\App\\a.dll", "C:\\App\\b.dll", "C:\\App\\busy.exe"}));
+  EXPECT_EQ(m.Done, (std::vector<std::string>{"typelib C:\\App\\t.tlb", "typelib C:\\App\\u.tlb"}));
+  EXPECT_EQ(result.NotRemoved,
+            (std::vector<std::string>{"C:\\App\\busy.exe", "Conduit: FAIL", "C:\\App\\",
+                                      "Key: HKEY_LOCAL_MACHINE\\Software\\App    Value: locked"}));
+  EXPECT_EQ(items.size(), 9u);  // a whole removal keeps its list
+}
+
+TEST(RemoveItems, ProgressCanStopTheRemoval) {
+  TFakeMachine m;
+  m.Files = {"C:\\a", "C:\\b"};
+  std::vector<TUninstItem> items = {File("C:\\a", ""), File("C:\\b", "")};
+  m.StopAt = 1;
+  TRemovalResult result = RemoveInstalledItems(items, Request(true), m.System());
+  EXPECT_FALSE(result.Completed);
+  EXPECT_EQ(m.Files, std::set<std::string>{"C:\\b"});
+  std::vector<TUninstItem> none;
+  EXPECT_TRUE(RemoveInstalledItems(none, Request(true), TFakeMachine{}.System()).Completed);
+}
