@@ -61,7 +61,7 @@ private:
   // Only what is really gone leaves the record: what stays can be tried again later.
   void DeleteGone(size_t i) {
     const std::string& path = Items[i].Path;
-    System.DeleteFile(path);
+    System.RemoveFile(path);
     if (System.Exists(path)) NotRemoved.push_back(path);
     else Gone[i] = true;
   }

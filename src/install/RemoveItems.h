@@ -14,7 +14,7 @@ namespace vnt {
 
 struct TRemovalSystem {
   // Clears the read-only attribute and deletes.
-  std::function<void(const std::string& path)> DeleteFile;
+  std::function<void(const std::string& path)> RemoveFile;
   std::function<bool(const std::string& path)> Exists;  // a file or a folder
   std::function<bool(const std::string& folder)> FolderEmpty;
   std::function<void(const std::string& folder)> RemoveFolder;

@@ -21,7 +21,7 @@ struct TFakeMachine {
 
   TRemovalSystem System() {
     TRemovalSystem s;
-    s.DeleteFile = [this](const std::string& p) { if (!Locked.count(p)) Files.erase(p); };
+    s.RemoveFile = [this](const std::string& p) { if (!Locked.count(p)) Files.erase(p); };
     s.Exists = [this](const std::string& p) { return Files.count(p) || Folders.count(p); };
     s.FolderEmpty = [this](const std::string& f) { return FolderEmpty(f); };
     s.RemoveFolder = [this](const std::string& f) { if (FolderEmpty(f)) Folders.erase(f); };
