@@ -33,6 +33,7 @@ mkdir -p "$work/disks" "$work/wrong" "$work/files"
 : >"$work/wrong/install.002"
 mkdir -p "$work/wrong/install.012"  # a folder of that name is no volume file
 head -c 3072 /dev/zero >"$work/files/readme.txt"
+: >"$work/files/R&D notes.txt"
 touch -d '2020-01-02 12:04:05' "$work/files/readme.txt"
 program='C:\media\install.exe'
 
@@ -49,11 +50,11 @@ expect "need disk: the path box" "$(ctl txtPath)" '"rect":[8,96,289,117]'
 expect "need disk: the picture" "$(ctl imgDisks)" '"rect":[8,8,56,56],"enabled":true,"visible":true'
 expect "need disk: Browse" "$(ctl btnBrowse)" '"text":"Browse","id":'
 expect "need disk: Browse beside the path" "$(ctl btnBrowse)" '"rect":[296,95,371,120]'
-expect "need disk: OK" "$(ctl btnOk)" '"text":"OK","id":'
-expect "need disk: OK's place" "$(ctl btnOk)" '"rect":[216,137,291,162]'
+expect "need disk: OK" "$(ctl btnOK)" '"text":"OK","id":'
+expect "need disk: OK's place" "$(ctl btnOK)" '"rect":[216,137,291,162]'
 expect "need disk: Cancel's place" "$(ctl btnCancel)" '"text":"Cancel","id":'
 
-out=$(on TfrmNeedDisk click name:btnOk -- wait-msgbox 10000 -- msgbox -- press OK \
+out=$(on TfrmNeedDisk click name:btnOK -- wait-msgbox 10000 -- msgbox -- press OK \
   -- wait-window --class TfrmNeedDisk 5000 -- get name:txtPath)
 expect "need disk: near misses of install.012 are refused" "$out" \
   '{"caption":"Aux Test Setup","text":"Disk 12 data not found in selected path.","buttons":["OK"]}'
@@ -69,7 +70,7 @@ expect "browse: the typed folder becomes the path" "$(ctl txtPath)" "\"text\":\"
 # "disks" is in the list (no complaint about the folder comes first).
 out=$(on TfrmNeedDisk click name:btnBrowse -- wait-window --class TfrmDirectorySel 10000 -- select name:lstDirectories disks \
   -- snap "$(pic needdisk-browse)" -- get name:txtDirectory -- type name:txtDirectory "$(win "$work/disks")" \
-  -- click text:OK -- wait-window --class TfrmNeedDisk 10000 -- get name:txtPath -- click name:btnOk -- wait-exit 20000)
+  -- click text:OK -- wait-window --class TfrmNeedDisk 10000 -- get name:txtPath -- click name:btnOK -- wait-exit 20000)
 expect "browse: from a vanished folder the list shows its nearest parent" "$out" '"ok":"select"'
 expect "browse: the edit still shows the vanished path" "$(ctl txtDirectory)" "deeper"
 expect "browse: the chosen folder becomes the path" "$(ctl txtPath)" "\"text\":\"$(json "$(win "$work/disks")\\")\""
@@ -157,9 +158,10 @@ expect "replace, no icon: the new file still shows" "$(ctl lblFile2)" '"text":"1
 ended "replace, no icon"
 same "replace: Yes To All answers 10" "$(res result)" 10
 
-open_window replace-nocancel "$readme" -- wait-window --class TfrmMsgBoxFiles 20000 -- list \
+open_window replace-nocancel "$(win "$work/files/R&D notes.txt")" -- wait-window --class TfrmMsgBoxFiles 20000 -- list \
   -- snap "$(pic replace-nocancel)" -- click name:btnNo -- wait-exit 20000
 expect "replace, no Cancel: one file line" "$out" '"client":[418,177]'
+expect "replace: an ampersand in the name is no mnemonic" "$(ctl lblMsg)" '"text":"The file R&&D notes.txt already exists.'
 expect "replace, no Cancel: Cancel hidden" "$(ctl btnCancel)" '"visible":false'
 expect "replace, no Cancel: Yes at 51" "$(ctl btnYes)" '"rect":[51,139,126,162]'
 expect "replace, no Cancel: Yes To All at 131" "$(ctl btnYesToAll)" '"rect":[131,139,206,162]'

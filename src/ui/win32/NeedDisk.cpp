@@ -35,7 +35,8 @@ bool TfrmNeedDisk::Build(HWND owner) {
   lblPath = MakeLabel(form, "lblPath", f, Texts.PathLabel, 8, 80);
   txtPath = MakeControl<TVNEdit>(form, "txtPath", f, 8, 96, 281, 21);
   btnBrowse = MakeButton(form, "btnBrowse", f, Texts.Browse, 296, 95, 0);
-  btnOk = MakeButton(form, "btnOk", f, Texts.OK, 216, 137, 2);              // default: Enter
+  // Component names are atoms, which ignore case: spelt as the directory selection's.
+  btnOk = MakeButton(form, "btnOK", f, Texts.OK, 216, 137, 2);              // default: Enter
   btnCancel = MakeButton(form, "btnCancel", f, Texts.Cancel, 296, 137, 1);  // cancel: Esc
   if (!imgDisks || !lblMsg || !lblPath || !txtPath || !btnBrowse || !btnOk || !btnCancel) return false;
   imgDisks->SetBitmap(DrawDiskPicture(48, GetSysColor(COLOR_BTNFACE)));
