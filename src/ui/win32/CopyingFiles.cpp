@@ -1,6 +1,5 @@
 #include "ui/win32/CopyingFiles.h"
 
-#include "ui/win32/DirectorySel.h"
 #include "ui/win32/FixedForms.h"
 
 namespace vnt {
@@ -27,7 +26,7 @@ bool TfrmCopyingFiles::Create(HWND owner) {
     return false;
   SetComponentName(Handle(), "frmCopyingFiles");
   HWND form = Handle();
-  TFontRecord f = TfrmDirectorySel::DefaultFont();
+  TFontRecord f = FixedFormFont();
   lblCopying = MakeControl<TVNLabel>(form, "lblCopying", CopyingFont(f), 12, 16, 273, 16);
   lblProc = MakeControl<TVNLabel>(form, "lblProc", f, 12, 36, 273, 16);
   pbProgress = MakeControl<TVNProgress>(form, "pbProgress", f, 12, 60, 273, 16);

@@ -12,6 +12,9 @@
 
 namespace vnt {
 
+// The font of the fixed windows unless their caller gives one: Arial 8 points.
+inline TFontRecord FixedFormFont() { return {"Arial", 8, int32_t(0x80000008), 0, 1}; }
+
 // The size a one-line text needs in the font.
 SIZE TextSize(const TFontRecord& font, const std::string& text);
 

@@ -28,7 +28,7 @@ struct TNeedDiskTexts {
 
 class TfrmNeedDisk : public TModalForm {
 public:
-  explicit TfrmNeedDisk(const TFontRecord& font = TfrmDirectorySel::DefaultFont());
+  explicit TfrmNeedDisk(const TFontRecord& font = FixedFormFont());
   ~TfrmNeedDisk() override;
 
   TNeedDiskTexts Texts;

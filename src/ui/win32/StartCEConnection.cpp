@@ -1,6 +1,5 @@
 #include "ui/win32/StartCEConnection.h"
 
-#include "ui/win32/DirectorySel.h"
 #include "ui/win32/FixedForms.h"
 
 namespace vnt {
@@ -26,7 +25,7 @@ bool TfrmStartCEConnection::Open(HWND owner, const TStartCEConnectionTexts& text
   RegisterWindowClass(FormClass, LoadCursor(nullptr, IDC_WAIT), GetSysColorBrush(COLOR_BTNFACE));
   if (!CreateForm(FormClass, owner, texts.Caption, ClientWidth, ClientHeight)) return false;
   SetComponentName(Handle(), "frmStartCEConnection");
-  TFontRecord font = BoldFont(texts.Font.value_or(TfrmDirectorySel::DefaultFont()));
+  TFontRecord font = BoldFont(texts.Font.value_or(FixedFormFont()));
   // Room for a second line under the first, should the message wrap.
   lblMsg = MakeControl<TVNLabel>(Handle(), "lblMsg", font, 15, 15, 272, ClientHeight - 15 - 2);
   if (!lblMsg) return false;
