@@ -1,5 +1,7 @@
 #include "ui/win32/DirectorySel.h"
 
+#include "ui/win32/FixedForms.h"
+
 namespace vnt {
 
 namespace {
@@ -7,51 +9,6 @@ namespace {
 constexpr char FormClass[] = "TfrmDirectorySel";
 constexpr int ClientWidth = 281, ClientHeight = 277;
 constexpr char InvalidDirectoryText[] = "Invalid or not existent directory.";
-
-// The size a label needs for its text in the font (labels size themselves to their text).
-SIZE TextSize(const TFontRecord& font, const std::string& text) {
-  TFont made(font);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ gdiFont = made.Handle() ? static_cast<HGDIOBJ>(made.Handle()) : GetStockObject(DEFAULT_GUI_FONT);
-  HGDIOBJ old = SelectObject(dc, gdiFont);
-  RECT r{0, 0, 0, 0};
-  DrawTextA(dc, text.empty() ? " " : text.c_str(), text.empty() ? 1 : int(text.size()), &r,
-            DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return {r.right, r.bottom};
-}
-
-template <class T>
-std::unique_ptr<T> MakeControl(HWND form, const char* name, const TFontRecord& font, int left, int top, int width,
-                               int height) {
-  auto control = std::make_unique<T>();
-  if (!control->Create(form)) return nullptr;
-  control->SetName(name);
-  control->SetFont(font);
-  control->SetWidth(width);
-  control->SetHeight(height);
-  control->SetLeft(left);
-  control->SetTop(top);
-  return control;
-}
-
-std::unique_ptr<TVNLabel> MakeLabel(HWND form, const char* name, const TFontRecord& font, const std::string& text,
-                                    int left, int top) {
-  SIZE size = TextSize(font, text);
-  auto label = MakeControl<TVNLabel>(form, name, font, left, top, size.cx, size.cy);
-  if (label) label->SetCaption(text);
-  return label;
-}
-
-std::unique_ptr<TVNButton> MakeButton(HWND form, const char* name, const TFontRecord& font, const std::string& text,
-                                      int left, int type) {
-  auto button = MakeControl<TVNButton>(form, name, font, left, 244, 75, 25);
-  if (!button) return nullptr;
-  button->SetCaption(text);
-  button->SetButtonType(type);
-  return button;
-}
 
 }  // namespace
 
@@ -71,8 +28,8 @@ bool TfrmDirectorySel::Build(HWND owner) {
   lstDirectories = MakeControl<TVNDirList>(form, "lstDirectories", f, 12, 76, 257, 97);
   lblDrives = MakeLabel(form, "lblDrives", f, Texts.Drives, 12, 188);
   cmbDrives = MakeControl<TVNDriveCombo>(form, "cmbDrives", f, 12, 204, 257, 21);
-  btnOK = MakeButton(form, "btnOK", f, Texts.OK, 116, 2);              // default: Enter
-  btnCancel = MakeButton(form, "btnCancel", f, Texts.Cancel, 196, 1);  // cancel: Esc
+  btnOK = MakeButton(form, "btnOK", f, Texts.OK, 116, 244, 2);              // default: Enter
+  btnCancel = MakeButton(form, "btnCancel", f, Texts.Cancel, 196, 244, 1);  // cancel: Esc
   if (!lblDirectory || !txtDirectory || !lblDirectories || !lstDirectories || !lblDrives || !cmbDrives || !btnOK ||
       !btnCancel)
     return false;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/ModalLoop.h"
+#include "ui/win32/FixedForms.h"
 #include "ui/win32/VNButtons.h"
 #include "ui/win32/VNDriveDir.h"
 #include "ui/win32/VNEdit.h"
@@ -42,7 +43,7 @@ public:
   // The folder chosen by the last confirmed Execute; unchanged by a cancelled one.
   const std::string& Directory() const { return Chosen; }
 
-  static TFontRecord DefaultFont() { return {"Arial", 8, int32_t(0x80000008), 0, 1}; }
+  static TFontRecord DefaultFont() { return FixedFormFont(); }
 
 protected:
   bool DialogKey(WPARAM key) override;
