@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "install/win32/EarlierInstallation.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/SetupProgFuncs.h"
@@ -11,9 +12,14 @@
 namespace {
 
 int RunSetup(vnt::TSetupState& state) {
+  // The installation this run maintains, when the start script finds one.
+  vnt::TUninstallRecord earlier;
+  state.ReadUninstallRecord = [&state, &earlier](const std::string& path) {
+    return vnt::TakeEarlierInstallation(state, path, earlier);
+  };
   int result = vnt::RunStartup(state);
-  // A package with pages goes on in the wizard; one without ends here.
-  if (result == vnt::StartupOk && vnt::HasPages(state)) result = vnt::RunWizard(state);
+  // The wizard shows the pages; a package without pages installs at once.
+  if (result == vnt::StartupOk) result = vnt::RunWizard(state, &earlier);
   return result;
 }
 

@@ -22,9 +22,10 @@ public:
   bool ShortcutFolderIsUnused(const std::string& folder) const;
   std::string FindDestinationFolder(const std::string& fileName) const;
   bool IsInFolderList(const std::string& text) const { return Vars.IsInFolderList(text); }
+  // A record of these components with this condition is part of the run.
+  bool Selected(const std::string& components, const std::string& condition) const;
 
 private:
-  bool Selected(const std::string& components, const std::string& condition) const;
 
   const TSetupDescription& Desc;
   TSetupVariables& Vars;

@@ -41,4 +41,7 @@ const std::string& GetMessage(const TSetupDescription& desc, int index, const st
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 
+// The text with every placeholder ("<disk>", "<file>") replaced by the value, as plain text.
+std::string ReplacePlaceholder(std::string text, const std::string& placeholder, const std::string& value);
+
 }  // namespace vnt

@@ -21,13 +21,6 @@ std::string NeedDiskVolumeFile(const std::string& folder, const std::string& pro
   return WithFolderBackslash(folder) + name;
 }
 
-std::string ReplacePlaceholder(std::string text, const std::string& placeholder, const std::string& value) {
-  if (placeholder.empty()) return text;
-  for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
-    text.replace(at, placeholder.size(), value);
-  return text;
-}
-
 std::string WithDiskNumber(const std::string& text, uint32_t disk) {
   return ReplacePlaceholder(text, "<disk>", std::to_string(disk));
 }

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "package/SetupStrings.h"
+
 namespace vnt {
 
 // The file that holds disk n of the program: the folder (a backslash added when missing),
 // the program's file name without its extension, "." and n as three digits. Disk 12 of
 // "D:\install.exe" looked for in "E:\" is "E:\install.012".
 std::string NeedDiskVolumeFile(const std::string& folder, const std::string& programPath, uint32_t disk);
-// The text with every placeholder ("<disk>", "<file>") replaced by the value, as plain text.
-std::string ReplacePlaceholder(std::string text, const std::string& placeholder, const std::string& value);
 // The text with every "<disk>" replaced by n in decimal.
 std::string WithDiskNumber(const std::string& text, uint32_t disk);
 

@@ -299,7 +299,8 @@ TEST_F(ProgramCommands, OpenDocumentRunsInTheFilesFolder) {
   WriteBytes(script, "@cd > \"%~dp0where.txt\"\r\n");
   Run(OpOpenDocument, {script});
   ASSERT_TRUE(AwaitFile(Dir / "where.txt"));
-  Sleep(200);  // let the shell finish writing
+  // The file exists before the batch has written its line: wait for the line's end.
+  for (int i = 0; i < 100 && ReadBytes(Dir / "where.txt").find('\n') == std::string::npos; ++i) Sleep(50);
   std::string where = FirstLine(Dir / "where.txt");
   if (!where.empty() && where.back() == '\r') where.pop_back();
   EXPECT_TRUE(SameText(where, Dir.Path)) << where;

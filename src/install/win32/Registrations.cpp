@@ -59,6 +59,8 @@ ITypeLib* LoadLibraryOfTypes(const std::string& path) {
 
 }  // namespace
 
+bool SystemKeepsSharedCounts() { return LOBYTE(LOWORD(GetVersion())) > 3; }
+
 bool AddSharedCount(const std::string& path) {
   TKey key;
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,

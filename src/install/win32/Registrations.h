@@ -8,6 +8,8 @@ namespace vnt {
 
 constexpr const char* SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
+// Counts are kept from NT 4 and Windows 95 on.
+bool SystemKeepsSharedCounts();
 // One more user of the file; false when the count cannot be opened.
 bool AddSharedCount(const std::string& path);
 // One user fewer; the count goes at zero. An unreadable count counts as 2.

@@ -60,9 +60,6 @@ bool DeleteKeyWhenEmpty(uint8_t rootByte, const std::string& path) {
   return RegDeleteKeyA(root, path.c_str()) == ERROR_SUCCESS;
 }
 
-// Counts are kept from NT 4 and Windows 95 on.
-bool KeepsSharedCounts() { return LOBYTE(LOWORD(GetVersion())) > 3; }
-
 }  // namespace
 
 TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std::string&)> ask,
@@ -73,7 +70,7 @@ TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std:
   s.FolderEmpty = FolderHoldsNothing;
   s.RemoveFolder = [](const std::string& folder) { RemoveDirectoryA(folder.c_str()); };
   s.ReleaseSharedCount = [](const std::string& path) {
-    if (KeepsSharedCounts()) ReleaseSharedCount(path);
+    if (SystemKeepsSharedCounts()) ReleaseSharedCount(path);
   };
   s.UnregisterTypeLibrary = UnregisterTypeLibrary;
   s.UnregisterServer = [](const std::string& path) { RegisterServer(path, true); };

@@ -246,7 +246,6 @@ TStartupResult RunStartup(TSetupState& state) {
   }
 }
 
-bool HasPages(const TSetupState& state) { return !state.Description.Dialogs.FirstPage.empty(); }
 
 void CleanUp(TSetupState& state) {
   state.Description = TSetupDescription{};

@@ -12,8 +12,6 @@ enum TStartupResult { StartupOk = 0, StartupFailed = 1, StartupEndedByScript = 2
 
 // Runs the start-up steps up to the point where the wizard would open.
 TStartupResult RunStartup(TSetupState& state);
-// Whether the wizard has a page to show after the start script.
-bool HasPages(const TSetupState& state);
 // Frees the description, deletes the restored support files and the temporary folder;
 // safe to call more than once.
 void CleanUp(TSetupState& state);

@@ -3,6 +3,7 @@
 #include "package/VarList.h"
 #include "platform/win32/ModalLoop.h"
 #include "ui/PageFlow.h"
+#include "ui/win32/CopyingFiles.h"
 #include "ui/win32/SetupMainBinding.h"
 #include "ui/win32/VNComponents.h"
 
@@ -29,6 +30,7 @@ TfrmSetupMain::~TfrmSetupMain() {
     State.Script->WizardCommandHandler = nullptr;
     State.Script->ReturnFromInstallPage = nullptr;
     State.Script->FindListControl = nullptr;
+    State.Script->IsInstalling = nullptr;
   }
 }
 
@@ -58,6 +60,15 @@ void TfrmSetupMain::StartWizard() {
                                        const std::string& f2) { WizardCommandHandler(op, f1, f2, f3); };
   script.ReturnFromInstallPage = [this] { ReturnFromInstallPage(); };
   script.FindListControl = [this](const std::string& tag) { return FindListControl(tag); };
+  script.IsInstalling = [this] { return Installing; };
+  if (State.Description.Dialogs.FirstPage.empty()) {
+    // Nothing to ask: install and end.
+    RunInstallation();
+    ClosedFinished = !InstallAborted;
+    Tag = 1;
+    PostQuitMessage(0);
+    return;
+  }
   ShowPage(State.Description.Dialogs.FirstPage);
   if (Closing()) return;
   // Shown even when the first page could not be: the user can still close the window.
@@ -196,6 +207,7 @@ void TfrmSetupMain::CloseForm() {
 }
 
 bool TfrmSetupMain::CloseQuery() {
+  if (Installing && Install) return InstallCloseQuery();
   const std::string& last = State.Description.Dialogs.LastPage;
   bool atEnd = !Page.empty() && Page == last;
   if (!atEnd && !Finishing) {
@@ -225,13 +237,14 @@ LRESULT TfrmSetupMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
 
-int RunWizard(TSetupState& state) {
+int RunWizard(TSetupState& state, TUninstallRecord* earlier) {
   TfrmSetupMain form(state);
+  form.EarlierRecord = earlier;
   if (!form.Create()) return StartupFailed;
   form.StartWizard();
   MSG msg;
   while (!form.Closing() && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchDialogMessage(form.Handle(), msg);
-  return form.Finished() ? StartupOk : StartupEndedByScript;
+  return form.End();
 }
 
 }  // namespace vnt

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "install/win32/VantryInstall.h"
 #include "platform/win32/Window.h"
 #include "setup/win32/SetupProgFuncs.h"
 #include "ui/PageFlow.h"
@@ -15,6 +16,13 @@
 namespace vnt {
 
 class TfrmSecondaryDialog;
+class TfrmCopyingFiles;
+
+// How the wizard ended: the program's exit code.
+enum TWizardEnd {
+  WizardFinished = 0, WizardCancelled = 2, WizardRequirementFailed = 3, WizardInstallFailed = 4,
+  WizardInstallCancelled = 5
+};
 
 // One built panel: a page, or a style dialog framing pages, with the controls on it. The
 // controls are declared after the panel so that they go first.
@@ -42,6 +50,15 @@ public:
   TScriptList* FindListControl(const std::string& tag);
   void ShowSecondaryDialog(const std::string& name);
   void SelectDirectory(const std::string& variable);
+
+  // Carries out the installation once, with its progress on the "INSTALL" page or in the
+  // copying window.
+  void RunInstallation();
+  // The progress of the installation: 0 and 1 the status lines, 2 and 3 the bars.
+  void ReportProgress(uint8_t kind, const std::string& text, int32_t value);
+  // The record of the installation this run maintains; null for a new installation.
+  TUninstallRecord* EarlierRecord = nullptr;
+  TWizardEnd End() const;
 
   const std::string& CurrentPage() const { return Page; }
   // Closing has been confirmed; the message loop ends.
@@ -90,6 +107,16 @@ private:
   void EndSecondary(int result);
   void CloseForm();
   bool CloseQuery();
+  bool InstallCloseQuery();
+
+  // Installation (SetupMainInstall.cpp).
+  TInstallPrompts InstallPrompts();
+  bool InstallDriveHasRoom();
+  void ShowProgressTarget();
+  void RunInstallPhases();
+  void WaitForFirstDisk();
+  void EndInstallation();
+  HWND DialogOwner() const;
 
   TSetupState& State;
   std::string Page, PageBeforeInstall;
@@ -104,6 +131,11 @@ private:
   const TSetupDialog* SecondaryDialog = nullptr;
   TPageControls* SecondaryControls = nullptr;
   bool NavigationAborted = false, Finishing = false, ClosedFinished = false, Querying = false;
+  bool Installing = false, Installed = false, OnInstallPage = false;
+  std::unique_ptr<TVantryInstall> Install;
+  std::unique_ptr<TfrmCopyingFiles> Copying;
+  // The run that was aborted: by the user (cancelled) or by a failure.
+  bool InstallAborted = false, InstallCancelled = false;
   int Tag = 0;
   // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
   // sending each other back and forth cannot exhaust the stack.
@@ -115,9 +147,10 @@ private:
   unsigned UserActions = 0;
 };
 
-// Creates the wizard, starts it and runs the message loop until it closes. Exit code: 0 when
-// the setup was finished, 2 when it was cancelled, 1 when the window could not be made.
-int RunWizard(TSetupState& state);
+// Creates the wizard, starts it and runs the message loop until it closes; earlier is the
+// record of the installation this run maintains, if any. Exit code: a TWizardEnd, or 1 when
+// the window could not be made.
+int RunWizard(TSetupState& state, TUninstallRecord* earlier = nullptr);
 
 // Counts a nesting level for the lifetime of the guard; Allowed() is false past the bound.
 class TNestingGuard {

@@ -43,6 +43,7 @@ void TfrmSetupMain::WizardCommandHandler(uint8_t code, const std::string& p1, co
       break;
     case OpShowDialog: ShowSecondaryDialog(p1); break;
     case OpBrowseFolder: SelectDirectory(p1); break;
+    case OpStartInstallation: RunInstallation(); break;
     case OpFinishSetup:
       Finishing = true;
       CloseForm();

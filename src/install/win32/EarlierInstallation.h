@@ -1,0 +1,19 @@
+// The earlier installation a setup maintains: its uninstall record read back and what it
+// hands this run (names, font, variables, the items it made).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "install/UninstallData.h"
+#include "setup/win32/SetupState.h"
+
+namespace vnt {
+
+// Reads the record at path into earlier and takes its settings into the run; answers the
+// components it installed. A record that cannot be used is reported in a box and answers
+// nothing: the run is then a new installation.
+std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
+                                                   TUninstallRecord& earlier);
+
+}  // namespace vnt

@@ -1,0 +1,269 @@
+// The copy phase: the install folder and the file folders, the product archives restored
+// with each file's overwrite rule, and the items of what was written.
+#include <algorithm>
+
+#include "archive/VolumeNames.h"
+#include "install/InstallRules.h"
+#include "install/win32/VantryInstall.h"
+#include "package/SetupQueries.h"
+#include "package/SetupStrings.h"
+#include "package/SystemRules.h"
+#include "package/VarList.h"
+#include "platform/win32/ModalLoop.h"
+#include "platform/win32/SystemInfo.h"
+
+namespace vnt {
+
+namespace {
+
+enum TCopyMessage {
+  MsgSkipWarning = 14, MsgCannotSkip = 15, MsgReplaceExisting = 25, MsgCopying = 28,
+  MsgDeviceFiles = 29, MsgUninstallerFiles = 30, MsgRegistering = 33, MsgCopyingComponent = 65, MsgCannotReplace = 66
+};
+constexpr char CorruptArchiveText[] = "Vantry Zip file corrupted.";
+
+bool FileThere(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int Order(uint64_t existing, uint64_t packaged) { return existing < packaged ? -1 : existing > packaged ? 1 : 0; }
+
+// The existing file's version against the packaged one; no version information is 0.0.
+int VersionOrder(const std::string& path, const TSetupInstallerFile& record) {
+  std::optional<VS_FIXEDFILEINFO> info = TSystemInfo::GetFileVersion(path);
+  uint64_t existing = info ? uint64_t(info->dwFileVersionMS) << 32 | info->dwFileVersionLS : 0;
+  return Order(existing, uint64_t(record.VersionHigh) << 32 | record.VersionLow);
+}
+
+int DateOrder(const std::string& path, const TSetupInstallerFile& record) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  FILETIME local{};
+  WORD date = 0, time = 0;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+    return -1;
+  return Order(uint32_t(date) << 16 | time, record.DateTime);
+}
+
+// Windows File Protection guards the file: it is not ours to replace.
+bool ProtectedBySystem(const std::string& path) {
+  if (!FileThere(path)) return false;
+  HMODULE sfc = LoadLibraryA("sfc.dll");
+  if (!sfc) return false;
+  using TCheck = BOOL(WINAPI*)(HANDLE, LPCWSTR);
+  auto check = reinterpret_cast<TCheck>(reinterpret_cast<void*>(GetProcAddress(sfc, "SfcIsFileProtected")));
+  bool guarded = false;
+  if (check) {
+    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(size_t(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+    guarded = check(nullptr, wide.c_str()) != FALSE;
+  }
+  FreeLibrary(sfc);
+  return guarded;
+}
+
+}  // namespace
+
+void TVantryInstall::CopyFiles() {
+  if (IsAborted) return;
+  StatusMessage(MsgCopying);
+  if (!MakeFolder(Vars().ExpandText("%InstallDir%"))) return;
+  MakeFileFolders();
+  RestoreArchives();
+  if (IsAborted) return;
+  Status(0, Message(State, MsgRegistering));
+  Status(1, "");
+  RegisterFiles();
+}
+
+// Makes the folder with its parents and records each folder it made, parents first. A
+// folder that was there already is not the product's: a removal must not take it. A drive
+// root or an empty text needs nothing. A failure ends the run.
+bool TVantryInstall::MakeFolder(const std::string& folder, int failMessage, bool fatal) {
+  std::string path = StripFolderBackslash(folder);
+  if (path.empty() || IsDriveRootPath(WithFolderBackslash(path))) return true;
+  std::vector<std::string> made;
+  Files.CreatedFolders = &made;
+  bool there = Files.MakeFolders(path);
+  Files.CreatedFolders = nullptr;
+  for (const auto& f : made) Record(UninstFolder, StripFolderBackslash(f));
+  if (!there) {
+    Show(TBoxKind::Error, Message(State, failMessage));
+    if (fatal) Abort();
+  }
+  return there;
+}
+
+void TVantryInstall::MakeFileFolders() {
+  std::vector<std::string> folders = State.Description.FileFolders;
+  std::sort(folders.begin(), folders.end(),
+            [](const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b) < 0; });
+  TSetupQueries queries(State.Description, Vars());
+  for (const auto& folder : folders) {
+    if (IsAborted) return;
+    if (queries.FolderIsUnused(folder)) continue;
+    if (!MakeFolder(Vars().ExpandText(folder))) return;
+  }
+}
+
+void TVantryInstall::RestoreArchives() {
+  TSetupDescription& d = State.Description;
+  std::string dest = WithFolderBackslash(Vars().ExpandText("%InstallDir%"));
+  BindZip();
+  try {
+    if (State.Package.ArchiveOffset < 1) {
+      Zip.ProgressBase = 0, Zip.ProgressMax = 100, Zip.ProgressRange = 0, Zip.ProgressScale = 0;
+      Zip.RestoreFromFile(ChangeFileExtension(State.Package.Path, ".001"), dest);
+      return;
+    }
+    TStream& package = *State.Package.PackageStream;
+    Zip.ProgressScale = d.ProgressScale;
+    if (d.ProductArchiveRange > 0) {
+      package.Seek(uint64_t(State.Package.ArchiveOffset));
+      Zip.ProgressBase = 0, Zip.ProgressRange = int32_t(d.ProductArchiveRange);
+      Zip.ProgressMax = d.Components.empty() ? 100 : int32_t(d.Components.front().ProgressStart);
+      Zip.RestoreFromStream(package, dest);
+    }
+    for (size_t i = 0; i < d.Components.size() && !IsAborted; ++i) {
+      const TInstallerComponent& c = d.Components[i];
+      if (c.ArchiveRange == 0) continue;
+      package.Seek(c.ArchivePosition);
+      Zip.ProgressBase = int32_t(c.ProgressStart), Zip.ProgressRange = int32_t(c.ArchiveRange);
+      Zip.ProgressMax = i + 1 < d.Components.size() ? int32_t(d.Components[i + 1].ProgressStart) : 100;
+      Zip.RestoreFromStream(package, dest);
+    }
+  } catch (const std::exception& e) {
+    // A damaged archive: the rest of it is not restored; the run goes on with the next phase.
+    Log(std::string("archive error: ") + e.what());
+    Show(TBoxKind::Error, CorruptArchiveText);
+  }
+}
+
+void TVantryInstall::BindZip() {
+  Zip.OnRestoreFile = [this](int32_t id, std::string& name, int32_t& tag, uint32_t date, bool& restore) {
+    RestoreFile(id, name, tag, date, restore);
+  };
+  Zip.OnFileRestored = [this](int32_t id, std::string& name, TStream&, int32_t tag) { FileRestored(id, name, tag); };
+  Zip.OnCannotReplace = [this](int32_t, std::string& name) {
+    Log("cannot replace " + name);
+    Show(TBoxKind::Warning, ReplacePlaceholder(Message(State, MsgCannotReplace), "<file>", name));
+  };
+  Zip.OnError = [this](int32_t code) {
+    if (code == 2) Show(TBoxKind::Error, CorruptArchiveText);
+  };
+  Zip.OnComment = [this](const std::string& comment) {
+    Status(0, comment.empty() ? Message(State, MsgCopying)
+                              : ReplacePlaceholder(Message(State, MsgCopyingComponent), "<component>", comment));
+  };
+  Zip.OnProgress = [this](int32_t, int32_t percent, bool& go) {
+    Status(2, "", Maintenance() ? percent / 2 : percent);
+    ShowProgressBitmap(percent);
+    go = !IsAborted;
+  };
+  Zip.OnNeedVolume = [this](uint16_t volume, std::string& name, bool& go) { NeedVolume(volume, name, go); };
+  Zip.OnIdle = Prompts.Pump;
+}
+
+const TSetupInstallerFile* TVantryInstall::FileRecord(int32_t id) const {
+  for (const auto& f : State.Description.ProductFiles)
+    if (f.Id == id) return &f;
+  return nullptr;
+}
+
+void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t, bool& restore) {
+  restore = false;
+  const TSetupInstallerFile* record = FileRecord(id);
+  if (!record || IsAborted) return;
+  const TSetupFile& f = record->File;
+  std::string folder = WithFolderBackslash(Vars().ExpandText(f.DestFolder));
+  std::string name = FileNamePart(f.SourceName);
+  fileName = folder + name;
+  TSetupQueries queries(State.Description, Vars());
+  if (!queries.Selected(f.Components, f.Condition)) return;
+  if (ProtectedBySystem(fileName)) {
+    Log("kept (protected by the system) " + fileName);
+    return;
+  }
+  if (queries.IsDeviceCabinet(name)) {
+    Status(1, Message(State, MsgDeviceFiles));
+    tag = UninstDeviceFile;
+  } else if (!(SameTextIgnoringCase(name, "VNTUNINST.DAT") && f.Condition == "uninstaller")) {
+    Status(1, f.SourceName);
+    tag = SameTextIgnoringCase(name, ProductIconName(State.Description.Properties.SoftwareName)) ? UninstPlainFile
+                                                                                                   : UninstFile;
+  } else {
+    fileName = folder + "vntuninst.exe";
+    Status(1, Message(State, MsgUninstallerFiles));
+    tag = UninstUninstaller;
+  }
+  restore = MayReplace(*record, fileName);
+}
+
+bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output) {
+  bool exists = FileThere(output);
+  uint8_t mode = record.File.OverwriteMode;
+  bool byVersion = mode == 4 || mode == 8, byDate = mode == 5 || mode == 9;
+  TOverwriteDecision d = DecideOverwrite(mode, exists, exists && byVersion ? VersionOrder(output, record) : 0,
+                                         exists && byDate ? DateOrder(output, record) : 0);
+  switch (d.Step) {
+    case TOverwriteStep::Install: return true;
+    case TOverwriteStep::Keep:
+      Log((exists ? "kept (mode " : "not installed (mode ") + std::to_string(mode) + ") " + output);
+      return false;
+    case TOverwriteStep::Ask: break;
+  }
+  return AskAboutFile(d.Question, mode, record, output);
+}
+
+bool TVantryInstall::AskAboutFile(TReplaceQuestion question, uint8_t mode, const TSetupInstallerFile& record,
+                                  const std::string& output) {
+  for (;;) {
+    if (std::optional<bool> remembered = RememberedReplace(Answers, question, mode)) return *remembered;
+    if (IsAborted || !Prompts.AskReplace) return false;
+    TReplaceQuery query;
+    query.Question = question;
+    query.Text = ReplacePlaceholder(Message(State, int(question)), "<file>", FileNamePart(output));
+    query.OutputPath = output;
+    query.PackagedSize = record.File.Size;
+    query.PackagedDosDateTime = record.DateTime;
+    TReplaceAnswer answer = Prompts.AskReplace(query);
+    switch (ReplaceAnswerOutcome(Answers, question, mode, answer)) {
+      case TAnswerOutcome::Replace: return true;
+      case TAnswerOutcome::Keep: return false;
+      case TAnswerOutcome::KeepAndWarn: Show(TBoxKind::Information, Message(State, MsgSkipWarning)); return false;
+      case TAnswerOutcome::AskAgain: Show(TBoxKind::Error, Message(State, MsgCannotSkip)); break;
+      case TAnswerOutcome::CloseWizard:
+        if (Prompts.RequestCancel) Prompts.RequestCancel();
+        if (IsAborted) return false;
+        break;
+    }
+  }
+}
+
+void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32_t tag) {
+  const TSetupInstallerFile* record = FileRecord(id);
+  if (!record) return;
+  Record(uint8_t(tag), fileName, &record->File);
+  if (SameTextIgnoringCase(FileNamePart(fileName), ProductIconName(State.Description.Properties.SoftwareName)))
+    Icon = fileName;
+}
+
+void TVantryInstall::NeedVolume(uint16_t volume, std::string& fileName, bool& go) {
+  std::string folder = FolderPart(fileName.empty() ? State.Package.Path : fileName);
+  std::string name = ChangeFileExtension(FileNamePart(State.Package.Path), "." + VolumeExtension(volume));
+  if (FileThere(folder + name)) {
+    fileName = folder + name;
+    return;
+  }
+  std::optional<std::string> chosen = Prompts.AskForVolume ? Prompts.AskForVolume(volume, folder) : std::nullopt;
+  if (chosen) {
+    fileName = WithFolderBackslash(*chosen) + name;
+    return;
+  }
+  if (Prompts.RequestCancel) Prompts.RequestCancel();
+  go = !IsAborted;
+}
+
+}  // namespace vnt

@@ -1,0 +1,161 @@
+// The shortcuts with the program group and their folders, and the registry changes.
+#include <algorithm>
+
+#include "install/InstallRules.h"
+#include "install/win32/VantryInstall.h"
+#include "package/IntegerText.h"
+#include "package/SetupQueries.h"
+#include "package/SetupStrings.h"
+#include "package/SystemRules.h"
+#include "package/VarList.h"
+#include "platform/win32/RegistryText.h"
+#include "script/win32/ShellLink.h"
+
+namespace vnt {
+
+namespace {
+
+enum TDesktopMessage {
+  MsgCannotCreateGroup = 16, MsgRegistryError = 17, MsgShortcutError = 24, MsgShortcuts = 34, MsgRegistry = 35
+};
+constexpr char GroupFolderText[] = "%ProgramGroupDir%\\";
+
+bool FolderThere(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+struct TKey {
+  HKEY Handle = nullptr;
+  ~TKey() {
+    if (Handle) RegCloseKey(Handle);
+  }
+};
+
+}  // namespace
+
+void TVantryInstall::CreateShortcuts() {
+  if (IsAborted) return;
+  StatusMessage(MsgShortcuts);
+  MakeProgramGroup();
+  MakeShortcutFolders();
+  TSetupQueries queries(State.Description, Vars());
+  for (const auto& s : State.Description.Shortcuts)
+    if (!IsAborted && queries.Selected(s.Components, s.Condition)) MakeShortcut(s);
+}
+
+void TVantryInstall::MakeProgramGroup() {
+  TSetupQueries queries(State.Description, Vars());
+  const auto& all = State.Description.Shortcuts;
+  bool wanted = std::any_of(all.begin(), all.end(), [&](const TSetupShortcut& s) {
+    return s.Folder == GroupFolderText && queries.Selected(s.Components, s.Condition);
+  });
+  std::string group = Vars().ExpandText("%ProgramGroupDir%");
+  if (!wanted || (Maintenance() && FolderThere(group))) return;
+  MakeFolder(group, MsgCannotCreateGroup, false);
+}
+
+void TVantryInstall::MakeShortcutFolders() {
+  std::vector<std::string> folders = State.Description.ShortcutFolders;
+  std::sort(folders.begin(), folders.end(),
+            [](const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b) < 0; });
+  TSetupQueries queries(State.Description, Vars());
+  for (const auto& folder : folders) {
+    if (IsAborted) return;
+    if (!queries.ShortcutFolderIsUnused(folder)) MakeFolder(Vars().ExpandText(folder));
+  }
+}
+
+void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {
+  std::string link = WithFolderBackslash(Vars().ExpandText(s.Folder)) + Vars().ExpandText(s.Name) + ".lnk";
+  std::string target, arguments;
+  if (SameTextIgnoringCase(s.Target, "UNINSTALLER")) {
+    target = Vars().ExpandText("%WinDir%\\vntuninst.exe");
+    arguments = "\"" + UninstallRecordPath(Vars().ExpandText("%InstallDir%")) + "\"";
+  } else {
+    target = StripFolderBackslash(Vars().ExpandText(s.Target));
+    if (!FolderThere(target)) {
+      std::string folder = TSetupQueries(State.Description, Vars()).FindDestinationFolder(s.Target);
+      target = Vars().ExpandText(WithFolderBackslash(folder) + s.Target);
+    }
+    arguments = Vars().ExpandText(s.Arguments);
+  }
+  TShellLink shell;
+  bool saved = false;
+  if (shell) {
+    IShellLinkA* l = shell.Link();
+    l->SetPath(target.c_str());
+    l->SetArguments(arguments.c_str());
+    std::string working = FolderOfFile(target);
+    if (!working.empty()) l->SetWorkingDirectory(working.c_str());
+    std::string icon = Vars().ExpandText(s.IconFile);
+    if (!icon.empty()) l->SetIconLocation(icon.c_str(), s.IconIndex);
+    // 0 would start the program hidden: a stored 0 means the usual window.
+    l->SetShowCmd(s.ShowCommand ? s.ShowCommand : SW_SHOWNORMAL);
+    std::string description = Vars().ExpandText(s.Description);
+    if (!description.empty()) l->SetDescription(description.c_str());
+    saved = shell.Save(link);
+  }
+  if (!saved) {
+    Log("shortcut failed " + link);
+    if (!ShortcutErrorShown) Show(TBoxKind::Error, Message(State, MsgShortcutError));
+    ShortcutErrorShown = true;
+    return;
+  }
+  TSetupFile f;
+  f.SourceName = link;
+  f.DestFolder = s.Folder;
+  f.Group = s.Group;
+  f.Components = s.Components;
+  f.Condition = s.Condition;
+  Record(UninstFile, link, &f);
+}
+
+void TVantryInstall::WriteRegistry() {
+  if (IsAborted) return;
+  StatusMessage(MsgRegistry);
+  uint8_t root = 1;  // HKEY_CURRENT_USER until a change names another
+  bool failed = false;
+  TSetupQueries queries(State.Description, Vars());
+  for (auto& change : State.Description.RegChanges)
+    if (queries.Selected(change.Components, change.Condition)) WriteValue(change, root, failed);
+  if (failed) Show(TBoxKind::Error, Message(State, MsgRegistryError));
+}
+
+// The expanded texts are kept in the record, so that the uninstall data holds what was written.
+void TVantryInstall::WriteValue(TSetupRegChange& change, uint8_t& root, bool& failed) {
+  if (RootKey(change.Root)) root = change.Root;
+  change.Key = StripFolderBackslash(Vars().ExpandText(change.Key));
+  change.ValueName = Vars().ExpandText(change.ValueName);
+  change.Data = Vars().ExpandText(change.Data);
+  TKey key;
+  if (RegCreateKeyExA(RootKey(root), change.Key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key.Handle,
+                      nullptr) != ERROR_SUCCESS) {
+    Log("registry key failed " + change.Key);
+    failed = true;
+    return;
+  }
+  std::string bytes;
+  DWORD type = REG_SZ;
+  switch (change.Type) {
+    case 0: bytes = change.Data + '\0'; break;
+    case 1: {
+      int32_t number = AsInteger(change.Data);
+      bytes.assign(reinterpret_cast<const char*>(&number), sizeof number);
+      type = REG_DWORD;
+      break;
+    }
+    case 2: bytes = RegistryBinaryData(change.Data), type = REG_BINARY; break;
+    default: bytes = RegistryMultiStringData(change.Data), type = REG_MULTI_SZ; break;
+  }
+  if (RegSetValueExA(key.Handle, change.ValueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     DWORD(bytes.size())) != ERROR_SUCCESS) {
+    failed = true;
+    return;
+  }
+  TSetupRegChange done = change;
+  done.Root = root;
+  RecordValue(done);
+}
+
+}  // namespace vnt

@@ -1,0 +1,36 @@
+// Registering the restored files: shared counts, self-registering servers, type libraries
+// and fonts, each failure told in a box while the run goes on.
+#include "install/win32/Registrations.h"
+#include "install/win32/VantryInstall.h"
+#include "package/SetupStrings.h"
+
+namespace vnt {
+
+namespace {
+enum TRegisterMessage { MsgSharedError = 21, MsgServerError = 22, MsgTypeLibError = 23 };
+}
+
+void TVantryInstall::RegisterFiles() {
+  std::vector<TUninstItem> files;
+  for (const auto& item : Items)
+    if (item.Kind == UninstFile) files.push_back(item);
+  for (const auto& item : files) {
+    if (IsAborted) return;
+    RegisterFile(item);
+  }
+}
+
+void TVantryInstall::RegisterFile(const TUninstItem& item) {
+  const TSetupFile& f = item.File;
+  const std::string& path = item.Path;
+  auto fail = [&](int message) { Show(TBoxKind::Error, ReplacePlaceholder(Message(State, message), "<file>", path)); };
+  // A HotSync file goes to the users' queues, which the device side keeps; nothing else here.
+  if (f.HotSync) return;
+  if (f.Shared && SystemKeepsSharedCounts() && !AddSharedCount(path)) fail(MsgSharedError);
+  if ((f.RegisterServer || f.RegisterServer2) && !RegisterServer(path)) fail(MsgServerError);
+  if (f.TypeLibrary && !RegisterTypeLibrary(path)) fail(MsgTypeLibError);
+  if (f.Font) RegisterFont(f.FontFaceName, path, State.Info.FontsFolder());
+  Log("registered " + path);
+}
+
+}  // namespace vnt

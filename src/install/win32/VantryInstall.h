@@ -1,0 +1,126 @@
+// TVantryInstall: carries out the installation on the PC. Each phase is a function of its
+// own; every change is recorded as an uninstall item the moment it is made. What the run
+// needs from a person, and the progress it shows, reach it through TInstallPrompts.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/SetupVNTZip.h"
+#include "archive/win32/ArchiveFiles.h"
+#include "install/OverwriteRules.h"
+#include "install/UninstallData.h"
+#include "setup/win32/SetupProgFuncs.h"
+
+namespace vnt {
+
+// A replace question about an existing file.
+struct TReplaceQuery {
+  TReplaceQuestion Question = TReplaceQuestion::Exists;
+  std::string Text;        // the message, <file> replaced
+  std::string OutputPath;  // the existing file
+  uint32_t PackagedSize = 0;
+  uint32_t PackagedDosDateTime = 0;
+};
+
+enum class TBoxKind : uint8_t { Error, Warning, Information };
+
+struct TInstallPrompts {
+  std::function<TReplaceAnswer(const TReplaceQuery&)> AskReplace;
+  // The folder that holds volume n now, or nothing when the user cancels.
+  std::function<std::optional<std::string>(uint16_t volume, const std::string& folder)> AskForVolume;
+  std::function<void(TBoxKind kind, const std::string& text)> Show;
+  // A removal question about a file (shared file, type library, server): Yes, Yes To All,
+  // No or No To All.
+  std::function<TReplaceAnswer(const std::string& text, const std::string& path)> AskRemove;
+  // The user asked to stop; the wizard's close query decides, and may abort the run.
+  std::function<void()> RequestCancel;
+  // 0 main line, 1 second line, 2 progress position, 3 progress maximum.
+  std::function<void(uint8_t kind, const std::string& text, int32_t value)> Status;
+  // A progress picture to show (its file), or an empty name to take it away.
+  std::function<void(const std::string& picture)> ShowPicture;
+  // Each step and item of the run, for a log; nothing by default.
+  std::function<void(const std::string& line)> Log;
+  // Lets the windows process what is waiting.
+  std::function<void()> Pump;
+};
+
+class TVantryInstall {
+public:
+  // earlier: the record of the installation this run maintains; null for a new installation.
+  TVantryInstall(TSetupState& state, TInstallPrompts prompts, TUninstallRecord* earlier = nullptr);
+  ~TVantryInstall();
+  TVantryInstall(const TVantryInstall&) = delete;
+  TVantryInstall& operator=(const TVantryInstall&) = delete;
+
+  void ShowProgressBitmap(int percent);
+  void CopyFiles();
+  void CreateShortcuts();
+  void WriteRegistry();
+  void RemoveComponents(int range);
+  void WriteUninstallData();
+  void RemoveDeviceCopies();
+
+  // The run was cancelled or failed: every later phase returns at once.
+  bool Aborted() const { return IsAborted; }
+  // Marks the run aborted and stops a running restore after its chunk.
+  void Abort();
+  bool ArchiveBusy() const { return Zip.IsBusy(); }
+  // What the run has made so far, in order.
+  const std::vector<TUninstItem>& UninstallItems() const { return Items; }
+  const std::string& IconFile() const { return Icon; }
+
+private:
+  // Copying (InstallCopy.cpp).
+  // A failure shows the message and, when fatal, ends the run.
+  bool MakeFolder(const std::string& folder, int failMessage = 10, bool fatal = true);
+  void MakeFileFolders();
+  void RestoreArchives();
+  void RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t dateTime, bool& restore);
+  bool MayReplace(const TSetupInstallerFile& record, const std::string& output);
+  bool AskAboutFile(TReplaceQuestion question, uint8_t mode, const TSetupInstallerFile& record,
+                    const std::string& output);
+  void FileRestored(int32_t id, const std::string& fileName, int32_t tag);
+  void NeedVolume(uint16_t volume, std::string& fileName, bool& go);
+  void BindZip();
+  // Registering (InstallRegister.cpp).
+  void RegisterFiles();
+  void RegisterFile(const TUninstItem& item);
+  // Shortcuts and registry (InstallDesktop.cpp).
+  void MakeProgramGroup();
+  void MakeShortcutFolders();
+  void MakeShortcut(const TSetupShortcut& shortcut);
+  void WriteValue(TSetupRegChange& change, uint8_t& root, bool& failed);
+
+  bool WriteRecordFile(const std::string& path, const std::string& bytes);
+  void WriteAddRemoveEntry(bool record);
+
+  void Status(uint8_t kind, const std::string& text, int32_t value = 0);
+  void StatusMessage(int message) { Status(0, Message(State, message)); }
+  void Show(TBoxKind kind, const std::string& text);
+  void Log(const std::string& line);
+  void Record(uint8_t kind, const std::string& path, const TSetupFile* file = nullptr);
+  void RecordValue(const TSetupRegChange& change);
+  const TSetupInstallerFile* FileRecord(int32_t id) const;
+  TSetupVariables& Vars() { return *State.Vars; }
+  bool Maintenance() const { return State.Vars->MaintenanceMode; }
+
+  TSetupState& State;
+  TInstallPrompts Prompts;
+  TUninstallRecord* Earlier;
+  TWin32ArchiveFileSystem Files;
+  TSetupVNTZip Zip{Files};
+  std::vector<TUninstItem> Items;
+  TReplaceMemory Answers;
+  int BitmapIndex = -1;
+  bool ShortcutErrorShown = false;
+  bool IsAborted = false;
+  std::string Icon;
+  int RemovalRange = 0;
+};
+
+}  // namespace vnt

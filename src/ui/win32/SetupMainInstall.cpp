@@ -1,0 +1,259 @@
+// The installation run of the wizard: the free-space check, the progress on the "INSTALL"
+// page or in the copying window, the driver's phases in their order, and the windows that
+// answer the driver's questions.
+#include "archive/VolumeNames.h"
+#include "package/SetupQueries.h"
+#include "package/SetupStrings.h"
+#include "platform/win32/ModalLoop.h"
+#include "platform/win32/SystemInfo.h"
+#include "ui/BindingRules.h"
+#include "ui/PageFlow.h"
+#include "ui/win32/AuxiliaryTexts.h"
+#include "ui/win32/CopyingFiles.h"
+#include "ui/win32/SetupMain.h"
+#include "ui/win32/VNComponents.h"
+
+namespace vnt {
+
+namespace {
+
+enum TInstallMessage { MsgCancelInstall = 9, MsgDriveUnreadable = 12, MsgNoRoom = 13, MsgErrorCodeDrive = 8 };
+constexpr char InstallPageName[] = "INSTALL";
+
+UINT BoxIcon(TBoxKind kind) {
+  return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
+}
+
+TReplaceAnswer AnswerOf(int result) {
+  switch (result) {
+    case ModalYes: return TReplaceAnswer::Yes;
+    case ModalYesToAll: return TReplaceAnswer::YesToAll;
+    case ModalNoToAll: return TReplaceAnswer::NoToAll;
+    case ModalCancel: return TReplaceAnswer::Cancel;
+    default: return TReplaceAnswer::No;
+  }
+}
+
+SYSTEMTIME DosTime(uint32_t dosDateTime) {
+  FILETIME local{}, utc{};
+  SYSTEMTIME time{};
+  DosDateTimeToFileTime(WORD(dosDateTime >> 16), WORD(dosDateTime & 0xFFFF), &local);
+  LocalFileTimeToFileTime(&local, &utc);
+  FileTimeToSystemTime(&utc, &time);
+  return time;
+}
+
+bool FileThere(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+HWND TfrmSetupMain::DialogOwner() const {
+  if (Copying && IsWindowVisible(Copying->Handle())) return Copying->Handle();
+  return IsWindowVisible(Handle()) ? Handle() : nullptr;
+}
+
+TInstallPrompts TfrmSetupMain::InstallPrompts() {
+  TInstallPrompts p;
+  p.AskReplace = [this](const TReplaceQuery& q) {
+    MessageBeep(MB_OK);
+    TfrmMsgBoxFiles box;
+    box.Texts = MsgBoxFilesTexts(State, int(q.Question), FileNamePart(q.OutputPath));
+    box.Texts.Message = q.Text;
+    TReplaceFileInfo packaged{q.PackagedSize, DosTime(q.PackagedDosDateTime)};
+    return AnswerOf(box.Execute(DialogOwner(), 2, q.OutputPath, packaged));
+  };
+  p.AskRemove = [this](const std::string& text, const std::string& path) {
+    TfrmMsgBoxFiles box;
+    box.Texts = MsgBoxFilesTexts(State, 41, FileNamePart(path));
+    box.Texts.Message = text;
+    return AnswerOf(box.ExecuteWithoutCancel(DialogOwner(), path));
+  };
+  p.AskForVolume = [this](uint16_t volume, const std::string& folder) -> std::optional<std::string> {
+    TfrmNeedDisk prompt(State.Description.Properties.SetupFont);
+    prompt.Texts = NeedDiskTexts(State, volume);
+    if (prompt.Execute(DialogOwner(), volume, folder, State.Package.Path) != ModalOk) return std::nullopt;
+    return prompt.Folder();
+  };
+  p.Show = [this](TBoxKind kind, const std::string& text) {
+    MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(), MB_OK | BoxIcon(kind));
+  };
+  p.RequestCancel = [this] { CloseForm(); };
+  p.Status = [this](uint8_t kind, const std::string& text, int32_t value) { ReportProgress(kind, text, value); };
+  p.Pump = ProcessMessages;
+  return p;
+}
+
+void TfrmSetupMain::ReportProgress(uint8_t kind, const std::string& text, int32_t value) {
+  if (Copying) {
+    Copying->Progress(kind, text, value);
+    return;
+  }
+  if (!PagePanel) return;
+  for (const auto& c : PagePanel->Controls) {
+    if (auto* label = dynamic_cast<TVNLabel*>(c.get())) {
+      if ((kind == 0 && c->Role() == RoleStatus) || (kind == 1 && c->Role() == RoleDetail)) {
+        label->SetCaption(text);
+        UpdateWindow(label->Handle());
+      }
+    } else if (auto* bar = dynamic_cast<TVNProgress*>(c.get())) {
+      if (kind == 2) bar->SetPosition(value);
+      if (kind == 3) bar->SetMax(value);
+    }
+  }
+}
+
+// Enough room on the install drive for the chosen files; an unreadable drive follows the
+// error protocol and counts as full.
+bool TfrmSetupMain::InstallDriveHasRoom() {
+  std::string folder = Vars().ExpandText("%InstallDir%");
+  char letter = DriveLetterOf(folder);
+  if (!letter) return true;  // a network path: nothing to ask the drive
+  std::string drive(1, letter);
+  std::optional<uint64_t> freeKB = TSystemInfo::DiskFreeKB(drive);
+  if (!freeKB) {
+    std::string text = ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", drive);
+    MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+    Vars().SetVariable("%CanClose%", "1");
+    Vars().SetVariable("%IsFinishingSetup%", "0");
+    Vars().SetVariable("%ErrorCode%", std::to_string(MsgErrorCodeDrive));
+    State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
+    if (Vars().ExpandText("%CanClose%") != "0") return false;
+  }
+  uint64_t needKB = TSetupQueries(State.Description, Vars()).SelectedSize() / 1000;
+  if (freeKB.value_or(0) >= needKB) return true;
+  std::string text = ReplacePlaceholder(Message(State, MsgNoRoom), "<drive>", drive);
+  MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+  return false;
+}
+
+void TfrmSetupMain::ShowProgressTarget() {
+  bool withPictures = !State.Description.ProgressBitmaps.empty();
+  OnInstallPage = ShowPage(InstallPageName) || (IsInstallPage(Page) && IsWindowVisible(Handle()));
+  if (OnInstallPage) {
+    ReportProgress(3, "", 100);
+    ReportProgress(2, "", 0);
+    if (withPictures) {
+      RECT r;
+      GetWindowRect(Handle(), &r);
+      int height = r.bottom - r.top, width = r.right - r.left;
+      SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2,
+                   GetSystemMetrics(SM_CYSCREEN) - height - 48, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return;
+  }
+  Copying = std::make_unique<TfrmCopyingFiles>();
+  if (!Copying->Create(nullptr)) {
+    Copying.reset();
+    return;
+  }
+  TCopyingFilesTexts texts = CopyingFilesTexts(State);
+  Copying->SetFonts(State.Description.Properties.SetupFont);
+  SetWindowTextA(Copying->Handle(), texts.Caption.c_str());
+  Copying->SetButtonCaption(texts.Cancel);
+  Copying->OnCancel = [this] { CloseForm(); };
+  RECT r;
+  GetWindowRect(Copying->Handle(), &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  int top = withPictures ? GetSystemMetrics(SM_CYSCREEN) - height - 48 : CentredOnScreen(width, height).y;
+  Copying->MoveTo(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, top);
+  ShowWindow(Handle(), SW_HIDE);
+  Copying->Show();
+}
+
+void TfrmSetupMain::RunInstallation() {
+  if (Installed || Installing || Closing()) return;
+  if (!InstallDriveHasRoom()) {
+    Finishing = false;
+    InstallAborted = true;
+    Tag = 1;  // the setup ends without asking
+    PostQuitMessage(0);
+    return;
+  }
+  TBusyCursor busy;
+  TFlagGuard installing(Installing);
+  Install = std::make_unique<TVantryInstall>(State, InstallPrompts(), EarlierRecord);
+  ShowProgressTarget();
+  ProcessMessages();
+  Install->ShowProgressBitmap(0);
+  if (RunGuard(State.Description.Scripts[BeforeInstallScript])) RunInstallPhases();
+  EndInstallation();
+}
+
+void TfrmSetupMain::RunInstallPhases() {
+  bool createsRecord = State.Package.Option(OptCreateUninstaller) && !State.Package.Option(OptDeviceOnly);
+  Install->CopyFiles();
+  WaitForFirstDisk();
+  Install->CreateShortcuts();
+  Install->WriteRegistry();
+  if (Vars().MaintenanceMode) Install->RemoveComponents(100);
+  if (createsRecord) Install->WriteUninstallData();
+  if (State.Package.Option(OptDeviceOnly)) Install->RemoveDeviceCopies();
+  if (Install->Aborted()) return;
+  if (!RunGuard(State.Description.Scripts[AfterInstallScript])) return;
+  if (Copying) Copying->Hide();
+  Copying.reset();
+  if (OnInstallPage && !State.Description.ProgressBitmaps.empty()) {
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
+    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(Handle(), SW_SHOW);
+}
+
+// The medium with the setup was taken out during the copy: it must come back for the rest.
+void TfrmSetupMain::WaitForFirstDisk() {
+  while (!Install->Aborted() && !Closing() && !FileThere(State.Package.Path)) {
+    TfrmNeedDisk prompt(State.Description.Properties.SetupFont);
+    prompt.Texts = NeedDiskTexts(State, 1);
+    std::string folder = FolderPart(State.Package.Path);
+    if (prompt.Execute(DialogOwner(), 1, folder, State.Package.Path) == ModalOk) return;
+    CloseForm();
+  }
+}
+
+void TfrmSetupMain::EndInstallation() {
+  if (Copying) Copying->Hide();
+  Copying.reset();
+  if (Install) {
+    InstallAborted = Install->Aborted();
+    Install.reset();
+  }
+  Installed = true;
+  // A run that failed on its own ends the setup; one the user cancelled is closing already.
+  if (InstallAborted && !Closing()) {
+    Tag = 1;
+    PostQuitMessage(0);
+  }
+}
+
+bool TfrmSetupMain::InstallCloseQuery() {
+  if (Install->Aborted()) return true;
+  if (!Finishing) {
+    std::string text = Message(State, MsgCancelInstall);
+    if (MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(),
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+      return false;
+  }
+  Vars().SetVariable("%CanClose%", "1");
+  Vars().SetVariable("%IsFinishingSetup%", Finishing ? "1" : "0");
+  State.Interpreter->RunScript(State.Description.Scripts[CloseScript]);
+  if (Vars().ExpandText("%CanClose%") == "0") {
+    Finishing = false;
+    return false;
+  }
+  InstallCancelled = !Finishing;
+  Install->Abort();
+  if (Dialog) State.Interpreter->RunScript(Dialog->LeaveScript);
+  return true;
+}
+
+TWizardEnd TfrmSetupMain::End() const {
+  if (InstallAborted) return InstallCancelled ? WizardInstallCancelled : WizardInstallFailed;
+  return Finished() ? WizardFinished : WizardCancelled;
+}
+
+}  // namespace vnt

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# A fresh installation of installfixture's product, without pages, checked afterwards on the
+# disk and in the registry: which files came (contents, sizes, dates) and which did not, the
+# folders made, the shortcuts read back through the shell link interface, the registry values
+# with their types, the Add/Remove Programs entry and the uninstall record read back.
+source "$(dirname "$0")/lib.sh"
+
+key='HKCU\Software\VantryTests\InstallTour'
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Install Tour'
+forget() { wine reg delete "$1" /f >/dev/null 2>&1 || true; }
+trap 'forget "$key"; forget "$entry"; e2e_cleanup' EXIT
+forget "$key"
+forget "$entry"
+
+win() { printf 'Z:%s' "${1//\//\\}"; }
+"$host/installfixture" fresh "$win32/vntsetup.exe" "$work/setup.exe"
+out=$(driver start "$(win "$work/setup.exe")" -- wait-exit 60000)
+expect "the setup without pages installs and ends with 0" "$out" '"exit":0'
+
+t="$work/target"
+same "the program is there as packaged" "$(cat "$t/tour.exe" 2>&1)" "MZ the tour program"
+same "a file in nested folders, whole" "$(stat -c %s "$t/data/deep/big.dat" 2>&1)" 300000
+same "the files carry the packaged date" "$(date -r "$t/tour.exe" '+%Y-%m-%d %H:%M:%S' 2>&1)" "2025-04-11 09:33:02"
+same "the uninstaller goes in under its own name" "$(cat "$t/vntuninst.exe" 2>&1)" "the uninstaller"
+for missing in never.txt cond.txt update.txt unused VNTUNINST.DAT Links/Never.lnk; do
+  [ ! -e "$t/$missing" ] && pass "not installed: $missing" || fail "installed although it must not be: $missing"
+done
+
+wine "$win32/lnkread.exe" "$(win "$work/links.txt")" "$(win "$t/Links/Tour.lnk")" "$(win "$t/Links/Uninstall Tour.lnk")" \
+  >/dev/null 2>>"$err"
+links=$(tr -d '\r' <"$work/links.txt" 2>/dev/null)
+T=$(win "$t")
+expect "the shortcut points at the installed program, in its folder" "$links" \
+  "Tour.lnk|$T\\tour.exe|-demo|$T|Starts the tour|1"
+expect "the uninstaller shortcut runs the uninstaller with the record" "$links" \
+  "Uninstall Tour.lnk|C:\\windows\\vntuninst.exe|\"$T\\uninst.dat\"|"
+
+values=$(wine reg query "$key" /s 2>/dev/null | tr -d '\r')
+expect "a text value, expanded" "$values" "Path    REG_SZ    $T"
+expect "a number value" "$values" "Count    REG_DWORD    0x2a"
+expect "a binary value" "$values" "Bytes    REG_BINARY    0102FF"
+expect "a multi-text value in a subkey" "$values" 'List    REG_MULTI_SZ    a\0b\0c'
+differ "no value of a component not chosen or a false condition" "$(printf '%s' "$values" | grep -c 'Never\|Cond')" 1
+
+arp=$(wine reg query "$entry" 2>/dev/null | tr -d '\r')
+expect "the Add/Remove entry names the product" "$arp" "DisplayName    REG_SZ    Install Tour 1.0"
+expect "its command runs the uninstaller with the record" "$arp" \
+  "UninstallString    REG_SZ    \"C:\\windows\\vntuninst.exe\" \"$T\\uninst.dat\""
+expect "its icon is the product icon" "$arp" "DisplayIcon    REG_SZ    $T\\Install Tour.ico"
+
+record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
+expect "the record names the product and the chosen components" "$record" \
+  "names|Install Tour|Vantry Tests|Core|Extras|$T\\Install Tour.ico"
+same "the record lists every item in the order made" "$(printf '%s\n' "$record" | sed 1d | head -12)" \
+"4|$T
+4|$T\\data
+4|$T\\data\\deep
+0|$T\\tour.exe
+0|$T\\readme.txt
+0|$T\\data\\deep\\big.dat
+2|$T\\Install Tour.ico
+3|$T\\vntuninst.exe
+4|$T\\Links
+0|$T\\Links\\Tour.lnk
+0|$T\\Links\\Uninstall Tour.lnk
+5|1\\Software\\VantryTests\\InstallTour|Path|$T"
+same "the entry's values are items, and the record itself last" \
+  "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
+e2e_end
