@@ -2,7 +2,8 @@
 # A fresh installation of installfixture's product, without pages, checked afterwards on the
 # disk and in the registry: which files came (contents, sizes, dates) and which did not, the
 # folders made, the shortcuts read back through the shell link interface, the registry values
-# with their types, the Add/Remove Programs entry and the uninstall record read back.
+# with their types, the Add/Remove Programs entry and the uninstall record read back. Then the
+# uninstaller, started as the entry's command starts it, takes the whole product away again.
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\InstallTour'
@@ -13,7 +14,7 @@ forget "$key"
 forget "$entry"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
-"$host/installfixture" fresh "$win32/vntsetup.exe" "$work/setup.exe"
+"$host/installfixture" fresh "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/setup.exe"
 out=$(driver start "$(win "$work/setup.exe")" -- wait-exit 60000)
 expect "the setup without pages installs and ends with 0" "$out" '"exit":0'
 
@@ -21,7 +22,9 @@ t="$work/target"
 same "the program is there as packaged" "$(cat "$t/tour.exe" 2>&1)" "MZ the tour program"
 same "a file in nested folders, whole" "$(stat -c %s "$t/data/deep/big.dat" 2>&1)" 300000
 same "the files carry the packaged date" "$(date -r "$t/tour.exe" '+%Y-%m-%d %H:%M:%S' 2>&1)" "2025-04-11 09:33:02"
-same "the uninstaller goes in under its own name" "$(cat "$t/vntuninst.exe" 2>&1)" "the uninstaller"
+windows=$(winepath -u 'C:\windows' 2>/dev/null)
+cmp -s "$win32/vntuninst.exe" "$windows/vntuninst.exe" && pass "the uninstaller goes to the Windows folder under its name" \
+  || fail "no uninstaller in $windows"
 for missing in never.txt cond.txt update.txt unused VNTUNINST.DAT Links/Never.lnk; do
   [ ! -e "$t/$missing" ] && pass "not installed: $missing" || fail "installed although it must not be: $missing"
 done
@@ -59,11 +62,22 @@ same "the record lists every item in the order made" "$(printf '%s\n' "$record" 
 0|$T\\readme.txt
 0|$T\\data\\deep\\big.dat
 2|$T\\Install Tour.ico
-3|$T\\vntuninst.exe
+3|C:\\windows\\vntuninst.exe
 4|$T\\Links
 0|$T\\Links\\Tour.lnk
 0|$T\\Links\\Uninstall Tour.lnk
 5|1\\Software\\VantryTests\\InstallTour|Path|$T"
 same "the entry's values are items, and the record itself last" \
   "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
+
+# --- The uninstaller: asked once, it removes every file, folder, value and the entry.
+out=$(driver start "$win32/vntuninst.exe" "$T\uninst.dat" -- wait-msgbox 30000 -- msgbox -- press Yes \
+      -- wait-msgbox 60000 -- msgbox -- press OK -- wait-exit 30000)
+expect "the uninstaller asks under the product's caption" "$out" \
+  '"caption":"Install Tour Uninstaller","text":"Do you want to uninstall Install Tour from Desktop?"'
+expect "it reports success" "$out" '"text":"Uninstall completed with success."'
+expect "and ends with 0" "$out" '"exit":0'
+[ ! -e "$t" ] && pass "the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
+same "the product's registry key is gone" "$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 0
+same "the Add/Remove entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
 e2e_end

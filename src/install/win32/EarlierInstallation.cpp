@@ -1,19 +1,12 @@
 #include "install/win32/EarlierInstallation.h"
 
-#include <fstream>
-#include <sstream>
+#include "package/SetupStrings.h"
+#include "platform/win32/FileStream.h"
+#include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {
 
 namespace {
-
-std::optional<std::string> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 void TakeSettings(TSetupState& state, const TUninstallRecord& r) {
   TSetupProperties& p = state.Description.Properties;
@@ -32,7 +25,7 @@ void TakeSettings(TSetupState& state, const TUninstallRecord& r) {
 
 std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
                                                    TUninstallRecord& earlier) {
-  std::optional<std::string> bytes = FileBytes(path);
+  std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return std::nullopt;
   try {
     earlier = ReadUninstallRecord(*bytes);
@@ -42,6 +35,20 @@ std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std
   }
   TakeSettings(state, earlier);
   return earlier.InstalledComponents;
+}
+
+void RunStateFromRecord(TSetupState& state, const TUninstallRecord& record) {
+  TSetupDescription& d = state.Description;
+  d.SingleTable.Texts = DefaultMessages();
+  for (int i = 0; i < UninstallerMessageCount; ++i)
+    d.SingleTable.Texts[size_t(UninstallerMessageIds[size_t(i)])] = record.Messages[size_t(i)];
+  d.DeviceConnectionMessage = record.DeviceConnectionMessage;
+  d.Scripts[BeforeUninstallScript] = record.BeforeUninstallScript;
+  d.Scripts[AfterUninstallScript] = record.AfterUninstallScript;
+  d.Properties.SetupFont = record.SetupFont;
+  MakeRunState(state);
+  TakeSettings(state, record);
+  state.ApplicationTitle = state.Vars->ExpandText(record.Messages[UtCaption]);
 }
 
 }  // namespace vnt

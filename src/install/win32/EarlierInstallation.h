@@ -16,4 +16,8 @@ namespace vnt {
 std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
                                                    TUninstallRecord& earlier);
 
+// Makes a run of the uninstaller from a record: the product's names and font, the record's
+// messages over the default ones, its uninstall scripts, its variables, and the interpreter.
+void RunStateFromRecord(TSetupState& state, const TUninstallRecord& record);
+
 }  // namespace vnt

@@ -82,4 +82,12 @@ std::string ProgramPath() {
   }
 }
 
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(path);
+  if (!file) return std::nullopt;
+  std::string bytes(size_t(file->Size()), '\0');
+  if (file->Read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace vnt

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,8 @@ private:
 uint32_t PackageEndResourceValue();
 // Full path of the running program.
 std::string ProgramPath();
+
+// The whole file; nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 }  // namespace vnt

@@ -76,8 +76,7 @@ void MakeInterpreter(TSetupState& state) {
 
 void ReadVariablesSection(TSetupState& state) {
   ReadVariables(state.Package, state.Description);
-  state.Vars = std::make_unique<TSetupVariables>(state.Description, state.Builtins);
-  MakeInterpreter(state);
+  MakeRunState(state);
   state.Vars->SelectedComponents = state.Description.Properties.SetupTypeComponents[0];
   SetCustomVariables(*state.Vars, state.Description.Variables, ReadRegistryText);
 }
@@ -209,6 +208,11 @@ TStartupResult RunStartScript(TSetupState& state) {
 }
 
 }  // namespace
+
+void MakeRunState(TSetupState& state) {
+  state.Vars = std::make_unique<TSetupVariables>(state.Description, state.Builtins);
+  MakeInterpreter(state);
+}
 
 std::string Message(TSetupState& state, int index) {
   std::string language = state.Vars ? state.Vars->ExpandText("%Language%") : std::string();

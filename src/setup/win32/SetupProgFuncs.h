@@ -15,6 +15,9 @@ TStartupResult RunStartup(TSetupState& state);
 // Frees the description, deletes the restored support files and the temporary folder;
 // safe to call more than once.
 void CleanUp(TSetupState& state);
+// Makes the variable table and the interpreter with its commands for the description the
+// state holds; start-up does it once the variables section is read.
+void MakeRunState(TSetupState& state);
 // The expanded text of message index in the current language.
 std::string Message(TSetupState& state, int index);
 

@@ -1,0 +1,117 @@
+// The uninstaller: started by the Add/Remove Programs entry with the path of a product's
+// uninstall record, it asks once and then removes the whole product.
+//   vntuninst.exe <uninst.dat>
+// Exit codes: 0 removed, 1 no usable record, 2 the user kept the product, 4 items were left.
+#include <windows.h>
+
+#include "install/win32/EarlierInstallation.h"
+#include "install/win32/ProductRemoval.h"
+#include "package/Builtins.h"
+#include "package/SetupStrings.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/ModalLoop.h"
+#include "platform/win32/SystemServices.h"
+#include "setup/win32/SetupProgFuncs.h"
+#include "ui/win32/AuxiliaryTexts.h"
+#include "ui/win32/CopyingFiles.h"
+#include "ui/win32/MsgBoxFiles.h"
+
+namespace {
+
+using namespace vnt;
+
+constexpr char Title[] = "Vantry Uninstaller";
+constexpr int MsgConduitLabel = 63;
+enum { ExitRemoved = 0, ExitNoRecord = 1, ExitKept = 2, ExitItemsLeft = 4 };
+
+std::string RecordArgument() {
+  std::vector<std::string> words = CommandLineParams(GetCommandLineA());
+  return words.empty() ? "" : words[0];
+}
+
+std::optional<TUninstallRecord> LoadRecord(const std::string& path) {
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  std::string text = "There is no uninstall record at \"" + path + "\".";
+  if (bytes) {
+    try {
+      return ReadUninstallRecord(*bytes);
+    } catch (const EUninstallRecord& e) {
+      text = e.what();
+    }
+  }
+  MessageBoxA(nullptr, text.c_str(), Title, MB_OK | MB_ICONERROR);
+  return std::nullopt;
+}
+
+bool ScriptLetsGoOn(TSetupState& state, int script) {
+  bool completed = state.Interpreter->RunScript(state.Description.Scripts[script]);
+  return completed || state.Vars->ExpandText("%CanClose%") == "0";
+}
+
+// The progress window: its label says what happens, its Cancel is not for this run.
+std::unique_ptr<TfrmCopyingFiles> ProgressWindow(TSetupState& state, const TUninstallRecord& record) {
+  auto window = std::make_unique<TfrmCopyingFiles>();
+  if (!window->Create(nullptr)) return nullptr;
+  window->SetFonts(record.SetupFont);
+  SetWindowTextA(window->Handle(), state.ApplicationTitle.c_str());
+  window->SetButtonCaption(Message(state, 1));
+  window->EnableCancel(false);
+  window->Progress(0, state.Vars->ExpandText(record.Messages[UtUninstalling], true), 0);
+  RECT r;
+  GetWindowRect(window->Handle(), &r);
+  POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
+  window->MoveTo(at.x, at.y);
+  window->Show();
+  return window;
+}
+
+int Uninstall(const std::string& path) {
+  std::optional<TUninstallRecord> record = LoadRecord(path);
+  if (!record) return ExitNoRecord;
+  TSetupState state;
+  RunStateFromRecord(state, *record);
+  std::string question = state.Vars->ExpandText(record->Messages[UtQuestion]);
+  if (MessageBoxA(nullptr, question.c_str(), state.ApplicationTitle.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return ExitKept;
+  if (!ScriptLetsGoOn(state, BeforeUninstallScript)) return ExitKept;
+  std::unique_ptr<TfrmCopyingFiles> progress = ProgressWindow(state, *record);
+  HWND owner = progress ? progress->Handle() : nullptr;
+  TProductRemovalPrompts prompts;
+  prompts.Ask = [&](const std::string& text, const std::string& file) {
+    TfrmMsgBoxFiles box;
+    box.Texts = MsgBoxFilesTexts(state, 41, file);
+    box.Texts.Message = text;
+    int answer = box.ExecuteWithoutCancel(owner, file);
+    return answer == ModalYes ? TReplaceAnswer::Yes : answer == ModalYesToAll ? TReplaceAnswer::YesToAll
+           : answer == ModalNoToAll ? TReplaceAnswer::NoToAll : TReplaceAnswer::No;
+  };
+  prompts.Progress = [&](size_t done, size_t total) {
+    if (progress) {
+      progress->Progress(3, "", int32_t(total));
+      progress->Progress(2, "", int32_t(done));
+    }
+    ProcessMessages();
+    return true;
+  };
+  TRemovalResult result = RemoveProduct(*record, *state.Vars, Message(state, MsgConduitLabel), prompts);
+  ScriptLetsGoOn(state, AfterUninstallScript);
+  if (progress) progress->Hide();
+  progress.reset();
+  std::string text = state.Vars->ExpandText(record->Messages[result.NotRemoved.empty() ? UtCompleted : UtIncomplete]);
+  for (const auto& line : result.NotRemoved) text += "\n" + line;
+  MessageBoxA(nullptr, text.c_str(), state.ApplicationTitle.c_str(),
+              MB_OK | (result.NotRemoved.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  return result.NotRemoved.empty() && result.Completed ? ExitRemoved : ExitItemsLeft;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    TComSession com;
+    return Uninstall(RecordArgument());
+  } catch (const std::exception& e) {
+    MessageBoxA(nullptr, e.what(), Title, MB_OK | MB_ICONERROR);
+    return ExitNoRecord;
+  }
+}
