@@ -3,7 +3,8 @@
 # disk and in the registry: which files came (contents, sizes, dates) and which did not, the
 # folders made, the shortcuts read back through the shell link interface, the registry values
 # with their types, the Add/Remove Programs entry and the uninstall record read back. Then the
-# uninstaller, started as the entry's command starts it, takes the whole product away again.
+# uninstaller, started as the entry's command starts it, takes the whole product away again;
+# installed once more, another setup's UninstallApp removes it.
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\InstallTour'
@@ -80,4 +81,15 @@ expect "and ends with 0" "$out" '"exit":0'
 [ ! -e "$t" ] && pass "the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
 same "the product's registry key is gone" "$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 0
 same "the Add/Remove entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
+
+# --- Installed again, then removed by another setup's script command.
+out=$(driver start "$(win "$work/setup.exe")" -- wait-exit 60000)
+expect "installed again" "$out" '"exit":0'
+"$host/installfixture" remover "$win32/vntsetup.exe" "$work/remover.exe"
+out=$(driver start "$(win "$work/remover.exe")" -- wait-exit 60000)
+expect "the remover finishes" "$out" '"exit":0'
+same "UninstallApp answers 2: removed, with items" "$(tr -d '\r' <"$work/removed.txt" 2>&1)" 2
+[ ! -e "$t" ] && pass "UninstallApp: the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
+same "UninstallApp: the entry and the values are gone" \
+  "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 00
 e2e_end

@@ -271,7 +271,8 @@ same "start-no: the temporary folder is gone" "$(ls -d "$temp"/vnt* 2>/dev/null)
 read -r screen_w screen_h < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
 rect_of() { printf '%s\n' "$1" | grep -F "\"class\":\"$2\"" | head -1 | sed -n 's/.*"rect":\[\([-0-9,]*\)\].*/\1/p' | tr ',' ' '; }
 "$host/pkgfixture" splash "$win32/vntsetup.exe" "$work/splash.exe"
-# The splash picture keeps the loader up for half a second, the program answering nothing.
+# The splash picture keeps the loader up for half a second, the program answering nothing;
+# the support files after it keep it up, answering, long enough to be found.
 out=$(driver start "$(win "$work/splash.exe")" -- wait-window --class TfrmSetupLoader 30000 -- wait-exit 30000)
 read -r l t r b < <(rect_of "$out" TfrmSetupLoader)
 same "loader with splash: 32 from the right edge" "$((screen_w - ${r:-0}))" 32

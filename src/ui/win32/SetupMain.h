@@ -116,6 +116,10 @@ private:
   void RunInstallPhases();
   void WaitForFirstDisk();
   void EndInstallation();
+  // Product removal (SetupMainRemoval.cpp).
+  void UninstallApp(const std::string& resultVariable, const std::string& softwareName, const std::string& company);
+  bool ShowRemovalProgress(bool own);
+  void EndRemovalProgress(const std::string& pageBefore);
   HWND DialogOwner() const;
 
   TSetupState& State;
@@ -131,7 +135,7 @@ private:
   const TSetupDialog* SecondaryDialog = nullptr;
   TPageControls* SecondaryControls = nullptr;
   bool NavigationAborted = false, Finishing = false, ClosedFinished = false, Querying = false;
-  bool Installing = false, Installed = false, OnInstallPage = false;
+  bool Installing = false, Installed = false, OnInstallPage = false, Uninstalling = false, OwnProductRemoved = false;
   std::unique_ptr<TVantryInstall> Install;
   std::unique_ptr<TfrmCopyingFiles> Copying;
   // The run that was aborted: by the user (cancelled) or by a failure.

@@ -31,7 +31,7 @@ const TPageControls* TfrmSetupMain::ActiveControls() {
 }
 
 void TfrmSetupMain::WizardCommandHandler(uint8_t code, const std::string& p1, const std::string& p2,
-                                         const std::string&) {
+                                         const std::string& p3) {
   if (Closing()) return;
   switch (code) {
     case OpCancelSetup: CancelSetup(); break;
@@ -44,6 +44,7 @@ void TfrmSetupMain::WizardCommandHandler(uint8_t code, const std::string& p1, co
     case OpShowDialog: ShowSecondaryDialog(p1); break;
     case OpBrowseFolder: SelectDirectory(p1); break;
     case OpStartInstallation: RunInstallation(); break;
+    case OpUninstallApp: UninstallApp(p1, Vars().ExpandText(p2), Vars().ExpandText(p3)); break;
     case OpFinishSetup:
       Finishing = true;
       CloseForm();
@@ -78,6 +79,11 @@ void TfrmSetupMain::PageCommand(uint8_t code, const std::string& p1, const std::
 }
 
 void TfrmSetupMain::CancelSetup() {
+  if (Uninstalling) {
+    Finishing = true;
+    CloseForm();
+    return;
+  }
   if (Secondary) {
     EndSecondary(ModalCancel);
     return;

@@ -1,0 +1,103 @@
+// Removing an installed product on a script's request: this setup's own product or another,
+// found through its Add/Remove Programs entry, with progress on the "INSTALL" page or in the
+// copying window.
+#include "install/win32/ProductRemoval.h"
+#include "package/SetupStrings.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/ModalLoop.h"
+#include "setup/win32/PreviousSetup.h"
+#include "ui/win32/AuxiliaryTexts.h"
+#include "ui/win32/CopyingFiles.h"
+#include "ui/win32/SetupMain.h"
+
+namespace vnt {
+
+namespace {
+enum TRemovalMessage { MsgCancel = 1, MsgUninstalling = 38, MsgRemovingComponents = 59, MsgConduitLabel = 63 };
+constexpr char InstallPageName[] = "INSTALL";
+}  // namespace
+
+void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::string& softwareName,
+                                 const std::string& company) {
+  const TSetupProperties& p = State.Description.Properties;
+  bool own = SameTextIgnoringCase(softwareName, p.SoftwareName) && SameTextIgnoringCase(company, p.CompanyName);
+  if (own && OwnProductRemoved) return;
+  std::string path = PreviousUninstallRecord(State.Desktop->Sources, company, softwareName);
+  std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadFileBytes(path);
+  if (!bytes) return;
+  TUninstallRecord record;
+  try {
+    record = ReadUninstallRecord(*bytes);
+  } catch (const EUninstallRecord& e) {
+    MessageBoxA(DialogOwner(), e.what(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+    Vars().SetVariable(resultVariable, "0");
+    return;
+  }
+  TFlagGuard installing(Installing);
+  TFlagGuard uninstalling(Uninstalling);
+  TBusyCursor busy;
+  std::string pageBefore = Page;
+  if (!ShowRemovalProgress(own) || !RunGuard(State.Description.Scripts[BeforeUninstallScript])) {
+    EndRemovalProgress(pageBefore);
+    return;
+  }
+  ReportProgress(3, "", int32_t(record.Items.size()));
+  TProductRemovalPrompts prompts;
+  prompts.Ask = [this](const std::string& text, const std::string& file) {
+    TfrmMsgBoxFiles box;
+    box.Texts = MsgBoxFilesTexts(State, 41, file);
+    box.Texts.Message = text;
+    int answer = box.ExecuteWithoutCancel(DialogOwner(), file);
+    return answer == ModalYes ? TReplaceAnswer::Yes : answer == ModalYesToAll ? TReplaceAnswer::YesToAll
+           : answer == ModalNoToAll ? TReplaceAnswer::NoToAll : TReplaceAnswer::No;
+  };
+  prompts.Progress = [this](size_t done, size_t) {
+    ReportProgress(2, "", int32_t(done));
+    ProcessMessages();
+    return !Closing();
+  };
+  bool hadItems = !record.Items.empty();
+  TRemovalResult result = RemoveProduct(record, Vars(), Message(State, MsgConduitLabel), prompts);
+  State.NotDeleted.insert(State.NotDeleted.end(), result.NotRemoved.begin(), result.NotRemoved.end());
+  Vars().SetVariable(resultVariable, !result.Completed ? "0" : hadItems ? "2" : "1");
+  if (RunGuard(State.Description.Scripts[AfterUninstallScript])) EndRemovalProgress(pageBefore);
+  else EndRemovalProgress("");
+  if (own) OwnProductRemoved = true;
+}
+
+bool TfrmSetupMain::ShowRemovalProgress(bool own) {
+  if (ShowPage(InstallPageName)) {
+    ReportProgress(0, Message(State, MsgUninstalling), 0);
+    ReportProgress(1, "", 0);
+    ReportProgress(2, "", 0);
+    return true;
+  }
+  Copying = std::make_unique<TfrmCopyingFiles>();
+  if (!Copying->Create(nullptr)) {
+    Copying.reset();
+    return true;  // the removal goes on without a progress display
+  }
+  Copying->SetFonts(State.Description.Properties.SetupFont);
+  SetWindowTextA(Copying->Handle(), State.ApplicationTitle.c_str());
+  Copying->SetButtonCaption(Message(State, own ? MsgCancel : MsgRemovingComponents));
+  Copying->EnableCancel(false);
+  Copying->Progress(0, Message(State, MsgUninstalling), 0);
+  RECT r;
+  GetWindowRect(Copying->Handle(), &r);
+  POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
+  Copying->MoveTo(at.x, at.y);
+  Copying->Show();
+  return true;
+}
+
+void TfrmSetupMain::EndRemovalProgress(const std::string& pageBefore) {
+  if (Copying) {
+    Copying->Hide();
+    Copying.reset();
+    if (!Closing()) ShowWindow(Handle(), SW_SHOW);
+  } else if (!pageBefore.empty() && !Closing() && Page != pageBefore) {
+    ShowPage(pageBefore);
+  }
+}
+
+}  // namespace vnt
