@@ -26,6 +26,10 @@ bool TSetupQueries::Selected(const std::string& components, const std::string& c
   return Vars.IsComponentSelected(components) && EvaluateCondition(condition, Vars);
 }
 
+bool TSetupQueries::SelectedForInstall(const std::string& components, const std::string& condition) const {
+  return Vars.IsComponentSelectedForInstall(components) && EvaluateCondition(condition, Vars);
+}
+
 bool TSetupQueries::IsDeviceCabinet(const std::string& fileName) const {
   std::string name = FileNamePart(fileName);
   if (ComponentListContains(Desc.Properties.MainGroupCabinetFiles, name)) return true;

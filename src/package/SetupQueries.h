@@ -24,6 +24,8 @@ public:
   bool IsInFolderList(const std::string& text) const { return Vars.IsInFolderList(text); }
   // A record of these components with this condition is part of the run.
   bool Selected(const std::string& components, const std::string& condition) const;
+  // The same for what a run installs: in maintenance mode only the newly chosen components.
+  bool SelectedForInstall(const std::string& components, const std::string& condition) const;
 
 private:
 

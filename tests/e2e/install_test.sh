@@ -3,7 +3,8 @@
 # disk and in the registry: which files came (contents, sizes, dates) and which did not, the
 # folders made, the shortcuts read back through the shell link interface, the registry values
 # with their types, the Add/Remove Programs entry and the uninstall record read back. Then the
-# uninstaller, started as the entry's command starts it, takes the whole product away again;
+# same setup in maintenance mode takes one component away and adds another; the uninstaller,
+# started as the entry's command starts it, takes the whole product away again;
 # installed once more, another setup's UninstallApp removes it.
 source "$(dirname "$0")/lib.sh"
 
@@ -71,8 +72,31 @@ same "the record lists every item in the order made" "$(printf '%s\n' "$record" 
 same "the entry's values are items, and the record itself last" \
   "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
 
-# --- The uninstaller: asked once, it removes every file, folder, value and the entry.
-out=$(driver start "$win32/vntuninst.exe" "$T\uninst.dat" -- wait-msgbox 30000 -- msgbox -- press Yes \
+# --- Maintenance: the earlier installation found, Extras taken away, Never added.
+"$host/installfixture" maintain "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/maintain.exe"
+out=$(driver start "$(win "$work/maintain.exe")" -- wait-exit 60000)
+expect "maintenance: the run ends with 0" "$out" '"exit":0'
+[ ! -e "$t/data" ] && pass "maintenance: the removed component's files and folders are gone" \
+  || fail "maintenance: left $(find "$t/data" | paste -sd' ')"
+[ -e "$t/never.txt" ] && [ -e "$t/Links/Never.lnk" ] && pass "maintenance: the added component's file and shortcut came" \
+  || fail "maintenance: never.txt or Never.lnk missing"
+same "maintenance: the kept component's file stays" "$(cat "$t/tour.exe" 2>&1)" "MZ the tour program"
+values=$(wine reg query "$key" /s 2>/dev/null | tr -d '\r')
+expect "maintenance: the added component's value" "$values" "Never    REG_SZ    x"
+same "maintenance: the removed component's key is gone" "$(printf '%s' "$values" | grep -c 'Lists')" 0
+record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
+expect "maintenance: the record names the new choice" "$record" "names|Install Tour|Vantry Tests|Core|Never|"
+items=$(printf '%s\n' "$record" | grep -v '^5|2\\' | sed 1d | paste -sd' ')
+same "maintenance: earlier items minus the removed ones, then the new ones" "${items//"$T"/T}" \
+  "4|T 0|T\\tour.exe 0|T\\readme.txt 2|T\\Install Tour.ico 3|C:\\windows\\vntuninst.exe 4|T\\Links 0|T\\Links\\Tour.lnk 0|T\\Links\\Uninstall Tour.lnk 5|1\\Software\\VantryTests\\InstallTour|Path|T 5|1\\Software\\VantryTests\\InstallTour|Count|42 5|1\\Software\\VantryTests\\InstallTour|Bytes|01 02 ff  2|T\\uninst.dat 0|T\\never.txt 0|T\\Links\\Never.lnk 5|1\\Software\\VantryTests\\InstallTour|Never|x"
+same "maintenance: the entry's values are not recorded twice" "$(printf '%s\n' "$record" | grep -c '^5|2\\')" 12
+
+# --- The uninstaller, run as the entry's command runs it: asked once, it removes every file,
+# folder and value, and the entry.
+arp=$(wine reg query "$entry" 2>/dev/null | tr -d '\r')
+command=$(printf '%s\n' "$arp" | sed -n 's/.*UninstallString    REG_SZ    //p')
+eval "words=($command)"
+out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes \
       -- wait-msgbox 60000 -- msgbox -- press OK -- wait-exit 30000)
 expect "the uninstaller asks under the product's caption" "$out" \
   '"caption":"Install Tour Uninstaller","text":"Do you want to uninstall Install Tour from Desktop?"'

@@ -181,7 +181,7 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
   std::string name = FileNamePart(f.SourceName);
   fileName = folder + name;
   TSetupQueries queries(State.Description, Vars());
-  if (!queries.Selected(f.Components, f.Condition)) return;
+  if (!queries.SelectedForInstall(f.Components, f.Condition)) return;
   if (ProtectedBySystem(fileName)) {
     Log("kept (protected by the system) " + fileName);
     return;

@@ -41,14 +41,14 @@ void TVantryInstall::CreateShortcuts() {
   MakeShortcutFolders();
   TSetupQueries queries(State.Description, Vars());
   for (const auto& s : State.Description.Shortcuts)
-    if (!IsAborted && queries.Selected(s.Components, s.Condition)) MakeShortcut(s);
+    if (!IsAborted && queries.SelectedForInstall(s.Components, s.Condition)) MakeShortcut(s);
 }
 
 void TVantryInstall::MakeProgramGroup() {
   TSetupQueries queries(State.Description, Vars());
   const auto& all = State.Description.Shortcuts;
   bool wanted = std::any_of(all.begin(), all.end(), [&](const TSetupShortcut& s) {
-    return s.Folder == GroupFolderText && queries.Selected(s.Components, s.Condition);
+    return s.Folder == GroupFolderText && queries.SelectedForInstall(s.Components, s.Condition);
   });
   std::string group = Vars().ExpandText("%ProgramGroupDir%");
   if (!wanted || (Maintenance() && FolderThere(group))) return;
@@ -118,7 +118,7 @@ void TVantryInstall::WriteRegistry() {
   bool failed = false;
   TSetupQueries queries(State.Description, Vars());
   for (auto& change : State.Description.RegChanges)
-    if (queries.Selected(change.Components, change.Condition)) WriteValue(change, root, failed);
+    if (queries.SelectedForInstall(change.Components, change.Condition)) WriteValue(change, root, failed);
   if (failed) Show(TBoxKind::Error, Message(State, MsgRegistryError));
 }
 
