@@ -5,7 +5,8 @@
 # with their types, the Add/Remove Programs entry and the uninstall record read back. Then the
 # same setup in maintenance mode takes one component away and adds another; the uninstaller,
 # started as the entry's command starts it, takes the whole product away again;
-# installed once more, another setup's UninstallApp removes it.
+# installed once more, another setup's UninstallApp removes it. Last, a setup whose memory
+# requirement the machine fails ends with its message.
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\InstallTour'
@@ -116,4 +117,10 @@ same "UninstallApp answers 2: removed, with items" "$(tr -d '\r' <"$work/removed
 [ ! -e "$t" ] && pass "UninstallApp: the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
 same "UninstallApp: the entry and the values are gone" \
   "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 00
+
+# --- A requirement the machine fails: its message, then the end with code 3.
+"$host/installfixture" needs-memory "$win32/vntsetup.exe" "$work/memory.exe"
+out=$(driver start "$(win "$work/memory.exe")" -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000)
+expect "requirements: the memory message" "$out" '"text":"Install Tour needs more RAM memory. Setup cannot continue and will now exit."'
+expect "requirements: the setup ends with 3" "$out" '"exit":3'
 e2e_end

@@ -38,9 +38,6 @@ struct TSetupState {
   std::string TempSetupDir;               // no trailing backslash; empty until created
   std::vector<std::string> RestoredFiles;
   std::vector<std::string> CreatedFolders;  // made for support files, parents first
-  // Checks the machine against the setup's requirements when the wizard is made, answering
-  // whether the setup goes on; the installation run provides it.
-  std::function<bool()> CheckRequirements;
   // Reads an earlier installation's uninstall record, answering its installed components;
   // nothing when the record is damaged. The installation engine provides it.
   std::function<std::optional<std::string>(const std::string& path)> ReadUninstallRecord;

@@ -41,7 +41,7 @@ bool TfrmSetupMain::Create() {
                       100))
     return false;
   State.Vars->OnChange = [this](const std::string& name, const std::string&) { VariableChanged(name); };
-  if (State.CheckRequirements && !State.CheckRequirements()) return false;
+  if (!CheckRequirements()) return false;
   Images.Load(State.Description.Components, Vars(), State.TempSetupDir);
   Binding.Images = &Images;
   Binding.RefreshRole = [this](uint8_t role) { UpdatePage(ActiveControls(), PageRefresh(Vars(), false, "", role)); };
@@ -240,7 +240,7 @@ LRESULT TfrmSetupMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 int RunWizard(TSetupState& state, TUninstallRecord* earlier) {
   TfrmSetupMain form(state);
   form.EarlierRecord = earlier;
-  if (!form.Create()) return StartupFailed;
+  if (!form.Create()) return form.RequirementFailed() ? WizardRequirementFailed : StartupFailed;
   form.StartWizard();
   MSG msg;
   while (!form.Closing() && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchDialogMessage(form.Handle(), msg);

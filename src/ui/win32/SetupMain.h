@@ -59,6 +59,8 @@ public:
   // The record of the installation this run maintains; null for a new installation.
   TUninstallRecord* EarlierRecord = nullptr;
   TWizardEnd End() const;
+  // The machine failed a requirement check and the error script let the setup end.
+  bool RequirementFailed() const { return RequirementsFailed; }
 
   const std::string& CurrentPage() const { return Page; }
   // Closing has been confirmed; the message loop ends.
@@ -109,6 +111,9 @@ private:
   bool CloseQuery();
   bool InstallCloseQuery();
 
+  // Requirement checks (SetupMainInstall.cpp).
+  bool CheckRequirements();
+  bool ErrorProtocol(const std::string& text, int errorCode);
   // Installation (SetupMainInstall.cpp).
   TInstallPrompts InstallPrompts();
   bool InstallDriveHasRoom();
@@ -139,7 +144,7 @@ private:
   std::unique_ptr<TVantryInstall> Install;
   std::unique_ptr<TfrmCopyingFiles> Copying;
   // The run that was aborted: by the user (cancelled) or by a failure.
-  bool InstallAborted = false, InstallCancelled = false;
+  bool InstallAborted = false, InstallCancelled = false, RequirementsFailed = false;
   int Tag = 0;
   // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
   // sending each other back and forth cannot exhaust the stack.

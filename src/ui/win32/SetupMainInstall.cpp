@@ -7,6 +7,7 @@
 #include "platform/win32/ModalLoop.h"
 #include "platform/win32/SystemInfo.h"
 #include "ui/BindingRules.h"
+#include "ui/RequirementRules.h"
 #include "ui/PageFlow.h"
 #include "ui/win32/AuxiliaryTexts.h"
 #include "ui/win32/CopyingFiles.h"
@@ -105,6 +106,37 @@ void TfrmSetupMain::ReportProgress(uint8_t kind, const std::string& text, int32_
   }
 }
 
+// A failed check: its message, then the error script, which may let the setup go on by
+// leaving %CanClose% at "0". Answers whether the setup goes on.
+bool TfrmSetupMain::ErrorProtocol(const std::string& text, int errorCode) {
+  MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+  Vars().SetVariable("%CanClose%", "1");
+  Vars().SetVariable("%IsFinishingSetup%", "0");
+  Vars().SetVariable("%ErrorCode%", std::to_string(errorCode));
+  State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
+  return Vars().ExpandText("%CanClose%") == "0";
+}
+
+bool TfrmSetupMain::CheckRequirements() {
+  TMachine m;
+  m.Version = State.Info.OSVersionValue(0);
+  m.ServicePack = uint16_t(State.Info.OSVersionValue(4));
+  m.NT = TSystemInfo::IsNTFamily();
+  m.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+  m.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+  m.ColorDepth = TSystemInfo::ColorDepth();
+  m.MemoryMB = TSystemInfo::PhysicalMemory();
+  std::string firstVolume = ChangeFileExtension(State.Package.Path, ".001");
+  m.FirstVolumeMissing = State.Package.ArchiveOffset == 0 && !FileThere(firstVolume);
+  const TSetupDescription& d = State.Description;
+  std::optional<TRequirementFailure> failed = FailedRequirement(d.Requirements, d.VersionBounds, m);
+  if (!failed) return true;
+  std::string text = ReplacePlaceholder(Message(State, failed->Message), "<file>", FileNamePart(firstVolume));
+  if (ErrorProtocol(text, failed->ErrorCode)) return true;
+  RequirementsFailed = true;
+  return false;
+}
+
 // Enough room on the install drive for the chosen files; an unreadable drive follows the
 // error protocol and counts as full.
 bool TfrmSetupMain::InstallDriveHasRoom() {
@@ -114,13 +146,8 @@ bool TfrmSetupMain::InstallDriveHasRoom() {
   std::string drive(1, letter);
   std::optional<uint64_t> freeKB = TSystemInfo::DiskFreeKB(drive);
   if (!freeKB) {
-    std::string text = ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", drive);
-    MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
-    Vars().SetVariable("%CanClose%", "1");
-    Vars().SetVariable("%IsFinishingSetup%", "0");
-    Vars().SetVariable("%ErrorCode%", std::to_string(MsgErrorCodeDrive));
-    State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
-    if (Vars().ExpandText("%CanClose%") != "0") return false;
+    if (!ErrorProtocol(ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", drive), MsgErrorCodeDrive))
+      return false;
   }
   uint64_t needKB = TSetupQueries(State.Description, Vars()).SelectedSize() / 1000;
   if (freeKB.value_or(0) >= needKB) return true;
