@@ -1,5 +1,6 @@
-// Restoring to real files under Wine or Windows: 100 files of 1 MB and 5,000 small files into
-// a folder under the temporary folder, with the files' dates set, as a setup restores them.
+// Restoring to real files under Wine or Windows: 100 files of 1 MB, 5,000 small files into
+// one folder and 5,000 small files in nested folders, under the temporary folder, with the
+// files' dates set and the messages pumped, as a setup restores them.
 #include <windows.h>
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include "../../tests/fuzz/ArchiveTestKit.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/win32/ArchiveFiles.h"
+#include "platform/win32/Window.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -19,15 +21,23 @@ void RemoveFolder(const std::string& folder) {
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
-      if (name != "." && name != "..") DeleteFileA((folder + "\\" + name).c_str());
+      std::string name = fd.cFileName, path = folder + "\\" + name;
+      if (name == "." || name == "..") continue;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolder(path);
+      else DeleteFileA(path.c_str());
     } while (FindNextFileA(h, &fd));
     FindClose(h);
   }
   RemoveDirectoryA(folder.c_str());
 }
 
-void Measure(const char* title, size_t files, size_t (*sizeOf)(size_t)) {
+// Folder of a file: the top folder, or one of 100 nested folders two deep.
+std::string FileFolder(const std::string& top, size_t i, bool nested) {
+  if (!nested) return top;
+  return top + "\\d" + std::to_string(i % 10) + "\\e" + std::to_string(i / 10 % 10);
+}
+
+void Measure(const char* title, size_t files, size_t (*sizeOf)(size_t), bool nested = false) {
   std::vector<TArchiveMember> members;
   uint64_t total = 0;
   for (size_t i = 0; i < files; ++i) {
@@ -42,9 +52,10 @@ void Measure(const char* title, size_t files, size_t (*sizeOf)(size_t)) {
   std::string folder = std::string(temp) + "vnt_archive_bench";
   TWin32ArchiveFileSystem fs;
   TSetupVNTZip zip(fs);
-  zip.OnRestoreFile = [&folder](int32_t id, std::string& name, int32_t&, uint32_t, bool&) {
-    name = folder + "\\" + std::to_string(id) + ".bin";
+  zip.OnRestoreFile = [&folder, nested](int32_t id, std::string& name, int32_t&, uint32_t, bool&) {
+    name = FileFolder(folder, size_t(id), nested) + "\\" + std::to_string(id) + ".bin";
   };
+  zip.OnIdle = ProcessMessages;
   auto start = std::chrono::steady_clock::now();
   bool ok = zip.RestoreFromStream(archive, folder + "\\");
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -58,5 +69,6 @@ void Measure(const char* title, size_t files, size_t (*sizeOf)(size_t)) {
 int main() {
   Measure("Real files, 1 MB each", 100, [](size_t) { return size_t(1000000); });
   Measure("Real files, small", 5000, [](size_t i) { return 100 + (i * 7919) % 8000; });
+  Measure("Real files, small, nested folders", 5000, [](size_t i) { return 100 + (i * 7919) % 8000; }, true);
   return 0;
 }

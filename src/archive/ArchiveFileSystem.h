@@ -27,7 +27,8 @@ public:
   virtual bool FileExists(const std::string& path) = 0;
   // Clears the read-only attribute and deletes the file; false when it stays.
   virtual bool RemoveFile(const std::string& path) = 0;
-  // A new, empty output file; empty when it cannot be created.
+  // A new output file; empty when it cannot be created, also when a file of that name exists
+  // (the reader then removes that file first, or reports that it cannot be replaced).
   virtual std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) = 0;
   // An existing output file positioned at its end; empty when it cannot be opened.
   virtual std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) = 0;

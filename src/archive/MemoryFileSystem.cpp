@@ -79,8 +79,7 @@ std::unique_ptr<TArchiveOutput> TMemoryFileSystem::OpenOutput(const std::shared_
 
 std::unique_ptr<TArchiveOutput> TMemoryFileSystem::CreateOutput(const std::string& path) {
   if (Uncreatable.count(path)) return nullptr;
-  auto it = Files.find(path);
-  if (it != Files.end() && (it->second->Locked || it->second->ReadOnly)) return nullptr;
+  if (Files.count(path)) return nullptr;
   auto file = std::make_shared<TMemoryFile>();
   Files[path] = file;
   return OpenOutput(file);

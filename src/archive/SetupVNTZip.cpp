@@ -115,7 +115,9 @@ void TSetupVNTZip::RestoreMember(const std::string& destDir) {
     std::string folder = FolderPart(CurrentFileName);
     restore = folder.empty() || Files.MakeFolders(folder);  // a missing folder skips silently
   }
-  if (restore && !TargetIsFree()) {
+  bool cannotReplace = false;
+  std::unique_ptr<TArchiveOutput> output = restore ? OpenTarget(cannotReplace) : nullptr;
+  if (cannotReplace) {
     if (OnCannotReplace) OnCannotReplace(CurrentId, CurrentFileName);
     restore = false;
   }
@@ -123,11 +125,17 @@ void TSetupVNTZip::RestoreMember(const std::string& destDir) {
     ReadMemberData(nullptr);
     return;
   }
-  Last.Written = WriteBlock(Files.CreateOutput(CurrentFileName), true);
+  Last.Written = WriteBlock(std::move(output), true);
 }
 
-bool TSetupVNTZip::TargetIsFree() {
-  return !Files.FileExists(CurrentFileName) || Files.RemoveFile(CurrentFileName);
+// Created straight away: asking first whether the file exists costs a look-up per file, and
+// most targets are new. An existing file is removed first, or cannot be replaced.
+std::unique_ptr<TArchiveOutput> TSetupVNTZip::OpenTarget(bool& cannotReplace) {
+  std::unique_ptr<TArchiveOutput> output = Files.CreateOutput(CurrentFileName);
+  if (output || !Files.FileExists(CurrentFileName)) return output;
+  if (Files.RemoveFile(CurrentFileName)) return Files.CreateOutput(CurrentFileName);
+  cannotReplace = true;
+  return nullptr;
 }
 
 bool TSetupVNTZip::WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile) {
@@ -190,7 +198,11 @@ int64_t TSetupVNTZip::InflateChunk(size_t size, TArchiveOutput& output) {
 }
 
 void TSetupVNTZip::ReportChunk(int64_t count) {
-  if (OnIdle) OnIdle();
+  auto now = std::chrono::steady_clock::now();
+  if (OnIdle && now - LastIdle >= IdleInterval) {
+    LastIdle = now;
+    OnIdle();
+  }
   BytesDone += count;
   if (OnProgress) OnProgress(CurrentId, MapProgress(Mapping(), ProgressPercent(BytesDone, TotalSize)), Active);
 }

@@ -2,6 +2,7 @@
 // volume files, into files, with events for naming, progress, volumes and errors.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,8 +54,10 @@ public:
   std::function<void(int32_t id, std::string& fileName)> OnCannotReplace;
   std::function<void(int32_t errorCode)> OnError;
   std::function<void(const std::string& text)> OnComment;
-  // Lets the window toolkit process pending messages after every chunk.
+  // Lets the window toolkit process pending messages, at most once per IdleInterval: a
+  // message pump per chunk cost more than the chunk on small files.
   std::function<void()> OnIdle;
+  std::chrono::milliseconds IdleInterval{50};
 
   bool Active = false;
   bool Busy = false;
@@ -76,7 +79,9 @@ private:
   void ReadHeader();
   void ReadComment();
   void RestoreMember(const std::string& destDir);
-  bool TargetIsFree();
+  // The output file, emptied; an existing file that cannot be opened is deleted first. Empty
+  // when it cannot be replaced (told to OnCannotReplace) or created.
+  std::unique_ptr<TArchiveOutput> OpenTarget(bool& cannotReplace);
   bool WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile);
   void ReadMemberData(TArchiveOutput* output);
   int64_t ReadChunk(int32_t size, TArchiveOutput* output);
@@ -93,6 +98,7 @@ private:
   TLastMember Last;
   uint32_t LastVolume = 0;
   std::vector<uint8_t> Packed, Plain;
+  std::chrono::steady_clock::time_point LastIdle{};
 };
 
 }  // namespace vnt

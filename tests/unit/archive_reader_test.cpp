@@ -79,10 +79,15 @@ TEST(ArchiveReader, ProgressReportsEveryChunkAndEndsWithIdMinusTwo) {
   TProgressLog log;
   int idles = 0;
   r.Zip.OnIdle = [&] { ++idles; };
+  r.Zip.IdleInterval = std::chrono::milliseconds(0);
   r.Zip.OnProgress = [&](int32_t id, int32_t value, bool&) { log.emplace_back(id, value); };
   EXPECT_TRUE(r.Restore(archive));
   EXPECT_EQ(log, (TProgressLog{{6, 66}, {6, 100}, {6, 100}, {-2, 100}}));
   EXPECT_EQ(idles, 3);  // after each size read, the end marker included
+  idles = 0;
+  r.Zip.IdleInterval = std::chrono::hours(1);
+  EXPECT_TRUE(r.Restore(archive));
+  EXPECT_EQ(idles, 0);  // pumped on a clock, not per chunk: the last pump was just now
 
   // The same archive as a share of a common scale: weight 200 * 0.25 = 50, from 10, at most 55.
   log.clear();

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "archive/ArchiveFormat.h"
 #include "archive/VolumeNames.h"
+#include "package/VarList.h"
 #include "platform/win32/FileStream.h"
 
 namespace vnt {
@@ -14,7 +17,7 @@ namespace {
 // reader can still tell, not when the file is closed.
 class TWin32Output : public TArchiveOutput {
 public:
-  explicit TWin32Output(HANDLE h) : Handle(h) {}
+  TWin32Output(HANDLE h, uint64_t position) : Handle(h), Pos(position) {}
   ~TWin32Output() override { CloseHandle(Handle); }
   TWin32Output(const TWin32Output&) = delete;
   TWin32Output& operator=(const TWin32Output&) = delete;
@@ -22,23 +25,24 @@ public:
   size_t Read(void* buffer, size_t count) override {
     DWORD got = 0;
     if (!ReadFile(Handle, buffer, DWORD(count), &got, nullptr)) return 0;
+    Pos += got;
     return got;
   }
   void Write(const void* buffer, size_t count) override {
     DWORD put = 0;
     if (!WriteFile(Handle, buffer, DWORD(count), &put, nullptr) || put != count)
       throw EOutputError("cannot write the output file");
+    Pos += put;
   }
+  // The position is kept here: asking the system for it is a round trip.
   void Seek(uint64_t position) override {
+    if (position == Pos) return;
     LARGE_INTEGER to;
     to.QuadPart = LONGLONG(position);
     if (!SetFilePointerEx(Handle, to, nullptr, FILE_BEGIN)) throw EOutputError("cannot seek in the output file");
+    Pos = position;
   }
-  uint64_t Position() const override {
-    LARGE_INTEGER zero{}, at{};
-    SetFilePointerEx(Handle, zero, &at, FILE_CURRENT);
-    return uint64_t(at.QuadPart);
-  }
+  uint64_t Position() const override { return Pos; }
   uint64_t Size() const override {
     LARGE_INTEGER size{};
     GetFileSizeEx(Handle, &size);
@@ -52,13 +56,14 @@ public:
 
 private:
   HANDLE Handle;
+  uint64_t Pos = 0;
 };
 
 std::unique_ptr<TArchiveOutput> OpenOutput(const std::string& path, DWORD disposition) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<TWin32Output>(h);
+  return std::make_unique<TWin32Output>(h, 0);
 }
 
 std::string WithoutTrailingSeparators(std::string folder) {
@@ -76,12 +81,18 @@ bool IsFolder(const std::string& path) {
 bool TWin32ArchiveFileSystem::MakeFolders(const std::string& folder) {
   std::string f = WithoutTrailingSeparators(folder);
   if (f.empty()) return false;
-  if (IsFolder(f)) return true;
-  // The parent is always shorter, so the descent ends at the drive or share.
-  std::string parent = WithoutTrailingSeparators(FolderPart(f));
-  if (!parent.empty() && parent.size() < f.size()) MakeFolders(parent);
-  if (CreateDirectoryA(f.c_str(), nullptr) && CreatedFolders) CreatedFolders->push_back(f);
-  return IsFolder(f);
+  std::string key = UpperCase(f);
+  if (std::find(KnownFolders.begin(), KnownFolders.end(), key) != KnownFolders.end()) return true;
+  bool there = IsFolder(f);
+  if (!there) {
+    // The parent is always shorter, so the descent ends at the drive or share.
+    std::string parent = WithoutTrailingSeparators(FolderPart(f));
+    if (!parent.empty() && parent.size() < f.size()) MakeFolders(parent);
+    if (CreateDirectoryA(f.c_str(), nullptr) && CreatedFolders) CreatedFolders->push_back(f);
+    there = IsFolder(f);
+  }
+  if (there) KnownFolders.push_back(key);
+  return there;
 }
 
 bool TWin32ArchiveFileSystem::FileExists(const std::string& path) {
@@ -98,8 +109,9 @@ bool TWin32ArchiveFileSystem::RemoveFile(const std::string& path) {
   return false;
 }
 
+// Only a new file: an existing one may be read-only or in use, which its removal finds out.
 std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::CreateOutput(const std::string& path) {
-  return OpenOutput(path, CREATE_ALWAYS);
+  return OpenOutput(path, CREATE_NEW);
 }
 
 std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::AppendOutput(const std::string& path) {

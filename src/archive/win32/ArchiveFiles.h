@@ -20,6 +20,11 @@ public:
   // When set, receives every folder MakeFolders created, parents first, so the caller can
   // take them away again.
   std::vector<std::string>* CreatedFolders = nullptr;
+
+private:
+  // Folders known to exist: most files of an archive share a few folders, and each look at
+  // the disk is a round trip to the system.
+  std::vector<std::string> KnownFolders;
 };
 
 }  // namespace vnt

@@ -124,6 +124,8 @@ uint64_t FileSizeOf(const std::string& path) {
 
 bool DeleteFileForce(const std::string& path) {
   if (path.empty()) return false;
+  // Most files simply go: one call. Only a refusal is looked into.
+  if (DeleteFileA(path.c_str())) return true;
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return IsMissing(path);
   if (attributes & FILE_ATTRIBUTE_READONLY)

@@ -42,8 +42,10 @@ HWND TfrmSetupLoader::MakeLabel(const std::string& text, const char* name, int l
   return label;
 }
 
+// Shown without activation: the loader only shows progress, and hiding an activated window
+// makes Wine wait up to two seconds for a window manager on a bare X server.
 void TfrmSetupLoader::ShowAndPaint() {
-  ShowWindow(Handle(), SW_SHOWNORMAL);
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(Handle());
 }
 

@@ -154,7 +154,16 @@ void RestoreSupportFiles(TSetupState& state, TSupportPass pass) {
   const size_t first = state.RestoredFiles.size();
   TLoaderFileFilter filter(d.SupportFiles, *state.Vars, d.Properties.SplashBitmap, state.RestoredFiles);
   filter.BindTo(zip);
-  if (zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"))) {
+  // The splash pass is over once the picture is written: the rest of the archive is the
+  // other pass's.
+  bool pictureDone = false;
+  if (pass == SupportSplashPass)
+    zip.OnFileRestored = [&](int32_t, std::string&, TStream&, int32_t) {
+      pictureDone = true;
+      zip.Cancel();
+    };
+  bool completed = zip.RestoreFromStream(s, state.Vars->ExpandText("%InstallDir%"));
+  if (completed || (pictureDone && zip.ErrorCode == 0)) {
     // A folder that could not be made skips its file without an error of the reader's: only
     // then are fewer files written than chosen, and only then is each one looked for.
     if (size_t(zip.RestoredCount) == state.RestoredFiles.size() - first) return;
@@ -191,7 +200,7 @@ TStartupResult LoadDescription(TSetupState& state) {
   ReadSupportFiles(state.Package, state.Description);
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
   auto loader = MakeLoader(state);
-  RestoreSupportFiles(state, SupportSplashPass);
+  if (!state.Description.Properties.SplashBitmap.empty()) RestoreSupportFiles(state, SupportSplashPass);
   auto splash = ShowSplash(state);
   ReadRemainingSections(state);
   const TSetupDescription& d = state.Description;
