@@ -5,7 +5,8 @@
 # with their types, the Add/Remove Programs entry and the uninstall record read back. Then the
 # same setup in maintenance mode takes one component away and adds another; the uninstaller,
 # started as the entry's command starts it, takes the whole product away again;
-# installed once more, another setup's UninstallApp removes it. Last, a setup whose memory
+# installed once more, another setup's UninstallApp removes it. A run cancelled in its copying
+# window ends with its own code and its temporary folder gone; a setup whose memory
 # requirement the machine fails ends with its message.
 source "$(dirname "$0")/lib.sh"
 
@@ -117,6 +118,22 @@ same "UninstallApp answers 2: removed, with items" "$(tr -d '\r' <"$work/removed
 [ ! -e "$t" ] && pass "UninstallApp: the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
 same "UninstallApp: the entry and the values are gone" \
   "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 00
+
+# --- Cancelled while copying: message 9 answered Yes, the run stops, nothing is recorded.
+"$host/installfixture" slow "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/slow.exe"
+temp=$(wine_temp_folder)
+before=$(ls -d "$temp"/vnt* 2>/dev/null)
+out=$(driver start "$(win "$work/slow.exe")" -- wait-window --class TfrmCopyingFiles 30000 -- sleep 500 \
+      -- click name:btnCancel -- wait-msgbox 20000 -- msgbox -- press Yes -- wait-exit 60000)
+expect "cancel: the copying window asks message 9" "$out" \
+  '"text":"Setup is copying the files. Do you want to close the Setup?"'
+expect "cancel: the setup ends with 5" "$out" '"exit":5'
+copied=$(ls "$t/many" 2>/dev/null | wc -l)
+[ "$copied" -lt 4000 ] && pass "cancel: the copy stopped ($copied of 4000 files)" || fail "cancel: all $copied files copied"
+[ ! -e "$t/uninst.dat" ] && pass "cancel: no uninstall record" || fail "cancel: a record was written"
+same "cancel: no Add/Remove entry" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
+same "cancel: the temporary folder is gone" "$(ls -d "$temp"/vnt* 2>/dev/null)" "$before"
+rm -rf "$t"
 
 # --- A requirement the machine fails: its message, then the end with code 3.
 "$host/installfixture" needs-memory "$win32/vntsetup.exe" "$work/memory.exe"
