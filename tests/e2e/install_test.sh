@@ -74,6 +74,27 @@ same "the record lists every item in the order made" "$(printf '%s\n' "$record" 
 same "the entry's values are items, and the record itself last" \
   "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
 
+# --- Replace questions: another setup's newer files over these.
+"$host/installfixture" update "$win32/vntsetup.exe" "$work/update.exe"
+out=$(driver start "$(win "$work/update.exe")" \
+      -- wait-window --class TfrmMsgBoxFiles 30000 -- get name:lblMsg -- click name:btnNo \
+      -- wait-msgbox 10000 -- msgbox -- press OK \
+      -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnYesToAll \
+      -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnNo \
+      -- wait-msgbox 10000 -- msgbox -- press OK \
+      -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnYes -- wait-exit 30000)
+expect "replace: an existing file is asked about" "$out" '"text":"The file readme.txt already exists. Do you want to replace this file?"'
+expect "replace: a file kept for the first time warns once" "$out" '"text":"Install Tour Update should cause errors."'
+expect "replace: an older file is asked about as such" "$out" \
+  '"text":"The file tour.exe already exists. Do you want to replace this file with a newer version?"'
+expect "replace: a file that cannot be skipped says so" "$out" '"text":"You can not continue, you can not skip this file."'
+expect "replace: and is asked about again" "$out" '"exit":0'
+same "replace: No keeps the file" "$(cat "$t/readme.txt")" "$(printf 'Read me first.\r')"
+same "replace: Yes To All replaces" "$(cat "$t/tour.exe")" "MZ the updated program"
+same "replace: the file that could not be skipped is replaced" "$(cat "$t/data/deep/big.dat")" "must be replaced"
+same "replace: mode 2 keeps an existing file without asking" "$(cat "$t/Install Tour.ico")" "an icon"
+same "replace: the questions asked" "$(printf '%s\n' "$out" | grep -c '"name":"lblMsg"')" 4
+
 # --- Maintenance: the earlier installation found, Extras taken away, Never added.
 "$host/installfixture" maintain "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/maintain.exe"
 out=$(driver start "$(win "$work/maintain.exe")" -- wait-exit 60000)
@@ -82,7 +103,7 @@ expect "maintenance: the run ends with 0" "$out" '"exit":0'
   || fail "maintenance: left $(find "$t/data" | paste -sd' ')"
 [ -e "$t/never.txt" ] && [ -e "$t/Links/Never.lnk" ] && pass "maintenance: the added component's file and shortcut came" \
   || fail "maintenance: never.txt or Never.lnk missing"
-same "maintenance: the kept component's file stays" "$(cat "$t/tour.exe" 2>&1)" "MZ the tour program"
+same "maintenance: the kept component's file stays" "$(cat "$t/tour.exe" 2>&1)" "MZ the updated program"
 values=$(wine reg query "$key" /s 2>/dev/null | tr -d '\r')
 expect "maintenance: the added component's value" "$values" "Never    REG_SZ    x"
 same "maintenance: the removed component's key is gone" "$(printf '%s' "$values" | grep -c 'Lists')" 0
