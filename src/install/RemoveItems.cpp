@@ -69,8 +69,13 @@ private:
   void RemoveInstalledFile(size_t i) {
     const TUninstItem& item = Items[i];
     const TSetupFile& f = item.File;
+    // A shared file that other products still use stays without a question: this product is
+    // done with it all the same.
+    if (f.Shared && System.ReleaseSharedCount && System.ReleaseSharedCount(item.Path) > 0) {
+      Gone[i] = true;
+      return;
+    }
     if (!MayDelete(QuestionFor(f), item.Path)) return;  // kept, and so still recorded
-    if (f.Shared && System.ReleaseSharedCount) System.ReleaseSharedCount(item.Path);
     if (f.TypeLibrary && System.UnregisterTypeLibrary) System.UnregisterTypeLibrary(item.Path);
     if ((f.RegisterServer || f.RegisterServer2) && System.UnregisterServer) System.UnregisterServer(item.Path);
     if (f.Font && System.RemoveFont) System.RemoveFont(f, item.Path);

@@ -18,8 +18,9 @@ struct TRemovalSystem {
   std::function<bool(const std::string& path)> Exists;  // a file or a folder
   std::function<bool(const std::string& folder)> FolderEmpty;
   std::function<void(const std::string& folder)> RemoveFolder;
-  // Drops one from the file's shared count (removing the count at zero).
-  std::function<void(const std::string& path)> ReleaseSharedCount;
+  // Drops one from the file's shared count (removing the count at zero); answers the users
+  // left.
+  std::function<int64_t(const std::string& path)> ReleaseSharedCount;
   std::function<void(const std::string& path)> UnregisterTypeLibrary;
   std::function<void(const std::string& path)> UnregisterServer;
   std::function<void(const TSetupFile& file, const std::string& path)> RemoveFont;

@@ -12,10 +12,13 @@ source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\InstallTour'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Install Tour'
-forget() { wine reg delete "$1" /f >/dev/null 2>&1 || true; }
-trap 'forget "$key"; forget "$entry"; e2e_cleanup' EXIT
+registered='HKCU\Software\VantryTests\SelfRegistered'
+shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
+forget() { wine reg delete "$@" /f >/dev/null 2>&1 || true; }
+trap 'forget "$key"; forget "$entry"; forget "$registered"; forget "$shared" /v "$(win "$work/target")\vnttestlib.dll"; e2e_cleanup' EXIT
 forget "$key"
 forget "$entry"
+forget "$registered"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
 "$host/installfixture" fresh "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/setup.exe"
@@ -42,6 +45,11 @@ expect "the shortcut points at the installed program, in its folder" "$links" \
 expect "the uninstaller shortcut runs the uninstaller with the record" "$links" \
   "Uninstall Tour.lnk|C:\\windows\\vntuninst.exe|\"$T\\uninst.dat\"|"
 
+same "the library registered itself" "$(wine reg query "$registered" /v Path 2>&1 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')" \
+  "$T\\vnttestlib.dll"
+expect "the shared library is counted once" "$(wine reg query "$shared" /v "$T\\vnttestlib.dll" 2>&1 | tr -d '\r')" \
+  "REG_DWORD    0x1"
+
 values=$(wine reg query "$key" /s 2>/dev/null | tr -d '\r')
 expect "a text value, expanded" "$values" "Path    REG_SZ    $T"
 expect "a number value" "$values" "Count    REG_DWORD    0x2a"
@@ -67,10 +75,10 @@ same "the record lists every item in the order made" "$(printf '%s\n' "$record" 
 0|$T\\data\\deep\\big.dat
 2|$T\\Install Tour.ico
 3|C:\\windows\\vntuninst.exe
+0|$T\\vnttestlib.dll
 4|$T\\Links
 0|$T\\Links\\Tour.lnk
-0|$T\\Links\\Uninstall Tour.lnk
-5|1\\Software\\VantryTests\\InstallTour|Path|$T"
+0|$T\\Links\\Uninstall Tour.lnk"
 same "the entry's values are items, and the record itself last" \
   "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
 
@@ -111,7 +119,7 @@ record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
 expect "maintenance: the record names the new choice" "$record" "names|Install Tour|Vantry Tests|Core|Never|"
 items=$(printf '%s\n' "$record" | grep -v '^5|2\\' | sed 1d | paste -sd' ')
 same "maintenance: earlier items minus the removed ones, then the new ones" "${items//"$T"/T}" \
-  "4|T 0|T\\tour.exe 0|T\\readme.txt 2|T\\Install Tour.ico 3|C:\\windows\\vntuninst.exe 4|T\\Links 0|T\\Links\\Tour.lnk 0|T\\Links\\Uninstall Tour.lnk 5|1\\Software\\VantryTests\\InstallTour|Path|T 5|1\\Software\\VantryTests\\InstallTour|Count|42 5|1\\Software\\VantryTests\\InstallTour|Bytes|01 02 ff  2|T\\uninst.dat 0|T\\never.txt 0|T\\Links\\Never.lnk 5|1\\Software\\VantryTests\\InstallTour|Never|x"
+  "4|T 0|T\\tour.exe 0|T\\readme.txt 2|T\\Install Tour.ico 3|C:\\windows\\vntuninst.exe 0|T\\vnttestlib.dll 4|T\\Links 0|T\\Links\\Tour.lnk 0|T\\Links\\Uninstall Tour.lnk 5|1\\Software\\VantryTests\\InstallTour|Path|T 5|1\\Software\\VantryTests\\InstallTour|Count|42 5|1\\Software\\VantryTests\\InstallTour|Bytes|01 02 ff  2|T\\uninst.dat 0|T\\never.txt 0|T\\Links\\Never.lnk 5|1\\Software\\VantryTests\\InstallTour|Never|x"
 same "maintenance: the entry's values are not recorded twice" "$(printf '%s\n' "$record" | grep -c '^5|2\\')" 12
 
 # --- The uninstaller, run as the entry's command runs it: asked once, it removes every file,
@@ -120,20 +128,26 @@ arp=$(wine reg query "$entry" 2>/dev/null | tr -d '\r')
 command=$(printf '%s\n' "$arp" | sed -n 's/.*UninstallString    REG_SZ    //p')
 eval "words=($command)"
 out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes \
+      -- wait-window --class TfrmMsgBoxFiles 30000 -- get name:lblMsg -- click name:btnYes \
       -- wait-msgbox 60000 -- msgbox -- press OK -- wait-exit 30000)
 expect "the uninstaller asks under the product's caption" "$out" \
   '"caption":"Install Tour Uninstaller","text":"Do you want to uninstall Install Tour from Desktop?"'
+expect "it asks before deleting the shared library no product uses any more" "$out" \
+  "\"text\":\"${T//\\/\\\\}\\\\vnttestlib.dll is a shared file. Do you want to delete this file?\""
 expect "it reports success" "$out" '"text":"Uninstall completed with success."'
 expect "and ends with 0" "$out" '"exit":0'
 [ ! -e "$t" ] && pass "the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
 same "the product's registry key is gone" "$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 0
 same "the Add/Remove entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
+same "the library unregistered itself and its count is gone" \
+  "$(wine reg query "$registered" 2>&1 | grep -c Path)$(wine reg query "$shared" /v "$T\\vnttestlib.dll" 2>&1 | grep -c REG_)" 00
 
 # --- Installed again, then removed by another setup's script command.
 out=$(driver start "$(win "$work/setup.exe")" -- wait-exit 60000)
 expect "installed again" "$out" '"exit":0'
 "$host/installfixture" remover "$win32/vntsetup.exe" "$work/remover.exe"
-out=$(driver start "$(win "$work/remover.exe")" -- wait-exit 60000)
+out=$(driver start "$(win "$work/remover.exe")" -- wait-window --class TfrmMsgBoxFiles 30000 -- click name:btnYes \
+      -- wait-exit 60000)
 expect "the remover finishes" "$out" '"exit":0'
 same "UninstallApp answers 2: removed, with items" "$(tr -d '\r' <"$work/removed.txt" 2>&1)" 2
 [ ! -e "$t" ] && pass "UninstallApp: the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"

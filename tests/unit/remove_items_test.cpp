@@ -17,6 +17,7 @@ struct TFakeMachine {
   std::set<std::string> Keys;    // "root|key"
   std::vector<std::string> Done, Asked;
   std::map<int, TReplaceAnswer> Answers;
+  std::map<std::string, int64_t> SharedUsers;  // users left after a release
   size_t StopAt = SIZE_MAX;
 
   TRemovalSystem System() {
@@ -25,7 +26,10 @@ struct TFakeMachine {
     s.Exists = [this](const std::string& p) { return Files.count(p) || Folders.count(p); };
     s.FolderEmpty = [this](const std::string& f) { return FolderEmpty(f); };
     s.RemoveFolder = [this](const std::string& f) { if (FolderEmpty(f)) Folders.erase(f); };
-    s.ReleaseSharedCount = [this](const std::string& p) { Done.push_back("release " + p); };
+    s.ReleaseSharedCount = [this](const std::string& p) -> int64_t {
+      Done.push_back("release " + p);
+      return SharedUsers.count(p) ? SharedUsers[p] : 0;
+    };
     s.UnregisterTypeLibrary = [this](const std::string& p) { Done.push_back("typelib " + p); };
     s.UnregisterServer = [this](const std::string& p) { Done.push_back("server " + p); };
     s.UnregisterConduit = [](const std::string& creator) { return creator != "FAIL"; };
@@ -123,7 +127,8 @@ TEST(RemoveItems, WholeProductAsksPerKindOfFileAndListsWhatStays) {
   m.Locked = {"C:\\App\\busy.exe"};
   m.Folders = {"C:\\App"};
   m.Values = {"2|Software\\App|locked"};
-  m.Answers = {{6, TReplaceAnswer::NoToAll}, {7, TReplaceAnswer::YesToAll}};
+  m.Answers = {{6, TReplaceAnswer::No}, {7, TReplaceAnswer::YesToAll}};
+  m.SharedUsers = {{"C:\\App\\b.dll", 1}};  // another product still uses it
   std::vector<TUninstItem> items = {Folder("C:\\App"), File("C:\\App\\a.dll", "P", 1), File("C:\\App\\b.dll", "P", 1),
                                     File("C:\\App\\t.tlb", "P", 0, 1), File("C:\\App\\u.tlb", "P", 0, 1),
                                     File("C:\\App\\busy.exe", ""), Value("Software\\App", "locked", "")};
@@ -140,7 +145,8 @@ TEST(RemoveItems, WholeProductAsksPerKindOfFileAndListsWhatStays) {
   EXPECT_TRUE(result.Completed);
   EXPECT_EQ(m.Asked, (std::vector<std::string>{"6 C:\\App\\a.dll", "7 C:\\App\\t.tlb"}));
   EXPECT_EQ(m.Files, (std::set<std::string>{"C:\\App\\a.dll", "C:\\App\\b.dll", "C:\\App\\busy.exe"}));
-  EXPECT_EQ(m.Done, (std::vector<std::string>{"typelib C:\\App\\t.tlb", "typelib C:\\App\\u.tlb"}));
+  EXPECT_EQ(m.Done, (std::vector<std::string>{"release C:\\App\\a.dll", "release C:\\App\\b.dll",
+                                              "typelib C:\\App\\t.tlb", "typelib C:\\App\\u.tlb"}));
   EXPECT_EQ(result.NotRemoved,
             (std::vector<std::string>{"C:\\App\\busy.exe", "Conduit: FAIL", "C:\\App\\",
                                       "Key: HKEY_LOCAL_MACHINE\\Software\\App    Value: locked"}));

@@ -4,6 +4,7 @@
 // after windows.h
 #include <oleauto.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "install/InstallRules.h"
@@ -72,14 +73,16 @@ bool AddSharedCount(const std::string& path) {
   return true;
 }
 
-void ReleaseSharedCount(const std::string& path) {
+int64_t ReleaseSharedCount(const std::string& path) {
   TKey key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key.Handle) !=
       ERROR_SUCCESS)
-    return;
+    return 0;
+  if (RegQueryValueExA(key.Handle, path.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return 0;
   TSharedCount count = ReadCount(key.Handle, path).value_or(TSharedCount{2});
   if (--count.Count <= 0) RegDeleteValueA(key.Handle, path.c_str());
   else WriteCount(key.Handle, path, count);
+  return std::max<int64_t>(count.Count, 0);
 }
 
 bool RegisterServer(const std::string& path, bool unregister) {

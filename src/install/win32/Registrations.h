@@ -2,6 +2,7 @@
 // the shared-file count, a self-registering server, a type library and a font.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vnt {
@@ -12,8 +13,9 @@ constexpr const char* SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVers
 bool SystemKeepsSharedCounts();
 // One more user of the file; false when the count cannot be opened.
 bool AddSharedCount(const std::string& path);
-// One user fewer; the count goes at zero. An unreadable count counts as 2.
-void ReleaseSharedCount(const std::string& path);
+// One user fewer; the count goes at zero. An unreadable count counts as 2. Answers the
+// users left.
+int64_t ReleaseSharedCount(const std::string& path);
 
 // Loads the library with system error boxes off and calls its DllRegisterServer (or
 // DllUnregisterServer); false for a missing library, entry or a failing result.

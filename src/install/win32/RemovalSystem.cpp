@@ -69,8 +69,8 @@ TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std:
   s.Exists = [](const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
   s.FolderEmpty = FolderHoldsNothing;
   s.RemoveFolder = [](const std::string& folder) { RemoveDirectoryA(folder.c_str()); };
-  s.ReleaseSharedCount = [](const std::string& path) {
-    if (SystemKeepsSharedCounts()) ReleaseSharedCount(path);
+  s.ReleaseSharedCount = [](const std::string& path) -> int64_t {
+    return SystemKeepsSharedCounts() ? ReleaseSharedCount(path) : 0;
   };
   s.UnregisterTypeLibrary = UnregisterTypeLibrary;
   s.UnregisterServer = [](const std::string& path) { RegisterServer(path, true); };

@@ -133,3 +133,27 @@ VNT_EXPORT int __stdcall RaiseNoncontinuable() {
 }
 // A fault the system catches itself: never reaches the caller's guard.
 VNT_EXPORT int __stdcall HandledFault() { return IsBadReadPtr(reinterpret_cast<const void*>(16), 4) ? 1 : 0; }
+
+// Self-registration, as a server's: the key says where the library registered from.
+namespace {
+constexpr char RegisteredKey[] = "Software\\VantryTests\\SelfRegistered";
+}
+
+VNT_EXPORT HRESULT __stdcall DllRegisterServer() {
+  char path[MAX_PATH] = "";
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&DllRegisterServer), &self);
+  GetModuleFileNameA(self, path, MAX_PATH);
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, RegisteredKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return E_FAIL;
+  RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), DWORD(std::strlen(path) + 1));
+  RegCloseKey(key);
+  return S_OK;
+}
+
+VNT_EXPORT HRESULT __stdcall DllUnregisterServer() {
+  return RegDeleteKeyA(HKEY_CURRENT_USER, RegisteredKey) == ERROR_SUCCESS ? S_OK : E_FAIL;
+}
