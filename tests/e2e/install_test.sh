@@ -6,7 +6,8 @@
 # same setup in maintenance mode takes one component away and adds another; the uninstaller,
 # started as the entry's command starts it, takes the whole product away again;
 # installed once more, another setup's UninstallApp removes it. A run cancelled in its copying
-# window ends with its own code and its temporary folder gone; a setup whose memory
+# window ends with its own code and its temporary folder gone; a setup whose archive is in
+# volume files finds the second in another folder through the next disk prompt; a setup whose memory
 # requirement the machine fails ends with its message.
 source "$(dirname "$0")/lib.sh"
 
@@ -169,6 +170,17 @@ copied=$(ls "$t/many" 2>/dev/null | wc -l)
 same "cancel: no Add/Remove entry" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
 same "cancel: the temporary folder is gone" "$(ls -d "$temp"/vnt* 2>/dev/null)" "$before"
 rm -rf "$t"
+
+# --- Volume files: the first beside the setup, the others in disk2, found through Browse.
+mkdir -p "$work/disk2"
+"$host/installfixture" volumes "$win32/vntsetup.exe" "$work/volumes.exe" >/dev/null
+out=$(driver start "$(win "$work/volumes.exe")" -- wait-window --class TfrmNeedDisk 30000 -- get name:lblMsg \
+      -- click name:btnBrowse -- wait-window --class TfrmDirectorySel 10000 -- type name:txtDirectory "$(win "$work/disk2")" \
+      -- click name:btnOK -- wait-window --class TfrmNeedDisk 10000 -- click name:btnOK -- wait-exit 60000)
+expect "volumes: the prompt asks for disk 2" "$out" '"text":"Please insert Disk 2 and click OK.'
+expect "volumes: the setup ends with 0" "$out" '"exit":0'
+same "volumes: the file spread over five volumes is whole" "$(stat -c %s "$work/target2/data/deep/big.dat" 2>&1)" 300000
+same "volumes: the later volumes were found where the second was" "$(printf '%s\n' "$out" | grep -c TfrmNeedDisk)" 2
 
 # --- A requirement the machine fails: its message, then the end with code 3.
 "$host/installfixture" needs-memory "$win32/vntsetup.exe" "$work/memory.exe"

@@ -250,16 +250,19 @@ void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32
     Icon = fileName;
 }
 
+// Each volume is looked for where the one before it was found; the first beside the setup.
 void TVantryInstall::NeedVolume(uint16_t volume, std::string& fileName, bool& go) {
-  std::string folder = FolderPart(fileName.empty() ? State.Package.Path : fileName);
+  if (VolumeFolder.empty()) VolumeFolder = FolderPart(State.Package.Path);
   std::string name = ChangeFileExtension(FileNamePart(State.Package.Path), "." + VolumeExtension(volume));
-  if (FileThere(folder + name)) {
-    fileName = folder + name;
+  if (FileThere(VolumeFolder + name)) {
+    fileName = VolumeFolder + name;
     return;
   }
-  std::optional<std::string> chosen = Prompts.AskForVolume ? Prompts.AskForVolume(volume, folder) : std::nullopt;
+  std::optional<std::string> chosen =
+      Prompts.AskForVolume ? Prompts.AskForVolume(volume, VolumeFolder) : std::nullopt;
   if (chosen) {
-    fileName = WithFolderBackslash(*chosen) + name;
+    VolumeFolder = WithFolderBackslash(*chosen);
+    fileName = VolumeFolder + name;
     return;
   }
   if (Prompts.RequestCancel) Prompts.RequestCancel();

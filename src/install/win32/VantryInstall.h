@@ -120,6 +120,7 @@ private:
   bool ShortcutErrorShown = false;
   bool IsAborted = false;
   std::string Icon;
+  std::string VolumeFolder;  // where the last volume file was found, with backslash
   int RemovalRange = 0;
 };
 
