@@ -159,8 +159,13 @@ same "UninstallApp: the entry and the values are gone" \
 "$host/installfixture" slow "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/slow.exe"
 temp=$(wine_temp_folder)
 before=$(ls -d "$temp"/vnt* 2>/dev/null)
-out=$(driver start "$(win "$work/slow.exe")" -- wait-window --class TfrmCopyingFiles 30000 -- sleep 500 \
-      -- click name:btnCancel -- wait-msgbox 20000 -- msgbox -- press Yes -- wait-exit 60000)
+out=$(driver start "$(win "$work/slow.exe")" -- wait-window --class TfrmSplashBitmapForm 30000 \
+      -- wait-window --class TfrmCopyingFiles 30000 -- click name:btnCancel -- wait-msgbox 20000 -- msgbox -- press Yes \
+      -- wait-exit 60000)
+picture=$(printf '%s\n' "$out" | grep '"class":"TfrmSplashBitmapForm"' | sed -n 's/.*"rect":\[\([-0-9,]*\)\].*/\1/p')
+copying=$(printf '%s\n' "$out" | grep '"class":"TfrmCopyingFiles"' | sed -n 's/.*"rect":\[\([-0-9,]*\)\].*/\1/p')
+same "cancel: the progress picture shows 32 pixels above the copying window" \
+  "$(( $(echo "$copying" | cut -d, -f2) - $(echo "$picture" | cut -d, -f4) ))" 32
 expect "cancel: the copying window asks message 9" "$out" \
   '"text":"Setup is copying the files. Do you want to close the Setup?"'
 expect "cancel: the setup ends with 5" "$out" '"exit":5'

@@ -20,10 +20,15 @@ TfrmSplashBitmapForm::~TfrmSplashBitmapForm() {
   if (Bitmap) DeleteObject(Bitmap);
 }
 
-void TfrmSplashBitmapForm::ShowCentred(const std::string& caption) {
+void TfrmSplashBitmapForm::ShowCentred(const std::string& caption) { ShowAt(caption, CentredOnScreen(Width, Height)); }
+
+void TfrmSplashBitmapForm::ShowAbove(const std::string& caption, int windowTop) {
+  ShowAt(caption, {GetSystemMetrics(SM_CXSCREEN) / 2 - Width / 2, windowTop - Height - 32});
+}
+
+void TfrmSplashBitmapForm::ShowAt(const std::string& caption, POINT at) {
   if (!Bitmap) return;
   RegisterWindowClass(SplashClass, LoadCursor(nullptr, IDC_WAIT), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  POINT at = CentredOnScreen(Width, Height);
   if (!Handle())
     CreateWindowOf(SplashClass, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, caption, at.x, at.y, Width,
                    Height);

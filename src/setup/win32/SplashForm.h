@@ -16,11 +16,15 @@ public:
   bool Loaded() const { return Bitmap != nullptr; }
   // Shows the picture centred on the screen with the caption given.
   void ShowCentred(const std::string& caption);
+  // Shows it centred across the screen, its bottom 32 pixels above windowTop.
+  void ShowAbove(const std::string& caption, int windowTop);
 
 protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+  void ShowAt(const std::string& caption, POINT at);
+
   HBITMAP Bitmap = nullptr;
   int Width = 0, Height = 0;
 };

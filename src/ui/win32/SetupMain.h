@@ -9,6 +9,7 @@
 #include "install/win32/VantryInstall.h"
 #include "platform/win32/Window.h"
 #include "setup/win32/SetupProgFuncs.h"
+#include "setup/win32/SplashForm.h"
 #include "ui/PageFlow.h"
 #include "ui/win32/ControlBuilder.h"
 #include "ui/win32/SetupMainBinding.h"
@@ -143,6 +144,7 @@ private:
   bool Installing = false, Installed = false, OnInstallPage = false, Uninstalling = false, OwnProductRemoved = false;
   std::unique_ptr<TVantryInstall> Install;
   std::unique_ptr<TfrmCopyingFiles> Copying;
+  std::unique_ptr<TfrmSplashBitmapForm> ProgressPicture;
   // The run that was aborted: by the user (cancelled) or by a failure.
   bool InstallAborted = false, InstallCancelled = false, RequirementsFailed = false;
   int Tag = 0;

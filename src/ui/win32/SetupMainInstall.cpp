@@ -83,6 +83,14 @@ TInstallPrompts TfrmSetupMain::InstallPrompts() {
   };
   p.RequestCancel = [this] { CloseForm(); };
   p.Status = [this](uint8_t kind, const std::string& text, int32_t value) { ReportProgress(kind, text, value); };
+  p.ShowPicture = [this](const std::string& picture) {
+    ProgressPicture.reset();
+    if (picture.empty()) return;
+    RECT r;
+    GetWindowRect(Copying ? Copying->Handle() : Handle(), &r);
+    ProgressPicture = std::make_unique<TfrmSplashBitmapForm>(picture);
+    ProgressPicture->ShowAbove(State.ApplicationTitle, r.top);
+  };
   p.Pump = ProcessMessages;
   return p;
 }
@@ -243,6 +251,7 @@ void TfrmSetupMain::WaitForFirstDisk() {
 }
 
 void TfrmSetupMain::EndInstallation() {
+  ProgressPicture.reset();
   if (Copying) Copying->Hide();
   Copying.reset();
   if (Install) {
