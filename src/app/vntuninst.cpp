@@ -48,23 +48,6 @@ bool ScriptLetsGoOn(TSetupState& state, int script) {
   return completed || state.Vars->ExpandText("%CanClose%") == "0";
 }
 
-// The progress window: its label says what happens, its Cancel is not for this run.
-std::unique_ptr<TfrmCopyingFiles> ProgressWindow(TSetupState& state, const TUninstallRecord& record) {
-  auto window = std::make_unique<TfrmCopyingFiles>();
-  if (!window->Create(nullptr)) return nullptr;
-  window->SetFonts(record.SetupFont);
-  SetWindowTextA(window->Handle(), state.ApplicationTitle.c_str());
-  window->SetButtonCaption(Message(state, 1));
-  window->EnableCancel(false);
-  window->Progress(0, state.Vars->ExpandText(record.Messages[UtUninstalling], true), 0);
-  RECT r;
-  GetWindowRect(window->Handle(), &r);
-  POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
-  window->MoveTo(at.x, at.y);
-  window->Show();
-  return window;
-}
-
 int Uninstall(const std::string& path) {
   std::optional<TUninstallRecord> record = LoadRecord(path);
   if (!record) return ExitNoRecord;
@@ -74,7 +57,9 @@ int Uninstall(const std::string& path) {
   if (MessageBoxA(nullptr, question.c_str(), state.ApplicationTitle.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
     return ExitKept;
   if (!ScriptLetsGoOn(state, BeforeUninstallScript)) return ExitKept;
-  std::unique_ptr<TfrmCopyingFiles> progress = ProgressWindow(state, *record);
+  std::unique_ptr<TfrmCopyingFiles> progress =
+      RemovalProgressWindow(record->SetupFont, state.ApplicationTitle, Message(state, 1),
+                            state.Vars->ExpandText(record->Messages[UtUninstalling], true));
   HWND owner = progress ? progress->Handle() : nullptr;
   TProductRemovalPrompts prompts;
   prompts.Ask = [&](const std::string& text, const std::string& file) {

@@ -83,12 +83,13 @@ same "the record lists every item in the order made" "$(printf '%s\n' "$record" 
 same "the entry's values are items, and the record itself last" \
   "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
 
-# --- Replace questions: another setup's newer files over these.
+# --- Replace questions: another setup's newer files over these. A box just answered may
+# still be on the screen for a moment: the next one is waited for after a pause.
 "$host/installfixture" update "$win32/vntsetup.exe" "$work/update.exe"
 out=$(driver start "$(win "$work/update.exe")" \
       -- wait-window --class TfrmMsgBoxFiles 30000 -- get name:lblMsg -- click name:btnNo \
       -- wait-msgbox 10000 -- msgbox -- press OK \
-      -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnYesToAll \
+      -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnYesToAll -- sleep 500 \
       -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnNo \
       -- wait-msgbox 10000 -- msgbox -- press OK \
       -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnYes -- wait-exit 30000)

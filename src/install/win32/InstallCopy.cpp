@@ -70,7 +70,7 @@ void TVantryInstall::CopyFiles() {
   if (IsAborted) return;
   StatusMessage(MsgCopying);
   if (!MakeFolder(Vars().ExpandText("%InstallDir%"))) return;
-  MakeFileFolders();
+  MakeListedFolders(State.Description.FileFolders, false);
   RestoreArchives();
   if (IsAborted) return;
   Status(0, Message(State, MsgRegistering));
@@ -96,15 +96,16 @@ bool TVantryInstall::MakeFolder(const std::string& folder, int failMessage, bool
   return there;
 }
 
-void TVantryInstall::MakeFileFolders() {
-  std::vector<std::string> folders = State.Description.FileFolders;
+// The folders of a list that a chosen file (or shortcut) goes to, in name order so that
+// parents come first.
+void TVantryInstall::MakeListedFolders(std::vector<std::string> folders, bool forShortcuts) {
   std::sort(folders.begin(), folders.end(),
             [](const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b) < 0; });
   TSetupQueries queries(State.Description, Vars());
   for (const auto& folder : folders) {
     if (IsAborted) return;
-    if (queries.FolderIsUnused(folder)) continue;
-    if (!MakeFolder(Vars().ExpandText(folder))) return;
+    bool unused = forShortcuts ? queries.ShortcutFolderIsUnused(folder) : queries.FolderIsUnused(folder);
+    if (!unused && !MakeFolder(Vars().ExpandText(folder))) return;
   }
 }
 

@@ -38,7 +38,7 @@ void TVantryInstall::CreateShortcuts() {
   if (IsAborted) return;
   StatusMessage(MsgShortcuts);
   MakeProgramGroup();
-  MakeShortcutFolders();
+  MakeListedFolders(State.Description.ShortcutFolders, true);
   TSetupQueries queries(State.Description, Vars());
   for (const auto& s : State.Description.Shortcuts)
     if (!IsAborted && queries.SelectedForInstall(s.Components, s.Condition)) MakeShortcut(s);
@@ -53,17 +53,6 @@ void TVantryInstall::MakeProgramGroup() {
   std::string group = Vars().ExpandText("%ProgramGroupDir%");
   if (!wanted || (Maintenance() && FolderThere(group))) return;
   MakeFolder(group, MsgCannotCreateGroup, false);
-}
-
-void TVantryInstall::MakeShortcutFolders() {
-  std::vector<std::string> folders = State.Description.ShortcutFolders;
-  std::sort(folders.begin(), folders.end(),
-            [](const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b) < 0; });
-  TSetupQueries queries(State.Description, Vars());
-  for (const auto& folder : folders) {
-    if (IsAborted) return;
-    if (!queries.ShortcutFolderIsUnused(folder)) MakeFolder(Vars().ExpandText(folder));
-  }
 }
 
 void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {

@@ -78,7 +78,7 @@ private:
   // Copying (InstallCopy.cpp).
   // A failure shows the message and, when fatal, ends the run.
   bool MakeFolder(const std::string& folder, int failMessage = 10, bool fatal = true);
-  void MakeFileFolders();
+  void MakeListedFolders(std::vector<std::string> folders, bool forShortcuts);
   void RestoreArchives();
   void RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t dateTime, bool& restore);
   bool MayReplace(const TSetupInstallerFile& record, const std::string& output);
@@ -92,7 +92,6 @@ private:
   void RegisterFile(const TUninstItem& item);
   // Shortcuts and registry (InstallDesktop.cpp).
   void MakeProgramGroup();
-  void MakeShortcutFolders();
   void MakeShortcut(const TSetupShortcut& shortcut);
   void WriteValue(TSetupRegChange& change, uint8_t& root, bool& failed);
 

@@ -113,4 +113,21 @@ LRESULT TfrmCopyingFiles::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
   return TModalForm::HandleMessage(msg, wParam, lParam);
 }
 
+std::unique_ptr<TfrmCopyingFiles> RemovalProgressWindow(const TFontRecord& font, const std::string& caption,
+                                                        const std::string& button, const std::string& label) {
+  auto window = std::make_unique<TfrmCopyingFiles>();
+  if (!window->Create(nullptr)) return nullptr;
+  window->SetFonts(font);
+  SetWindowTextA(window->Handle(), caption.c_str());
+  window->SetButtonCaption(button);
+  window->EnableCancel(false);
+  window->Progress(0, label, 0);
+  RECT r;
+  GetWindowRect(window->Handle(), &r);
+  POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
+  window->MoveTo(at.x, at.y);
+  window->Show();
+  return window;
+}
+
 }  // namespace vnt

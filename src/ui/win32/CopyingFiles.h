@@ -51,4 +51,9 @@ private:
   std::unique_ptr<TVNButton> btnCancel;
 };
 
+// The progress window of a removal, centred and shown: its label says what happens; its
+// Cancel is there but cannot be used, a removal half done being worse than one finished.
+std::unique_ptr<TfrmCopyingFiles> RemovalProgressWindow(const TFontRecord& font, const std::string& caption,
+                                                        const std::string& button, const std::string& label);
+
 }  // namespace vnt

@@ -210,23 +210,27 @@ bool TfrmSetupMain::CloseQuery() {
   if (Installing && Install) return InstallCloseQuery();
   const std::string& last = State.Description.Dialogs.LastPage;
   bool atEnd = !Page.empty() && Page == last;
-  if (!atEnd && !Finishing) {
-    std::string text = Message(State, MsgCloseQuestion);
-    HWND owner = IsWindowVisible(Handle()) ? Handle() : nullptr;
-    if (MessageBoxA(owner, text.c_str(), State.ApplicationTitle.c_str(),
-                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-      return false;
-  }
-  Vars().SetVariable("%CanClose%", "1");
-  Vars().SetVariable("%IsFinishingSetup%", Finishing ? "1" : "0");
-  State.Interpreter->RunScript(State.Description.Scripts[CloseScript]);
-  if (Vars().ExpandText("%CanClose%") == "0") {
-    Finishing = false;
-    return false;
-  }
+  if (!atEnd && !Finishing && !AskToClose(MsgCloseQuestion)) return false;
+  if (!CloseScriptAllows()) return false;
   if (Dialog) State.Interpreter->RunScript(Dialog->LeaveScript);
   ClosedFinished = Finishing || atEnd;
   return true;
+}
+
+bool TfrmSetupMain::AskToClose(int message) {
+  std::string text = Message(State, message);
+  return MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+// The close script may keep the setup open by leaving %CanClose% at "0".
+bool TfrmSetupMain::CloseScriptAllows() {
+  Vars().SetVariable("%CanClose%", "1");
+  Vars().SetVariable("%IsFinishingSetup%", Finishing ? "1" : "0");
+  State.Interpreter->RunScript(State.Description.Scripts[CloseScript]);
+  if (Vars().ExpandText("%CanClose%") != "0") return true;
+  Finishing = false;
+  return false;
 }
 
 LRESULT TfrmSetupMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

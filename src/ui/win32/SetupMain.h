@@ -111,6 +111,9 @@ private:
   void CloseForm();
   bool CloseQuery();
   bool InstallCloseQuery();
+  // Asks the message's Yes/No question about closing; answers Yes.
+  bool AskToClose(int message);
+  bool CloseScriptAllows();
 
   // Requirement checks (SetupMainInstall.cpp).
   bool CheckRequirements();
@@ -124,7 +127,7 @@ private:
   void EndInstallation();
   // Product removal (SetupMainRemoval.cpp).
   void UninstallApp(const std::string& resultVariable, const std::string& softwareName, const std::string& company);
-  bool ShowRemovalProgress(bool own);
+  void ShowRemovalProgress(bool own);
   void EndRemovalProgress(const std::string& pageBefore);
   HWND DialogOwner() const;
 

@@ -268,19 +268,8 @@ void TfrmSetupMain::EndInstallation() {
 
 bool TfrmSetupMain::InstallCloseQuery() {
   if (Install->Aborted()) return true;
-  if (!Finishing) {
-    std::string text = Message(State, MsgCancelInstall);
-    if (MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(),
-                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-      return false;
-  }
-  Vars().SetVariable("%CanClose%", "1");
-  Vars().SetVariable("%IsFinishingSetup%", Finishing ? "1" : "0");
-  State.Interpreter->RunScript(State.Description.Scripts[CloseScript]);
-  if (Vars().ExpandText("%CanClose%") == "0") {
-    Finishing = false;
-    return false;
-  }
+  if (!Finishing && !AskToClose(MsgCancelInstall)) return false;
+  if (!CloseScriptAllows()) return false;
   InstallCancelled = !Finishing;
   Install->Abort();
   if (Dialog) State.Interpreter->RunScript(Dialog->LeaveScript);

@@ -37,7 +37,8 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   TFlagGuard uninstalling(Uninstalling);
   TBusyCursor busy;
   std::string pageBefore = Page;
-  if (!ShowRemovalProgress(own) || !RunGuard(State.Description.Scripts[BeforeUninstallScript])) {
+  ShowRemovalProgress(own);
+  if (!RunGuard(State.Description.Scripts[BeforeUninstallScript])) {
     EndRemovalProgress(pageBefore);
     return;
   }
@@ -65,29 +66,16 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   if (own) OwnProductRemoved = true;
 }
 
-bool TfrmSetupMain::ShowRemovalProgress(bool own) {
+void TfrmSetupMain::ShowRemovalProgress(bool own) {
   if (ShowPage(InstallPageName)) {
     ReportProgress(0, Message(State, MsgUninstalling), 0);
     ReportProgress(1, "", 0);
     ReportProgress(2, "", 0);
-    return true;
+    return;
   }
-  Copying = std::make_unique<TfrmCopyingFiles>();
-  if (!Copying->Create(nullptr)) {
-    Copying.reset();
-    return true;  // the removal goes on without a progress display
-  }
-  Copying->SetFonts(State.Description.Properties.SetupFont);
-  SetWindowTextA(Copying->Handle(), State.ApplicationTitle.c_str());
-  Copying->SetButtonCaption(Message(State, own ? MsgCancel : MsgRemovingComponents));
-  Copying->EnableCancel(false);
-  Copying->Progress(0, Message(State, MsgUninstalling), 0);
-  RECT r;
-  GetWindowRect(Copying->Handle(), &r);
-  POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
-  Copying->MoveTo(at.x, at.y);
-  Copying->Show();
-  return true;
+  // Without a window the removal goes on all the same.
+  Copying = RemovalProgressWindow(State.Description.Properties.SetupFont, State.ApplicationTitle,
+                                  Message(State, own ? MsgCancel : MsgRemovingComponents), Message(State, MsgUninstalling));
 }
 
 void TfrmSetupMain::EndRemovalProgress(const std::string& pageBefore) {
