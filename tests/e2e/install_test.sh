@@ -5,7 +5,9 @@
 # with their types, the Add/Remove Programs entry and the uninstall record read back. Then the
 # same setup in maintenance mode takes one component away and adds another; the uninstaller,
 # started as the entry's command starts it, takes the whole product away again;
-# installed once more, another setup's UninstallApp removes it. A run cancelled in its copying
+# installed once more beside a second product that shares its library, another setup's
+# UninstallApp removes it and leaves the library to the second product, whose own uninstaller
+# then takes it. A run cancelled in its copying
 # window ends with its own code and its temporary folder gone; a setup whose archive is in
 # volume files finds the second in another folder through the next disk prompt; a setup whose memory
 # requirement the machine fails ends with its message.
@@ -16,7 +18,7 @@ entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Ins
 registered='HKCU\Software\VantryTests\SelfRegistered'
 shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 forget() { wine reg delete "$@" /f >/dev/null 2>&1 || true; }
-trap 'forget "$key"; forget "$entry"; forget "$registered"; forget "$shared" /v "$(win "$work/target")\vnttestlib.dll"; e2e_cleanup' EXIT
+trap 'forget "$key"; forget "$entry"; forget "$entry Two"; forget "$registered"; forget "$shared" /v "$(win "$work/target")\vnttestlib.dll"; e2e_cleanup' EXIT
 forget "$key"
 forget "$entry"
 forget "$registered"
@@ -144,17 +146,35 @@ same "the Add/Remove entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c 'I
 same "the library unregistered itself and its count is gone" \
   "$(wine reg query "$registered" 2>&1 | grep -c Path)$(wine reg query "$shared" /v "$T\\vnttestlib.dll" 2>&1 | grep -c REG_)" 00
 
-# --- Installed again, then removed by another setup's script command.
+# --- Installed again, a second product sharing the library, then the first removed by another
+# setup's script command: the library stays for the second product, without a question.
 out=$(driver start "$(win "$work/setup.exe")" -- wait-exit 60000)
 expect "installed again" "$out" '"exit":0'
+"$host/installfixture" second "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/second.exe"
+out=$(driver start "$(win "$work/second.exe")" -- wait-exit 60000)
+expect "a second product installs" "$out" '"exit":0'
+count() { wine reg query "$shared" /v "$T\\vnttestlib.dll" 2>&1 | tr -d '\r' | sed -n 's/.*REG_DWORD *//p'; }
+same "the library shared by two products is counted twice" "$(count)" 0x2
 "$host/installfixture" remover "$win32/vntsetup.exe" "$work/remover.exe"
-out=$(driver start "$(win "$work/remover.exe")" -- wait-window --class TfrmMsgBoxFiles 30000 -- click name:btnYes \
-      -- wait-exit 60000)
-expect "the remover finishes" "$out" '"exit":0'
+out=$(driver start "$(win "$work/remover.exe")" -- wait-exit 60000)
+expect "the remover finishes without a question" "$out" '"exit":0'
 same "UninstallApp answers 2: removed, with items" "$(tr -d '\r' <"$work/removed.txt" 2>&1)" 2
-[ ! -e "$t" ] && pass "UninstallApp: the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
+same "UninstallApp: of the install folder only the library the second product uses is left" \
+  "$(cd "$t" 2>/dev/null && find . | sort | paste -sd' ')" ". ./vnttestlib.dll"
+same "UninstallApp: the library is counted once now" "$(count)" 0x1
 same "UninstallApp: the entry and the values are gone" \
-  "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 00
+  "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour$')$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 00
+second_entry="$entry Two"
+command=$(wine reg query "$second_entry" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ    //p')
+eval "words=($command)"
+out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- press Yes -- wait-window --class TfrmMsgBoxFiles 30000 \
+      -- click name:btnYes -- wait-msgbox 60000 -- msgbox -- press OK -- wait-exit 30000)
+expect "the second product's removal asks about the library it was the last to use" "$out" '"exit":0'
+[ ! -e "$t/vnttestlib.dll" ] && [ ! -e "$work/target-two" ] && pass "the second product and the library are gone" \
+  || fail "left: $(ls "$t" "$work/target-two" 2>&1 | paste -sd' ')"
+same "the library's count and registration are gone" \
+  "$(count)$(wine reg query "$registered" 2>&1 | grep -c Path)" 0
+rm -rf "$t"
 
 # --- Cancelled while copying: message 9 answered Yes, the run stops, nothing is recorded.
 "$host/installfixture" slow "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/slow.exe"
