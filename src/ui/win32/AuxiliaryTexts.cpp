@@ -51,13 +51,19 @@ TNeedDiskTexts NeedDiskTexts(TSetupState& state, uint32_t disk) {
   texts.Cancel = Message(state, MsgCancel);
   texts.NotFound = WithDiskNumber(Message(state, MsgDiskNotFound), disk);
   texts.MessageCaption = state.ApplicationTitle;
-  texts.DirectorySel.Caption = Message(state, MsgSelectCaption);
-  texts.DirectorySel.Directory = Message(state, MsgDirectory);
-  texts.DirectorySel.Directories = Message(state, MsgDirectories);
-  texts.DirectorySel.Drives = Message(state, MsgDrives);
-  texts.DirectorySel.OK = texts.OK;
-  texts.DirectorySel.Cancel = texts.Cancel;
-  texts.DirectorySel.MessageCaption = state.ApplicationTitle;
+  texts.DirectorySel = DirectorySelTexts(state);
+  return texts;
+}
+
+TDirectorySelTexts DirectorySelTexts(TSetupState& state) {
+  TDirectorySelTexts texts;
+  texts.Caption = Message(state, MsgSelectCaption);
+  texts.Directory = Message(state, MsgDirectory);
+  texts.Directories = Message(state, MsgDirectories);
+  texts.Drives = Message(state, MsgDrives);
+  texts.OK = Message(state, MsgOk);
+  texts.Cancel = Message(state, MsgCancel);
+  texts.MessageCaption = state.ApplicationTitle;
   return texts;
 }
 

@@ -12,6 +12,8 @@
 
 namespace vnt {
 
+// The directory selection, with OK and Cancel of the message table.
+TDirectorySelTexts DirectorySelTexts(TSetupState& state);
 // The next disk prompt for disk n.
 TNeedDiskTexts NeedDiskTexts(TSetupState& state, uint32_t disk);
 // The replace question: message question (25, 26, 27, or 41 to 43 on removal) with "<file>"

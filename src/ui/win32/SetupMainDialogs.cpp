@@ -4,16 +4,11 @@
 
 #include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
+#include "ui/win32/AuxiliaryTexts.h"
 #include "ui/win32/DirectorySel.h"
 #include "ui/win32/SecondaryDialog.h"
 
 namespace vnt {
-
-namespace {
-
-enum TDirectoryMessages { MsgOk = 0, MsgCancel = 1, MsgSelectCaption = 46, MsgDirectory, MsgDirectories, MsgDrives };
-
-}  // namespace
 
 HWND TfrmSetupMain::SecondaryHandle() const { return Secondary ? Secondary->Handle() : nullptr; }
 
@@ -71,14 +66,7 @@ void TfrmSetupMain::ShowSecondaryDialog(const std::string& name) {
 
 void TfrmSetupMain::SelectDirectory(const std::string& variable) {
   TfrmDirectorySel window(State.Description.Properties.SetupFont);
-  TDirectorySelTexts& texts = window.Texts;
-  texts.Caption = Message(State, MsgSelectCaption);
-  texts.Directory = Message(State, MsgDirectory);
-  texts.Directories = Message(State, MsgDirectories);
-  texts.Drives = Message(State, MsgDrives);
-  texts.OK = Message(State, MsgOk);
-  texts.Cancel = Message(State, MsgCancel);
-  texts.MessageCaption = State.ApplicationTitle;
+  window.Texts = DirectorySelTexts(State);
   std::string value = Vars().ExpandText(variable);
   std::string start = NearestExistingFolder(value, FolderExists, State.Info.WindowsFolder());
   // Over the window the user sees: an open secondary dialog, else the wizard.
