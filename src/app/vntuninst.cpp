@@ -8,13 +8,10 @@
 #include "install/win32/ProductRemoval.h"
 #include "package/Builtins.h"
 #include "package/SetupStrings.h"
-#include "platform/win32/FileStream.h"
-#include "platform/win32/ModalLoop.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/SetupProgFuncs.h"
-#include "ui/win32/AuxiliaryTexts.h"
 #include "ui/win32/CopyingFiles.h"
-#include "ui/win32/MsgBoxFiles.h"
+#include "ui/win32/FileQuestions.h"
 
 namespace {
 
@@ -30,16 +27,13 @@ std::string RecordArgument() {
 }
 
 std::optional<TUninstallRecord> LoadRecord(const std::string& path) {
-  std::optional<std::string> bytes = ReadFileBytes(path);
-  std::string text = "There is no uninstall record at \"" + path + "\".";
-  if (bytes) {
-    try {
-      return ReadUninstallRecord(*bytes);
-    } catch (const EUninstallRecord& e) {
-      text = e.what();
-    }
+  TUninstallRecord record;
+  TRecordLoad load = LoadUninstallRecord(path, Title, nullptr, record);
+  if (load == TRecordLoad::Loaded) return record;
+  if (load == TRecordLoad::Missing) {
+    std::string text = "There is no uninstall record at \"" + path + "\".";
+    MessageBoxA(nullptr, text.c_str(), Title, MB_OK | MB_ICONERROR);
   }
-  MessageBoxA(nullptr, text.c_str(), Title, MB_OK | MB_ICONERROR);
   return std::nullopt;
 }
 
@@ -63,12 +57,7 @@ int Uninstall(const std::string& path) {
   HWND owner = progress ? progress->Handle() : nullptr;
   TProductRemovalPrompts prompts;
   prompts.Ask = [&](const std::string& text, const std::string& file) {
-    TfrmMsgBoxFiles box;
-    box.Texts = MsgBoxFilesTexts(state, 41, file);
-    box.Texts.Message = text;
-    int answer = box.ExecuteWithoutCancel(owner, file);
-    return answer == ModalYes ? TReplaceAnswer::Yes : answer == ModalYesToAll ? TReplaceAnswer::YesToAll
-           : answer == ModalNoToAll ? TReplaceAnswer::NoToAll : TReplaceAnswer::No;
+    return AskRemoveFile(state, owner, text, file);
   };
   prompts.Progress = [&](size_t done, size_t total) {
     if (progress) {

@@ -100,7 +100,7 @@ expect "replace: a file kept for the first time warns once" "$out" '"text":"Inst
 expect "replace: an older file is asked about as such" "$out" \
   '"text":"The file tour.exe already exists. Do you want to replace this file with a newer version?"'
 expect "replace: a file that cannot be skipped says so" "$out" '"text":"You can not continue, you can not skip this file."'
-expect "replace: and is asked about again" "$out" '"exit":0'
+expect "replace: the setup ends with 0" "$out" '"exit":0'
 same "replace: No keeps the file" "$(cat "$t/readme.txt")" "$(printf 'Read me first.\r')"
 same "replace: Yes To All replaces" "$(cat "$t/tour.exe")" "MZ the updated program"
 same "replace: the file that could not be skipped is replaced" "$(cat "$t/data/deep/big.dat")" "must be replaced"

@@ -82,7 +82,9 @@ TEST_F(CheckListTest, ItemObjectsStayWithTheirItems) {
   List.AddItem("plain");  // a plain item gets an object of its own
   EXPECT_EQ(List.ImageIndex(2), 0);
   EXPECT_EQ(List.Key(2), "");
-  List.SetSorted(true);
+  TListLook sorted = List.Look();
+  sorted.Sorted = true;
+  List.SetLook(sorted);
   List.AddItem("Beta");
   EXPECT_EQ(List.Items(), (std::vector<std::string>{"Alpha", "Beta", "zeta", "plain"}));
 }

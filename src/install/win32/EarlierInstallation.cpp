@@ -23,16 +23,22 @@ void TakeSettings(TSetupState& state, const TUninstallRecord& r) {
 
 }  // namespace
 
+TRecordLoad LoadUninstallRecord(const std::string& path, const std::string& caption, HWND owner,
+                                TUninstallRecord& record) {
+  std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadFileBytes(path);
+  if (!bytes) return TRecordLoad::Missing;
+  try {
+    record = ReadUninstallRecord(*bytes);
+    return TRecordLoad::Loaded;
+  } catch (const EUninstallRecord& e) {
+    MessageBoxA(owner, e.what(), caption.c_str(), MB_OK | MB_ICONERROR);
+    return TRecordLoad::Unusable;
+  }
+}
+
 std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
                                                    TUninstallRecord& earlier) {
-  std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) return std::nullopt;
-  try {
-    earlier = ReadUninstallRecord(*bytes);
-  } catch (const EUninstallRecord& e) {
-    MessageBoxA(nullptr, e.what(), state.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
-    return std::nullopt;
-  }
+  if (LoadUninstallRecord(path, state.ApplicationTitle, nullptr, earlier) != TRecordLoad::Loaded) return std::nullopt;
   TakeSettings(state, earlier);
   return earlier.InstalledComponents;
 }

@@ -10,6 +10,12 @@
 
 namespace vnt {
 
+enum class TRecordLoad { Loaded, Missing, Unusable };
+// Reads the record file at path into record; an unusable record is reported in an error box
+// over owner with the caption given.
+TRecordLoad LoadUninstallRecord(const std::string& path, const std::string& caption, HWND owner,
+                                TUninstallRecord& record);
+
 // Reads the record at path into earlier and takes its settings into the run; answers the
 // components it installed. A record that cannot be used is reported in a box and answers
 // nothing: the run is then a new installation.

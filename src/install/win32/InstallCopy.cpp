@@ -11,6 +11,7 @@
 #include "package/VarList.h"
 #include "platform/win32/ModalLoop.h"
 #include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
@@ -21,11 +22,6 @@ enum TCopyMessage {
   MsgDeviceFiles = 29, MsgUninstallerFiles = 30, MsgRegistering = 33, MsgCopyingComponent = 65, MsgCannotReplace = 66
 };
 constexpr char CorruptArchiveText[] = "Vantry Zip file corrupted.";
-
-bool FileThere(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 int Order(uint64_t existing, uint64_t packaged) { return existing < packaged ? -1 : existing > packaged ? 1 : 0; }
 
@@ -48,7 +44,7 @@ int DateOrder(const std::string& path, const TSetupInstallerFile& record) {
 
 // Windows File Protection guards the file: it is not ours to replace.
 bool ProtectedBySystem(const std::string& path) {
-  if (!FileThere(path)) return false;
+  if (!FileExists(path)) return false;
   HMODULE sfc = LoadLibraryA("sfc.dll");
   if (!sfc) return false;
   using TCheck = BOOL(WINAPI*)(HANDLE, LPCWSTR);
@@ -203,7 +199,7 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
 }
 
 bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output) {
-  bool exists = FileThere(output);
+  bool exists = FileExists(output);
   uint8_t mode = record.File.OverwriteMode;
   bool byVersion = mode == 4 || mode == 8, byDate = mode == 5 || mode == 9;
   TOverwriteDecision d = DecideOverwrite(mode, exists, exists && byVersion ? VersionOrder(output, record) : 0,
@@ -255,7 +251,7 @@ void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32
 void TVantryInstall::NeedVolume(uint16_t volume, std::string& fileName, bool& go) {
   if (VolumeFolder.empty()) VolumeFolder = FolderPart(State.Package.Path);
   std::string name = ChangeFileExtension(FileNamePart(State.Package.Path), "." + VolumeExtension(volume));
-  if (FileThere(VolumeFolder + name)) {
+  if (FileExists(VolumeFolder + name)) {
     fileName = VolumeFolder + name;
     return;
   }

@@ -7,8 +7,9 @@
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "package/SystemRules.h"
-#include "package/VarList.h"
 #include "platform/win32/RegistryText.h"
+#include "platform/win32/SystemServices.h"
+#include "script/win32/ScriptRegistry.h"
 #include "script/win32/ShellLink.h"
 
 namespace vnt {
@@ -19,18 +20,6 @@ enum TDesktopMessage {
   MsgCannotCreateGroup = 16, MsgRegistryError = 17, MsgShortcutError = 24, MsgShortcuts = 34, MsgRegistry = 35
 };
 constexpr char GroupFolderText[] = "%ProgramGroupDir%\\";
-
-bool FolderThere(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-struct TKey {
-  HKEY Handle = nullptr;
-  ~TKey() {
-    if (Handle) RegCloseKey(Handle);
-  }
-};
 
 }  // namespace
 
@@ -51,7 +40,7 @@ void TVantryInstall::MakeProgramGroup() {
     return s.Folder == GroupFolderText && queries.SelectedForInstall(s.Components, s.Condition);
   });
   std::string group = Vars().ExpandText("%ProgramGroupDir%");
-  if (!wanted || (Maintenance() && FolderThere(group))) return;
+  if (!wanted || (Maintenance() && FolderExists(group))) return;
   MakeFolder(group, MsgCannotCreateGroup, false);
 }
 
@@ -63,7 +52,7 @@ void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {
     arguments = "\"" + UninstallRecordPath(Vars().ExpandText("%InstallDir%")) + "\"";
   } else {
     target = StripFolderBackslash(Vars().ExpandText(s.Target));
-    if (!FolderThere(target)) {
+    if (!FolderExists(target)) {
       std::string folder = TSetupQueries(State.Description, Vars()).FindDestinationFolder(s.Target);
       target = Vars().ExpandText(WithFolderBackslash(folder) + s.Target);
     }
@@ -117,9 +106,8 @@ void TVantryInstall::WriteValue(TSetupRegChange& change, uint8_t& root, bool& fa
   change.Key = StripFolderBackslash(Vars().ExpandText(change.Key));
   change.ValueName = Vars().ExpandText(change.ValueName);
   change.Data = Vars().ExpandText(change.Data);
-  TKey key;
-  if (RegCreateKeyExA(RootKey(root), change.Key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key.Handle,
-                      nullptr) != ERROR_SUCCESS) {
+  TRegKeyHandle key = OpenKey(RootKey(root), change.Key, KEY_SET_VALUE, true);
+  if (!key) {
     Log("registry key failed " + change.Key);
     failed = true;
     return;
@@ -137,7 +125,7 @@ void TVantryInstall::WriteValue(TSetupRegChange& change, uint8_t& root, bool& fa
     case 2: bytes = RegistryBinaryData(change.Data), type = REG_BINARY; break;
     default: bytes = RegistryMultiStringData(change.Data), type = REG_MULTI_SZ; break;
   }
-  if (RegSetValueExA(key.Handle, change.ValueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+  if (RegSetValueExA(key.Get(), change.ValueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                      DWORD(bytes.size())) != ERROR_SUCCESS) {
     failed = true;
     return;

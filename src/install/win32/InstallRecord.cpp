@@ -6,7 +6,9 @@
 #include "install/win32/VantryInstall.h"
 #include "package/SetupStrings.h"
 #include "package/SystemRules.h"
+#include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
+#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 
@@ -27,7 +29,7 @@ void TVantryInstall::WriteUninstallData() {
   TUninstallRecord record = UninstallRecordOf(d, table.Texts, Vars(), State.Package.Options[OptOwnFonts - 1],
                                               State.Package.Options[OptUninstallOption - 1], places);
   std::string path = UninstallRecordPath(Vars().ExpandText("%InstallDir%"));
-  WriteAddRemoveEntry(!Maintenance());
+  WriteAddRemoveEntry(places, !Maintenance());
   if (!Maintenance()) Record(UninstPlainFile, path);
   if (Maintenance() && Earlier) record.Items = Earlier->Items;
   record.Items.insert(record.Items.end(), Items.begin(), Items.end());
@@ -35,25 +37,23 @@ void TVantryInstall::WriteUninstallData() {
     Show(TBoxKind::Error, ReplacePlaceholder(RecordWriteError, "<file>", path));
 }
 
-void TVantryInstall::WriteAddRemoveEntry(bool record) {
+void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record) {
   const TSetupProperties& p = State.Description.Properties;
   const TDesktopSources& at = State.Desktop->Sources;
   std::string key = UninstallEntryKey(at.UninstallKey, p.CompanyName, p.SoftwareName);
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(at.UninstallRoot, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
-      ERROR_SUCCESS) {
+  TRegKeyHandle handle = OpenKey(at.UninstallRoot, key, KEY_SET_VALUE, true);
+  if (!handle) {
     Show(TBoxKind::Error, Message(State, MsgEntryError));
     return;
   }
-  for (const TRegistryText& value : AddRemoveValues(p, Vars(), {State.Info.WindowsFolder(), State.Package.Path, Icon})) {
-    RegSetValueExA(handle, value.Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.Value.c_str()),
+  for (const TRegistryText& value : AddRemoveValues(p, Vars(), places)) {
+    RegSetValueExA(handle.Get(), value.Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.Value.c_str()),
                    DWORD(value.Value.size() + 1));
     if (!record) continue;
     TUninstItem item = EntryValueItem(key, value);
     item.RegChange.Root = RootByte(at.UninstallRoot);
     Items.push_back(item);
   }
-  RegCloseKey(handle);
 }
 
 // Written beside the old record and put in its place only when complete: a failure leaves
@@ -78,7 +78,6 @@ void TVantryInstall::RemoveComponents(int range) {
   if (IsAborted || !Earlier) return;
   StatusMessage(MsgRemovingComponents);
   Status(1, "");
-  RemovalRange = range;
   TRemovalRequest request;
   request.Removed = Vars().RemovedComponents();
   request.Kept = Vars().SelectedComponents;
@@ -89,8 +88,9 @@ void TVantryInstall::RemoveComponents(int range) {
     std::string text = ReplacePlaceholder(Vars().ExpandText(Earlier->Messages[size_t(position - 1)]), "<file>", path);
     return Prompts.AskRemove ? Prompts.AskRemove(text, path) : TReplaceAnswer::No;
   };
-  auto progress = [this](size_t done, size_t total) {
-    int half = RemovalRange / 2;
+  // The removal takes the second half of the range.
+  auto progress = [this, range](size_t done, size_t total) {
+    int half = range / 2;
     Status(2, "", half + int(total ? done * size_t(half) / total : size_t(half)));
     return true;
   };
@@ -100,7 +100,7 @@ void TVantryInstall::RemoveComponents(int range) {
 
 void TVantryInstall::RemoveDeviceCopies() {
   for (const auto& item : Items)
-    if (item.Kind == UninstDeviceFile || item.Kind == UninstPlainFile) DeleteFileA(item.Path.c_str());
+    if (item.Kind == UninstDeviceFile || item.Kind == UninstPlainFile) DeleteFileForce(item.Path);
   for (auto it = Items.rbegin(); it != Items.rend(); ++it)
     if (it->Kind == UninstFolder) RemoveDirectoryA(it->Path.c_str());
 }

@@ -11,19 +11,13 @@
 #include "package/SetupStrings.h"
 #include "package/SystemRules.h"
 #include "platform/win32/SystemInfo.h"
+#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 
 namespace {
 
 constexpr char FontsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
-
-struct TKey {
-  HKEY Handle = nullptr;
-  ~TKey() {
-    if (Handle) RegCloseKey(Handle);
-  }
-};
 
 std::optional<TSharedCount> ReadCount(HKEY key, const std::string& path) {
   DWORD type = 0, size = 0;
@@ -63,25 +57,20 @@ ITypeLib* LoadLibraryOfTypes(const std::string& path) {
 bool SystemKeepsSharedCounts() { return LOBYTE(LOWORD(GetVersion())) > 3; }
 
 bool AddSharedCount(const std::string& path) {
-  TKey key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                      &key.Handle, nullptr) != ERROR_SUCCESS)
-    return false;
-  TSharedCount count = ReadCount(key.Handle, path).value_or(TSharedCount{});
+  TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, SharedDllsKey, KEY_QUERY_VALUE | KEY_SET_VALUE, true);
+  if (!key) return false;
+  TSharedCount count = ReadCount(key.Get(), path).value_or(TSharedCount{});
   ++count.Count;
-  WriteCount(key.Handle, path, count);
+  WriteCount(key.Get(), path, count);
   return true;
 }
 
 int64_t ReleaseSharedCount(const std::string& path) {
-  TKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key.Handle) !=
-      ERROR_SUCCESS)
-    return 0;
-  if (RegQueryValueExA(key.Handle, path.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return 0;
-  TSharedCount count = ReadCount(key.Handle, path).value_or(TSharedCount{2});
-  if (--count.Count <= 0) RegDeleteValueA(key.Handle, path.c_str());
-  else WriteCount(key.Handle, path, count);
+  TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, SharedDllsKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+  if (!key || !RegValueExists(key.Get(), path)) return 0;
+  TSharedCount count = ReadCount(key.Get(), path).value_or(TSharedCount{2});
+  if (--count.Count <= 0) RegDeleteValueA(key.Get(), path.c_str());
+  else WriteCount(key.Get(), path, count);
   return std::max<int64_t>(count.Count, 0);
 }
 
@@ -134,10 +123,8 @@ void RegisterFont(const std::string& faceName, const std::string& path, const st
   if (TSystemInfo::IsNTFamily()) {
     WriteProfileStringA("Fonts", faceName.c_str(), stored.c_str());
   } else {
-    TKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, FontsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key.Handle, nullptr) ==
-        ERROR_SUCCESS)
-      RegSetValueExA(key.Handle, faceName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+    if (TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, FontsKey, KEY_SET_VALUE, true))
+      RegSetValueExA(key.Get(), faceName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
                      DWORD(stored.size() + 1));
   }
   if (AddFontResourceA(path.c_str()) > 0)
@@ -149,9 +136,8 @@ void UnregisterFont(const std::string& faceName, const std::string& path) {
   if (TSystemInfo::IsNTFamily()) {
     WriteProfileStringA("Fonts", faceName.c_str(), nullptr);
   } else {
-    TKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, FontsKey, 0, KEY_SET_VALUE, &key.Handle) == ERROR_SUCCESS)
-      RegDeleteValueA(key.Handle, faceName.c_str());
+    if (TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, FontsKey, KEY_SET_VALUE))
+      RegDeleteValueA(key.Get(), faceName.c_str());
   }
   SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
 }

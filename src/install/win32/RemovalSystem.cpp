@@ -4,24 +4,12 @@
 
 #include "install/win32/Registrations.h"
 #include "platform/win32/RegistryText.h"
+#include "platform/win32/SystemServices.h"
+#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 
 namespace {
-
-struct TKey {
-  HKEY Handle = nullptr;
-  ~TKey() {
-    if (Handle) RegCloseKey(Handle);
-  }
-};
-
-void DeleteFileForGood(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesA(path.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-  DeleteFileA(path.c_str());
-}
 
 bool FolderHoldsNothing(const std::string& folder) {
   WIN32_FIND_DATAA found;
@@ -39,20 +27,19 @@ bool FolderHoldsNothing(const std::string& folder) {
 // The value is gone afterwards (a missing key holds no value).
 bool DeleteRegistryValue(const TSetupRegChange& r) {
   HKEY root = RootKey(r.Root);
-  TKey key;
-  if (!root || RegOpenKeyExA(root, r.Key.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key.Handle) != ERROR_SUCCESS)
-    return true;
-  RegDeleteValueA(key.Handle, r.ValueName.c_str());
-  return RegQueryValueExA(key.Handle, r.ValueName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS;
+  TRegKeyHandle key = root ? OpenKey(root, r.Key, KEY_QUERY_VALUE | KEY_SET_VALUE) : TRegKeyHandle();
+  if (!key) return true;
+  RegDeleteValueA(key.Get(), r.ValueName.c_str());
+  return !RegValueExists(key.Get(), r.ValueName);
 }
 
 bool DeleteKeyWhenEmpty(uint8_t rootByte, const std::string& path) {
   HKEY root = RootKey(rootByte);
   DWORD subkeys = 0, values = 0;
   {
-    TKey key;
-    if (!root || RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key.Handle) != ERROR_SUCCESS) return true;
-    if (RegQueryInfoKeyA(key.Handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+    TRegKeyHandle key = root ? OpenKey(root, path, KEY_QUERY_VALUE) : TRegKeyHandle();
+    if (!key) return true;
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
                          nullptr, nullptr) != ERROR_SUCCESS)
       return true;
   }
@@ -65,7 +52,7 @@ bool DeleteKeyWhenEmpty(uint8_t rootByte, const std::string& path) {
 TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std::string&)> ask,
                                     std::function<bool(size_t, size_t)> progress) {
   TRemovalSystem s;
-  s.RemoveFile = DeleteFileForGood;
+  s.RemoveFile = [](const std::string& path) { DeleteFileForce(path); };
   s.Exists = [](const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
   s.FolderEmpty = FolderHoldsNothing;
   s.RemoveFolder = [](const std::string& folder) { RemoveDirectoryA(folder.c_str()); };

@@ -14,6 +14,7 @@
 #include "archive/win32/ArchiveFiles.h"
 #include "install/OverwriteRules.h"
 #include "install/UninstallData.h"
+#include "install/UninstallEntry.h"
 #include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {
@@ -96,7 +97,7 @@ private:
   void WriteValue(TSetupRegChange& change, uint8_t& root, bool& failed);
 
   bool WriteRecordFile(const std::string& path, const std::string& bytes);
-  void WriteAddRemoveEntry(bool record);
+  void WriteAddRemoveEntry(const TEntryPlaces& places, bool record);
 
   void Status(uint8_t kind, const std::string& text, int32_t value = 0);
   void StatusMessage(int message) { Status(0, Message(State, message)); }
@@ -120,7 +121,6 @@ private:
   bool IsAborted = false;
   std::string Icon;
   std::string VolumeFolder;  // where the last volume file was found, with backslash
-  int RemovalRange = 0;
 };
 
 }  // namespace vnt

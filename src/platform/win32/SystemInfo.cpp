@@ -79,11 +79,6 @@ std::string ShellIdPath(int id) {
   return StripFolderBackslash(path);
 }
 
-bool FileIsThere(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 TSystemInfo::TSystemInfo(TSystemSources sources) : Sources(std::move(sources)) {
@@ -201,7 +196,7 @@ std::string TSystemInfo::DotNetFolder() const {
     std::string name = found.cFileName;
     if (name.empty() || name[0] == '.' || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       continue;
-    if (FileIsThere(base + name + "\\mscorcfg.dll")) answer = base + name + "\\";
+    if (FileExists(base + name + "\\mscorcfg.dll")) answer = base + name + "\\";
   } while (answer.empty() && FindNextFileA(search, &found));
   FindClose(search);
   return answer;

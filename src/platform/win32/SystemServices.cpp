@@ -100,6 +100,11 @@ std::string SystemTempFolder() {
   return GrowingQuery([](char* buf, DWORD size) { return GetTempPathA(size, buf); });
 }
 
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool FolderExists(const std::string& path) {
   if (path.empty()) return false;
   DWORD attributes = GetFileAttributesA(StripFolderBackslash(path).c_str());

@@ -42,6 +42,8 @@ std::string SystemSystemFolder();
 std::string SystemTempFolder();
 
 bool FolderExists(const std::string& path);
+// A file, not a folder, of that name exists.
+bool FileExists(const std::string& path);
 // 1 existing, 2 failed, 3 nothing to do (empty, a bare drive), 4 created; never raises.
 TForceFolderResult ForceFolder(const std::string& path);
 // 0 when the file is missing or cannot be opened for reading.

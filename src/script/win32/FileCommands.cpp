@@ -10,11 +10,6 @@ namespace vnt {
 
 namespace {
 
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string FileVersionText(const std::string& path) {
   std::optional<VS_FIXEDFILEINFO> version = TSystemInfo::GetFileVersion(path);
   return version ? FixedVersionText(version->dwFileVersionMS, version->dwFileVersionLS) : "0.0.0.0";

@@ -29,6 +29,9 @@ private:
 
 // Opens an existing key with full access rights; empty when it cannot be opened so.
 TRegKeyHandle OpenFullAccess(HKEY root, const std::string& path);
+// Opens a key with the rights given, making it (and its parents) first when create is set;
+// empty when that fails.
+TRegKeyHandle OpenKey(HKEY root, const std::string& path, REGSAM rights, bool create = false);
 bool RegValueExists(HKEY key, const std::string& name);
 
 using TRegData = std::variant<uint32_t, std::string>;

@@ -56,7 +56,7 @@ int TAdvVNListBox::AddItem(const std::string& caption, TCheckState state, bool h
                            int32_t size, int32_t imageIndex) {
   if (!Handle()) return -1;
   int at = -1;
-  if (Sorted)
+  if (Shown.Sorted)
     for (int i = 0, n = Count(); i < n && at < 0; ++i)
       if (CompareTextIgnoringCase(Text(i), caption) > 0) at = i;
   Pending = std::make_unique<TItemObject>();
@@ -91,13 +91,13 @@ void TAdvVNListBox::ChangeState(int index, TCheckState state) {
   // The handler may have changed the list.
   if (cancel || ObjectOf(index) != item) return;
   item->State = state;
-  if (FileSize) RepaintItem(index);
+  if (Shown.ShowFileSize) RepaintItem(index);
   else RepaintChecks(index);
 }
 
 void TAdvVNListBox::Toggle(int index) {
   if (TItemObject* item = ObjectOf(index)) ChangeState(index, ToggledState(item->State, AllowGrayed));
-  if (FileSize && OnComponentsChange) OnComponentsChange();
+  if (Shown.ShowFileSize && OnComponentsChange) OnComponentsChange();
 }
 
 int32_t TAdvVNListBox::ImageIndex(int index) const {
@@ -121,7 +121,7 @@ void TAdvVNListBox::SetItemSize(int index, int32_t size) {
   TItemObject* item = ObjectOf(index);
   if (!item || item->Size == size) return;
   item->Size = size;
-  if (FileSize || Checks) RepaintItem(index);
+  if (Shown.ShowFileSize || Shown.ShowChecks) RepaintItem(index);
 }
 
 bool TAdvVNListBox::HasContent(int index) const {
@@ -133,7 +133,7 @@ void TAdvVNListBox::SetHasContent(int index, bool on) {
   TItemObject* item = ObjectOf(index);
   if (!item || item->HasContent == on) return;
   item->HasContent = on;
-  if (FileSize || Checks) RepaintItem(index);
+  if (Shown.ShowFileSize || Shown.ShowChecks) RepaintItem(index);
 }
 
 std::string TAdvVNListBox::Key(int index) const {
@@ -181,7 +181,7 @@ int64_t TAdvVNListBox::AskedSize(const TItemObject& item) const {
 bool TAdvVNListBox::IsItemEnabled(int index) const {
   const TItemObject* item = ObjectOf(index);
   TItemUse use;
-  use.ShowsChecksOrSizes = FileSize || Checks;
+  use.ShowsChecksOrSizes = Shown.ShowFileSize || Shown.ShowChecks;
   use.ControlEnabled = Enabled();
   if (use.ShowsChecksOrSizes && item) {
     use.Size = AskedSize(*item);
@@ -190,59 +190,8 @@ bool TAdvVNListBox::IsItemEnabled(int index) const {
   return ItemEnabled(use);
 }
 
-void TAdvVNListBox::SetImageList(HIMAGELIST images) {
-  Images = images;
-  UpdateItemHeight();
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetShowChecks(bool on) {
-  Checks = on;
-  UpdateItemHeight();
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetFlat(bool on) {
-  Flat = on;
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetCustomDraw(bool on) {
-  Custom = on;
-  UpdateItemHeight();
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetShowFileSize(bool on) {
-  FileSize = on;
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetShowImages(bool on) {
-  ShowPictures = on;
-  UpdateItemHeight();
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetFullItemSelect(bool on) {
-  FullSelect = on;
-  RepaintAll();
-}
-
-void TAdvVNListBox::SetShowDisabledChecks(bool on) {
-  DisabledChecks = on;
-  RepaintAll();
-}
-
 void TAdvVNListBox::SetLook(const TListLook& look) {
-  Images = look.Images;
-  Custom = look.CustomDraw;
-  Checks = look.ShowChecks;
-  FileSize = look.ShowFileSize;
-  ShowPictures = look.ShowImages;
-  FullSelect = look.FullItemSelect;
-  DisabledChecks = look.ShowDisabledChecks;
-  Sorted = look.Sorted;
+  Shown = look;
   UpdateItemHeight();
 }
 
@@ -296,7 +245,7 @@ bool TAdvVNListBox::ToggleByMouse(LPARAM at) {
 
 void TAdvVNListBox::TellComponentsChange() {
   ChangePosted = false;
-  if (FileSize && OnComponentsChange) OnComponentsChange();
+  if (Shown.ShowFileSize && OnComponentsChange) OnComponentsChange();
 }
 
 LRESULT TAdvVNListBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -329,11 +278,11 @@ LRESULT TAdvVNListBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN: {
       LRESULT r = DefaultMessage(msg, wParam, lParam);  // selects, as in any list box
-      if (Checks && ToggleByMouse(lParam) && OnCheckClick) OnCheckClick();
+      if (Shown.ShowChecks && ToggleByMouse(lParam) && OnCheckClick) OnCheckClick();
       return r;
     }
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE && Checks) {
+      if (wParam == VK_SPACE && Shown.ShowChecks) {
         int caret = int(SendMessageA(Handle(), LB_GETCARETINDEX, 0, 0));
         if (caret >= 0 && caret < Count() && IsItemEnabled(caret)) Toggle(caret);
       }
@@ -353,7 +302,7 @@ UINT TAdvVNListBox::ItemStateQuery() {
 LRESULT TAdvVNListBox::QueryItemState(int index) const {
   const TItemObject* item = ObjectOf(index);
   if (!item) return -1;
-  return LRESULT(item->State) | (IsItemEnabled(index) ? 0x100 : 0) | (Checks ? 0x200 : 0);
+  return LRESULT(item->State) | (IsItemEnabled(index) ? 0x100 : 0) | (Shown.ShowChecks ? 0x200 : 0);
 }
 
 }  // namespace vnt

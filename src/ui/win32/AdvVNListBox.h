@@ -30,9 +30,10 @@ struct TItemObject {
 
 // How a list is set up for its use; see TAdvVNListBox's settings.
 struct TListLook {
-  HIMAGELIST Images = nullptr;
+  HIMAGELIST Images = nullptr;  // the form's; not owned
   bool CustomDraw = false, ShowChecks = false, ShowFileSize = false, ShowImages = false, FullItemSelect = false,
        ShowDisabledChecks = true, Sorted = false;
+  bool Flat = true;  // check boxes with a thin frame instead of the sunken 3-D box
 };
 
 class TAdvVNListBox : public TVNItemControl {
@@ -68,23 +69,12 @@ public:
   std::string CheckedKeys() const;
   bool IsItemEnabled(int index) const;
 
-  // Settings; the look changes take effect at once.
   bool AllowGrayed = false;
   bool QuickPaint = true;
-  void SetImageList(HIMAGELIST images);
-  void SetShowChecks(bool on);
-  void SetFlat(bool on);
-  void SetCustomDraw(bool on);
-  void SetShowFileSize(bool on);
-  void SetShowImages(bool on);
-  void SetFullItemSelect(bool on);
-  void SetShowDisabledChecks(bool on);
-  // All settings at once, with one repaint.
+  // The look, taken at once with one repaint. Sorted: new items go to their place in
+  // ascending order (ignoring case).
   void SetLook(const TListLook& look);
-  // New items go to their place in ascending order (ignoring case).
-  void SetSorted(bool on) { Sorted = on; }
-  bool ShowChecks() const { return Checks; }
-  bool ShowFileSize() const { return FileSize; }
+  const TListLook& Look() const { return Shown; }
 
   // Asked before a check state changes; setting the flag keeps the state.
   std::function<void(int index, bool& cancel)> OnStateChange;
@@ -144,9 +134,7 @@ private:
 
   static constexpr UINT ComponentsChangeMessage = WM_APP + 0x56;
 
-  HIMAGELIST Images = nullptr;  // the form's; not owned
-  bool Checks = false, Flat = true, Custom = false, FileSize = false, ShowPictures = false, FullSelect = false,
-       DisabledChecks = true, Sorted = false;
+  TListLook Shown;
   // Objects of the items, each attached to its item as its data.
   std::vector<std::unique_ptr<TItemObject>> Objects;
   // The object the next added item takes.

@@ -38,8 +38,9 @@ void TAdvVNListBox::UpdateItemHeight() {
   ReleaseDC(Handle(), dc);
   std::optional<int> picture, check;
   int width = 0, height = 0;
-  if (Images && ShowPictures && Custom && ImageList_GetIconSize(Images, &width, &height)) picture = height;
-  if (Checks) check = Cell.cy;
+  if (Shown.Images && Shown.ShowImages && Shown.CustomDraw && ImageList_GetIconSize(Shown.Images, &width, &height))
+    picture = height;
+  if (Shown.ShowChecks) check = Cell.cy;
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight(text, picture, check));
   RepaintAll();
 }
@@ -82,7 +83,7 @@ void TAdvVNListBox::DrawChecks(HDC dc, const RECT& area, TCheckState state, bool
   UINT look = DFCS_BUTTONCHECK | (enabled ? 0 : DFCS_INACTIVE);
   if (state == TCheckState::Checked) look |= DFCS_CHECKED;
   if (state == TCheckState::Grayed) look |= DFCS_BUTTON3STATE | DFCS_CHECKED;
-  if (!Flat) {
+  if (!Shown.Flat) {
     DrawFrameControl(dc, &cell, DFC_BUTTON, look);
     return;
   }
@@ -103,19 +104,20 @@ void TAdvVNListBox::ForceUnchecked(int index) {
   if (cancel || ObjectOf(index) != item) return;
   item->State = TCheckState::Unchecked;
   // Told after the painting: the handler refreshes other controls and may change this list.
-  if (FileSize && OnComponentsChange && !ChangePosted)
+  if (Shown.ShowFileSize && OnComponentsChange && !ChangePosted)
     ChangePosted = PostMessageA(Handle(), ComponentsChangeMessage, 0, 0);
 }
 
 void TAdvVNListBox::DrawContent(HDC dc, RECT r, const TItemObject& item, int index) {
-  if (Images && ShowPictures && item.ImageIndex >= 0 && item.ImageIndex < ImageList_GetImageCount(Images)) {
+  HIMAGELIST images = Shown.Images;
+  if (images && Shown.ShowImages && item.ImageIndex >= 0 && item.ImageIndex < ImageList_GetImageCount(images)) {
     int width = 0, height = 0;
-    ImageList_GetIconSize(Images, &width, &height);
-    ImageList_Draw(Images, item.ImageIndex, dc, r.left + 2, r.top + (r.bottom - r.top - height) / 2, ILD_TRANSPARENT);
+    ImageList_GetIconSize(images, &width, &height);
+    ImageList_Draw(images, item.ImageIndex, dc, r.left + 2, r.top + (r.bottom - r.top - height) / 2, ILD_TRANSPARENT);
     r.left += width + 4;
   }
   RECT caption{r.left + 2, r.top, r.right - 2, r.bottom};
-  if (FileSize) {
+  if (Shown.ShowFileSize) {
     int64_t shown = item.State == TCheckState::Checked ? AskedSize(item) : 0;
     if (std::optional<int64_t> size = ShownItemSize(item.State, shown, item.Size)) {
       std::string text = RequiredSpaceText(uint64_t(std::max<int64_t>(*size, 0)), TSystemInfo::DecimalSeparator());
@@ -134,7 +136,7 @@ void TAdvVNListBox::DrawItem(const DRAWITEMSTRUCT& d) {
   bool selected = d.itemState & ODS_SELECTED;
   RECT r = d.rcItem;
   int column = CheckColumnWidth();
-  if (Custom && Checks && !FullSelect) {
+  if (Shown.CustomDraw && Shown.ShowChecks && !Shown.FullItemSelect) {
     RECT cellArea{r.left, r.top, r.left + column, r.bottom};
     FillRect(dc, &cellArea, GetSysColorBrush(COLOR_WINDOW));
     r.left += column;
@@ -150,18 +152,18 @@ void TAdvVNListBox::DrawItem(const DRAWITEMSTRUCT& d) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT) : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : TextColor());
   HGDIOBJ oldFont = SelectObject(dc, FontHandle());
-  if (!Custom || !item) {
+  if (!Shown.CustomDraw || !item) {
     RECT caption{r.left + 2, r.top, r.right, r.bottom};
     DrawLine(dc, Text(index), caption, DT_LEFT);
   } else {
     RECT content = r;
-    if (Checks) {
+    if (Shown.ShowChecks) {
       RECT cell{r.left - column, r.top, r.left, r.bottom};
-      if (FullSelect) {
+      if (Shown.FullItemSelect) {
         cell = {d.rcItem.left, r.top, d.rcItem.left + column, r.bottom};
         content.left = cell.right;
       }
-      if (DisabledChecks || enabled) {
+      if (Shown.ShowDisabledChecks || enabled) {
         DrawChecks(dc, cell, item->State, enabled);
       } else {
         ForceUnchecked(index);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "package/SetupStrings.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
@@ -36,9 +37,7 @@ void TComponentImages::Load(const std::vector<TInstallerComponent>& components, 
   for (const auto& c : components) {
     if (c.IconFile.empty()) continue;
     std::string path = folder + "\\" + vars.ExpandText(c.IconFile);
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    if (AddPicture(path)) Indexes.emplace_back(c.Name, ImageList_GetImageCount(List) - 1);
+    if (FileExists(path) && AddPicture(path)) Indexes.emplace_back(c.Name, ImageList_GetImageCount(List) - 1);
   }
 }
 

@@ -14,11 +14,6 @@ namespace {
 constexpr char FormClass[] = "TfrmNeedDisk";
 constexpr int ClientWidth = 377, ClientHeight = 169;
 
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 TfrmNeedDisk::TfrmNeedDisk(const TFontRecord& font) : FormFont(font) {}

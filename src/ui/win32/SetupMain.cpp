@@ -65,8 +65,7 @@ void TfrmSetupMain::StartWizard() {
     // Nothing to ask: install and end.
     RunInstallation();
     ClosedFinished = !InstallAborted;
-    Tag = 1;
-    PostQuitMessage(0);
+    EndRun();
     return;
   }
   ShowPage(State.Description.Dialogs.FirstPage);
@@ -200,9 +199,14 @@ void TfrmSetupMain::CloseForm() {
     allowed = CloseQuery();
   }
   if (!allowed) return;
+  EndRun();
+}
+
+// Closing is settled. The window goes with the form object once the scripts on the stack
+// have returned.
+void TfrmSetupMain::EndRun() {
   Tag = 1;
   ShowWindow(Handle(), SW_HIDE);
-  // The window goes with the form object once the scripts on the stack have returned.
   PostQuitMessage(0);
 }
 
@@ -244,7 +248,7 @@ LRESULT TfrmSetupMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 int RunWizard(TSetupState& state, TUninstallRecord* earlier) {
   TfrmSetupMain form(state);
   form.EarlierRecord = earlier;
-  if (!form.Create()) return form.RequirementFailed() ? WizardRequirementFailed : StartupFailed;
+  if (!form.Create()) return form.RequirementFailed() ? int(WizardRequirementFailed) : int(StartupFailed);
   form.StartWizard();
   MSG msg;
   while (!form.Closing() && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchDialogMessage(form.Handle(), msg);

@@ -109,6 +109,7 @@ private:
   HWND SecondaryHandle() const;
   void EndSecondary(int result);
   void CloseForm();
+  void EndRun();
   bool CloseQuery();
   bool InstallCloseQuery();
   // Asks the message's Yes/No question about closing; answers Yes.

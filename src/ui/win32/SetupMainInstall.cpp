@@ -6,11 +6,13 @@
 #include "package/SetupStrings.h"
 #include "platform/win32/ModalLoop.h"
 #include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
 #include "ui/BindingRules.h"
 #include "ui/RequirementRules.h"
 #include "ui/PageFlow.h"
 #include "ui/win32/AuxiliaryTexts.h"
 #include "ui/win32/CopyingFiles.h"
+#include "ui/win32/FileQuestions.h"
 #include "ui/win32/SetupMain.h"
 #include "ui/win32/VNComponents.h"
 
@@ -25,30 +27,6 @@ UINT BoxIcon(TBoxKind kind) {
   return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
 }
 
-TReplaceAnswer AnswerOf(int result) {
-  switch (result) {
-    case ModalYes: return TReplaceAnswer::Yes;
-    case ModalYesToAll: return TReplaceAnswer::YesToAll;
-    case ModalNoToAll: return TReplaceAnswer::NoToAll;
-    case ModalCancel: return TReplaceAnswer::Cancel;
-    default: return TReplaceAnswer::No;
-  }
-}
-
-SYSTEMTIME DosTime(uint32_t dosDateTime) {
-  FILETIME local{}, utc{};
-  SYSTEMTIME time{};
-  DosDateTimeToFileTime(WORD(dosDateTime >> 16), WORD(dosDateTime & 0xFFFF), &local);
-  LocalFileTimeToFileTime(&local, &utc);
-  FileTimeToSystemTime(&utc, &time);
-  return time;
-}
-
-bool FileThere(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 HWND TfrmSetupMain::DialogOwner() const {
@@ -58,19 +36,9 @@ HWND TfrmSetupMain::DialogOwner() const {
 
 TInstallPrompts TfrmSetupMain::InstallPrompts() {
   TInstallPrompts p;
-  p.AskReplace = [this](const TReplaceQuery& q) {
-    MessageBeep(MB_OK);
-    TfrmMsgBoxFiles box;
-    box.Texts = MsgBoxFilesTexts(State, int(q.Question), FileNamePart(q.OutputPath));
-    box.Texts.Message = q.Text;
-    TReplaceFileInfo packaged{q.PackagedSize, DosTime(q.PackagedDosDateTime)};
-    return AnswerOf(box.Execute(DialogOwner(), 2, q.OutputPath, packaged));
-  };
+  p.AskReplace = [this](const TReplaceQuery& q) { return AskReplaceFile(State, DialogOwner(), q); };
   p.AskRemove = [this](const std::string& text, const std::string& path) {
-    TfrmMsgBoxFiles box;
-    box.Texts = MsgBoxFilesTexts(State, 41, FileNamePart(path));
-    box.Texts.Message = text;
-    return AnswerOf(box.ExecuteWithoutCancel(DialogOwner(), path));
+    return AskRemoveFile(State, DialogOwner(), text, path);
   };
   p.AskForVolume = [this](uint16_t volume, const std::string& folder) -> std::optional<std::string> {
     TfrmNeedDisk prompt(State.Description.Properties.SetupFont);
@@ -135,7 +103,7 @@ bool TfrmSetupMain::CheckRequirements() {
   m.ColorDepth = TSystemInfo::ColorDepth();
   m.MemoryMB = TSystemInfo::PhysicalMemory();
   std::string firstVolume = ChangeFileExtension(State.Package.Path, ".001");
-  m.FirstVolumeMissing = State.Package.ArchiveOffset == 0 && !FileThere(firstVolume);
+  m.FirstVolumeMissing = State.Package.ArchiveOffset == 0 && !FileExists(firstVolume);
   const TSetupDescription& d = State.Description;
   std::optional<TRequirementFailure> failed = FailedRequirement(d.Requirements, d.VersionBounds, m);
   if (!failed) return true;
@@ -203,8 +171,7 @@ void TfrmSetupMain::RunInstallation() {
   if (!InstallDriveHasRoom()) {
     Finishing = false;
     InstallAborted = true;
-    Tag = 1;  // the setup ends without asking
-    PostQuitMessage(0);
+    EndRun();  // without asking
     return;
   }
   TBusyCursor busy;
@@ -241,7 +208,7 @@ void TfrmSetupMain::RunInstallPhases() {
 
 // The medium with the setup was taken out during the copy: it must come back for the rest.
 void TfrmSetupMain::WaitForFirstDisk() {
-  while (!Install->Aborted() && !Closing() && !FileThere(State.Package.Path)) {
+  while (!Install->Aborted() && !Closing() && !FileExists(State.Package.Path)) {
     TfrmNeedDisk prompt(State.Description.Properties.SetupFont);
     prompt.Texts = NeedDiskTexts(State, 1);
     std::string folder = FolderPart(State.Package.Path);
@@ -260,10 +227,7 @@ void TfrmSetupMain::EndInstallation() {
   }
   Installed = true;
   // A run that failed on its own ends the setup; one the user cancelled is closing already.
-  if (InstallAborted && !Closing()) {
-    Tag = 1;
-    PostQuitMessage(0);
-  }
+  if (InstallAborted && !Closing()) EndRun();
 }
 
 bool TfrmSetupMain::InstallCloseQuery() {

@@ -1,13 +1,12 @@
 // Removing an installed product on a script's request: this setup's own product or another,
 // found through its Add/Remove Programs entry, with progress on the "INSTALL" page or in the
 // copying window.
+#include "install/win32/EarlierInstallation.h"
 #include "install/win32/ProductRemoval.h"
 #include "package/SetupStrings.h"
-#include "platform/win32/FileStream.h"
-#include "platform/win32/ModalLoop.h"
 #include "setup/win32/PreviousSetup.h"
-#include "ui/win32/AuxiliaryTexts.h"
 #include "ui/win32/CopyingFiles.h"
+#include "ui/win32/FileQuestions.h"
 #include "ui/win32/SetupMain.h"
 
 namespace vnt {
@@ -23,16 +22,10 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   bool own = SameTextIgnoringCase(softwareName, p.SoftwareName) && SameTextIgnoringCase(company, p.CompanyName);
   if (own && OwnProductRemoved) return;
   std::string path = PreviousUninstallRecord(State.Desktop->Sources, company, softwareName);
-  std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadFileBytes(path);
-  if (!bytes) return;
   TUninstallRecord record;
-  try {
-    record = ReadUninstallRecord(*bytes);
-  } catch (const EUninstallRecord& e) {
-    MessageBoxA(DialogOwner(), e.what(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
-    Vars().SetVariable(resultVariable, "0");
-    return;
-  }
+  TRecordLoad load = LoadUninstallRecord(path, State.ApplicationTitle, DialogOwner(), record);
+  if (load == TRecordLoad::Unusable) Vars().SetVariable(resultVariable, "0");
+  if (load != TRecordLoad::Loaded) return;
   TFlagGuard installing(Installing);
   TFlagGuard uninstalling(Uninstalling);
   TBusyCursor busy;
@@ -45,12 +38,7 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   ReportProgress(3, "", int32_t(record.Items.size()));
   TProductRemovalPrompts prompts;
   prompts.Ask = [this](const std::string& text, const std::string& file) {
-    TfrmMsgBoxFiles box;
-    box.Texts = MsgBoxFilesTexts(State, 41, file);
-    box.Texts.Message = text;
-    int answer = box.ExecuteWithoutCancel(DialogOwner(), file);
-    return answer == ModalYes ? TReplaceAnswer::Yes : answer == ModalYesToAll ? TReplaceAnswer::YesToAll
-           : answer == ModalNoToAll ? TReplaceAnswer::NoToAll : TReplaceAnswer::No;
+    return AskRemoveFile(State, DialogOwner(), text, file);
   };
   prompts.Progress = [this](size_t done, size_t) {
     ReportProgress(2, "", int32_t(done));
