@@ -30,6 +30,12 @@ public:
   // A new output file; empty when it cannot be created, also when a file of that name exists
   // (the reader then removes that file first, or reports that it cannot be replaced).
   virtual std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) = 0;
+  // For a file in use: a new file whose data takes the file's place when the system next
+  // starts, and its path; empty when that cannot be arranged.
+  virtual std::unique_ptr<TArchiveOutput> CreateReplacement(const std::string& /*path*/,
+                                                            std::string& /*outputPath*/) {
+    return nullptr;
+  }
   // An existing output file positioned at its end; empty when it cannot be opened.
   virtual std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) = 0;
   // A volume file for reading with other writers excluded; empty when it cannot be opened.

@@ -85,6 +85,15 @@ std::unique_ptr<TArchiveOutput> TMemoryFileSystem::CreateOutput(const std::strin
   return OpenOutput(file);
 }
 
+std::unique_ptr<TArchiveOutput> TMemoryFileSystem::CreateReplacement(const std::string& path,
+                                                                     std::string& outputPath) {
+  if (!CanReplaceAtRestart) return nullptr;
+  outputPath = path + ".new";
+  Files.erase(outputPath);
+  Replacements[path] = outputPath;
+  return CreateOutput(outputPath);
+}
+
 std::unique_ptr<TArchiveOutput> TMemoryFileSystem::AppendOutput(const std::string& path) {
   auto it = Files.find(path);
   if (it == Files.end() || Uncreatable.count(path) || it->second->Locked) return nullptr;

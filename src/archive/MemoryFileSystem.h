@@ -26,6 +26,7 @@ public:
   bool FileExists(const std::string& path) override { return Files.count(path) > 0; }
   bool RemoveFile(const std::string& path) override;
   std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) override;
+  std::unique_ptr<TArchiveOutput> CreateReplacement(const std::string& path, std::string& outputPath) override;
   std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) override;
   std::unique_ptr<TStream> OpenVolume(const std::string& path) override;
 
@@ -38,6 +39,8 @@ public:
   std::set<std::string> Folders;         // without trailing separators
   std::set<std::string> ForbiddenFolders;  // MakeFolders answers false for these
   std::set<std::string> Uncreatable;       // CreateOutput and AppendOutput fail for these
+  std::map<std::string, std::string> Replacements;  // file in use -> its replacement at restart
+  bool CanReplaceAtRestart = false;
   uint64_t WriteLimit = UINT64_MAX;        // bytes one output takes before writes fail
   uint64_t MaxFileSize = UINT64_MAX;       // bytes any file may hold before writes fail
   int VolumesOpened = 0, VolumesClosed = 0;

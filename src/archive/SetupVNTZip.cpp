@@ -110,7 +110,7 @@ void TSetupVNTZip::RestoreMember(const std::string& destDir) {
   CurrentTag = 0;
   bool restore = true;
   if (OnRestoreFile) OnRestoreFile(CurrentId, CurrentFileName, CurrentTag, dosDateTime, restore);
-  Last = {CurrentId, CurrentFileName, CurrentTag, dosDateTime, false};
+  Last = {CurrentId, CurrentFileName, CurrentFileName, CurrentTag, dosDateTime, false};
   if (restore) {
     std::string folder = FolderPart(CurrentFileName);
     restore = folder.empty() || Files.MakeFolders(folder);  // a missing folder skips silently
@@ -134,8 +134,15 @@ std::unique_ptr<TArchiveOutput> TSetupVNTZip::OpenTarget(bool& cannotReplace) {
   std::unique_ptr<TArchiveOutput> output = Files.CreateOutput(CurrentFileName);
   if (output || !Files.FileExists(CurrentFileName)) return output;
   if (Files.RemoveFile(CurrentFileName)) return Files.CreateOutput(CurrentFileName);
-  cannotReplace = true;
-  return nullptr;
+  return OpenReplacement(cannotReplace);
+}
+
+std::unique_ptr<TArchiveOutput> TSetupVNTZip::OpenReplacement(bool& cannotReplace) {
+  std::unique_ptr<TArchiveOutput> output =
+      ReplaceAtRestart ? Files.CreateReplacement(CurrentFileName, Last.OutputPath) : nullptr;
+  cannotReplace = !output;
+  if (output && OnReplacedAtRestart) OnReplacedAtRestart(CurrentId, CurrentFileName);
+  return output;
 }
 
 bool TSetupVNTZip::WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile) {
@@ -240,7 +247,7 @@ void TSetupVNTZip::ContinueMember() {
     ReadMemberData(nullptr);
     return;
   }
-  Last.Written = WriteBlock(Files.AppendOutput(Last.FileName), false);
+  Last.Written = WriteBlock(Files.AppendOutput(Last.OutputPath), false);
 }
 
 }  // namespace vnt

@@ -52,6 +52,9 @@ public:
       OnRestoreFile;
   std::function<void(int32_t id, std::string& fileName, TStream& output, int32_t tag)> OnFileRestored;
   std::function<void(int32_t id, std::string& fileName)> OnCannotReplace;
+  // A file in use is written beside it and takes its place at the next system start.
+  bool ReplaceAtRestart = false;
+  std::function<void(int32_t id, const std::string& fileName)> OnReplacedAtRestart;
   std::function<void(int32_t errorCode)> OnError;
   std::function<void(const std::string& text)> OnComment;
   // Lets the window toolkit process pending messages, at most once per IdleInterval: a
@@ -70,6 +73,7 @@ private:
   struct TLastMember {
     int32_t Id = -1;
     std::string FileName;
+    std::string OutputPath;  // where its data goes: the file, or its replacement at restart
     int32_t Tag = 0;
     uint32_t DosDateTime = 0;
     bool Written = false;
@@ -82,6 +86,7 @@ private:
   // The output file, emptied; an existing file that cannot be opened is deleted first. Empty
   // when it cannot be replaced (told to OnCannotReplace) or created.
   std::unique_ptr<TArchiveOutput> OpenTarget(bool& cannotReplace);
+  std::unique_ptr<TArchiveOutput> OpenReplacement(bool& cannotReplace);
   bool WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile);
   void ReadMemberData(TArchiveOutput* output);
   int64_t ReadChunk(int32_t size, TArchiveOutput* output);

@@ -81,6 +81,18 @@ void WriteRecordSection(TFieldWriter& a, const TPackageContent& c, int section) 
 
 }  // namespace
 
+TSetupInstallerFile UninstallerFileRecord(int32_t id, uint32_t size, uint32_t dosDateTime) {
+  TSetupInstallerFile f;
+  f.Id = id;
+  f.DateTime = dosDateTime;
+  f.File.SourceName = "VNTUNINST.DAT";
+  f.File.DestFolder = "%WinDir%\\";
+  f.File.Condition = "uninstaller";
+  f.File.OverwriteMode = 5;  // by date
+  f.File.Size = size;
+  return f;
+}
+
 std::string WriteSection(const TPackageContent& content, int section) {
   if (content.RawSections[section]) return *content.RawSections[section];
   TMemoryStream s;

@@ -22,6 +22,11 @@ struct TPackageContent {
   void SetOption(TOption n, bool on) { Options[n - 1] = on ? 1 : 0; }
 };
 
+// The product file record that carries the uninstaller program, for a setup that creates an
+// uninstaller: the setup restores it as vntuninst.exe into the Windows folder. Products share
+// that one copy, so an existing newer one stays.
+TSetupInstallerFile UninstallerFileRecord(int32_t id, uint32_t size, uint32_t dosDateTime);
+
 // Stored bytes of one section.
 std::string WriteSection(const TPackageContent& content, int section);
 // Directory, sections and trailer, for a program image of imageSize bytes.

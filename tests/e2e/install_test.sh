@@ -19,11 +19,28 @@ registered='HKCU\Software\VantryTests\SelfRegistered'
 shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 forget() { wine reg delete "$@" /f >/dev/null 2>&1 || true; }
 trap 'forget "$key"; forget "$entry"; forget "$entry Two"; forget "$registered"; forget "$shared" /v "$(win "$work/target")\vnttestlib.dll"; e2e_cleanup' EXIT
-forget "$key"
+# A machine without this product, its values or the uninstaller: the first install brings them.
+forget 'HKCU\Software\VantryTests'
 forget "$entry"
-forget "$registered"
+rm -f "$(winepath -u 'C:\windows\vntuninst.exe' 2>/dev/null)"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The prefix as "file|<path>" and "<key>|<value line>" lines: its files outside the temporary
+# folder, and the registry of the machine and the user.
+snapshot() {
+  local c temp
+  c=$(winepath -u 'C:\' 2>/dev/null) temp=$(wine_temp_folder 2>/dev/null)
+  (cd "$c" && find . -path "./${temp#"$c"}" -prune -o -print | sed 's/^/file|/')
+  for root in HKLM HKCU; do
+    wine reg export "$root" "$(win "$work/$root.reg")" /y >/dev/null 2>>"$err"
+    iconv -f UTF-16 -t UTF-8 "$work/$root.reg" | tr -d '\r' | awk '/^\[/ { key = $0; print key; next } NF { print key "|" $0 }'
+  done | sort
+}
+# Differences from the state before, without the uninstaller that all products share.
+changes() { snapshot | diff "$work/before.txt" - | grep '^[<>]' | grep -v -i 'windows/vntuninst.exe$'; }
+snapshot >"$work/before.txt"
+
 "$host/installfixture" fresh "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/setup.exe"
 out=$(driver start "$(win "$work/setup.exe")" -- wait-exit 60000)
 expect "the setup without pages installs and ends with 0" "$out" '"exit":0'
@@ -145,6 +162,7 @@ same "the product's registry key is gone" "$(wine reg query "$key" 2>&1 | grep -
 same "the Add/Remove entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
 same "the library unregistered itself and its count is gone" \
   "$(wine reg query "$registered" 2>&1 | grep -c Path)$(wine reg query "$shared" /v "$T\\vnttestlib.dll" 2>&1 | grep -c REG_)" 00
+same "the prefix's files and registry are as before the install" "$(changes)" ""
 
 # --- Installed again, a second product sharing the library, then the first removed by another
 # setup's script command: the library stays for the second product, without a question.

@@ -151,6 +151,37 @@ TEST(ArchiveReader, ReadOnlyTargetIsReplacedLockedTargetIsReportedAndSkipped) {
   EXPECT_EQ(r.Zip.ErrorCode, 0u);
 }
 
+// A file in use is written beside itself, also across a volume switch, and the original stays
+// until the restart; without the means to arrange that it is reported as before.
+TEST(ArchiveReader, LockedTargetIsReplacedAtRestartWhenAllowed) {
+  std::string first = TRawArchive().Header(6, 1).Member(0, 5).Stored("abc").Switch(2).Take();
+  TMemoryRestore r;
+  r.Fs.Put("disk\\setup.002", TRawArchive().Bytes("vNTZ").Stored("def").EndMember().End().Take());
+  r.Fs.Put(MemberPath(0), "held").Locked = true;
+  r.Fs.CanReplaceAtRestart = true;
+  r.Zip.ReplaceAtRestart = true;
+  std::vector<std::string> later, refused, restored;
+  r.Zip.OnReplacedAtRestart = [&](int32_t, const std::string& name) { later.push_back(name); };
+  r.Zip.OnCannotReplace = [&](int32_t, std::string& name) { refused.push_back(name); };
+  r.Zip.OnFileRestored = [&](int32_t, std::string& name, TStream&, int32_t) { restored.push_back(name); };
+  EXPECT_TRUE(r.Restore(first));
+  EXPECT_EQ(r.Fs.Contents(MemberPath(0)), "held");
+  EXPECT_EQ(r.Fs.Contents(MemberPath(0) + ".new"), "abcdef");
+  EXPECT_EQ(r.Fs.Files.at(MemberPath(0) + ".new")->DosDateTime, 5u);
+  EXPECT_EQ(r.Fs.Replacements.at(MemberPath(0)), MemberPath(0) + ".new");
+  EXPECT_EQ(later, std::vector<std::string>{MemberPath(0)});
+  EXPECT_EQ(restored, (std::vector<std::string>{MemberPath(0), MemberPath(0)}));
+  EXPECT_TRUE(refused.empty());
+
+  TMemoryRestore unable;
+  unable.Fs.Put(MemberPath(0), "held").Locked = true;
+  unable.Zip.ReplaceAtRestart = true;
+  unable.Zip.OnCannotReplace = [&](int32_t, std::string& name) { refused.push_back(name); };
+  EXPECT_TRUE(unable.Restore(Archive({{0, 1, "x"}})));
+  EXPECT_EQ(refused, std::vector<std::string>{MemberPath(0)});
+  EXPECT_FALSE(unable.Fs.FileExists(MemberPath(0) + ".new"));
+}
+
 TEST(ArchiveReader, FolderThatCannotBeMadeSkipsTheMemberSilently) {
   std::string archive = Archive({{0, 1, "a"}, {1, 2, "b"}});
   TMemoryRestore r;

@@ -114,6 +114,22 @@ std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::CreateOutput(const std:
   return OpenOutput(path, CREATE_NEW);
 }
 
+// Written beside the file in use, on the same volume, so that the move at the next start is a
+// rename; the system does it before any program can hold the old file open again.
+std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::CreateReplacement(const std::string& path,
+                                                                           std::string& outputPath) {
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(FolderPart(path).c_str(), "vnt", 0, temp)) return nullptr;
+  std::unique_ptr<TArchiveOutput> output = OpenOutput(temp, TRUNCATE_EXISTING);
+  if (!output || !MoveFileExA(temp, path.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+    output.reset();
+    DeleteFileA(temp);
+    return nullptr;
+  }
+  outputPath = temp;
+  return output;
+}
+
 std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::AppendOutput(const std::string& path) {
   auto output = OpenOutput(path, OPEN_EXISTING);
   try {

@@ -14,6 +14,7 @@ public:
   bool FileExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) override;
+  std::unique_ptr<TArchiveOutput> CreateReplacement(const std::string& path, std::string& outputPath) override;
   std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) override;
   std::unique_ptr<TStream> OpenVolume(const std::string& path) override;
 

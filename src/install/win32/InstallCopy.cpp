@@ -147,6 +147,11 @@ void TVantryInstall::BindZip() {
     Log("cannot replace " + name);
     Show(TBoxKind::Warning, ReplacePlaceholder(Message(State, MsgCannotReplace), "<file>", name));
   };
+  Zip.ReplaceAtRestart = true;
+  Zip.OnReplacedAtRestart = [this](int32_t, const std::string& name) {
+    Log("in use, replaced at the next start: " + name);
+    Pending.push_back(name);
+  };
   Zip.OnError = [this](int32_t code) {
     if (code == 2) Show(TBoxKind::Error, CorruptArchiveText);
   };

@@ -74,6 +74,8 @@ public:
   // What the run has made so far, in order.
   const std::vector<TUninstItem>& UninstallItems() const { return Items; }
   const std::string& IconFile() const { return Icon; }
+  // Files in use that the system replaces when it next starts.
+  const std::vector<std::string>& ReplacedAtRestart() const { return Pending; }
 
 private:
   // Copying (InstallCopy.cpp).
@@ -120,6 +122,7 @@ private:
   bool ShortcutErrorShown = false;
   bool IsAborted = false;
   std::string Icon;
+  std::vector<std::string> Pending;
   std::string VolumeFolder;  // where the last volume file was found, with backslash
 };
 

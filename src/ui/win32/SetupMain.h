@@ -22,7 +22,7 @@ class TfrmCopyingFiles;
 // How the wizard ended: the program's exit code.
 enum TWizardEnd {
   WizardFinished = 0, WizardCancelled = 2, WizardRequirementFailed = 3, WizardInstallFailed = 4,
-  WizardInstallCancelled = 5
+  WizardInstallCancelled = 5, WizardRestartNeeded = 3010
 };
 
 // One built panel: a page, or a style dialog framing pages, with the controls on it. The
@@ -151,6 +151,7 @@ private:
   std::unique_ptr<TfrmSplashBitmapForm> ProgressPicture;
   // The run that was aborted: by the user (cancelled) or by a failure.
   bool InstallAborted = false, InstallCancelled = false, RequirementsFailed = false;
+  bool RestartNeeded = false;  // installed, with files in use replaced at the next start
   int Tag = 0;
   // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
   // sending each other back and forth cannot exhaust the stack.

@@ -22,6 +22,9 @@ namespace {
 
 enum TInstallMessage { MsgCancelInstall = 9, MsgDriveUnreadable = 12, MsgNoRoom = 13, MsgErrorCodeDrive = 8 };
 constexpr char InstallPageName[] = "INSTALL";
+constexpr char RestartNotice[] =
+    "Some files were in use and will be replaced when Windows restarts. Restart Windows to finish the "
+    "installation.";
 
 UINT BoxIcon(TBoxKind kind) {
   return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
@@ -223,8 +226,11 @@ void TfrmSetupMain::EndInstallation() {
   Copying.reset();
   if (Install) {
     InstallAborted = Install->Aborted();
+    RestartNeeded = !InstallAborted && !Install->ReplacedAtRestart().empty();
     Install.reset();
   }
+  if (RestartNeeded)
+    MessageBoxA(DialogOwner(), RestartNotice, State.ApplicationTitle.c_str(), MB_OK | MB_ICONINFORMATION);
   Installed = true;
   // A run that failed on its own ends the setup; one the user cancelled is closing already.
   if (InstallAborted && !Closing()) EndRun();
@@ -242,6 +248,7 @@ bool TfrmSetupMain::InstallCloseQuery() {
 
 TWizardEnd TfrmSetupMain::End() const {
   if (InstallAborted) return InstallCancelled ? WizardInstallCancelled : WizardInstallFailed;
+  if (RestartNeeded) return WizardRestartNeeded;
   return Finished() ? WizardFinished : WizardCancelled;
 }
 
