@@ -69,9 +69,11 @@ void TVantryInstall::CopyFiles() {
   MakeListedFolders(State.Description.FileFolders, false);
   RestoreArchives();
   if (IsAborted) return;
+  WriteAppMgrFiles();
   Status(0, Message(State, MsgRegistering));
   Status(1, "");
   RegisterFiles();
+  RegisterConduits();
 }
 
 // Makes the folder with its parents and records each folder it made, parents first. A

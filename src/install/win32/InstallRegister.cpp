@@ -24,8 +24,8 @@ void TVantryInstall::RegisterFile(const TUninstItem& item) {
   const TSetupFile& f = item.File;
   const std::string& path = item.Path;
   auto fail = [&](int message) { Show(TBoxKind::Error, ReplacePlaceholder(Message(State, message), "<file>", path)); };
-  // A HotSync file goes to the users' queues, which the device side keeps; nothing else here.
-  if (f.HotSync) return;
+  // A HotSync file goes to the users' queues and is not registered on the PC.
+  if (f.HotSync) return QueueHotSyncFile(path);
   if (f.Shared && SystemKeepsSharedCounts() && !AddSharedCount(path)) fail(MsgSharedError);
   if ((f.RegisterServer || f.RegisterServer2) && !RegisterServer(path)) fail(MsgServerError);
   if (f.TypeLibrary && !RegisterTypeLibrary(path)) fail(MsgTypeLibError);

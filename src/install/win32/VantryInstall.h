@@ -12,6 +12,7 @@
 
 #include "archive/SetupVNTZip.h"
 #include "archive/win32/ArchiveFiles.h"
+#include "install/DeviceSteps.h"
 #include "install/OverwriteRules.h"
 #include "install/UninstallData.h"
 #include "install/UninstallEntry.h"
@@ -74,6 +75,13 @@ public:
   // What the run has made so far, in order.
   const std::vector<TUninstItem>& UninstallItems() const { return Items; }
   const std::string& IconFile() const { return Icon; }
+  // The Application Manager's arguments; empty when it has nothing to install.
+  std::string AppMgrCommand() const;
+  void RunAppMgr(const std::string& command);
+
+  // The device side's steps; those not given are left out.
+  TDeviceSteps Device;
+
   // Files in use that the system replaces when it next starts.
   const std::vector<std::string>& ReplacedAtRestart() const { return Pending; }
 
@@ -93,6 +101,10 @@ private:
   // Registering (InstallRegister.cpp).
   void RegisterFiles();
   void RegisterFile(const TUninstItem& item);
+  // Device steps (InstallDevice.cpp).
+  void WriteAppMgrFiles();
+  void QueueHotSyncFile(const std::string& path);
+  void RegisterConduits();
   // Shortcuts and registry (InstallDesktop.cpp).
   void MakeProgramGroup();
   void MakeShortcut(const TSetupShortcut& shortcut);

@@ -126,6 +126,7 @@ private:
   void RunInstallPhases();
   void WaitForFirstDisk();
   void EndInstallation();
+  void RunAppMgr();
   // Product removal (SetupMainRemoval.cpp).
   void UninstallApp(const std::string& resultVariable, const std::string& softwareName, const std::string& company);
   void ShowRemovalProgress(bool own);

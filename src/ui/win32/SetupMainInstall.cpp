@@ -195,6 +195,8 @@ void TfrmSetupMain::RunInstallPhases() {
   Install->WriteRegistry();
   if (Vars().MaintenanceMode) Install->RemoveComponents(100);
   if (createsRecord) Install->WriteUninstallData();
+  ProgressPicture.reset();
+  RunAppMgr();
   if (State.Package.Option(OptDeviceOnly)) Install->RemoveDeviceCopies();
   if (Install->Aborted()) return;
   if (!RunGuard(State.Description.Scripts[AfterInstallScript])) return;
@@ -207,6 +209,16 @@ void TfrmSetupMain::RunInstallPhases() {
     SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ShowWindow(Handle(), SW_SHOW);
+}
+
+// The Application Manager's windows must be in front: the wizard and the copying window make
+// way while it runs.
+void TfrmSetupMain::RunAppMgr() {
+  std::string command = Install->AppMgrCommand();
+  if (command.empty()) return;
+  ShowWindow(Handle(), SW_HIDE);
+  if (Copying) Copying->Hide();
+  Install->RunAppMgr(command);
 }
 
 // The medium with the setup was taken out during the copy: it must come back for the rest.
