@@ -192,6 +192,7 @@ expect "the second product's removal asks about the library it was the last to u
   || fail "left: $(ls "$t" "$work/target-two" 2>&1 | paste -sd' ')"
 same "the library's count and registration are gone" \
   "$(count)$(wine reg query "$registered" 2>&1 | grep -c Path)" 0
+same "after UninstallApp and the second uninstaller the prefix is as before the install" "$(changes)" ""
 rm -rf "$t"
 
 # --- Cancelled while copying: message 9 answered Yes, the run stops, nothing is recorded.

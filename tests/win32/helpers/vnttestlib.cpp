@@ -154,6 +154,17 @@ VNT_EXPORT HRESULT __stdcall DllRegisterServer() {
   return S_OK;
 }
 
+// Takes its key away, and the parent when nothing else is left in it, as a library that
+// cleans up after itself does.
 VNT_EXPORT HRESULT __stdcall DllUnregisterServer() {
-  return RegDeleteKeyA(HKEY_CURRENT_USER, RegisteredKey) == ERROR_SUCCESS ? S_OK : E_FAIL;
+  if (RegDeleteKeyA(HKEY_CURRENT_USER, RegisteredKey) != ERROR_SUCCESS) return E_FAIL;
+  HKEY parent;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VantryTests", 0, KEY_READ, &parent) == ERROR_SUCCESS) {
+    DWORD subkeys = 1, values = 1;
+    RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    RegCloseKey(parent);
+    if (subkeys == 0 && values == 0) RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VantryTests");
+  }
+  return S_OK;
 }
