@@ -1,0 +1,38 @@
+// A setup project as the builder holds it: the package's description with every record and
+// script in place, and for each file the path on the author's disk that supplies its bytes.
+// The project reader fills it; the assembler compresses the files into the archives and
+// writes the setup.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "package/PackageWriter.h"
+
+namespace vnt {
+
+// A product or support file: its record (id, version, date, size and the TSetupFile fields
+// as the project gives them) and where its bytes come from.
+struct TProjectFile {
+  std::string SourcePath;  // on the author's disk, absolute
+  TSetupInstallerFile Record;
+};
+
+struct TProject {
+  std::string Path;     // the project file, for messages
+  std::string BaseDir;  // relative source paths start here: the project file's folder
+  // Everything but the archives: properties, options, languages, scripts, dialogs, records.
+  // Description.ProductFiles and SupportFiles are left empty: the assembler fills them
+  // from the lists below, in their order.
+  TPackageContent Content;
+  std::vector<TProjectFile> ProductFiles;
+  std::vector<TProjectFile> SupportFiles;
+  // The setup's uninstaller program, added as "VNTUNINST.DAT" when the setup creates an
+  // uninstaller (option 6); empty: the vntuninst.exe beside the stub.
+  std::string UninstallerPath;
+  // Product archive in volume files of at most this many bytes beside the setup; 0: inside.
+  uint64_t VolumeSize = 0;
+};
+
+}  // namespace vnt
