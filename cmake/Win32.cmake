@@ -26,6 +26,9 @@ add_executable(vntuninst WIN32 src/app/vntuninst.cpp src/app/vntuninst.rc)
 target_link_libraries(vntuninst PRIVATE vnt_win32)
 set_source_files_properties(src/app/vntuninst.rc PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/app)
 
+# The sample product's program, which examples/hello packs into a setup.
+add_executable(hello WIN32 examples/hello/hello.cpp examples/hello/hello.rc)
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wizdriver/CMakeLists.txt)
   add_subdirectory(tests/wizdriver)
 endif()
