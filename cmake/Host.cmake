@@ -54,3 +54,7 @@ endforeach()
 # The layer order of docs/ARCHITECTURE.md, on the tree and, planted with faults, on a copy.
 add_test(NAME layers.check COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR})
 add_test(NAME layers.check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/layers_test.sh)
+
+# The script examples of the docs compile, and the command reference covers vntbuild's commands;
+# planted faults in a copy of the docs must fail.
+add_test(NAME docs.examples_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_examples_test.sh $<TARGET_FILE:vntbuild>)
