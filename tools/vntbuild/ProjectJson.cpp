@@ -76,8 +76,21 @@ std::optional<int64_t> ParseInteger(const std::string& text) {
 }  // namespace
 
 TJson ParseProjectJson(const std::string& text, const std::string& fileName) {
+  // A key given twice is nearly always a mistake; the library would silently keep the last.
+  std::vector<std::vector<std::string>> keys;
+  auto watch = [&](int, TJson::parse_event_t event, TJson& parsed) {
+    if (event == TJson::parse_event_t::object_start) keys.emplace_back();
+    if (event == TJson::parse_event_t::object_end) keys.pop_back();
+    if (event == TJson::parse_event_t::key) {
+      std::string key = parsed.get<std::string>();
+      if (std::find(keys.back().begin(), keys.back().end(), key) != keys.back().end())
+        throw EProjectError(fileName + ": the key \"" + key + "\" is given twice in one object");
+      keys.back().push_back(key);
+    }
+    return true;
+  };
   try {
-    return TJson::parse(text, nullptr, true, true);
+    return TJson::parse(text, watch, true, true);
   } catch (const TJson::parse_error& e) {
     std::string what = e.what();
     // nlohmann's text repeats its own position; keep the part after it.
