@@ -214,6 +214,45 @@ void WriteFiles(const TSetupDescription& d, TOrderedJson& root) {
   if (!folders.empty()) root["folders"] = folders;
 }
 
+// Two-space indents; a container of plain values that fits the line stays on one line, so
+// that positions, lists and short entries read at a glance.
+void Pretty(const TOrderedJson& j, size_t indent, std::string& out) {
+  constexpr size_t LineWidth = 100;
+  if (!j.is_structured() || j.empty()) {
+    out += j.dump();
+    return;
+  }
+  bool flat = true;
+  for (const auto& item : j) flat &= !item.is_structured();
+  std::string one = j.dump(-1, ' ', false);
+  if (flat) {
+    // nlohmann writes no blanks; add one after each separator outside texts.
+    std::string spaced;
+    bool inText = false;
+    for (size_t i = 0; i < one.size(); ++i) {
+      char c = one[i];
+      spaced += c;
+      if (c == '"' && (i == 0 || one[i - 1] != '\\' || (i >= 2 && one[i - 2] == '\\'))) inText = !inText;
+      if (!inText && (c == ',' || c == ':')) spaced += ' ';
+    }
+    if (indent + spaced.size() <= LineWidth) {
+      out += spaced;
+      return;
+    }
+  }
+  std::string pad(indent + 2, ' ');
+  out += j.is_object() ? "{\n" : "[\n";
+  bool first = true;
+  for (auto it = j.begin(); it != j.end(); ++it) {
+    out += first ? "" : ",\n";
+    first = false;
+    out += pad;
+    if (j.is_object()) out += TOrderedJson(it.key()).dump() + ": ";
+    Pretty(*it, indent + 2, out);
+  }
+  out += "\n" + std::string(indent, ' ') + (j.is_object() ? "}" : "]");
+}
+
 }  // namespace
 
 TProjectText WriteProject(const TSetupDescription& desc, const std::array<uint8_t, OptionCount>& options,
@@ -231,7 +270,9 @@ TProjectText WriteProject(const TSetupDescription& desc, const std::array<uint8_
   WriteDevice(desc, root);
   WriteRecords(desc, root);
   WriteScriptsAndDialogs(desc, root, ctx);
-  return {root.dump(2) + "\n", std::move(ctx.Files)};
+  std::string json;
+  Pretty(root, 0, json);
+  return {json + "\n", std::move(ctx.Files)};
 }
 
 void SaveProjectFolder(const TProjectText& project, const std::filesystem::path& dir) {

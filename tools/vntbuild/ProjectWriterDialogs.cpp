@@ -55,7 +55,10 @@ TOrderedJson ControlJson(const TControlDef& c, const std::string& baseName, TWri
   for (int i = 0; i < ControlParamsStored(c.Kind); ++i) {
     if (c.P[i].empty()) continue;
     bool byName = !names[i].empty() && NameKeepsText(names[i], c.P[i]);
-    o[byName ? names[i] : "p" + std::to_string(i + 1)] = Utf8(c.P[i]);
+    std::string typeName = names[i] == "buttonType" && c.P[i].size() == 1 && c.P[i][0] >= '0' && c.P[i][0] <= '2'
+                               ? NameOfCode(ButtonTypeNames(), c.P[i][0] - '0')
+                               : "";
+    o[byName ? names[i] : "p" + std::to_string(i + 1)] = Utf8(typeName.empty() ? c.P[i] : typeName);
   }
   if (!c.Script.empty()) o["script"] = ScriptJson(c.Script, baseName, false, ctx);
   return o;
