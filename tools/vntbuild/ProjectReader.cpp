@@ -77,7 +77,8 @@ void ApplyMessages(const TNode& node, TSetupMessages& table) {
   for (int i = 0; i < MessageCount; ++i)
     if (auto text = o.Get(std::to_string(i))) table[i] = text->Text();
   for (const auto& [key, value] : node.Json().items())
-    if (key.find_first_not_of("0123456789") != std::string::npos || key.size() > 2 || std::stoi(key) >= MessageCount)
+    if (key.empty() || key.size() > 2 || key.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(key) >= MessageCount)
       TNode(value, ChildPath(node.JsonPath(), key), node.Context()).Fail("expected a message number from 0 to 68");
 }
 
