@@ -47,6 +47,8 @@ TEST(ProjectErrors, ContentErrorsNameThePathAndWhatWasExpected) {
   } cases[] = {
       {R"({"product": {"name": 5, "company": "B"}})", "DIR/p.json: /product/name: expected a text, found a number"},
       {R"({"product": {"name": "A"}})", "DIR/p.json: /product: the key \"company\" is required"},
+      {R"({"product": {"name": "\u4e2d", "company": "B"}})",
+       "DIR/p.json: /product/name: the character U+4E2D has no place in code page 1252"},
       {R"({"product": {"name": "A", "compnay": "B"}})",
        "DIR/p.json: /product: unknown key \"compnay\" (did you mean \"company\"?)"},
       {WithFiles(R"([{"source": "app.exe", "destinaton": "x"}])"),
@@ -80,10 +82,4 @@ TEST(ProjectErrors, ContentErrorsNameThePathAndWhatWasExpected) {
        "DIR/p.json: /scripts/close/file: script file not found: DIR/none.vns"},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorOf(dir, c.Body), c.Message) << c.Body;
-}
-
-TEST(ProjectErrors, TextsOutsideTheCodePageAreRefused) {
-  TTestFolder dir;
-  EXPECT_EQ(ErrorOf(dir, R"({"product": {"name": "\u4e2d", "company": "B"}})"),
-            "DIR/p.json: /product/name: the character U+4E2D has no place in code page 1252");
 }

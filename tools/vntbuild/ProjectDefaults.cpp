@@ -97,7 +97,8 @@ std::vector<std::string> DeriveFolders(const std::vector<std::string>& destinati
     for (size_t p = dest.find('\\'); p != std::string::npos; p = dest.find('\\', p + 1)) {
       std::string prefix = dest.substr(0, p + 1);
       bool emptyPart = p == 0 || dest[p - 1] == '\\';
-      if (!emptyPart && (!first || SameIgnoringCase(prefix, keep))) add(prefix);
+      if (emptyPart) continue;
+      if (!first || SameIgnoringCase(prefix, keep)) add(prefix);
       first = false;
     }
   }
