@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "TestFolder.h"
 #include "package/SetupStrings.h"
 #include "vntbuild/ProjectReader.h"
@@ -239,4 +242,29 @@ TEST(ProjectReader, MinimalProjectGetsSensibleDefaults) {
   EXPECT_EQ(d.FileFolders, (std::vector<std::string>{"%InstallDir%\\", "%InstallDir%\\bin\\", "%InstallDir%\\bin\\deep\\"}));
   EXPECT_EQ(d.ShortcutFolders, std::vector<std::string>{"%ProgramGroupDir%\\"});
   EXPECT_EQ(d.Shortcuts[0].ShowCommand, 5);
+}
+
+TEST(ProjectReader, TheReferenceExampleReads) {
+  // The complete example of docs/project-file.md, with the files it names.
+  std::ifstream doc(std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "docs" / "project-file.md");
+  std::stringstream text;
+  text << doc.rdbuf();
+  std::string page = text.str();
+  size_t start = page.find("```jsonc", page.find("## Example"));
+  ASSERT_NE(start, std::string::npos);
+  start = page.find('\n', start) + 1;
+  TTestFolder dir;
+  dir.Write("project.json", page.substr(start, page.find("```", start) - start));
+  for (const char* file : {"bin/hello.exe", "help/index.htm", "help/more/topic.htm", "device/hello.arm.cab",
+                           "art/side.bmp", "licence.txt"})
+    dir.Write(file, "x");
+  dir.Write("scripts/start.vns", "AssignVariable \"%Greeted%\", \"1\"\n");
+  TProject p = ReadProject(dir.Path("project.json").string());
+  const TSetupDescription& d = p.Content.Description;
+  EXPECT_EQ(p.ProductFiles.size(), 4u);
+  EXPECT_EQ(p.ProductFiles[2].Record.File.DestFolder, "%InstallDir%\\Help\\more\\");
+  EXPECT_EQ(d.Languages.size(), 2u);
+  EXPECT_EQ(d.Dialogs.FirstPage, "Welcome");
+  EXPECT_EQ(d.Scripts[StartScript].size(), 1u);
+  EXPECT_EQ(p.Content.Options[OptRequiresAppMgr - 1], 1);
 }

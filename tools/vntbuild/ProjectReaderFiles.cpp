@@ -61,10 +61,14 @@ std::vector<TSourceMatch> ExpandSource(const TNode& source, bool recursive) {
     if (e.is_regular_file() && Matches(pattern.c_str(), e.path().filename().string().c_str()))
       found.push_back({fs::absolute(e.path()).lexically_normal(), BackslashFolder(source, e.path().parent_path().lexically_relative(folder))});
   };
-  if (recursive)
-    for (const auto& e : fs::recursive_directory_iterator(folder)) take(e);
-  else
-    for (const auto& e : fs::directory_iterator(folder)) take(e);
+  try {
+    if (recursive)
+      for (const auto& e : fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied)) take(e);
+    else
+      for (const auto& e : fs::directory_iterator(folder)) take(e);
+  } catch (const fs::filesystem_error& e) {
+    source.Fail(std::string("cannot list the folder: ") + e.what());
+  }
   if (found.empty()) source.Fail("no file matches \"" + source.Json().get<std::string>() + "\"");
   std::sort(found.begin(), found.end(), [](const TSourceMatch& a, const TSourceMatch& b) {
     return a.Path.generic_string() < b.Path.generic_string();
