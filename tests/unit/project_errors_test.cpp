@@ -63,6 +63,7 @@ TEST(ProjectErrors, ContentErrorsNameThePathAndWhatWasExpected) {
        "DIR/p.json: /files/0/overwrite: expected a number from 0 to 255"},
       {WithFiles(R"([{"source": "missing.exe"}])"), "DIR/p.json: /files/0/source: file not found: DIR/missing.exe"},
       {WithFiles(R"([{"source": "*.dll"}])"), "DIR/p.json: /files/0/source: no file matches \"*.dll\""},
+      {WithFiles(app, R"(, "uninstaller": "vntuninst.exe")"), "DIR/p.json: /uninstaller: file not found: DIR/vntuninst.exe"},
       {WithFiles(R"([{"source": "*.exe", "id": 3}])"), ""},
       {WithFiles(R"([{"source": "app.exe", "id": 3}, {"source": "app.exe", "id": 3}])"),
        "DIR/p.json: /files/1/id: the id 3 is given twice"},

@@ -166,7 +166,11 @@ TProject ReadProject(const std::string& path) {
   ReadRecords(root, project);  // components first: the setup types default to all of them
   ReadProduct(root, project);
   ReadSetupTypes(root, project);
-  if (auto uninstaller = root.Get("uninstaller")) project.UninstallerPath = uninstaller->FilePath().string();
+  if (auto uninstaller = root.Get("uninstaller")) {
+    std::filesystem::path path = uninstaller->FilePath();
+    if (!std::filesystem::is_regular_file(path)) uninstaller->Fail("file not found: " + path.string());
+    project.UninstallerPath = path.string();
+  }
   if (auto size = root.Get("volumeSize")) {
     std::string text = size->Json().is_string() ? size->Json().get<std::string>() : "";
     uint64_t unit = 1;
