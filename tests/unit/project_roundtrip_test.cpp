@@ -67,6 +67,16 @@ void ExpectRoundTrip(const TPackageContent& c, bool scriptsInFiles, TProjectText
   EXPECT_EQ(d.DeviceTable, w.DeviceTable);
   EXPECT_EQ(d.Scripts, w.Scripts);
   EXPECT_EQ(d.Dialogs, w.Dialogs);
+
+  // Built again, with the archive places that the assembler gives, the package is the same
+  // byte for byte.
+  TPackageContent rebuilt = p.Content;
+  rebuilt.Description.ProductFiles = Records(p.ProductFiles);
+  rebuilt.Description.SupportFiles = Records(p.SupportFiles);
+  rebuilt.Description.Components = w.Components;
+  rebuilt.Description.ProductArchiveRange = w.ProductArchiveRange;
+  rebuilt.Description.ProgressScale = w.ProgressScale;
+  EXPECT_TRUE(BuildPackage(rebuilt, 4096) == BuildPackage(c, 4096));
 }
 
 }  // namespace

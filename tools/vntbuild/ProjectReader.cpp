@@ -96,6 +96,15 @@ TSetupMessages ReadMessageTable(TObject& o) {
   return table;
 }
 
+// Bytes, or a text with K, M or G after the number.
+uint64_t VolumeSize(const TNode& node) {
+  std::string text = node.Json().is_string() ? node.Json().get<std::string>() : "";
+  size_t unit = text.empty() ? std::string::npos : std::string("KMG").find(text.back());
+  if (unit == std::string::npos) return uint64_t(node.Integer(0, INT64_MAX));
+  TJson number = text.substr(0, text.size() - 1);
+  return (uint64_t(1024) << (10 * unit)) * uint64_t(TNode(number, node.JsonPath(), node.Context()).Integer(0, INT32_MAX));
+}
+
 }  // namespace
 
 void ReadProduct(TObject& root, TProject& project) {
@@ -171,17 +180,7 @@ TProject ReadProject(const std::string& path) {
     if (!std::filesystem::is_regular_file(path)) uninstaller->Fail("file not found: " + path.string());
     project.UninstallerPath = path.string();
   }
-  if (auto size = root.Get("volumeSize")) {
-    std::string text = size->Json().is_string() ? size->Json().get<std::string>() : "";
-    uint64_t unit = 1;
-    if (!text.empty() && std::string("KMG").find(text.back()) != std::string::npos) {
-      unit = text.back() == 'K' ? 1024 : text.back() == 'M' ? 1024 * 1024 : 1024ull * 1024 * 1024;
-      TJson number = text.substr(0, text.size() - 1);
-      project.VolumeSize = unit * uint64_t(TNode(number, size->JsonPath(), ctx).Integer(0, INT32_MAX));
-    } else {
-      project.VolumeSize = uint64_t(size->Integer(0, INT64_MAX));
-    }
-  }
+  if (auto size = root.Get("volumeSize")) project.VolumeSize = VolumeSize(*size);
   ReadLanguages(root, project);
   ReadBackground(root, project);
   ReadDevice(root, project);

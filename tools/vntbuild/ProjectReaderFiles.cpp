@@ -112,6 +112,23 @@ void ReadFileFields(TObject& o, TSetupFile& f) {
   }
 }
 
+// Support files carry neither: the setup restores them as they are.
+void ReadVersionAndDate(TObject& o, TProjectFile& file) {
+  if (auto version = o.Get("version")) {
+    auto v = ParseFileVersion(version->Text());
+    if (!v) version->Fail("expected a version \"major.minor.release.build\", each part up to 65535");
+    std::tie(file.Record.VersionHigh, file.Record.VersionLow) = *v;
+    file.VersionGiven = true;
+  }
+  if (auto date = o.Get("date")) {
+    auto value = date->Json().is_number() ? std::optional<uint32_t>(uint32_t(date->Integer(0, UINT32_MAX)))
+                                          : ParseDosDateTime(date->Text());
+    if (!value) date->Fail("expected a date \"YYYY-MM-DDThh:mm:ss\" from 1980 to 2107");
+    file.Record.DateTime = *value;
+    file.DateGiven = true;
+  }
+}
+
 void ReadFileEntry(const TNode& node, const TSetupFile& defaults, bool product, std::vector<TProjectFile>& out,
                    std::vector<std::pair<int32_t, std::string>>& explicitIds) {
   TObject o(node);
@@ -127,21 +144,7 @@ void ReadFileEntry(const TNode& node, const TSetupFile& defaults, bool product, 
   };
   auto name = single("name");
   auto id = single("id");
-  if (product) {
-    if (auto version = o.Get("version")) {
-      auto v = ParseFileVersion(version->Text());
-      if (!v) version->Fail("expected a version \"major.minor.release.build\", each part up to 65535");
-      std::tie(file.Record.VersionHigh, file.Record.VersionLow) = *v;
-      file.VersionGiven = true;
-    }
-    if (auto date = o.Get("date")) {
-      auto value = date->Json().is_number() ? std::optional<uint32_t>(uint32_t(date->Integer(0, UINT32_MAX)))
-                                            : ParseDosDateTime(date->Text());
-      if (!value) date->Fail("expected a date \"YYYY-MM-DDThh:mm:ss\" from 1980 to 2107");
-      file.Record.DateTime = *value;
-      file.DateGiven = true;
-    }
-  }
+  if (product) ReadVersionAndDate(o, file);
   o.Done();
   if (id) {
     file.Record.Id = int32_t(id->Integer(1, INT32_MAX));
