@@ -71,6 +71,7 @@ TEST(ProjectErrors, ContentErrorsNameThePathAndWhatWasExpected) {
        "DIR/p.json: /files/0/version: expected a version \"major.minor.release.build\", each part up to 65535"},
       {WithFiles(app, R"(, "registry": [{"root": "HKEY_LOCAL", "key": "k"}])"),
        "DIR/p.json: /registry/0/root: expected one of: HKCR, HKCU, HKLM (or a number)"},
+      {WithFiles(app, R"(, "messages": {"07": "x"})"), "DIR/p.json: /messages/07: expected a message number from 0 to 68"},
       {WithFiles(app, R"(, "languages": [{"name": "En", "messages": {"69": "x"}}])"),
        "DIR/p.json: /languages/0/messages/69: expected a message number from 0 to 68"},
       {WithFiles(app, R"(, "product": {"name": "C", "company": "B"})"), "DIR/p.json: the key \"product\" is given twice in one object"},

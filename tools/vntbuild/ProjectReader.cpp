@@ -76,10 +76,11 @@ void ApplyMessages(const TNode& node, TSetupMessages& table) {
   TObject o(node);
   for (int i = 0; i < MessageCount; ++i)
     if (auto text = o.Get(std::to_string(i))) table[i] = text->Text();
-  for (const auto& [key, value] : node.Json().items())
-    if (key.empty() || key.size() > 2 || key.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(key) >= MessageCount)
+  for (const auto& [key, value] : node.Json().items()) {
+    bool number = key.size() <= 2 && key.find_first_not_of("0123456789") == std::string::npos && !key.empty();
+    if (!number || std::to_string(std::stoi(key)) != key || std::stoi(key) >= MessageCount)
       TNode(value, ChildPath(node.JsonPath(), key), node.Context()).Fail("expected a message number from 0 to 68");
+  }
 }
 
 // A table from the English texts, a message file and inline overrides.
