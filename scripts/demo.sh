@@ -8,8 +8,8 @@ source scripts/wine-env.sh
 mkdir -p out
 build/host/vntbuild sample build/win32/vntsetup.exe out/hello-setup.exe
 echo "== what the package holds (vntbuild dump)"
-build/host/vntbuild dump out/hello-setup.exe | tee out/hello-setup.txt | sed -n '1,12p;/^components/,$p'
-echo "   (full listing in out/hello-setup.txt)"
+build/host/vntbuild dump out/hello-setup.exe | tee out/hello-setup.json | sed -n '1,40p'
+echo "   (the whole project in out/hello-setup.json)"
 
 echo "== running out/hello-setup.exe under Wine: Next, Next, Finish (pictures in out/)"
 title="Hello Setup -"

@@ -17,6 +17,10 @@ namespace vnt {
 struct TProjectFile {
   std::string SourcePath;  // on the author's disk, absolute
   TSetupInstallerFile Record;
+  // The project gave the version or the date itself: the assembler keeps it instead of
+  // taking the file's own.
+  bool VersionGiven = false;
+  bool DateGiven = false;
 };
 
 struct TProject {
@@ -31,6 +35,9 @@ struct TProject {
   // The setup's uninstaller program, added as "VNTUNINST.DAT" when the setup creates an
   // uninstaller (option 6); empty: the vntuninst.exe beside the stub.
   std::string UninstallerPath;
+  // Components whose files (those that belong to that component alone) get an archive of
+  // their own, restored only when the component is chosen.
+  std::vector<std::string> ComponentArchives;
   // Product archive in volume files of at most this many bytes beside the setup; 0: inside.
   uint64_t VolumeSize = 0;
 };

@@ -1,4 +1,5 @@
 // vntbuild: writes setups and shows what is inside them.
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -6,7 +7,8 @@
 #include "package/PeResource.h"
 #include "package/ScriptCodec.h"
 #include "package/SetupFuncs.h"
-#include "vntbuild/PackageDump.h"
+#include "package/SetupSections.h"
+#include "vntbuild/ProjectWriter.h"
 #include "vntbuild/SampleProject.h"
 #include "vntbuild/ScriptCompiler.h"
 #include "vntbuild/ScriptDecompiler.h"
@@ -16,7 +18,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage:\n"
-               "  vntbuild dump <setup.exe>                 print the package of a setup\n"
+               "  vntbuild dump <setup.exe> [-o <dir>]      print a setup as a project file, or write it into dir\n"
                "  vntbuild sample <stub.exe> <setup.exe>    write the sample product's setup\n"
                "  vntbuild script compile <in.vns> <out>    compile a script into its stored form\n"
                "  vntbuild script decompile <in>            print a stored script as text\n";
@@ -32,7 +34,9 @@ uint32_t PackageEndOf(const std::string& path) {
   return vnt::ReadU32(s);
 }
 
-int Dump(const std::string& path) {
+// The setup's package as a project: to stdout with every script inline, or into a folder
+// with the scripts in files of their own.
+int Dump(const std::string& path, const std::string& dir) {
   vnt::TPackage pkg;
   if (!vnt::OpenPackage(pkg, path, vnt::TStdFileStream::OpenRead(path), PackageEndOf(path))) {
     std::cerr << "vntbuild: cannot open " << path << "\n";
@@ -42,7 +46,16 @@ int Dump(const std::string& path) {
     std::cerr << "vntbuild: " << path << " carries no valid setup package\n";
     return 1;
   }
-  vnt::DumpPackage(pkg, std::cout);
+  vnt::TSetupDescription desc;
+  std::string language;
+  vnt::ReadDescription(pkg, desc, language, true);
+  vnt::TProjectText project = vnt::WriteProject(desc, pkg.Options, !dir.empty());
+  if (dir.empty()) {
+    std::cout << project.Json;
+  } else {
+    vnt::SaveProjectFolder(project, dir);
+    std::cout << "wrote " << (std::filesystem::path(dir) / "project.json").string() << "\n";
+  }
   return 0;
 }
 
@@ -75,7 +88,8 @@ int DecompileScript(const std::string& in) {
 int main(int argc, char** argv) {
   try {
     std::string command = argc > 1 ? argv[1] : "";
-    if (command == "dump" && argc == 3) return Dump(argv[2]);
+    if (command == "dump" && argc == 3) return Dump(argv[2], "");
+    if (command == "dump" && argc == 5 && std::string(argv[3]) == "-o") return Dump(argv[2], argv[4]);
     if (command == "sample" && argc == 4) return Sample(argv[2], argv[3]);
     std::string sub = argc > 2 ? argv[2] : "";
     if (command == "script" && sub == "compile" && argc == 5) return CompileScript(argv[3], argv[4]);

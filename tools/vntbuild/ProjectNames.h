@@ -1,0 +1,43 @@
+// The readable names a project file uses for the package's codes (overwrite modes, registry
+// roots, control kinds, ...), shared by the reader and the writer.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vnt {
+
+struct TNamedCode {
+  const char* Name;
+  int64_t Code;
+};
+using TNameTable = std::vector<TNamedCode>;
+
+const TNameTable& OverwriteModeNames();
+const TNameTable& RegRootNames();
+const TNameTable& RegTypeNames();
+const TNameTable& ShowCommandNames();
+const TNameTable& ScreenClassNames();
+const TNameTable& BackgroundModeNames();
+const TNameTable& GradientNames();
+const TNameTable& BackgroundSizeNames();
+const TNameTable& BackItemPositionNames();
+const TNameTable& BackItemEffectNames();
+const TNameTable& ControlKindNames();
+const TNameTable& ControlRoleNames();
+const TNameTable& ButtonTypeNames();
+const TNameTable& ProcessorNames();  // code = bit number
+const TNameTable& SystemColorNames();  // code = the colour value, bit 31 set
+const std::vector<const char*>& PackageScriptNames();  // by TPackageScript
+
+std::optional<int64_t> CodeOfName(const TNameTable& table, const std::string& name);
+// Empty when the code has no name.
+std::string NameOfCode(const TNameTable& table, int64_t code);
+std::string NameList(const TNameTable& table);  // "a, b, c" for messages
+
+// The names of a control's parameters P1..P6 by kind and role; "" where a slot has no name.
+std::vector<std::string> ControlParamNames(uint8_t kind, uint8_t role);
+
+}  // namespace vnt

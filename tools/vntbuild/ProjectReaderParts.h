@@ -1,0 +1,28 @@
+// The areas of a project file, each read by its own part of the reader.
+#pragma once
+
+#include "package/ScriptTypes.h"
+#include "vntbuild/Project.h"
+#include "vntbuild/ProjectJson.h"
+
+namespace vnt {
+
+void ReadProduct(TObject& root, TProject& project);
+void ReadLanguages(TObject& root, TProject& project);
+void ReadRecords(TObject& root, TProject& project);
+void ReadBackground(TObject& root, TProject& project);
+void ReadDevice(TObject& root, TProject& project);
+void ReadFiles(TObject& root, TProject& project);
+void ReadScripts(TObject& root, TProject& project);
+void ReadDialogs(TObject& root, TProject& project);
+
+// A script given inline (a text or an array of lines) or as {"file": ...}, compiled.
+TScript ReadScript(const TNode& node);
+// Reads each element of an optional array key with fn(TNode).
+template <class Fn>
+void ForEach(TObject& o, const std::string& key, Fn fn) {
+  if (auto list = o.Get(key))
+    for (size_t i = 0; i < list->Size(); ++i) fn((*list)[i]);
+}
+
+}  // namespace vnt
