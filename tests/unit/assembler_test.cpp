@@ -212,6 +212,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   Add(Project.ProductFiles, "none.txt", "in no component", "", 40);
   Add(Project.ProductFiles, "lib.dll", VersionedLibrary(), "core|", 50);
   Add(Project.ProductFiles, "stray.txt", "names an unknown component", "Unknown", 60);
+  Add(Project.ProductFiles, "empty.txt", "", "Core", 80);
   Add(Project.SupportFiles, "splash.bmp", "BM a picture", "", 70).Record.File.DestFolder = "%TempSetupDir%\\";
   Project.Content.SetOption(OptCreateUninstaller, true);
   TBuildSummary s = Build();
@@ -224,7 +225,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   for (const auto& f : d.ProductFiles) ids.emplace_back(f.File.SourceName, f.Id);
   EXPECT_EQ(ids, (std::vector<std::pair<std::string, int32_t>>{
                      {"core.txt", 1}, {"extras.bin", 3}, {"both.txt", 2}, {"none.txt", 4}, {"lib.dll", 5},
-                     {"stray.txt", 6}, {"VNTUNINST.DAT", 7}}));
+                     {"stray.txt", 6}, {"empty.txt", 7}, {"VNTUNINST.DAT", 8}}));
   EXPECT_EQ(r.Product("extras.bin").File.Size, 200000u);
   EXPECT_EQ(r.Product("extras.bin").DateTime, DosOf(Base + 20));
   EXPECT_EQ(r.Product("lib.dll").VersionHigh, 3u << 16 | 7u);
@@ -249,11 +250,11 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
             uint32_t(std::lround((d.ProductArchiveRange + core.ArchiveRange) * 100.0 / total)));
   EXPECT_GT(docs.ProgressStart - extras.ProgressStart, 90u);  // the big file's archive takes most of the bar
   EXPECT_EQ(docs.ProgressStart, 100u);
-  EXPECT_EQ(r.Restore(uint64_t(r.Pkg.ArchiveOffset), "p"), (std::vector<int32_t>{2, 4, 6, 7}));
-  EXPECT_EQ(r.Restore(core.ArchivePosition, "p"), (std::vector<int32_t>{1, 5}));
+  EXPECT_EQ(r.Restore(uint64_t(r.Pkg.ArchiveOffset), "p"), (std::vector<int32_t>{2, 4, 6, 8}));
+  EXPECT_EQ(r.Restore(core.ArchivePosition, "p"), (std::vector<int32_t>{1, 5, 7}));
   EXPECT_EQ(r.Restore(extras.ArchivePosition, "p"), (std::vector<int32_t>{3}));
   for (const auto& f : d.ProductFiles) {
-    std::string expected = f.Id == 7 ? "MZ the uninstaller" : Sources[f.File.SourceName];
+    std::string expected = f.Id == 8 ? "MZ the uninstaller" : Sources[f.File.SourceName];
     EXPECT_TRUE(r.Fs.Contents("p" + std::to_string(f.Id)) == expected) << f.File.SourceName;
     EXPECT_EQ(r.Fs.Files.at("p" + std::to_string(f.Id))->DosDateTime, f.DateTime) << f.File.SourceName;
   }
@@ -266,13 +267,13 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   EXPECT_EQ(r.Fs.Contents("s1"), "BM a picture");
   EXPECT_EQ(r.Fs.Files.at("s1")->DosDateTime, DosOf(Base + 70));
 
-  EXPECT_EQ(s.Files, 8u);
+  EXPECT_EQ(s.Files, 9u);
   EXPECT_EQ(s.SetupSize, fs::file_size(Out));
   uint64_t bytesIn = 18;  // the uninstaller
   for (const auto& [name, data] : Sources) bytesIn += data.size();
   EXPECT_EQ(s.BytesIn, bytesIn);
   EXPECT_NE(Log.str().find("extras.bin: 200,000 -> "), std::string::npos) << Log.str();
-  EXPECT_NE(SummaryLine(s).find("8 files, 200,"), std::string::npos) << SummaryLine(s);
+  EXPECT_NE(SummaryLine(s).find("9 files, 200,"), std::string::npos) << SummaryLine(s);
 }
 
 // The product archive in volume files beside the setup joins again; a later build without

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <fstream>
 #include <limits>
-#include <sstream>
 
 #include "package/PeResource.h"
 
@@ -41,13 +40,15 @@ TSourceFile ReadSourceFile(const std::string& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) throw EBuildError("missing source file: " + path);
   fs::file_time_type time = fs::last_write_time(path, ec);
+  uintmax_t size = ec ? 0 : fs::file_size(path, ec);
   if (ec) throw EBuildError("cannot read " + path + ": " + ec.message());
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  if (!in || !(bytes << in.rdbuf()) || in.bad()) throw EBuildError("cannot read " + path);
-  TSourceFile f{bytes.str(), DosDateTimeOf(time)};
-  if (f.Data.size() > std::numeric_limits<uint32_t>::max())
+  if (size > std::numeric_limits<uint32_t>::max())
     throw EBuildError("file larger than 4 GB, which a setup cannot carry: " + path);
+  TSourceFile f{std::string(size_t(size), '\0'), DosDateTimeOf(time)};
+  std::ifstream in(path, std::ios::binary);
+  in.read(f.Data.data(), std::streamsize(size));
+  // A file that shrank while it was read is as unreadable as one that cannot be opened.
+  if (!in || uintmax_t(in.gcount()) != size) throw EBuildError("cannot read " + path);
   return f;
 }
 
