@@ -340,6 +340,14 @@ TEST_F(AssemblerTest, UninstallerOnlyWhenTheSetupCreatesOne) {
 
   Project.UninstallerPath = (Dir / "gone.exe").string();
   EXPECT_NE(Error().find("gone.exe"), std::string::npos);
+
+  // A project that names the uninstaller itself, as one dumped from a setup does, keeps its
+  // one copy.
+  TProjectFile own;
+  own.SourcePath = (Dir / "other.exe").string();
+  own.Record = UninstallerFileRecord(9, 0, 0);
+  Project.ProductFiles.push_back(own);
+  EXPECT_EQ(uninstallers(), 1);
 }
 
 // What the builder cannot build fails loudly, names the culprit, and writes no setup.
@@ -378,16 +386,18 @@ TEST_F(AssemblerTest, ExtractWritesMembersWhereTheyBelong) {
   Add(Project.ProductFiles, "core.txt", "core program", "Core", 10);
   Add(Project.ProductFiles, "big.bin", Pattern(150000, 3), "", 20);
   Add(Project.ProductFiles, "dots.txt", "a hostile name", "", 30).Record.File.SourceName = "..";
+  Add(Project.ProductFiles, "nul.txt", "a device's name", "", 35).Record.File.SourceName = "data\\NUL.txt";
   Add(Project.SupportFiles, "splash.bmp", "BM", "", 40);
   Build();
   fs::path x = Dir / "x";
   std::ostringstream log;
   TExtractSummary s = ExtractSetup(Out, x.string(), log);
-  EXPECT_EQ(s.Files, 4u);
-  EXPECT_EQ(s.Bytes, 12u + 150000u + 14u + 2u);
+  EXPECT_EQ(s.Files, 5u);
+  EXPECT_EQ(s.Bytes, 12u + 150000u + 14u + 15u + 2u);
   EXPECT_EQ(ReadWholeFile((x / "files/1/core.txt").string()), "core program");
   EXPECT_TRUE(ReadWholeFile((x / "files/2/big.bin").string()) == Sources["big.bin"]);
   EXPECT_EQ(ReadWholeFile((x / "files/3/file3").string()), "a hostile name");
+  EXPECT_EQ(ReadWholeFile((x / "files/4/file4").string()), "a device's name");
   EXPECT_EQ(ReadWholeFile((x / "support/1/splash.bmp").string()), "BM");
   EXPECT_EQ(TimeOf(x / "files/2/big.bin"), Base + 20);
   EXPECT_EQ(TimeOf(x / "support/1/splash.bmp"), Base + 40);
@@ -395,7 +405,7 @@ TEST_F(AssemblerTest, ExtractWritesMembersWhereTheyBelong) {
   Project.VolumeSize = 80000;
   Build();
   fs::remove_all(x);
-  EXPECT_EQ(ExtractSetup(Out, x.string(), log).Files, 4u);
+  EXPECT_EQ(ExtractSetup(Out, x.string(), log).Files, 5u);
   EXPECT_TRUE(ReadWholeFile((x / "files/2/big.bin").string()) == Sources["big.bin"]);
   fs::remove(Dir / "setup.002");
   EXPECT_THROW(ExtractSetup(Out, x.string(), log), EBuildError);

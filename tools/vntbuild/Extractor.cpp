@@ -1,5 +1,6 @@
 #include "vntbuild/Extractor.h"
 
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -37,8 +38,17 @@ void OpenSetup(TPackage& pkg, const std::string& path) {
   if (!PackageIsValid(pkg)) throw EBuildError(path + " carries no valid setup package");
 }
 
+// Windows opens a device, not a file, for these names, whatever their extension.
+bool IsDeviceName(const std::string& name) {
+  std::string stem = name.substr(0, name.find('.'));
+  for (auto& c : stem) c = char(std::toupper(uint8_t(c)));
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9';
+}
+
 bool SafeName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find_first_of(":*?\"<>|") == std::string::npos;
+  return !name.empty() && name != "." && name != ".." && name.find_first_of(":*?\"<>|") == std::string::npos &&
+         !IsDeviceName(name) && name.back() != '.' && name.back() != ' ';
 }
 
 class TExtraction {

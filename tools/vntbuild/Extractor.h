@@ -15,7 +15,8 @@ struct TExtractSummary {
 };
 
 // Where a member goes; a name that could leave its folder (empty, "." or "..") or that
-// Windows cannot take is replaced by "file<id>".
+// Windows cannot take as a file name (device names such as NUL, reserved characters, a
+// trailing dot or blank) is replaced by "file<id>".
 std::string ExtractedPath(const std::string& outDir, bool support, int32_t id, const std::string& sourceName);
 
 // One line per written file goes to progress. A file that is not a setup, a damaged archive
