@@ -276,6 +276,26 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   EXPECT_NE(SummaryLine(s).find("9 files, 200,"), std::string::npos) << SummaryLine(s);
 }
 
+// With every file in a component the main archive is left out: its range is 0 and the
+// component's archive starts where it would have been.
+TEST_F(AssemblerTest, EveryFileInAComponent) {
+  Add(Project.ProductFiles, "a.txt", "first", "Core");
+  Add(Project.ProductFiles, "b.txt", "second", "Extras");
+  Project.Content.ExternalArchive = true;  // whatever the project says: the archive is inside
+  Build();
+  TReadBack r(Out);
+  const auto& c = r.Desc.Components;
+  EXPECT_EQ(r.Desc.ProductArchiveRange, 0u);
+  ASSERT_GE(r.Pkg.ArchiveOffset, 1);
+  EXPECT_EQ(c[0].ArchivePosition, uint32_t(r.Pkg.ArchiveOffset));
+  EXPECT_EQ(c[0].ProgressStart, 0u);
+  EXPECT_EQ(r.Restore(c[0].ArchivePosition, "p"), (std::vector<int32_t>{1}));
+  EXPECT_EQ(r.Restore(c[1].ArchivePosition, "p"), (std::vector<int32_t>{2}));
+  std::ostringstream log;
+  EXPECT_EQ(ExtractSetup(Out, (Dir / "x").string(), log).Files, 2u);
+  EXPECT_EQ(ReadWholeFile((Dir / "x/files/2/b.txt").string()), "second");
+}
+
 // The product archive in volume files beside the setup joins again; a later build without
 // volumes takes the stale ones away.
 TEST_F(AssemblerTest, VolumesBesideTheSetupJoinAgain) {

@@ -169,8 +169,8 @@ TProductArchives PackProductFiles(std::vector<TProjectFile>& files, const TProje
 void PlaceProductArchives(TPackageContent& content, const TProductArchives& archives, uint64_t stubSize) {
   TSetupDescription& d = content.Description;
   content.RawSections[SecProductArchive] = archives.Section;
-  if (!archives.Volumes.empty()) {
-    content.ExternalArchive = true;
+  content.ExternalArchive = !archives.Volumes.empty();
+  if (content.ExternalArchive) {
     SetExternalArchiveTable(d);
     return;
   }
