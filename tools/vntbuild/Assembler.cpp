@@ -1,19 +1,16 @@
 #include "vntbuild/Assembler.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 
 #include "archive/VolumeNames.h"
 #include "package/PackageWriter.h"
-#include "package/SetupQueries.h"
-#include "package/VarList.h"
 #include "vntbuild/ArchiveAssembly.h"
 #include "vntbuild/ArchiveLayout.h"
 #include "vntbuild/FileFacts.h"
+#include "vntbuild/ProjectFiles.h"
 #include "vntbuild/StdFileStream.h"
 
 namespace vnt {
@@ -31,66 +28,6 @@ std::string Grouped(uint64_t n) {
     out += digits[i];
   }
   return out;
-}
-
-bool IsUninstallerRecord(const TSetupInstallerFile& r) {
-  return CompareTextIgnoringCase(FileNamePart(r.File.SourceName), "VNTUNINST.DAT") == 0 &&
-         r.File.Condition == "uninstaller";
-}
-
-std::string Resolved(const TProject& project, const std::string& path) {
-  fs::path p(path);
-  if (p.is_relative() && !project.BaseDir.empty()) p = fs::path(project.BaseDir) / p;
-  return p.string();
-}
-
-// The product files, with the uninstaller program when the setup creates one: a device-only
-// setup writes no uninstall data, so an uninstaller would only be left behind, unused.
-std::vector<TProjectFile> ProductFileList(const TProject& project, const std::string& stubPath) {
-  std::vector<TProjectFile> files = project.ProductFiles;
-  const auto& options = project.Content.Options;
-  bool wanted = options[OptCreateUninstaller - 1] && !options[OptDeviceOnly - 1];
-  bool present = std::any_of(files.begin(), files.end(), [](const TProjectFile& f) { return IsUninstallerRecord(f.Record); });
-  if (wanted && !present) {
-    TProjectFile u;
-    u.SourcePath = project.UninstallerPath.empty()
-                       ? (fs::path(stubPath).parent_path() / "vntuninst.exe").string()
-                       : project.UninstallerPath;
-    u.Record = UninstallerFileRecord(UnassignedFileId, 0, 0);
-    files.push_back(u);
-  }
-  for (auto& f : files) f.SourcePath = Resolved(project, f.SourcePath);
-  return files;
-}
-
-// Gives every file without an id the next free one, in list order; an id given twice would
-// restore one file's bytes under the other's name.
-void AssignIds(std::vector<TProjectFile>& files, const std::string& what) {
-  std::map<int32_t, const TProjectFile*> used;
-  for (const auto& f : files) {
-    if (f.Record.Id < 0) continue;
-    auto [at, fresh] = used.emplace(f.Record.Id, &f);
-    if (!fresh)
-      throw EBuildError(what + " file id " + std::to_string(f.Record.Id) + " is given twice: " +
-                        at->second->SourcePath + " and " + f.SourcePath);
-  }
-  int32_t next = 1;
-  for (auto& f : files) {
-    if (f.Record.Id >= 0) continue;
-    while (used.count(next)) ++next;
-    f.Record.Id = next;
-    used.emplace(next, &f);
-  }
-}
-
-// All missing files at once, so the author fixes the project in one go.
-void CheckSources(const std::vector<TProjectFile>& files) {
-  std::string missing;
-  for (const auto& f : files) {
-    std::error_code ec;
-    if (!fs::is_regular_file(f.SourcePath, ec)) missing += "\n  " + f.SourcePath;
-  }
-  if (!missing.empty()) throw EBuildError("missing source files:" + missing);
 }
 
 class TAssemblyRun {
@@ -119,12 +56,12 @@ public:
   TBuildSummary Summary;
 };
 
-std::string SupportArchiveSection(std::vector<TProjectFile>& files, TAssemblyRun& run, uint64_t& bytesOut) {
+std::string SupportArchiveSection(std::vector<TProjectFile>& files, TAssemblyRun& run) {
   if (files.empty()) return std::string(1, '\0');
   TArchiveAssembly archive("");
   for (auto& f : files) run.Pack(f, archive);
   std::string bytes = archive.Finish().front();
-  bytesOut += bytes.size();
+  run.Summary.BytesOut += bytes.size();
   return '\x01' + bytes;
 }
 
@@ -150,6 +87,10 @@ TProductArchives PackProductFiles(std::vector<TProjectFile>& files, const TProje
   TProductArchives result;
   std::vector<std::string> mainPieces = main.Finish();
   if (volumes) {
+    if (mainPieces.size() > MaxVolumes)
+      throw EBuildError(std::to_string(mainPieces.size()) + " volumes: more than " + std::to_string(MaxVolumes) +
+                        "; choose a larger volume size");
+    for (const auto& v : mainPieces) run.Summary.BytesOut += v.size();
     result.Volumes = std::move(mainPieces);
     return result;
   }
@@ -161,6 +102,7 @@ TProductArchives PackProductFiles(std::vector<TProjectFile>& files, const TProje
     result.Section += bytes;
   }
   if (result.Section.size() > UINT32_MAX) throw EBuildError("the product archives come to more than 4 GB");
+  run.Summary.BytesOut += result.Section.size();
   return result;
 }
 
@@ -213,45 +155,39 @@ void WriteVolumes(const std::string& outPath, const std::vector<std::string>& vo
   }
 }
 
+void CheckVolumeSize(uint64_t volumeSize) {
+  if (volumeSize > 0 && volumeSize < MinVolumeSize)
+    throw EBuildError("volume size " + Grouped(volumeSize) + " is below the smallest of " + Grouped(MinVolumeSize) +
+                      " bytes");
+}
+
+void StoreRecords(TSetupDescription& d, const TFileLists& files) {
+  d.ProductFiles.clear();
+  d.SupportFiles.clear();
+  for (const auto& f : files.Products) d.ProductFiles.push_back(f.Record);
+  for (const auto& f : files.Support) d.SupportFiles.push_back(f.Record);
+}
+
 }  // namespace
 
 TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath, const std::string& outPath,
                             std::ostream& progress) {
   auto started = std::chrono::steady_clock::now();
-  if (project.VolumeSize > 0 && project.VolumeSize < MinVolumeSize)
-    throw EBuildError("volume size " + Grouped(project.VolumeSize) + " is below the smallest of " +
-                      Grouped(MinVolumeSize) + " bytes");
-  std::vector<TProjectFile> products = ProductFileList(project, stubPath), support = project.SupportFiles;
-  for (auto& f : support) f.SourcePath = Resolved(project, f.SourcePath);
-  AssignIds(products, "product");
-  AssignIds(support, "support");
-  CheckSources(products);
-  CheckSources(support);
+  CheckVolumeSize(project.VolumeSize);
+  TFileLists files = PreparedFiles(project, stubPath);
   std::string stub = ReadStub(stubPath);
 
-  TAssemblyRun run(progress, products.size() + support.size());
+  TAssemblyRun run(progress, files.Products.size() + files.Support.size());
   TPackageContent content = project.Content;
-  uint64_t bytesOut = 0;
-  content.RawSections[SecSupportArchive] = SupportArchiveSection(support, run, bytesOut);
-  TProductArchives archives = PackProductFiles(products, project, run);
-  if (archives.Volumes.size() > MaxVolumes)
-    throw EBuildError(std::to_string(archives.Volumes.size()) + " volumes: more than " + std::to_string(MaxVolumes) +
-                      "; choose a larger volume size");
-  bytesOut += archives.Section.size();
-  for (const auto& v : archives.Volumes) bytesOut += v.size();
-
-  TSetupDescription& d = content.Description;
-  d.ProductFiles.clear();
-  d.SupportFiles.clear();
-  for (const auto& f : products) d.ProductFiles.push_back(f.Record);
-  for (const auto& f : support) d.SupportFiles.push_back(f.Record);
+  content.RawSections[SecSupportArchive] = SupportArchiveSection(files.Support, run);
+  TProductArchives archives = PackProductFiles(files.Products, project, run);
+  StoreRecords(content.Description, files);
   PlaceProductArchives(content, archives, stub.size());
   std::string setup = StubWithPackage(std::move(stub), stubPath, content);
 
   WriteWholeFile(outPath, setup);
   WriteVolumes(outPath, archives.Volumes);
   TBuildSummary summary = run.Summary;
-  summary.BytesOut = bytesOut;
   summary.SetupSize = setup.size();
   summary.Volumes = uint32_t(archives.Volumes.size());
   summary.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
