@@ -31,8 +31,8 @@ struct TResource {
   std::string Data;
 };
 
-// A 32-bit program image of one resource section holding the given resources.
-std::string PeImage(const std::vector<TResource>& resources) {
+// A program image of one resource section holding the given resources; 32-bit unless wide.
+std::string PeImage(const std::vector<TResource>& resources, bool wide = false) {
   const size_t n = resources.size(), root = 16 + 8 * n, perResource = 24 + 24 + 16;
   std::string rsrc(root + perResource * n, '\0');
   for (size_t i = 0; i < n; ++i) {
@@ -57,11 +57,12 @@ std::string PeImage(const std::vector<TResource>& resources) {
   std::memcpy(image.data() + 0x40, "PE\0\0", 4);
   Put16(image, 0x44, 0x14C);
   Put16(image, 0x46, 1);
-  Put16(image, 0x54, 0xE0);
-  const size_t optional = 0x58, section = optional + 0xE0;
-  Put16(image, optional, 0x10B);
-  Put32(image, optional + 96 + 16, 0x1000);
-  Put32(image, optional + 96 + 20, uint32_t(rsrc.size()));
+  const size_t optional = 0x58, optionalSize = wide ? 0xF0 : 0xE0, section = optional + optionalSize,
+               directories = optional + (wide ? 112 : 96);
+  Put16(image, 0x54, uint16_t(optionalSize));
+  Put16(image, optional, wide ? 0x20B : 0x10B);
+  Put32(image, directories + 16, 0x1000);
+  Put32(image, directories + 20, uint32_t(rsrc.size()));
   std::memcpy(image.data() + section, ".rsrc", 5);
   Put32(image, section + 8, uint32_t(rsrc.size()));
   Put32(image, section + 12, 0x1000);
@@ -73,7 +74,7 @@ std::string PeImage(const std::vector<TResource>& resources) {
 std::string Stub() { return PeImage({{PackageEndResourceType, PackageEndResourceName, std::string(4, '\0')}}); }
 
 // A library whose version resource says 3.7.0.2.
-std::string VersionedLibrary() {
+std::string VersionedLibrary(bool wide = false) {
   std::string info(40 + 52, '\0');
   Put16(info, 0, uint16_t(info.size()));
   Put16(info, 2, 52);
@@ -82,7 +83,7 @@ std::string VersionedLibrary() {
   Put32(info, 40, 0xFEEF04BDu);
   Put32(info, 48, 3u << 16 | 7u);
   Put32(info, 52, 0u << 16 | 2u);
-  return PeImage({{16, 1, info}});
+  return PeImage({{16, 1, info}}, wide);
 }
 
 std::string Pattern(size_t size, uint32_t seed) {
@@ -213,6 +214,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   Add(Project.ProductFiles, "lib.dll", VersionedLibrary(), "core|", 50);
   Add(Project.ProductFiles, "stray.txt", "names an unknown component", "Unknown", 60);
   Add(Project.ProductFiles, "empty.txt", "", "Core", 80);
+  Add(Project.ProductFiles, "lib64.dll", VersionedLibrary(true), "", 90);
   Add(Project.SupportFiles, "splash.bmp", "BM a picture", "", 70).Record.File.DestFolder = "%TempSetupDir%\\";
   Project.Content.SetOption(OptCreateUninstaller, true);
   TBuildSummary s = Build();
@@ -225,11 +227,12 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   for (const auto& f : d.ProductFiles) ids.emplace_back(f.File.SourceName, f.Id);
   EXPECT_EQ(ids, (std::vector<std::pair<std::string, int32_t>>{
                      {"core.txt", 1}, {"extras.bin", 3}, {"both.txt", 2}, {"none.txt", 4}, {"lib.dll", 5},
-                     {"stray.txt", 6}, {"empty.txt", 7}, {"VNTUNINST.DAT", 8}}));
+                     {"stray.txt", 6}, {"empty.txt", 7}, {"lib64.dll", 8}, {"VNTUNINST.DAT", 9}}));
   EXPECT_EQ(r.Product("extras.bin").File.Size, 200000u);
   EXPECT_EQ(r.Product("extras.bin").DateTime, DosOf(Base + 20));
   EXPECT_EQ(r.Product("lib.dll").VersionHigh, 3u << 16 | 7u);
   EXPECT_EQ(r.Product("lib.dll").VersionLow, 2u);
+  EXPECT_EQ(r.Product("lib64.dll").VersionHigh, 3u << 16 | 7u);
   EXPECT_EQ(r.Product("core.txt").VersionHigh, 0u);
   const TSetupInstallerFile& u = r.Product("VNTUNINST.DAT");
   EXPECT_EQ(u.File.Condition, "uninstaller");
@@ -250,11 +253,11 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
             uint32_t(std::lround((d.ProductArchiveRange + core.ArchiveRange) * 100.0 / total)));
   EXPECT_GT(docs.ProgressStart - extras.ProgressStart, 90u);  // the big file's archive takes most of the bar
   EXPECT_EQ(docs.ProgressStart, 100u);
-  EXPECT_EQ(r.Restore(uint64_t(r.Pkg.ArchiveOffset), "p"), (std::vector<int32_t>{2, 4, 6, 8}));
+  EXPECT_EQ(r.Restore(uint64_t(r.Pkg.ArchiveOffset), "p"), (std::vector<int32_t>{2, 4, 6, 8, 9}));
   EXPECT_EQ(r.Restore(core.ArchivePosition, "p"), (std::vector<int32_t>{1, 5, 7}));
   EXPECT_EQ(r.Restore(extras.ArchivePosition, "p"), (std::vector<int32_t>{3}));
   for (const auto& f : d.ProductFiles) {
-    std::string expected = f.Id == 8 ? "MZ the uninstaller" : Sources[f.File.SourceName];
+    std::string expected = f.Id == 9 ? "MZ the uninstaller" : Sources[f.File.SourceName];
     EXPECT_TRUE(r.Fs.Contents("p" + std::to_string(f.Id)) == expected) << f.File.SourceName;
     EXPECT_EQ(r.Fs.Files.at("p" + std::to_string(f.Id))->DosDateTime, f.DateTime) << f.File.SourceName;
   }
@@ -267,13 +270,13 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   EXPECT_EQ(r.Fs.Contents("s1"), "BM a picture");
   EXPECT_EQ(r.Fs.Files.at("s1")->DosDateTime, DosOf(Base + 70));
 
-  EXPECT_EQ(s.Files, 9u);
+  EXPECT_EQ(s.Files, 10u);
   EXPECT_EQ(s.SetupSize, fs::file_size(Out));
   uint64_t bytesIn = 18;  // the uninstaller
   for (const auto& [name, data] : Sources) bytesIn += data.size();
   EXPECT_EQ(s.BytesIn, bytesIn);
   EXPECT_NE(Log.str().find("extras.bin: 200,000 -> "), std::string::npos) << Log.str();
-  EXPECT_NE(SummaryLine(s).find("9 files, 200,"), std::string::npos) << SummaryLine(s);
+  EXPECT_EQ(SummaryLine(s).rfind("10 files, 2", 0), 0u) << SummaryLine(s);
 }
 
 // With every file in a component the main archive is left out: its range is 0 and the
