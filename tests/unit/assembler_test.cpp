@@ -400,7 +400,11 @@ TEST_F(AssemblerTest, RefusesWhatItCannotBuild) {
 
   WriteWholeFile((Dir / "stub.exe").string(), "not a program");
   EXPECT_NE(Error().find("package-end resource"), std::string::npos);
+  EXPECT_EQ(Log.str().find("here.txt"), std::string::npos) << "compressed before the stub was checked";
   EXPECT_FALSE(fs::exists(Dir / "setup.exe"));
+  WriteWholeFile((Dir / "stub.exe").string(), Stub());
+  Build("new/folder/setup.exe");
+  EXPECT_TRUE(fs::exists(Dir / "new/folder/setup.exe"));
 }
 
 // extract writes product files (from components and volumes too) and support files to their

@@ -7,6 +7,7 @@
 
 #include "archive/VolumeNames.h"
 #include "package/PackageWriter.h"
+#include "package/PeResource.h"
 #include "vntbuild/ArchiveAssembly.h"
 #include "vntbuild/ArchiveLayout.h"
 #include "vntbuild/FileFacts.h"
@@ -123,21 +124,24 @@ void PlaceProductArchives(TPackageContent& content, const TProductArchives& arch
   SetArchiveTable(d, archives.MainLength, archives.ComponentLengths, uint32_t(position));
 }
 
+// Read and checked before any file is compressed, so a wrong stub fails at once.
 std::string ReadStub(const std::string& stubPath) {
+  std::string stub;
   try {
-    return ReadWholeFile(stubPath);
+    stub = ReadWholeFile(stubPath);
   } catch (const std::exception&) {
     throw EBuildError("cannot read the setup stub " + stubPath);
   }
+  auto res = FindPeResource(stub, PackageEndResourceType, PackageEndResourceName);
+  if (!res || res->Size < 4) throw EBuildError(stubPath + " is not a setup stub: it has no package-end resource");
+  return stub;
 }
 
-std::string StubWithPackage(std::string stub, const std::string& stubPath, const TPackageContent& content) {
+std::string StubWithPackage(std::string stub, const TPackageContent& content) {
   try {
     return AppendPackage(std::move(stub), content, true);
   } catch (const std::length_error& e) {
     throw EBuildError(e.what());
-  } catch (const std::runtime_error&) {
-    throw EBuildError(stubPath + " is not a setup stub: it has no package-end resource");
   }
 }
 
@@ -183,8 +187,11 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
   TProductArchives archives = PackProductFiles(files.Products, project, run);
   StoreRecords(content.Description, files);
   PlaceProductArchives(content, archives, stub.size());
-  std::string setup = StubWithPackage(std::move(stub), stubPath, content);
+  std::string setup = StubWithPackage(std::move(stub), content);
 
+  std::error_code ec;
+  fs::path folder = fs::path(outPath).parent_path();
+  if (!folder.empty()) fs::create_directories(folder, ec);
   WriteWholeFile(outPath, setup);
   WriteVolumes(outPath, archives.Volumes);
   TBuildSummary summary = run.Summary;
