@@ -2,6 +2,9 @@
 # All of them land in build/win32 itself, where scripts and tests look for them.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_link_options(-static -static-libgcc -static-libstdc++)
+# vntbuild is made before this file is read, so the options above miss it; without them it
+# needs MinGW's runtime libraries beside it and does not start on a plain Windows.
+target_link_options(vntbuild PRIVATE -static -static-libgcc -static-libstdc++)
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
   # The stub travels inside every setup: keep it small. Its hot work is zlib's, which is
   # optimised on its own.

@@ -58,9 +58,12 @@ std::optional<TResourceData> FindPeResource(const std::string& image, uint16_t t
   if (img.U32(pe) != 0x00004550 || !img.Ok) return std::nullopt;  // "PE\0\0"
   int sections = img.U16(pe + 6);
   size_t optional = pe + 24;
-  if (img.U16(optional) != 0x10B) return std::nullopt;  // PE32 only: the stub is 32-bit
+  // PE32 (the stub and most products' programs) or PE32+ (64-bit programs a product carries,
+  // whose versions the builder reads): only where the data directories start differs.
+  uint16_t magic = img.U16(optional);
+  if (magic != 0x10B && magic != 0x20B) return std::nullopt;
   size_t sectionTable = optional + img.U16(pe + 20);
-  uint32_t resourceRva = img.U32(optional + 96 + 2 * 8);
+  uint32_t resourceRva = img.U32(optional + (magic == 0x10B ? 96 : 112) + 2 * 8);
   if (!img.Ok || resourceRva == 0) return std::nullopt;
   auto root = RvaToOffset(img, sectionTable, sections, resourceRva);
   if (!root) return std::nullopt;

@@ -1,4 +1,5 @@
-// Finds a resource's data in a 32-bit PE image, so the builder can set the package-end value.
+// Finds a resource's data in a PE image (32- or 64-bit), so the builder can set the package-end
+// value and read the versions of the files it packs.
 #pragma once
 
 #include <cstdint>

@@ -12,11 +12,20 @@
 
 namespace vnt {
 
+// Record.Id of a file whose id the project leaves open: the assembler gives it the next free
+// id in list order.
+constexpr int32_t UnassignedFileId = -1;
+
 // A product or support file: its record (id, version, date, size and the TSetupFile fields
-// as the project gives them) and where its bytes come from.
+// as the project gives them) and where its bytes come from. The assembler takes size and date
+// from the file, and the version from its version resource when it has one.
 struct TProjectFile {
   std::string SourcePath;  // on the author's disk, absolute
-  TSetupInstallerFile Record;
+  TSetupInstallerFile Record = [] {
+    TSetupInstallerFile r;
+    r.Id = UnassignedFileId;
+    return r;
+  }();
   // The project gave the version or the date itself: the assembler keeps it instead of
   // taking the file's own.
   bool VersionGiven = false;

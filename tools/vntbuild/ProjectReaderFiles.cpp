@@ -173,7 +173,7 @@ void ReadFileList(TObject& root, const std::string& key, const TSetupFile& defau
       TNode(root.Self().Json(), where, root.Self().Context()).Fail("the id " + std::to_string(id) + " is given twice");
   int32_t next = 1;
   for (auto& f : out) {
-    if (f.Record.Id) continue;
+    if (f.Record.Id != UnassignedFileId) continue;
     while (used.count(next)) ++next;
     f.Record.Id = next;
     used.insert(next);

@@ -9,6 +9,7 @@
 #include "package/SetupFuncs.h"
 #include "package/SetupSections.h"
 #include "vntbuild/ProjectWriter.h"
+#include "vntbuild/Extractor.h"
 #include "vntbuild/SampleProject.h"
 #include "vntbuild/ScriptCompiler.h"
 #include "vntbuild/ScriptDecompiler.h"
@@ -20,6 +21,7 @@ int Usage() {
   std::cerr << "usage:\n"
                "  vntbuild dump <setup.exe> [-o <dir>]      print a setup as a project file, or write it into dir\n"
                "  vntbuild sample <stub.exe> <setup.exe>    write the sample product's setup\n"
+               "  vntbuild extract <setup.exe> -o <dir>     write the files of a setup's archives\n"
                "  vntbuild script compile <in.vns> <out>    compile a script into its stored form\n"
                "  vntbuild script decompile <in>            print a stored script as text\n";
   return 2;
@@ -65,6 +67,12 @@ int Sample(const std::string& stub, const std::string& out) {
   return 0;
 }
 
+int Extract(const std::string& setup, const std::string& dir) {
+  vnt::TExtractSummary s = vnt::ExtractSetup(setup, dir, std::cout);
+  std::cout << s.Files << " files, " << s.Bytes << " bytes written to " << dir << "\n";
+  return 0;
+}
+
 int CompileScript(const std::string& in, const std::string& out) {
   try {
     vnt::TMemoryStream stored;
@@ -91,6 +99,7 @@ int main(int argc, char** argv) {
     if (command == "dump" && argc == 3) return Dump(argv[2], "");
     if (command == "dump" && argc == 5 && std::string(argv[3]) == "-o") return Dump(argv[2], argv[4]);
     if (command == "sample" && argc == 4) return Sample(argv[2], argv[3]);
+    if (command == "extract" && argc == 5 && std::string(argv[3]) == "-o") return Extract(argv[2], argv[4]);
     std::string sub = argc > 2 ? argv[2] : "";
     if (command == "script" && sub == "compile" && argc == 5) return CompileScript(argv[3], argv[4]);
     if (command == "script" && sub == "decompile" && argc == 4) return DecompileScript(argv[3]);

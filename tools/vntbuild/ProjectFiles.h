@@ -1,0 +1,20 @@
+// The files of a project made ready to pack: the uninstaller added when the setup creates
+// one, paths resolved against the project's folder, ids given where the project left them
+// open, and every source present.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "vntbuild/Project.h"
+
+namespace vnt {
+
+struct TFileLists {
+  std::vector<TProjectFile> Products, Support;
+};
+
+// Raises EBuildError naming every missing source file, or a file id given twice.
+TFileLists PreparedFiles(const TProject& project, const std::string& stubPath);
+
+}  // namespace vnt
