@@ -1,6 +1,7 @@
 #include "install/InstallRules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <limits>
 
@@ -138,6 +139,18 @@ std::vector<std::string> KeyAndParents(const std::string& key) {
     while (!k.empty() && k.back() == '\\') k.pop_back();
   }
   return keys;
+}
+
+bool IsSharedSystemKey(const std::string& key) {
+  auto SameTextIgnoringCase = [](const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return std::tolower(uint8_t(x)) == std::tolower(uint8_t(y)); });
+  };
+  std::vector<std::string> levels = KeyAndParents(key);
+  if (levels.empty()) return false;
+  // levels.back() is the first part; the key's depth is the number of levels.
+  if (levels.size() == 1) return SameTextIgnoringCase(levels.back(), "Software");
+  return levels.size() <= 5 && SameTextIgnoringCase(levels[levels.size() - 2], "Software\\Microsoft");
 }
 
 }  // namespace vnt

@@ -136,7 +136,8 @@ private:
       const TUninstItem& item = Items[i];
       if (item.Kind != UninstRegValue || !Takes(item)) continue;
       for (const std::string& key : KeyAndParents(item.RegChange.Key))
-        if (!System.DeleteKeyIfEmpty(item.RegChange.Root, key)) NotRemoved.push_back(KeyLine(item.RegChange, key));
+        if (!IsSharedSystemKey(key) && !System.DeleteKeyIfEmpty(item.RegChange.Root, key))
+          NotRemoved.push_back(KeyLine(item.RegChange, key));
     }
   }
 

@@ -26,6 +26,9 @@ rm -f "$(winepath -u 'C:\windows\vntuninst.exe' 2>/dev/null)"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
 
+# Keys Wine keeps only while its server runs and makes again when a window first opens: a
+# fresh server before the install would otherwise show them as new afterwards.
+volatile='^\[HKEY_LOCAL_MACHINE\\Hardware\\|^\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video|^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters|^\[HKEY_CURRENT_USER\\Volatile Environment'
 # The prefix as "file|<path>" and "<key>|<value line>" lines: its files outside the temporary
 # folder, and the registry of the machine and the user.
 snapshot() {
@@ -35,7 +38,7 @@ snapshot() {
   for root in HKLM HKCU; do
     wine reg export "$root" "$(win "$work/$root.reg")" /y >/dev/null 2>>"$err"
     iconv -f UTF-16 -t UTF-8 "$work/$root.reg" | tr -d '\r' | awk '/^\[/ { key = $0; print key; next } NF { print key "|" $0 }'
-  done | sort
+  done | grep -v -i -E "$volatile" | sort
 }
 # Differences from the state before, without the uninstaller that all products share.
 changes() { snapshot | diff "$work/before.txt" - | grep '^[<>]' | grep -v -i 'windows/vntuninst.exe$'; }

@@ -67,5 +67,12 @@ TEST(InstallRules, KeysAreClearedFromTheLongestPath) {
   EXPECT_EQ(KeyAndParents("Software\\Vantry\\Hello\\"),
             (std::vector<std::string>{"Software\\Vantry\\Hello", "Software\\Vantry", "Software"}));
   EXPECT_EQ(KeyAndParents(""), std::vector<std::string>{});
+  // The product's keys go; those Windows keeps for every program stay, even when empty.
+  for (const char* shared : {"Software", "software\\microsoft", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                             "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"})
+    EXPECT_TRUE(IsSharedSystemKey(shared)) << shared;
+  for (const char* own : {"Software\\Vantry", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantry Hello",
+                          "SYSTEM", ".hello", "Software\\Microsoft\\Vantry\\A\\B\\C"})
+    EXPECT_FALSE(IsSharedSystemKey(own)) << own;
   EXPECT_EQ(RegistryRootName(1), "HKEY_CURRENT_USER");
 }
