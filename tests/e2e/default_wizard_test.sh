@@ -51,8 +51,9 @@ same "then the folder page" "$(page)" Folder
 target="$work/chosen folder"
 same "folder: the default folder" "$(text VN_Folder_TextBox1)" 'C:\\Program Files\\Wizard Tour'
 on type name:VN_Folder_TextBox1 "$(win "$target")" >/dev/null
-expect "folder: the space needed" "$(text VN_Folder_Label5)" "bytes"
-expect "folder: the space free" "$(text VN_Folder_Label7)" "B"
+figure='^[0-9.]+ (bytes|KB|MB|GB)$'
+same "folder: the space needed and free, as figures" \
+  "$(text VN_Folder_Label5 | grep -cE "$figure") $(text VN_Folder_Label7 | grep -cE "$figure")" "1 1"
 same "folder: Browse is there" "$(text VN_Folder_Button4)" "Browse..."
 snap "$title" folder
 on click name:VN_Folder_Button2 >/dev/null
@@ -60,6 +61,9 @@ on click name:VN_Folder_Button2 >/dev/null
 # --- Components: Docs unchecked, with the setup types beside the list.
 same "then the components" "$(page)" Components
 same "components: typical, all three checked" "$(checks)" "1 1 1"
+on check name:VN_Components_RadioBox2 1 >/dev/null
+same "components: compact, the program only" "$(checks)" "1 0 0"
+on check name:VN_Components_RadioBox1 1 >/dev/null
 on click-at name:VN_Components_ListBox1 7 27 >/dev/null
 same "components: Docs unchecked by its check box" "$(checks)" "1 0 1"
 on select name:VN_Components_ListBox1 Samples >/dev/null

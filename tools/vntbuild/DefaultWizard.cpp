@@ -16,6 +16,9 @@ struct TWizardPlan {
   bool License = false, Components = false, SetupTypes = false, Group = false;
 };
 
+// Where the space figures start, right of their captions.
+constexpr int FigureLeft = Margin + 170;
+
 std::string V(const std::string& id) { return WizardVariable(id); }
 
 TScript Code(const std::string& text) { return CompileScriptText(text, "default wizard"); }
@@ -77,21 +80,21 @@ TSetupDialog License(const TWizardPlan& plan) {
 }
 
 TSetupDialog Folder(const TWizardPlan& plan) {
-  const int boxWidth = ContentWidth - 75 - 10, figures = Margin + 130;
-  auto body = {Label(Margin, ContentTop, 30, ContentWidth, V("FolderText")),
-               MakeControlDef(KindTextBox, Margin, ContentTop + 40, 21, boxWidth, {"%InstallDir%", Font8, "0", ""}, {},
+  const int boxWidth = ContentWidth - 75 - 10;
+  auto body = {Label(Margin, ContentTop, 42, ContentWidth, V("FolderText")),
+               MakeControlDef(KindTextBox, Margin, ContentTop + 48, 21, boxWidth, {"%InstallDir%", Font8, "0", ""}, {},
                               "%InstallDir%", RoleInstallDir),
-               Label(Margin, FootLine - 48, 16, 128, V("SpaceRequired")),
-               Label(figures, FootLine - 48, 16, 160, "", Font8, RoleRequiredSpace),
-               Label(Margin, FootLine - 28, 16, 128, V("SpaceAvailable")),
-               Label(figures, FootLine - 28, 16, 160, "", Font8, RoleFreeSpace)};
+               Label(Margin, FootLine - 48, 16, FigureLeft - Margin - 6, V("SpaceRequired")),
+               Label(FigureLeft, FootLine - 48, 16, 160, "", Font8, RoleRequiredSpace),
+               Label(Margin, FootLine - 28, 16, FigureLeft - Margin - 6, V("SpaceAvailable")),
+               Label(FigureLeft, FootLine - 28, 16, 160, "", Font8, RoleFreeSpace)};
   // A folder must be given; the Browse button comes after the foot's three.
   std::string next = R"(
     MessageBox "%WizardCaption%", "%WizardFolderEmpty%", "WARNING" if "%InstallDir% = |"
     NextPage if "%InstallDir% != |"
   )";
   auto controls = InnerPage("Folder", body, "Next", next);
-  controls.push_back(Button(Margin + boxWidth + 10, ContentTop + 39, V("Browse"), 0, "browse",
+  controls.push_back(Button(Margin + boxWidth + 10, ContentTop + 47, V("Browse"), 0, "browse",
                             Code(R"(BrowseFolder "%InstallDir%")")));
   return TextPage(plan, "Folder",
                   {"Next", "FolderTitle", "FolderSubtitle", "FolderText", "FolderEmpty", "Browse", "SpaceRequired",
@@ -105,13 +108,16 @@ TSetupDialog Components(const TWizardPlan& plan) {
                                   "SpaceRequired", "SetupType"};
   int listTop = ContentTop + 22;
   if (plan.SetupTypes) {
-    body.push_back(Label(Margin, ContentTop + 24, 16, 84, V("SetupType")));
+    body.push_back(Label(Margin, ContentTop + 24, 16, 108, V("SetupType")));
     const char* types[] = {"Typical", "Compact", "Custom"};
-    const int lefts[] = {Margin + 88, Margin + 188, Margin + 288}, widths[] = {96, 96, 160};
+    const int lefts[] = {Margin + 112, Margin + 212, Margin + 312}, widths[] = {96, 96, ContentWidth - 312};
     for (int t = 0; t < 3; ++t) {
+      // Bound to a copy of %SetupType%: storing the radio's value when the page is left would
+      // set the type again and undo the checks the user changed by hand.
+      std::string choose = "AssignVariable \"%SetupType%\", \"" + std::to_string(t) + "\"";
       body.push_back(MakeControlDef(KindRadioBox, lefts[t], ContentTop + 23, 17, widths[t],
-                                    {V(types[t]), Font8, "0", std::to_string(t), "", ""}, Code("StorePageValues"),
-                                    "%SetupType%"));
+                                    {V(types[t]), Font8, "0", std::to_string(t), "", ""}, Code(choose),
+                                    V("SetupTypeShown")));
       ids.push_back(types[t]);
     }
     listTop += 26;
@@ -123,18 +129,21 @@ TSetupDialog Components(const TWizardPlan& plan) {
                                 {V("Description"), Font8}));
   body.push_back(Label(frameLeft + 10, listTop + 14, listHeight - 24, Width - Margin - frameLeft - 20, "", Font8,
                        RoleComponentDescription));
-  body.push_back(Label(Margin, FootLine - 24, 16, 128, V("SpaceRequired")));
-  body.push_back(Label(Margin + 130, FootLine - 24, 16, 160, "", Font8, RoleRequiredSpace));
-  return TextPage(plan, "Components", ids, InnerPage("Components", body));
+  body.push_back(Label(Margin, FootLine - 24, 16, FigureLeft - Margin - 6, V("SpaceRequired")));
+  body.push_back(Label(FigureLeft, FootLine - 24, 16, 120, "", Font8, RoleRequiredSpace));
+  TSetupDialog page = TextPage(plan, "Components", ids, InnerPage("Components", body));
+  if (plan.SetupTypes)
+    page.BeforeBuildScript = Join(page.BeforeBuildScript, Code(R"(AssignVariable "%WizardSetupTypeShown%", "%SetupType%")"));
+  return page;
 }
 
 TSetupDialog Group(const TWizardPlan& plan) {
-  auto body = {Label(Margin, ContentTop, 30, ContentWidth, V("GroupText")),
-               Label(Margin, ContentTop + 38, 16, ContentWidth, V("GroupName")),
-               MakeControlDef(KindTextBox, Margin, ContentTop + 56, 21, ContentWidth, {"%ProgramGroup%", Font8, "0", ""},
+  auto body = {Label(Margin, ContentTop, 42, ContentWidth, V("GroupText")),
+               Label(Margin, ContentTop + 46, 16, ContentWidth, V("GroupName")),
+               MakeControlDef(KindTextBox, Margin, ContentTop + 64, 21, ContentWidth, {"%ProgramGroup%", Font8, "0", ""},
                               {}, "%ProgramGroup%", RoleProgramGroup),
-               Label(Margin, ContentTop + 88, 16, ContentWidth, V("GroupExisting")),
-               MakeControlDef(KindList, Margin, ContentTop + 106, FootLine - 10 - (ContentTop + 106), ContentWidth,
+               Label(Margin, ContentTop + 94, 16, ContentWidth, V("GroupExisting")),
+               MakeControlDef(KindList, Margin, ContentTop + 112, FootLine - 10 - (ContentTop + 112), ContentWidth,
                               {Font8, "", "", "", "groups", ""}, {}, "", RoleProgramGroups)};
   return TextPage(plan, "Group", {"Next", "GroupTitle", "GroupSubtitle", "GroupText", "GroupName", "GroupExisting"},
                   InnerPage("Group", body));
