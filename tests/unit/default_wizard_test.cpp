@@ -244,3 +244,11 @@ TEST_F(WizardTexts, TheSummaryListsTheChosenComponents) {
   V.SetVariable("%SetupType%", "0");
   EXPECT_EQ(Shown(ready, "English", "%WizardReadyList%"), "Core, Docs");
 }
+
+// A name with "&" must not turn into an access key in captions; the title shows it as it is.
+TEST_F(WizardTexts, AnAmpersandInTheNameStaysAnAmpersand) {
+  Desc.Properties.SoftwareName = "Q&A";
+  TSetupDialog welcome = DefaultWizard(Desc).Dialogs[0];
+  EXPECT_EQ(Shown(welcome, "English", "%WizardWelcomeTitle%"), "Welcome to the Q&&A Setup");
+  EXPECT_EQ(Shown(welcome, "English", "%WizardCaption%"), "Q&A Setup");
+}

@@ -48,15 +48,21 @@ std::vector<TControlDef> InnerPage(const std::string& id, std::vector<TControlDe
   return Join(Join(Header(V(id + "Title"), V(id + "Subtitle")), body), Foot(V(next), Code(nextScript)));
 }
 
-TSetupDialog Welcome(const TWizardPlan& plan) {
+// The larger layout of the first and last page: the side band, a big title and a text.
+TSetupDialog SidePage(const TWizardPlan& plan, const std::string& name, const std::string& next,
+                      const std::string& nextScript, const std::string& afterBuild) {
   const int left = SideWidth + 16, width = Width - left - 16;
   auto controls = Join(Join(SideBand(!plan.D.Properties.SetupPicture.empty()),
-                            {Label(left, 18, 46, width, V("WelcomeTitle"), Title12, 0, true),
-                             Label(left, 76, 200, width, V("WelcomeText"), Font8, 0, true)}),
-                       Foot(V("Next"), Code("NextPage")));
-  TSetupDialog page = TextPage(plan, "Welcome", {"Next", "WelcomeTitle", "WelcomeText"}, std::move(controls));
-  page.AfterBuildScript = Code(R"(DisableButton "back")");
+                            {Label(left, 18, 46, width, V(name + "Title"), Title12, 0, true),
+                             Label(left, 76, 200, width, V(name + "Text"), Font8, 0, true)}),
+                       Foot(V(next), Code(nextScript)));
+  TSetupDialog page = TextPage(plan, name, {next, name + "Title", name + "Text"}, std::move(controls));
+  page.AfterBuildScript = Code(afterBuild);
   return page;
+}
+
+TSetupDialog Welcome(const TWizardPlan& plan) {
+  return SidePage(plan, "Welcome", "Next", "NextPage", R"(DisableButton "back")");
 }
 
 TSetupDialog License(const TWizardPlan& plan) {
@@ -214,17 +220,10 @@ TSetupDialog Install(const TWizardPlan& plan) {
 }
 
 TSetupDialog Finish(const TWizardPlan& plan) {
-  const int left = SideWidth + 16, width = Width - left - 16;
-  auto controls = Join(Join(SideBand(!plan.D.Properties.SetupPicture.empty()),
-                            {Label(left, 18, 46, width, V("FinishTitle"), Title12, 0, true),
-                             Label(left, 76, 200, width, V("FinishText"), Font8, 0, true)}),
-                       Foot(V("Finish"), Code("FinishSetup")));
-  TSetupDialog page = TextPage(plan, "Finish", {"Finish", "FinishTitle", "FinishText"}, std::move(controls));
-  page.AfterBuildScript = Code(R"(
+  return SidePage(plan, "Finish", "Finish", "FinishSetup", R"(
     DisableButton "back"
     DisableButton "cancel"
   )");
-  return page;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "vntbuild/WizardTexts.h"
 
 #include "package/SetupStrings.h"
+#include "package/SetupVariables.h"
 
 namespace vnt {
 
@@ -76,11 +77,30 @@ const TWizardTexts& GermanWizardTexts() {
   return texts;
 }
 
-TScript::value_type Assign(const std::string& id, const std::string& text, const std::string& condition = "") {
+// Texts shown as captions, where "&" marks an access key; the others go to the window title
+// and to a message box, which show it as it is.
+bool IsCaption(const std::string& id) { return id != "Caption" && id != "FolderEmpty"; }
+
+// The variable is expanded when it is set, so a name holding "&" comes into a caption as it is
+// and would mark an access key: such a name goes in already doubled.
+std::string ForCaption(const TSetupDescription& d, const std::string& id, std::string text) {
+  if (!IsCaption(id)) return text;
+  for (auto [upperName, value] : {std::pair{"%SOFTWARENAME%", d.Properties.SoftwareName},
+                                  std::pair{"%COMPANYNAME%", d.Properties.CompanyName}}) {
+    if (value.find('&') == std::string::npos) continue;
+    std::string doubled;
+    for (char c : value) doubled += c == '&' ? "&&" : std::string(1, c);
+    ReplaceIgnoringCase(text, upperName, doubled);
+  }
+  return text;
+}
+
+ScriptStatement Assign(const TSetupDescription& d, const std::string& id, const std::string& text,
+                       const std::string& condition = "") {
   ScriptStatement st;
   st.Opcode = OpAssignVariable;
   st.F[0] = WizardVariable(id);
-  st.F[1] = text;
+  st.F[1] = ForCaption(d, id, text);
   st.Condition = condition;
   return st;
 }
@@ -182,12 +202,12 @@ TScript AssignWizardTexts(const TSetupDescription& d, const std::vector<std::str
   const auto& languages = d.Languages;
   if (languages.empty()) {
     TWizardTexts texts = WizardTextsFor(d, nullptr, translations);
-    for (const auto& id : ids) script.push_back(Assign(id, TextOf(texts, id)));
+    for (const auto& id : ids) script.push_back(Assign(d, id, TextOf(texts, id)));
     return script;
   }
   size_t fallback = FallbackLanguage(languages);
   TWizardTexts base = WizardTextsFor(d, &languages[fallback], translations);
-  for (const auto& id : ids) script.push_back(Assign(id, TextOf(base, id)));
+  for (const auto& id : ids) script.push_back(Assign(d, id, TextOf(base, id)));
   // %Language% compares with the names ignoring case, as the message tables are chosen.
   const std::string is = WizardVariable("LanguageIs");
   for (size_t i = 0; i < languages.size(); ++i) {
@@ -195,7 +215,7 @@ TScript AssignWizardTexts(const TSetupDescription& d, const std::vector<std::str
     TWizardTexts texts = WizardTextsFor(d, &languages[i], translations);
     std::vector<ScriptStatement> changes;
     for (const auto& id : ids)
-      if (TextOf(texts, id) != TextOf(base, id)) changes.push_back(Assign(id, TextOf(texts, id), is + " = 1|"));
+      if (TextOf(texts, id) != TextOf(base, id)) changes.push_back(Assign(d, id, TextOf(texts, id), is + " = 1|"));
     if (changes.empty()) continue;
     ScriptStatement test;
     test.Opcode = OpListContains;
