@@ -50,6 +50,14 @@ on click name:VN_License_Button2 >/dev/null
 same "then the folder page" "$(page)" Folder
 target="$work/chosen folder"
 same "folder: the default folder" "$(text VN_Folder_TextBox1)" 'C:\\Program Files\\Wizard Tour'
+on type name:VN_Folder_TextBox1 "" >/dev/null
+out=$(on click name:VN_Folder_Button2 -- wait-msgbox 10000 -- msgbox -- press OK)
+expect "folder: Next without a folder asks for one" "$out" '"text":"Please choose a folder for Wizard Tour."'
+same "folder: and stays" "$(page)" Folder
+mkdir -p "$work/picked"
+out=$(on click name:VN_Folder_Button4 -- wait-window --class TfrmDirectorySel 10000 \
+      -- type name:txtDirectory "$(win "$work/picked")" -- click text:OK -- sleep 300)
+same "folder: Browse puts the folder picked into the box" "$(text VN_Folder_TextBox1)" "$(win "$work/picked" | sed 's/\\/\\\\/g')"
 on type name:VN_Folder_TextBox1 "$(win "$target")" >/dev/null
 figure='^[0-9.]+ (bytes|KB|MB|GB)$'
 same "folder: the space needed and free, as figures" \
