@@ -11,6 +11,7 @@ expect "the uninstaller removes the product" "$out" "the uninstaller removed Hel
 same "its registry value and Add/Remove entry are gone" \
   "$(wine reg query 'HKCU\Software\Vantry Samples\Hello' 2>&1 | grep -c REG_)$(wine reg query \
      'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Samples Hello' 2>&1 | grep -c REG_)" 00
+same "its folder is gone" "$([ -e "$(winepath -u 'C:\Program Files\Hello' 2>/dev/null)" ] && echo left)" ""
 for page in welcome folder components group ready install finish; do
   same "a picture of the $page page" "$([ -s "$root/out/hello-$page.png" ] && echo yes)" yes
 done
