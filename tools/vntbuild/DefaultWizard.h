@@ -12,7 +12,9 @@ namespace vnt {
 TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslations& translations = {});
 
 // What the builder calls: a package without dialogs gets the default wizard; one with
-// dialogs is left alone. Answers whether it added the wizard.
+// dialogs is left alone. Answers whether it added the wizard. The pages follow the
+// description as it is at the call (agreement file, components, setup types, shortcuts,
+// languages and their messages), so the call comes once those are in place.
 bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations = {});
 
 }  // namespace vnt
