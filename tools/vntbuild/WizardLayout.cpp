@@ -16,8 +16,10 @@ TControlDef Shape(int left, int top, int height, int width, const std::string& c
   return MakeControlDef(KindShape, left, top, height, width, {"0", colour, colour});
 }
 
+// The program icon is drawn transparent over what lies behind; the setup picture as it is.
 TControlDef Picture(int left, int top, int height, int width, uint8_t role) {
-  return MakeControlDef(KindImage, left, top, height, width, {"", "0", "1", "0"}, {}, "", role);
+  std::string transparent = role == RoleProgramIcon ? "1" : "0";
+  return MakeControlDef(KindImage, left, top, height, width, {"", "0", transparent, "0"}, {}, "", role);
 }
 
 }  // namespace
@@ -25,7 +27,6 @@ TControlDef Picture(int left, int top, int height, int width, uint8_t role) {
 const std::string Font8 = "Tahoma|8|-2147483640|0|1|";
 const std::string Bold8 = "Tahoma|8|-2147483640|1|1|";
 const std::string Title12 = "Tahoma|12|-2147483640|1|1|";
-const std::string WhiteTitle12 = "Tahoma|12|16777215|1|1|";
 
 TControlDef Label(int left, int top, int height, int width, const std::string& caption, const std::string& font,
                   uint8_t role, bool transparent) {

@@ -17,7 +17,7 @@ constexpr int FootLine = Height - 48;             // the line above the buttons
 constexpr int ContentWidth = Width - 2 * Margin;
 constexpr int SideWidth = 164;                    // the band of the welcome and finish pages
 
-extern const std::string Font8, Bold8, Title12, WhiteTitle12;
+extern const std::string Font8, Bold8, Title12;
 
 TControlDef Label(int left, int top, int height, int width, const std::string& caption,
                   const std::string& font = Font8, uint8_t role = 0, bool transparent = false);
@@ -30,7 +30,8 @@ std::vector<TControlDef> Foot(const std::string& next, TScript nextScript);
 // The white band with the page's title and subtitle, the program icon and the line below.
 std::vector<TControlDef> Header(const std::string& title, const std::string& subtitle);
 // The coloured band down the left of the welcome and finish pages, with the setup's picture
-// when it has one and the program icon otherwise, on a white page.
+// (164 by 312 pixels fill it, drawn from its top left) when it has one and the program icon
+// otherwise, on a white page.
 std::vector<TControlDef> SideBand(bool hasPicture);
 
 TSetupDialog Page(const std::string& name, std::vector<TControlDef> controls);
