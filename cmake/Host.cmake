@@ -39,6 +39,8 @@ add_executable(installfixture tests/e2e/fixtures/installfixture.cpp)
 target_link_libraries(installfixture PRIVATE vnt_fixtureparts)
 add_executable(assemblefixture tests/e2e/fixtures/assemblefixture.cpp)
 target_link_libraries(assemblefixture PRIVATE vnt_fixtureparts)
+add_executable(wizardfixture tests/e2e/fixtures/wizardfixture.cpp)
+target_link_libraries(wizardfixture PRIVATE vnt_fixtureparts)
 
 set(VNT_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Build folder of the Windows programs")
 add_test(NAME wine.unit

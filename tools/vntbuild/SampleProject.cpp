@@ -1,7 +1,7 @@
 #include "vntbuild/SampleProject.h"
 
 #include "package/SetupStrings.h"
-#include "vntbuild/SamplePages.h"
+#include "vntbuild/DefaultWizard.h"
 
 namespace vnt {
 
@@ -95,8 +95,8 @@ TPackageContent SampleHelloPackage() {
   ppc.MaxMinor = 99;
   d.DeviceTable.push_back(ppc);
 
-  d.Dialogs = SamplePages();
   c.SetOption(OptCreateUninstaller, true);
+  AddDefaultWizardIfNone(c);
   return c;
 }
 
