@@ -42,7 +42,7 @@ TEST(SignOptions, MisuseIsRefusedAndLeavesTheArgumentsAlone) {
 TEST(SignCommand, NeverCarriesThePasswordAndAddsWhatIsAskedFor) {
   TSignOptions o{"c.pfx", "pass.txt", "https://ts.example/", "Hello \"World\""};
   Args argv = SignCommand(o, "in.exe", "in.exe.vntsign");
-  EXPECT_EQ(argv, (Args{"osslsigncode", "sign", "-pkcs12", "c.pfx", "-h", "sha256", "-readpass", "-", "-n",
+  EXPECT_EQ(argv, (Args{"osslsigncode", "sign", "-pkcs12", "c.pfx", "-h", "sha256", "-readpass", "/dev/stdin", "-n",
                         "Hello \"World\"", "-ts", "https://ts.example/", "-in", "in.exe", "-out", "in.exe.vntsign"}));
   Args plain = SignCommand({"c.pfx", "", "", ""}, "a", "b");
   EXPECT_EQ(plain, (Args{"osslsigncode", "sign", "-pkcs12", "c.pfx", "-h", "sha256", "-in", "a", "-out", "b"}));

@@ -12,6 +12,14 @@ namespace vnt {
 
 namespace {
 
+// Where osslsigncode reads the password that comes on its standard input. Its own "-" for
+// that is recent; on POSIX systems the device works with every version.
+#ifdef _WIN32
+constexpr char PasswordInput[] = "-";
+#else
+constexpr char PasswordInput[] = "/dev/stdin";
+#endif
+
 std::string* OptionField(TSignOptions& o, const std::string& arg) {
   if (arg == "--sign") return &o.Certificate;
   if (arg == "--sign-password-file") return &o.PasswordFile;
@@ -107,7 +115,7 @@ const char* SignOptionsUsage() {
 
 std::vector<std::string> SignCommand(const TSignOptions& o, const std::string& in, const std::string& out) {
   std::vector<std::string> argv = {"osslsigncode", "sign", "-pkcs12", o.Certificate, "-h", "sha256"};
-  if (!o.PasswordFile.empty()) argv.insert(argv.end(), {"-readpass", "-"});
+  if (!o.PasswordFile.empty()) argv.insert(argv.end(), {"-readpass", PasswordInput});
   if (!o.ProductName.empty()) argv.insert(argv.end(), {"-n", o.ProductName});
   if (!o.TimestampUrl.empty()) argv.insert(argv.end(), {"-ts", o.TimestampUrl});
   argv.insert(argv.end(), {"-in", in, "-out", out});

@@ -29,7 +29,8 @@ TSignOptions TakeSignOptions(std::vector<std::string>& args);
 // The usage lines of those options, for the commands that take them.
 const char* SignOptionsUsage();
 
-// The osslsigncode arguments that sign `in` into `out`; the password comes on standard input.
+// The osslsigncode arguments that sign `in` into `out`; the password comes on standard input,
+// never on the command line, where other users could read it in the process list.
 std::vector<std::string> SignCommand(const TSignOptions& options, const std::string& in, const std::string& out);
 
 // Signs the file in place: osslsigncode writes a signed copy beside it, which then replaces
