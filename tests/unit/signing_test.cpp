@@ -1,5 +1,6 @@
 // The signing options, the osslsigncode command they make, and the shell-free process call.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -13,6 +14,13 @@ namespace fs = std::filesystem;
 namespace {
 
 using Args = std::vector<std::string>;
+
+// A folder of this test's own: tests run side by side, also from other checkouts.
+fs::path OwnFolder() {
+  return fs::temp_directory_path() /
+         ("vnt-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+          std::to_string(getpid()));
+}
 
 TEST(SignOptions, AreTakenOutWhereverTheyStandAndTheRestKeepsItsOrder) {
   Args args = {"--timestamp", "http://ts.example/", "stub.exe", "--sign", "my cert.pfx", "out.exe",
@@ -49,7 +57,7 @@ TEST(SignCommand, NeverCarriesThePasswordAndAddsWhatIsAskedFor) {
 }
 
 TEST(SignFile, WithoutItsCertificateFailsAndLeavesTheFileAsItWas) {
-  fs::path dir = fs::temp_directory_path() / "vnt-signing-test";
+  fs::path dir = OwnFolder();
   fs::create_directories(dir);
   std::string file = (dir / "setup.exe").string();
   WriteWholeFile(file, "MZ unsigned");
@@ -62,7 +70,7 @@ TEST(SignFile, WithoutItsCertificateFailsAndLeavesTheFileAsItWas) {
 
 class RunProgramTest : public ::testing::Test {
 protected:
-  fs::path Dir = fs::temp_directory_path() / ("vnt-process-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  fs::path Dir = OwnFolder();
   std::string Output = (Dir / "output.txt").string();
   void SetUp() override { fs::create_directories(Dir); }
   void TearDown() override { fs::remove_all(Dir); }
