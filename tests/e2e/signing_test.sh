@@ -6,7 +6,8 @@
 # removes it; a nested second signature and a signature made by osslsigncode directly leave the
 # setup working; with its signature cut off it still installs (Windows judges signatures, the
 # setup does not); a byte of the product archive changed after signing ends with the damaged
-# archive message and exit 4. Last, the builder's signing failures and its signed sample.
+# archive message and exit 4. Last, the builder's signed and time-stamped sample (a
+# time-stamping server of the test's own) and its signing failures.
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\SignedTour'
@@ -20,7 +21,8 @@ put_back() {
   if [ -e "$work/shared-uninstaller" ]; then cp -p "$work/shared-uninstaller" "$windows/vntuninst.exe"
   else rm -f "$windows/vntuninst.exe"; fi
 }
-trap 'put_back; e2e_cleanup' EXIT
+tsa_pid=""
+trap 'put_back; [ -n "$tsa_pid" ] && kill "$tsa_pid"; e2e_cleanup' EXIT
 forget "$key"; forget "$entry"; rm -f "$windows/vntuninst.exe"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
@@ -40,6 +42,24 @@ mkdir -p "$certs"
   openssl pkcs12 -export -in signer.pem -inkey signer.key -certfile root.pem -passout "file:pass file.txt" -out "my cert.pfx"
 ) >/dev/null 2>>"$err"
 sign=(--sign "$certs/my cert.pfx" --sign-password-file "$certs/pass file.txt")
+# A time-stamping server of the test's own, its certificate under the same root.
+tsa="$work/tsa"
+mkdir -p "$tsa"
+(
+  cd "$tsa" || exit 1
+  openssl req -newkey rsa:2048 -nodes -keyout tsa.key -out tsa.csr -subj "/CN=Vantry Tests Time"
+  printf 'extendedKeyUsage=critical,timeStamping\nkeyUsage=critical,digitalSignature\n' >tsa.ext
+  openssl x509 -req -in tsa.csr -CA "$certs/root.pem" -CAkey "$certs/root.key" -CAcreateserial -days 3 -extfile tsa.ext \
+    -out tsa.pem
+  cp "$certs/root.pem" root.pem
+  echo 01 >serial
+  printf '[tsa]\ndefault_tsa = here\n[here]\nserial = %s/serial\nsigner_digest = sha256\ndefault_policy = 1.2.3.4.1\n%s\n' \
+    "$tsa" 'digests = sha1, sha256, sha512' >tsa.cnf
+) >/dev/null 2>>"$err"
+perl "$root/tests/e2e/fixtures/tsa.pl" "$tsa" >/dev/null 2>>"$err" &
+tsa_pid=$!
+for _ in $(seq 50); do [ -s "$tsa/port" ] && break; sleep 0.1; done
+timestamp="http://127.0.0.1:$(cat "$tsa/port" 2>/dev/null)/"
 verify() { osslsigncode verify -CAfile "$certs/root.pem" -TSA-CAfile "$certs/root.pem" -in "$1" 2>&1; echo "status $?"; }
 accepted() {  # description, file
   local out; out=$(verify "$2")
@@ -130,9 +150,10 @@ differ "altered package: the damaged file is not passed off as whole" \
 uninstall "after the altered package"
 
 # --- The builder's own command and its failures.
-out=$("$host/vntbuild" sample "$win32/vntsetup.exe" "$work/hello.exe" "${sign[@]}" 2>&1)
+out=$("$host/vntbuild" sample "$win32/vntsetup.exe" "$work/hello.exe" "${sign[@]}" --timestamp "$timestamp" 2>&1)
 expect "sample: written and signed" "$out" "signed"
 accepted "sample" "$work/hello.exe"
+expect "sample: time-stamped by the test's server" "$(verify "$work/hello.exe")" "Timestamp Server Signature verification: ok"
 expect "sample: its package is found before the signature" "$("$host/vntbuild" dump "$work/hello.exe" 2>&1)" '"Hello", "Vantry Samples"'
 printf 'wrong\n' >"$work/wrong.txt"
 failure() {  # description, wanted message, vntbuild arguments...
