@@ -2,28 +2,36 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "package/PackagePrimitives.h"
 #include "package/PeResource.h"
 #include "package/ScriptCodec.h"
 #include "package/SetupFuncs.h"
 #include "package/SetupSections.h"
-#include "vntbuild/ProjectWriter.h"
+#include "vntbuild/BuildCommand.h"
 #include "vntbuild/Extractor.h"
+#include "vntbuild/ProjectWriter.h"
 #include "vntbuild/SampleProject.h"
 #include "vntbuild/ScriptCompiler.h"
 #include "vntbuild/ScriptDecompiler.h"
+#include "vntbuild/Signing.h"
 #include "vntbuild/StdFileStream.h"
 
 namespace {
 
 int Usage() {
   std::cerr << "usage:\n"
+               "  vntbuild build <project.json> -o <setup.exe> [signing options]\n"
+               "                                            build a setup from its project file\n"
                "  vntbuild dump <setup.exe> [-o <dir>]      print a setup as a project file, or write it into dir\n"
-               "  vntbuild sample <stub.exe> <setup.exe>    write the sample product's setup\n"
                "  vntbuild extract <setup.exe> -o <dir>     write the files of a setup's archives\n"
+               "  vntbuild sample <stub.exe> <setup.exe> [signing options]\n"
+               "                                            write the sample product's setup\n"
                "  vntbuild script compile <in.vns> <out>    compile a script into its stored form\n"
-               "  vntbuild script decompile <in>            print a stored script as text\n";
+               "  vntbuild script decompile <in>            print a stored script as text\n"
+               "signing options:\n"
+            << vnt::SignOptionsUsage();
   return 2;
 }
 
@@ -61,9 +69,23 @@ int Dump(const std::string& path, const std::string& dir) {
   return 0;
 }
 
-int Sample(const std::string& stub, const std::string& out) {
-  vnt::WriteWholeFile(out, vnt::AppendPackage(vnt::ReadWholeFile(stub), vnt::SampleHelloPackage()));
-  std::cout << "wrote " << out << "\n";
+// The package end goes into the setup's resource, so that a signature appended by any
+// signing tool, now or later, leaves the package where the setup looks for it.
+int Sample(std::vector<std::string> args) {
+  vnt::TSignOptions sign;
+  try {
+    sign = vnt::TakeSignOptions(args);
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "vntbuild: " << e.what() << "\n";
+    return Usage();
+  }
+  if (args.size() != 2) return Usage();
+  const std::string &stub = args[0], &out = args[1];
+  vnt::TPackageContent content = vnt::SampleHelloPackage();
+  sign.ProductName = content.Description.Properties.SoftwareName;
+  vnt::WriteWholeFile(out, vnt::AppendPackage(vnt::ReadWholeFile(stub), content, true));
+  vnt::SignSetup(out, sign);
+  std::cout << "wrote " << out << (sign.Enabled() ? ", signed" : "") << "\n";
   return 0;
 }
 
@@ -96,10 +118,11 @@ int DecompileScript(const std::string& in) {
 int main(int argc, char** argv) {
   try {
     std::string command = argc > 1 ? argv[1] : "";
+    if (command == "build") return vnt::RunBuild({argv + 2, argv + argc}, argv[0]);
     if (command == "dump" && argc == 3) return Dump(argv[2], "");
     if (command == "dump" && argc == 5 && std::string(argv[3]) == "-o") return Dump(argv[2], argv[4]);
-    if (command == "sample" && argc == 4) return Sample(argv[2], argv[3]);
     if (command == "extract" && argc == 5 && std::string(argv[3]) == "-o") return Extract(argv[2], argv[4]);
+    if (command == "sample") return Sample({argv + 2, argv + argc});
     std::string sub = argc > 2 ? argv[2] : "";
     if (command == "script" && sub == "compile" && argc == 5) return CompileScript(argv[3], argv[4]);
     if (command == "script" && sub == "decompile" && argc == 4) return DecompileScript(argv[3]);

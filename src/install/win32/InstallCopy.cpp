@@ -136,6 +136,7 @@ void TVantryInstall::RestoreArchives() {
   } catch (const std::exception& e) {
     // A damaged archive: the rest of it is not restored; the run goes on with the next phase.
     Log(std::string("archive error: ") + e.what());
+    Damaged = true;
     Show(TBoxKind::Error, CorruptArchiveText);
   }
 }
@@ -155,7 +156,9 @@ void TVantryInstall::BindZip() {
     Pending.push_back(name);
   };
   Zip.OnError = [this](int32_t code) {
-    if (code == 2) Show(TBoxKind::Error, CorruptArchiveText);
+    if (code != 2) return;
+    Damaged = true;
+    Show(TBoxKind::Error, CorruptArchiveText);
   };
   Zip.OnComment = [this](const std::string& comment) {
     Status(0, comment.empty() ? Message(State, MsgCopying)

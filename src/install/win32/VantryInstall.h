@@ -72,6 +72,8 @@ public:
   // Marks the run aborted and stops a running restore after its chunk.
   void Abort();
   bool ArchiveBusy() const { return Zip.IsBusy(); }
+  // Part of the archive could not be read: files are missing, so the run did not succeed.
+  bool ArchiveDamaged() const { return Damaged; }
   // What the run has made so far, in order.
   const std::vector<TUninstItem>& UninstallItems() const { return Items; }
   const std::string& IconFile() const { return Icon; }
@@ -133,6 +135,7 @@ private:
   int BitmapIndex = -1;
   bool ShortcutErrorShown = false;
   bool IsAborted = false;
+  bool Damaged = false;
   std::string Icon;
   std::vector<std::string> Pending;
   std::string VolumeFolder;  // where the last volume file was found, with backslash

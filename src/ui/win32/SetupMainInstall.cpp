@@ -237,7 +237,8 @@ void TfrmSetupMain::EndInstallation() {
   if (Copying) Copying->Hide();
   Copying.reset();
   if (Install) {
-    InstallAborted = Install->Aborted();
+    // A damaged archive left files out: the run ends as failed, not as finished.
+    InstallAborted = Install->Aborted() || Install->ArchiveDamaged();
     RestartNeeded = !InstallAborted && !Install->ReplacedAtRestart().empty();
     Install.reset();
   }

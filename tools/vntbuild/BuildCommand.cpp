@@ -1,0 +1,88 @@
+#include "vntbuild/BuildCommand.h"
+
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "vntbuild/Assembler.h"
+#include "vntbuild/DefaultWizard.h"
+#include "vntbuild/ProjectReader.h"
+#include "vntbuild/Signing.h"
+
+namespace vnt {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TBuildArgs {
+  std::string Project, Output, Stub;
+};
+
+TBuildArgs TakeBuildArgs(std::vector<std::string> args) {
+  TBuildArgs b;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    bool valued = a == "-o" || a == "--stub";
+    if (valued && i + 1 == args.size()) throw std::invalid_argument(a + " needs a value");
+    if (a == "-o") b.Output = args[++i];
+    else if (a == "--stub") b.Stub = args[++i];
+    else if (b.Project.empty() && !a.empty() && a[0] != '-') b.Project = a;
+    else throw std::invalid_argument("unexpected argument \"" + a + "\"");
+  }
+  if (b.Project.empty() || b.Output.empty()) throw std::invalid_argument("a project file and -o SETUP are needed");
+  return b;
+}
+
+// The stub beside the builder (an installed vntbuild), or in the build tree's win32 folder
+// (build/host/vntbuild next to build/win32/vntsetup.exe).
+std::string FindStub(const std::string& self) {
+  fs::path here = fs::absolute(self).parent_path();
+  for (const fs::path& candidate : {here / "vntsetup.exe", here.parent_path() / "win32" / "vntsetup.exe"})
+    if (fs::exists(candidate)) return candidate.string();
+  throw std::runtime_error("no vntsetup.exe beside vntbuild or in ../win32; give it with --stub");
+}
+
+std::string UninstallerOf(const TProject& project, const std::string& stub) {
+  if (!project.UninstallerPath.empty()) return project.UninstallerPath;
+  return (fs::path(stub).parent_path() / "vntuninst.exe").string();
+}
+
+}  // namespace
+
+int RunBuild(std::vector<std::string> args, const std::string& self) {
+  TSignOptions sign;
+  TBuildArgs b;
+  try {
+    sign = TakeSignOptions(args);
+    b = TakeBuildArgs(args);
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "vntbuild build: " << e.what() << "\nusage: vntbuild build PROJECT -o SETUP [--stub STUB] "
+              << "[signing options]\n" << SignOptionsUsage();
+    return 2;
+  }
+  std::string stub = b.Stub.empty() ? FindStub(self) : b.Stub;
+  TProject project = ReadProject(b.Project);
+  if (AddDefaultWizardIfNone(project.Content)) std::cout << "no dialogs in the project: the default wizard\n";
+  sign.ProductName = project.Content.Description.Properties.SoftwareName;
+  // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
+  fs::path temp;
+  if (sign.Enabled() && project.Content.Options[OptCreateUninstaller - 1]) {
+    temp = fs::temp_directory_path() / ("vntbuild-" + std::to_string(std::hash<std::string>{}(b.Output)));
+    fs::create_directories(temp);
+    project.UninstallerPath = SignedCopy(UninstallerOf(project, stub), sign, temp.string());
+  }
+  TBuildSummary summary;
+  try {
+    summary = AssembleSetup(project, stub, b.Output, std::cout);
+  } catch (...) {
+    if (!temp.empty()) fs::remove_all(temp);
+    throw;
+  }
+  if (!temp.empty()) fs::remove_all(temp);
+  SignSetup(b.Output, sign);
+  std::cout << SummaryLine(summary) << (sign.Enabled() ? ", signed" : "") << "\n";
+  return 0;
+}
+
+}  // namespace vnt
