@@ -55,8 +55,8 @@ bool RemovalTakesItem(const std::string& itemComponents, const std::string& remo
 std::string RegistryRootName(uint8_t root);
 // The key and each parent below the root, longest first ("A\B\C", "A\B", "A").
 std::vector<std::string> KeyAndParents(const std::string& key);
-// Keys that Windows keeps for every program ("Software", "Software\Microsoft\Windows\
-// CurrentVersion\Uninstall", ...): left in place even when a removal empties them.
+// Keys that Windows keeps for every program ("Software", the Add/Remove Programs key, "Run",
+// ...): left in place even when a removal empties them.
 bool IsSharedSystemKey(const std::string& key);
 
 }  // namespace vnt
