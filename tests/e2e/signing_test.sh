@@ -6,8 +6,8 @@
 # removes it; a nested second signature and a signature made by osslsigncode directly leave the
 # setup working; with its signature cut off it still installs (Windows judges signatures, the
 # setup does not); a byte of the product archive changed after signing ends with the damaged
-# archive message and exit 4. Last, the builder's signed and time-stamped sample (a
-# time-stamping server of the test's own) and its signing failures.
+# archive message and exit 4. Last, the sample product built from its project, signed and
+# time-stamped (a time-stamping server of the test's own), and the builder's signing failures.
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\SignedTour'
@@ -137,7 +137,8 @@ same "signature cut off: the program is there" "$(cat "$t/tour.exe" 2>&1)" "MZ t
 rm -rf "$t"
 # A byte inside big.dat's first compressed chunk: the third member's data block, after its
 # magic and chunk size.
-archive=$("$host/vntbuild" dump "$work/signed.exe" | sed -n 's/.*archive at \([0-9]*\).*/\1/p')
+# The package follows the stub's image, whose own code holds the magic too.
+archive=$(stat -c %s "$win32/vntsetup.exe")
 member=$(tail -c +$((archive + 1)) "$work/signed.exe" | grep -obUa 'vNTZ' | sed -n 3p | cut -d: -f1)
 cp "$work/signed.exe" "$work/altered.exe"
 printf '\377' | dd of="$work/altered.exe" bs=1 seek=$((archive + member + 20)) conv=notrunc 2>/dev/null
@@ -149,12 +150,17 @@ differ "altered package: the damaged file is not passed off as whole" \
   "$(md5sum <"$t/data/deep/big.dat" 2>&1)" "$(grep 'big.dat' "$work/plain.txt" | cut -c1-32)  -"
 uninstall "after the altered package"
 
-# --- The builder's own command and its failures.
-out=$("$host/vntbuild" sample "$win32/vntsetup.exe" "$work/hello.exe" "${sign[@]}" --timestamp "$timestamp" 2>&1)
-expect "sample: written and signed" "$out" "signed"
-accepted "sample" "$work/hello.exe"
-expect "sample: time-stamped by the test's server" "$(verify "$work/hello.exe")" "Timestamp Server Signature verification: ok"
-expect "sample: its package is found before the signature" "$("$host/vntbuild" dump "$work/hello.exe" 2>&1)" '"Hello", "Vantry Samples"'
+# --- The builder's own command and its failures: the sample product built from its project,
+# signed and time-stamped, with its uninstaller signed inside it.
+cp -r "$root/examples/hello" "$work/hello-src" && mkdir -p "$work/hello-src/bin" && cp "$win32/hello.exe" "$work/hello-src/bin/"
+build=("$host/vntbuild" build "$work/hello-src/hello.json" --stub "$win32/vntsetup.exe")
+out=$("${build[@]}" -o "$work/hello.exe" "${sign[@]}" --timestamp "$timestamp" 2>&1)
+expect "build: written and signed" "$out" ", signed"
+accepted "build" "$work/hello.exe"
+expect "build: time-stamped by the test's server" "$(verify "$work/hello.exe")" "Timestamp Server Signature verification: ok"
+"$host/vntbuild" extract "$work/hello.exe" -o "$work/hello-files" >/dev/null 2>>"$err"
+accepted "build: the uninstaller inside it" "$(ls "$work"/hello-files/files/*/VNTUNINST.DAT 2>/dev/null | head -1)"
+expect "build: its package is found before the signature" "$("$host/vntbuild" dump "$work/hello.exe" 2>&1)" '"name": "Hello"'
 printf 'wrong\n' >"$work/wrong.txt"
 failure() {  # description, wanted message, vntbuild arguments...
   local description=$1 wanted=$2 out status=0
@@ -166,11 +172,11 @@ failure() {  # description, wanted message, vntbuild arguments...
   [ ! -e "$work/failed.exe" ] && pass "$description: no setup is left" || fail "$description: an unsigned setup was left"
 }
 failure "wrong password" "wrong password for the certificate $certs/my cert.pfx (from $work/wrong.txt)" \
-  "$host/vntbuild" sample "$win32/vntsetup.exe" "$work/failed.exe" --sign "$certs/my cert.pfx" --sign-password-file "$work/wrong.txt"
+  "${build[@]}" -o "$work/failed.exe" --sign "$certs/my cert.pfx" --sign-password-file "$work/wrong.txt"
 failure "not a certificate" "is not a PKCS#12 (.pfx) file" \
-  "$host/vntbuild" sample "$win32/vntsetup.exe" "$work/failed.exe" --sign "$certs/root.pem"
+  "${build[@]}" -o "$work/failed.exe" --sign "$certs/root.pem"
 failure "no time stamp" "the time-stamping server http://127.0.0.1:9/ gave no time stamp" \
-  "$host/vntbuild" sample "$win32/vntsetup.exe" "$work/failed.exe" "${sign[@]}" --timestamp http://127.0.0.1:9/
+  "${build[@]}" -o "$work/failed.exe" "${sign[@]}" --timestamp http://127.0.0.1:9/
 failure "osslsigncode missing" "cannot run osslsigncode" \
-  env PATH=/nonexistent "$host/vntbuild" sample "$win32/vntsetup.exe" "$work/failed.exe" "${sign[@]}"
+  env PATH=/nonexistent "${build[@]}" -o "$work/failed.exe" "${sign[@]}"
 e2e_end

@@ -45,7 +45,7 @@ uint32_t PackageEndOf(const std::string& path) {
 }
 
 // The setup's package as a project: to stdout with every script inline, or into a folder
-// with the scripts in files of their own.
+// with the scripts and the archives' files beside it.
 int Dump(const std::string& path, const std::string& dir) {
   vnt::TPackage pkg;
   if (!vnt::OpenPackage(pkg, path, vnt::TStdFileStream::OpenRead(path), PackageEndOf(path))) {
@@ -64,7 +64,10 @@ int Dump(const std::string& path, const std::string& dir) {
     std::cout << project.Json;
   } else {
     vnt::SaveProjectFolder(project, dir);
-    std::cout << "wrote " << (std::filesystem::path(dir) / "project.json").string() << "\n";
+    // The files go where the project names them, so that the folder builds again as it is.
+    vnt::TExtractSummary files = vnt::ExtractSetup(path, dir, std::cout);
+    std::cout << "wrote " << (std::filesystem::path(dir) / "project.json").string() << " and " << files.Files
+              << " files\n";
   }
   return 0;
 }

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The builder from the author's side: the sample product's project builds into a setup; its
+# dump, written into a folder with the files, builds again into the very same bytes; a project
+# with a mistake stops with the place of the mistake and leaves no setup.
+source "$(dirname "$0")/lib.sh"
+cp -r "$root/examples/hello" "$work/hello" && mkdir -p "$work/hello/bin" && cp "$win32/hello.exe" "$work/hello/bin/"
+build() { "$host/vntbuild" build "$@" --stub "$win32/vntsetup.exe" 2>&1; }
+
+out=$(build "$work/hello/hello.json" -o "$work/first.exe")
+expect "the project builds, with the default wizard" "$out" "no dialogs in the project: the default wizard"
+expect "every file is reported as it is compressed" "$out" "hello.exe: 16,"
+printf '%s\n' "$out" | tail -1 | grep -qE '^8 files, [0-9,]+ bytes in, [0-9,]+ bytes out \([0-9.]+%\), setup [0-9,]+ bytes' \
+  && pass "and it closes with its summary" || fail "no summary in: $out"
+
+out=$("$host/vntbuild" dump "$work/first.exe" -o "$work/dump" 2>&1)
+expect "the dump writes the project and the files" "$out" "project.json and 8 files"
+out=$(build "$work/dump/project.json" -o "$work/second.exe")
+cmp -s "$work/first.exe" "$work/second.exe" && pass "the dump builds again into the same setup, byte for byte" \
+  || fail "the rebuilt setup differs: $out"
+
+sed 's/"destination"/"destinaton"/' "$work/hello/hello.json" >"$work/hello/typo.json"
+out=$(build "$work/hello/typo.json" -o "$work/typo.exe"); status=$?
+same "a project with a typo stops with 1" "$status" 1
+expect "and names the place and the likely key" "$out" \
+  '/files/2: unknown key "destinaton" (did you mean "destination"?)'
+[ ! -e "$work/typo.exe" ] && pass "no setup is written" || fail "a setup was written from a bad project"
+rm "$work/hello/readme.txt"
+expect "a missing source file is named" "$(build "$work/hello/hello.json" -o "$work/missing.exe")" \
+  "/files/1/source: file not found: "
+e2e_end
