@@ -27,4 +27,14 @@ expect "and names the place and the likely key" "$out" \
 rm "$work/hello/readme.txt"
 expect "a missing source file is named" "$(build "$work/hello/hello.json" -o "$work/missing.exe")" \
   "/files/1/source: file not found: "
+
+# A setup without pages, with components, shortcuts, registry values and scripts, made by the
+# tests' own writer: its dump builds again into a setup whose dump is the same, still without
+# pages (the default wizard is only for projects that leave their dialogs out).
+"$host/installfixture" fresh "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/pageless.exe"
+"$host/vntbuild" dump "$work/pageless.exe" -o "$work/pageless" >/dev/null 2>>"$err"
+out=$(build "$work/pageless/project.json" -o "$work/pageless-again.exe")
+differ "a project that lists no dialogs gets no wizard" "$(printf '%s' "$out" | grep -c 'default wizard')" 1
+same "the rebuilt setup reads back as the one dumped" \
+  "$("$host/vntbuild" dump "$work/pageless-again.exe" 2>&1 | diff <("$host/vntbuild" dump "$work/pageless.exe" 2>&1) -)" ""
 e2e_end

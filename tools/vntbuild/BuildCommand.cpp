@@ -63,7 +63,8 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   }
   std::string stub = b.Stub.empty() ? FindStub(self) : b.Stub;
   TProject project = ReadProject(b.Project);
-  if (AddDefaultWizardIfNone(project.Content)) std::cout << "no dialogs in the project: the default wizard\n";
+  if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content))
+    std::cout << "no dialogs in the project: the default wizard\n";
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
   fs::path temp;

@@ -47,6 +47,9 @@ struct TProject {
   // Components whose files (those that belong to that component alone) get an archive of
   // their own, restored only when the component is chosen.
   std::vector<std::string> ComponentArchives;
+  // The project lists its dialogs, possibly none ("dialogs": []: no wizard, the setup installs
+  // at once); without the key the builder gives it the default wizard.
+  bool DialogsGiven = false;
   // Product archive in volume files of at most this many bytes beside the setup; 0: inside.
   uint64_t VolumeSize = 0;
 };

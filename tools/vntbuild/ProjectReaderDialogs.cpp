@@ -135,6 +135,7 @@ void ReadScripts(TObject& root, TProject& project) {
 void ReadDialogs(TObject& root, TProject& project) {
   std::vector<TSetupDialog> dialogs;
   const TFontRecord& font = project.Content.Description.Properties.SetupFont;
+  project.DialogsGiven = root.Has("dialogs");
   ForEach(root, "dialogs", [&](const TNode& n) { dialogs.push_back(ReadDialog(n, font)); });
   // The first and last page are found exactly as the setup finds them.
   TMemoryStream stored;

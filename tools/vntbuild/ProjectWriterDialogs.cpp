@@ -106,6 +106,8 @@ void WriteScriptsAndDialogs(const TSetupDescription& d, TOrderedJson& root, TWri
   for (int i = 0; i < PackageScriptCount; ++i)
     if (!d.Scripts[i].empty())
       root["scripts"][PackageScriptNames()[i]] = ScriptJson(d.Scripts[i], PackageScriptNames()[i], true, ctx);
+  // Written also when empty: a setup without pages must not get the default wizard when built again.
+  root["dialogs"] = TOrderedJson::array();
   for (const auto& dialog : d.Dialogs.Dialogs)
     root["dialogs"].push_back(DialogJson(dialog, d.Properties.SetupFont, ctx));
 }
