@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The whole system once: examples/hello is built into a setup, the setup is run under Wine
 # and walked through its wizard page by page (a picture of each under out/demo/), what it
-# installed is listed, and its uninstaller takes it all away again.
+# installed is listed, and its uninstaller takes it all away again. Arguments go to the
+# setup: `scripts/demo.sh /de` runs it in German.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/wine-env.sh
 vnt_start_xvfb
-demo=out/demo
+demo=out/demo${1:+-${1#/}}
 rm -rf "$demo" && mkdir -p "$demo" examples/hello/bin
 win() { winepath -w "$1" 2>/dev/null; }
 drive() { wine build/win32/wizdriver.exe "$@" >"$demo/driver.txt" 2>&1 || true; cat "$demo/driver.txt"; }
@@ -28,9 +29,9 @@ if command=$(wine reg query "$entry" /v UninstallString 2>/dev/null | tr -d '\r'
   drive start "${words[@]}" -- wait-msgbox 30000 -- press Yes -- wait-msgbox 60000 -- press OK -- wait-exit 30000 >/dev/null
 fi
 
-echo "== running the setup under Wine, page by page"
-title="Hello Setup"
-out=$(drive start "$(win "$demo/hello-setup.exe")" -- wait-window --title "$title" 60000)
+echo "== running the setup under Wine, page by page${1:+ (with $*)}"
+title="Hello"
+out=$(drive start "$(win "$demo/hello-setup.exe")" "$@" -- wait-window --title-contains "$title" 60000)
 pid=$(printf '%s\n' "$out" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1)
 [ -n "$pid" ] || { echo "$out" >&2; echo "the setup did not start" >&2; exit 1; }
 on() { drive attach "$pid" -- wait-window --title-contains "$title" 10000 -- "$@"; }

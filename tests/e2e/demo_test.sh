@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The README's demo: examples/hello is built, its setup is gone through page by page to Finish,
-# what it installed is listed, and its uninstaller leaves nothing behind.
+# what it installed is listed, and its uninstaller leaves nothing behind; then the same in German.
 source "$(dirname "$0")/lib.sh"
 out=$(bash "$root/scripts/demo.sh" 2>&1)
 status=$?
@@ -17,4 +17,10 @@ expect "the uninstaller reports success" "$out" '"Uninstall completed with succe
 expect "and nothing is left" "$out" "nothing: files, shortcuts, values and the entry are gone"
 same "the demo ends with 0" "$status" 0
 same "a picture of every page" "$(ls "$root/out/demo" | grep -c '^[0-9]-.*\.png$')" 8
+
+de=$(bash "$root/scripts/demo.sh" /de 2>&1)
+expect "in German: the pages speak German" "$de" 'page 1, Welcome:   "Willkommen bei der Installation von Hello"'
+expect "in German: it installs" "$de" "the setup went through its pages and installed"
+expect "in German: the uninstaller reports in German" "$de" '"Die Deinstallation wurde erfolgreich abgeschlossen."'
+expect "in German: nothing is left" "$de" "nothing: files, shortcuts, values and the entry are gone"
 e2e_end

@@ -86,7 +86,8 @@ TSetupDialog License(const TWizardPlan& plan) {
 }
 
 TSetupDialog Folder(const TWizardPlan& plan) {
-  const int boxWidth = ContentWidth - 75 - 10;
+  // Wide enough for "Durchsuchen..." and its like.
+  const int browseWidth = 95, boxWidth = ContentWidth - browseWidth - 10;
   auto body = {Label(Margin, ContentTop, 42, ContentWidth, V("FolderText")),
                MakeControlDef(KindTextBox, Margin, ContentTop + 48, 21, boxWidth, {"%InstallDir%", Font8, "0", ""}, {},
                               "%InstallDir%", RoleInstallDir),
@@ -101,7 +102,7 @@ TSetupDialog Folder(const TWizardPlan& plan) {
   )";
   auto controls = InnerPage("Folder", body, "Next", next);
   controls.push_back(Button(Margin + boxWidth + 10, ContentTop + 47, V("Browse"), 0, "browse",
-                            Code(R"(BrowseFolder "%InstallDir%")")));
+                            Code(R"(BrowseFolder "%InstallDir%")"), browseWidth));
   return TextPage(plan, "Folder",
                   {"Next", "FolderTitle", "FolderSubtitle", "FolderText", "FolderEmpty", "Browse", "SpaceRequired",
                    "SpaceAvailable"},
