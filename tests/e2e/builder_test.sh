@@ -27,6 +27,21 @@ expect "and names the place and the likely key" "$out" \
 rm "$work/hello/readme.txt"
 expect "a missing source file is named" "$(build "$work/hello/hello.json" -o "$work/missing.exe")" \
   "/files/1/source: file not found: "
+cp "$root/examples/hello/readme.txt" "$work/hello/"
+out=$(cd "$win32/.." && "$host/vntbuild" build "$work/hello/hello.json" -o "$work/relative.exe" \
+      --stub "$(basename "$win32")/vntsetup.exe" 2>&1)
+expect "a stub named relative to the working folder is found, and the uninstaller beside it" "$out" "8 files, "
+
+# A third language gives the default wizard's texts by their ids; a wrong id is refused.
+french='{"name": "Deutsch", "id": 1031, "messageFile": "deutsch.json"}, {"name": "Francais", "id": 1036, "wizard": {"Next": "\&Suivant >"}}'
+sed "s|{\"name\": \"Deutsch\", \"id\": 1031, \"messageFile\": \"deutsch.json\"}|$french|" "$work/hello/hello.json" >"$work/hello/french.json"
+out=$(build "$work/hello/french.json" -o "$work/french.exe")
+expect "a project with a third language builds" "$out" "8 files, "
+expect "a language's own wizard texts go into the pages" "$("$host/vntbuild" dump "$work/french.exe" 2>&1)" \
+  'AssignVariable \"%WizardNext%\", \"&Suivant >\"'
+sed 's/"Next": /"Nxet": /' "$work/hello/french.json" >"$work/hello/nxet.json"
+expect "a wrong text id is refused with its place" "$(build "$work/hello/nxet.json" -o "$work/nxet.exe")" \
+  '/languages/2/wizard: unknown key "Nxet" (did you mean "Next"?)'
 
 # A setup without pages, with components, shortcuts, registry values and scripts, made by the
 # tests' own writer: its dump builds again into a setup whose dump is the same, still without

@@ -61,9 +61,11 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
               << "[signing options]\n" << SignOptionsUsage();
     return 2;
   }
-  std::string stub = b.Stub.empty() ? FindStub(self) : b.Stub;
+  // Absolute: the uninstaller is looked for beside it, and relative paths of the project
+  // start at the project's folder.
+  std::string stub = fs::absolute(b.Stub.empty() ? FindStub(self) : b.Stub).string();
   TProject project = ReadProject(b.Project);
-  if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content))
+  if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content, project.WizardTranslations))
     std::cout << "no dialogs in the project: the default wizard\n";
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "package/PackageWriter.h"
+#include "vntbuild/WizardTexts.h"
 
 namespace vnt {
 
@@ -47,6 +48,8 @@ struct TProject {
   // Components whose files (those that belong to that component alone) get an archive of
   // their own, restored only when the component is chosen.
   std::vector<std::string> ComponentArchives;
+  // The default wizard's texts per language name, over the built-in ones.
+  TWizardTranslations WizardTranslations;
   // The project lists its dialogs, possibly none ("dialogs": []: no wizard, the setup installs
   // at once); without the key the builder gives it the default wizard.
   bool DialogsGiven = false;

@@ -97,6 +97,16 @@ TSetupMessages ReadMessageTable(TObject& o) {
   return table;
 }
 
+// The default wizard's texts a language gives, by their ids.
+TWizardTexts ReadWizardTexts(const TNode& node) {
+  TObject o(node);
+  TWizardTexts texts;
+  for (const auto& [id, english] : EnglishWizardTexts())
+    if (auto text = o.Get(id)) texts[id] = text->Text();
+  o.Done();  // an unknown id is refused with its likely spelling
+  return texts;
+}
+
 // Bytes, or a text with K, M or G after the number.
 uint64_t VolumeSize(const TNode& node) {
   std::string text = node.Json().is_string() ? node.Json().get<std::string>() : "";
@@ -155,6 +165,7 @@ void ReadLanguages(TObject& root, TProject& project) {
     lang.Default = o.Flag("default");
     lang.Messages.Texts = ReadMessageTable(o);
     lang.Messages.LanguageId = int32_t(lang.LanguageId);
+    if (auto wizard = o.Get("wizard")) project.WizardTranslations[lang.Name] = ReadWizardTexts(*wizard);
     o.Done();
     d.Languages.push_back(std::move(lang));
   }
