@@ -6,6 +6,7 @@
 
 #include "vntbuild/Assembler.h"
 #include "vntbuild/DefaultWizard.h"
+#include "vntbuild/ProjectFiles.h"
 #include "vntbuild/ProjectReader.h"
 #include "vntbuild/Signing.h"
 
@@ -43,10 +44,14 @@ std::string FindStub(const std::string& self) {
   throw std::runtime_error("no vntsetup.exe beside vntbuild or in ../win32; give it with --stub");
 }
 
-std::string UninstallerOf(const TProject& project, const std::string& stub) {
-  if (!project.UninstallerPath.empty()) return project.UninstallerPath;
-  return (fs::path(stub).parent_path() / "vntuninst.exe").string();
-}
+// Removed with everything in it when the build ends, also by an error.
+struct TTempFolder {
+  fs::path Path;
+  ~TTempFolder() {
+    std::error_code ignored;
+    if (!Path.empty()) fs::remove_all(Path, ignored);
+  }
+};
 
 }  // namespace
 
@@ -69,20 +74,13 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
     std::cout << "no dialogs in the project: the default wizard\n";
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
-  fs::path temp;
-  if (sign.Enabled() && project.Content.Options[OptCreateUninstaller - 1]) {
-    temp = fs::temp_directory_path() / ("vntbuild-" + std::to_string(std::hash<std::string>{}(b.Output)));
-    fs::create_directories(temp);
-    project.UninstallerPath = SignedCopy(UninstallerOf(project, stub), sign, temp.string());
+  TTempFolder temp;
+  if (sign.Enabled() && CarriesUninstaller(project)) {
+    temp.Path = fs::temp_directory_path() / ("vntbuild-" + std::to_string(std::hash<std::string>{}(b.Output)));
+    fs::create_directories(temp.Path);
+    project.UninstallerPath = SignedCopy(UninstallerSource(project, stub), sign, temp.Path.string());
   }
-  TBuildSummary summary;
-  try {
-    summary = AssembleSetup(project, stub, b.Output, std::cout);
-  } catch (...) {
-    if (!temp.empty()) fs::remove_all(temp);
-    throw;
-  }
-  if (!temp.empty()) fs::remove_all(temp);
+  TBuildSummary summary = AssembleSetup(project, stub, b.Output, std::cout);
   SignSetup(b.Output, sign);
   std::cout << SummaryLine(summary) << (sign.Enabled() ? ", signed" : "") << "\n";
   return 0;

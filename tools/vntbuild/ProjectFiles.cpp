@@ -26,18 +26,13 @@ std::string Resolved(const TProject& project, const std::string& path) {
   return p.string();
 }
 
-// The product files, with the uninstaller program when the setup creates one: a device-only
-// setup writes no uninstall data, so an uninstaller would only be left behind, unused.
+// The product files, with the uninstaller program when the setup carries one.
 std::vector<TProjectFile> ProductFileList(const TProject& project, const std::string& stubPath) {
   std::vector<TProjectFile> files = project.ProductFiles;
-  const auto& options = project.Content.Options;
-  bool wanted = options[OptCreateUninstaller - 1] && !options[OptDeviceOnly - 1];
   bool present = std::any_of(files.begin(), files.end(), [](const TProjectFile& f) { return IsUninstallerRecord(f.Record); });
-  if (wanted && !present) {
+  if (CarriesUninstaller(project) && !present) {
     TProjectFile u;
-    u.SourcePath = project.UninstallerPath.empty()
-                       ? (fs::path(stubPath).parent_path() / "vntuninst.exe").string()
-                       : project.UninstallerPath;
+    u.SourcePath = UninstallerSource(project, stubPath);
     u.Record = UninstallerFileRecord(UnassignedFileId, 0, 0);
     files.push_back(u);
   }
@@ -76,6 +71,16 @@ void CheckSources(const std::vector<TProjectFile>& files) {
 }
 
 }  // namespace
+
+bool CarriesUninstaller(const TProject& project) {
+  const auto& options = project.Content.Options;
+  return options[OptCreateUninstaller - 1] && !options[OptDeviceOnly - 1];
+}
+
+std::string UninstallerSource(const TProject& project, const std::string& stubPath) {
+  if (!project.UninstallerPath.empty()) return project.UninstallerPath;
+  return (fs::path(stubPath).parent_path() / "vntuninst.exe").string();
+}
 
 TFileLists PreparedFiles(const TProject& project, const std::string& stubPath) {
   TFileLists files{ProductFileList(project, stubPath), project.SupportFiles};

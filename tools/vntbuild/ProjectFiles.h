@@ -14,6 +14,12 @@ struct TFileLists {
   std::vector<TProjectFile> Products, Support;
 };
 
+// Whether the setup carries the uninstaller: it creates one and is not device-only (that
+// writes no uninstall data, so an uninstaller would only be left behind, unused).
+bool CarriesUninstaller(const TProject& project);
+// The uninstaller program: the project's, else vntuninst.exe beside the stub.
+std::string UninstallerSource(const TProject& project, const std::string& stubPath);
+
 // Raises EBuildError naming every missing source file, or a file id given twice.
 TFileLists PreparedFiles(const TProject& project, const std::string& stubPath);
 

@@ -136,9 +136,13 @@ void TVantryInstall::RestoreArchives() {
   } catch (const std::exception& e) {
     // A damaged archive: the rest of it is not restored; the run goes on with the next phase.
     Log(std::string("archive error: ") + e.what());
-    Damaged = true;
-    Show(TBoxKind::Error, CorruptArchiveText);
+    ReportDamagedArchive();
   }
+}
+
+void TVantryInstall::ReportDamagedArchive() {
+  Damaged = true;
+  Show(TBoxKind::Error, CorruptArchiveText);
 }
 
 void TVantryInstall::BindZip() {
@@ -156,9 +160,7 @@ void TVantryInstall::BindZip() {
     Pending.push_back(name);
   };
   Zip.OnError = [this](int32_t code) {
-    if (code != 2) return;
-    Damaged = true;
-    Show(TBoxKind::Error, CorruptArchiveText);
+    if (code == 2) ReportDamagedArchive();
   };
   Zip.OnComment = [this](const std::string& comment) {
     Status(0, comment.empty() ? Message(State, MsgCopying)

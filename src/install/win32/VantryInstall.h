@@ -99,6 +99,7 @@ private:
                     const std::string& output);
   void FileRestored(int32_t id, const std::string& fileName, int32_t tag);
   void NeedVolume(uint16_t volume, std::string& fileName, bool& go);
+  void ReportDamagedArchive();
   void BindZip();
   // Registering (InstallRegister.cpp).
   void RegisterFiles();
