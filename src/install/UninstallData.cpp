@@ -35,7 +35,9 @@ const TRecordVersion* VersionOf(const std::string& magic) {
   return nullptr;
 }
 
-void WriteItem(TStream& s, const TUninstItem& item) {
+}  // namespace
+
+void WriteUninstItem(TStream& s, const TUninstItem& item) {
   WriteByte(s, item.Kind);
   if (item.Kind == UninstRegValue) {
     WriteRegChange(s, item.RegChange, TFieldWidth::Wide);
@@ -46,7 +48,7 @@ void WriteItem(TStream& s, const TUninstItem& item) {
   if (item.Kind <= UninstDeviceFile) WriteSetupFile(s, UninstallFileRecord(item.File), TFieldWidth::Wide);
 }
 
-TUninstItem ReadItem(TStream& s, TFieldWidth width) {
+TUninstItem ReadUninstItem(TStream& s, TFieldWidth width) {
   TUninstItem item;
   item.Kind = ReadByte(s);
   if (item.Kind == UninstRegValue) {
@@ -57,8 +59,6 @@ TUninstItem ReadItem(TStream& s, TFieldWidth width) {
   }
   return item;
 }
-
-}  // namespace
 
 TSetupUninstallerMsgs UninstallerMessages(const TSetupMessages& table) {
   TSetupUninstallerMsgs texts;
@@ -97,7 +97,7 @@ std::string WriteUninstallRecord(const TUninstallRecord& r) {
   WriteU32(s, uint32_t(r.Variables.size()));
   for (const auto& v : r.Variables) WritePackageString(s, v);
   WriteU32(s, uint32_t(r.Items.size()));
-  for (const auto& item : r.Items) WriteItem(s, item);
+  for (const auto& item : r.Items) WriteUninstItem(s, item);
   return s.Bytes();
 }
 
@@ -122,7 +122,7 @@ TUninstallRecord ReadFields(TStream& s, const TRecordVersion& v) {
   // The smallest forms: a device of its numbers and empty texts, a text of its zero byte.
   for (uint32_t n = ReadCount(s, 8 + 5), i = 0; i < n; ++i) r.Devices.push_back(ReadRapiDevice(s, v.DeviceKindByte));
   for (uint32_t n = ReadCount(s, 1), i = 0; i < n; ++i) r.Variables.push_back(ReadPackageString(s));
-  for (uint32_t n = ReadCount(s, 1), i = 0; i < n; ++i) r.Items.push_back(ReadItem(s, v.Width));
+  for (uint32_t n = ReadCount(s, 1), i = 0; i < n; ++i) r.Items.push_back(ReadUninstItem(s, v.Width));
   return r;
 }
 

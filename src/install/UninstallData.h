@@ -74,6 +74,11 @@ std::string WriteUninstallRecord(const TUninstallRecord& record);
 // magic, DamagedRecordMessage for a record cut short or holding impossible counts.
 TUninstallRecord ReadUninstallRecord(const std::string& bytes);
 
+// One item in the record's own encoding: its kind byte, then what that kind keeps. The
+// install journal keeps its items in the same form.
+void WriteUninstItem(TStream& s, const TUninstItem& item);
+TUninstItem ReadUninstItem(TStream& s, TFieldWidth width = TFieldWidth::Wide);
+
 // The file record as the uninstall data keeps it: names reduced to their file-name part, and
 // mode 7 stored as mode 8 with the shared flag set.
 TSetupFile UninstallFileRecord(TSetupFile file);
