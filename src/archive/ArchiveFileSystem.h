@@ -36,6 +36,18 @@ public:
                                                             std::string& /*outputPath*/) {
     return nullptr;
   }
+  // Where a file's data is written until the file is whole; the path itself for a file system
+  // that writes in place. A staged file is new, so nothing of the user's is touched before
+  // the whole file is there.
+  virtual std::string StagingName(const std::string& path) { return path; }
+  // Puts a whole staged file at path, where nothing stands any more.
+  virtual bool PlaceStaged(const std::string& /*staged*/, const std::string& /*path*/) { return false; }
+  // For a file in use: the staged file takes its place when the system next starts.
+  virtual bool PlaceStagedAtRestart(const std::string& /*staged*/, const std::string& /*path*/) { return false; }
+  // A staged file that is not placed after all.
+  virtual void DiscardStaged(const std::string& /*staged*/) {}
+  // Why the last step failed, in the system's words; empty when unknown.
+  virtual std::string FailureText() { return ""; }
   // An existing output file positioned at its end; empty when it cannot be opened.
   virtual std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) = 0;
   // A volume file for reading with other writers excluded; empty when it cannot be opened.

@@ -107,6 +107,20 @@ std::unique_ptr<TStream> TMemoryFileSystem::OpenVolume(const std::string& path) 
   return std::make_unique<TMemoryVolume>(it->second->Data, VolumesClosed);
 }
 
+bool TMemoryFileSystem::PlaceStaged(const std::string& staged, const std::string& path) {
+  auto it = Files.find(staged);
+  if (it == Files.end() || Unplaceable.count(path) || Files.count(path)) return false;
+  Files[path] = it->second;
+  Files.erase(it);
+  return true;
+}
+
+bool TMemoryFileSystem::PlaceStagedAtRestart(const std::string& staged, const std::string& path) {
+  if (!CanReplaceAtRestart) return false;
+  Replacements[path] = staged;
+  return true;
+}
+
 TMemoryFile& TMemoryFileSystem::Put(const std::string& path, std::string data) {
   auto file = std::make_shared<TMemoryFile>();
   file->Data = std::move(data);

@@ -29,6 +29,11 @@ public:
   std::unique_ptr<TArchiveOutput> CreateReplacement(const std::string& path, std::string& outputPath) override;
   std::unique_ptr<TArchiveOutput> AppendOutput(const std::string& path) override;
   std::unique_ptr<TStream> OpenVolume(const std::string& path) override;
+  std::string StagingName(const std::string& path) override { return Stage ? path + ".part" : path; }
+  bool PlaceStaged(const std::string& staged, const std::string& path) override;
+  bool PlaceStagedAtRestart(const std::string& staged, const std::string& path) override;
+  void DiscardStaged(const std::string& staged) override { Files.erase(staged); }
+  std::string FailureText() override { return "refused"; }
 
   // Adds a file, replacing any of the same name.
   TMemoryFile& Put(const std::string& path, std::string data);
@@ -41,6 +46,8 @@ public:
   std::set<std::string> Uncreatable;       // CreateOutput and AppendOutput fail for these
   std::map<std::string, std::string> Replacements;  // file in use -> its replacement at restart
   bool CanReplaceAtRestart = false;
+  bool Stage = false;                      // files are written as "<name>.part" and placed when whole
+  std::set<std::string> Unplaceable;       // PlaceStaged fails for these
   uint64_t WriteLimit = UINT64_MAX;        // bytes one output takes before writes fail
   uint64_t MaxFileSize = UINT64_MAX;       // bytes any file may hold before writes fail
   int VolumesOpened = 0, VolumesClosed = 0;

@@ -48,6 +48,7 @@ bool TSetupVNTZip::RestoreFromStream(TStream& stream, const std::string& destDir
   struct TEndOfRun {
     TSetupVNTZip& Zip;
     ~TEndOfRun() {
+      Zip.DiscardUnfinished();
       Zip.Busy = false;
       Zip.Input = nullptr;
       Zip.OwnedInput.reset();
@@ -74,7 +75,9 @@ void TSetupVNTZip::Run(const std::string& destDir) {
   CurrentId = 0;
   while (CurrentId != TagEnd && Active) {
     CurrentId = ReadI32(*Input);
-    if (CurrentId == TagEnd) break;
+    // Only a volume switch continues the member before.
+    if (CurrentId != TagVolumeSwitch) FinishMember();
+    if (CurrentId == TagEnd || !Active) break;
     if (CurrentId == TagComment) ReadComment();
     else if (CurrentId == TagVolumeSwitch) SwitchVolume();
     else if (CurrentId >= 0) RestoreMember(destDir);
@@ -110,16 +113,28 @@ void TSetupVNTZip::RestoreMember(const std::string& destDir) {
   CurrentTag = 0;
   bool restore = true;
   if (OnRestoreFile) OnRestoreFile(CurrentId, CurrentFileName, CurrentTag, dosDateTime, restore);
-  Last = {CurrentId, CurrentFileName, CurrentFileName, CurrentTag, dosDateTime, false};
+  Last = {CurrentId, CurrentFileName, CurrentFileName, CurrentTag, dosDateTime};
   if (restore) {
     std::string folder = FolderPart(CurrentFileName);
-    restore = folder.empty() || Files.MakeFolders(folder);  // a missing folder skips silently
+    restore = folder.empty() || Files.MakeFolders(folder);
+    // The member is skipped and the run goes on; the caller hears why.
+    if (!restore && OnWriteError) OnWriteError(CurrentId, CurrentFileName, Files.FailureText());
   }
-  bool cannotReplace = false;
-  std::unique_ptr<TArchiveOutput> output = restore ? OpenTarget(cannotReplace) : nullptr;
-  if (cannotReplace) {
-    if (OnCannotReplace) OnCannotReplace(CurrentId, CurrentFileName);
-    restore = false;
+  std::unique_ptr<TArchiveOutput> output;
+  if (restore) {
+    std::string staged = Files.StagingName(CurrentFileName);
+    if (staged != CurrentFileName) {
+      Last.OutputPath = staged;
+      Last.Staged = true;
+      output = Files.CreateOutput(staged);
+    } else {
+      bool cannotReplace = false;
+      output = OpenTarget(cannotReplace);
+      if (cannotReplace) {
+        if (OnCannotReplace) OnCannotReplace(CurrentId, CurrentFileName);
+        restore = false;
+      }
+    }
   }
   if (!restore) {
     ReadMemberData(nullptr);
@@ -147,23 +162,70 @@ std::unique_ptr<TArchiveOutput> TSetupVNTZip::OpenReplacement(bool& cannotReplac
 
 bool TSetupVNTZip::WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile) {
   try {
-    if (!output) throw EOutputError("cannot create the output file");
+    if (!output) {
+      std::string reason = Files.FailureText();
+      throw EOutputError(reason.empty() ? "cannot create the output file" : reason);
+    }
     if (newFile) output->Seek(0);
-    ReadMemberData(output.get());
-  } catch (const EOutputError&) {
-    // The file is closed as the output goes; no event tells of a file that failed.
+    Last.Whole = ReadMemberData(output.get());
+  } catch (const EOutputError& e) {
+    // No event tells of a file that failed; a staged one goes.
+    output.reset();
     ErrorCode = 1;
-    Active = false;
+    WriteFailed(e.what());
     return false;
   }
   if (newFile) ++RestoredCount;
-  // Also after a cancel or a chunk that did not inflate: the partial file is kept and dated.
+  // Also after a cancel or a chunk that did not inflate: the partial file is kept and dated
+  // (a staged one is discarded when the run ends unfinished).
   if (OnFileRestored) OnFileRestored(Last.Id, Last.FileName, *output, Last.Tag);
   output->SetDosDateTime(Last.DosDateTime);
   return true;
 }
 
-void TSetupVNTZip::ReadMemberData(TArchiveOutput* output) {
+void TSetupVNTZip::WriteFailed(const std::string& reason) {
+  Active = false;
+  DiscardUnfinished();
+  if (OnWriteError) OnWriteError(Last.Id, Last.FileName, reason);
+}
+
+void TSetupVNTZip::FinishMember() {
+  if (!Last.Written || !Last.Whole) return;
+  Last.Written = Last.Whole = false;
+  if (Last.Staged && !PlaceMember()) return;
+  if (OnFileComplete) OnFileComplete(Last.Id, Last.FileName, Last.Tag);
+}
+
+// The whole staged file takes the member's place. A file there is removed first; one that
+// cannot be is replaced at the next start when allowed, else reported and kept.
+bool TSetupVNTZip::PlaceMember() {
+  std::string path = Last.FileName;
+  const std::string& staged = Last.OutputPath;
+  Last.Staged = false;
+  if (Files.FileExists(path) && !Files.RemoveFile(path)) {
+    if (ReplaceAtRestart && Files.PlaceStagedAtRestart(staged, path)) {
+      if (OnReplacedAtRestart) OnReplacedAtRestart(Last.Id, path);
+      return true;
+    }
+    Files.DiscardStaged(staged);
+    if (OnCannotReplace) OnCannotReplace(Last.Id, path);
+    return false;
+  }
+  if (Files.PlaceStaged(staged, path)) return true;
+  std::string reason = Files.FailureText();
+  ErrorCode = 1;
+  Last.Staged = true;
+  WriteFailed(reason);
+  return false;
+}
+
+void TSetupVNTZip::DiscardUnfinished() {
+  if (!Last.Staged) return;
+  Last.Staged = false;
+  Files.DiscardStaged(Last.OutputPath);
+}
+
+bool TSetupVNTZip::ReadMemberData(TArchiveOutput* output) {
   char magic[sizeof MemberMagic];
   ReadBytes(*Input, magic, sizeof magic);
   if (std::memcmp(magic, MemberMagic, sizeof magic) != 0) Damage(TArchiveDamage::Magic);
@@ -172,6 +234,7 @@ void TSetupVNTZip::ReadMemberData(TArchiveOutput* output) {
     size = ReadI32(*Input);
     ReportChunk(size == ChunkEndMarker ? 0 : ReadChunk(size, output));
   } while (size != ChunkEndMarker && Active);
+  return size == ChunkEndMarker;
 }
 
 int64_t TSetupVNTZip::ReadChunk(int32_t size, TArchiveOutput* output) {

@@ -56,6 +56,11 @@ public:
   bool ReplaceAtRestart = false;
   std::function<void(int32_t id, const std::string& fileName)> OnReplacedAtRestart;
   std::function<void(int32_t errorCode)> OnError;
+  // A member could not be written: its folder, its file or its place, with the system's
+  // reason. A folder skips the member; anything else ends the run (ErrorCode 1).
+  std::function<void(int32_t id, const std::string& fileName, const std::string& reason)> OnWriteError;
+  // A member is whole and in its place: raised once, also for one spread over volumes.
+  std::function<void(int32_t id, const std::string& fileName, int32_t tag)> OnFileComplete;
   std::function<void(const std::string& text)> OnComment;
   // Lets the window toolkit process pending messages, at most once per IdleInterval: a
   // message pump per chunk cost more than the chunk on small files.
@@ -77,6 +82,8 @@ private:
     int32_t Tag = 0;
     uint32_t DosDateTime = 0;
     bool Written = false;
+    bool Whole = false;   // its data has ended; it is finished when no volume switch follows
+    bool Staged = false;  // written under a staging name that is not placed yet
   };
 
   void Run(const std::string& destDir);
@@ -88,7 +95,12 @@ private:
   std::unique_ptr<TArchiveOutput> OpenTarget(bool& cannotReplace);
   std::unique_ptr<TArchiveOutput> OpenReplacement(bool& cannotReplace);
   bool WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFile);
-  void ReadMemberData(TArchiveOutput* output);
+  void FinishMember();
+  bool PlaceMember();
+  void DiscardUnfinished();
+  void WriteFailed(const std::string& reason);
+  // Answers whether the block ran to its end marker.
+  bool ReadMemberData(TArchiveOutput* output);
   int64_t ReadChunk(int32_t size, TArchiveOutput* output);
   int64_t InflateChunk(size_t size, TArchiveOutput& output);
   void SwitchVolume();

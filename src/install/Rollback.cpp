@@ -62,7 +62,11 @@ std::vector<TUninstItem> ItemsToRemove(const TJournal& journal, const TRunFacts&
 TRemovalSystem RunRemoval(const TRemovalSystem& machine, const TRunFacts& f) {
   TRemovalSystem s = machine;
   s.Ask = [](int, const std::string&) { return TReplaceAnswer::Yes; };
-  s.Progress = nullptr;
+  // An undo is never stopped half-way.
+  s.Progress = [progress = machine.Progress](size_t done, size_t total) {
+    if (progress) progress(done, total);
+    return true;
+  };
   auto registered = [&f](const std::string& path) { return In(f.Registered, path); };
   s.ReleaseSharedCount = [machine, registered](const std::string& path) -> int64_t {
     return registered(path) && machine.ReleaseSharedCount ? machine.ReleaseSharedCount(path) : 0;
@@ -88,14 +92,14 @@ const TUninstItem* MadeItem(const TJournal& journal, const std::string& path) {
 void DeleteLeftovers(const TJournal& journal, const TRunFacts& f, const TRollbackSystem& system) {
   for (const auto& e : journal.Entries) {
     if (e.Kind != TJournalKind::Writing) continue;
-    if (!e.Other.empty()) system.DeleteFile(e.Other);
+    if (!e.Other.empty()) system.DeleteIfThere(e.Other);
     // Written new but killed before it was recorded: nobody else's file stands there.
-    if (!e.Existed && !In(f.Recorded, e.Path)) system.DeleteFile(e.Path);
+    if (!e.Existed && !In(f.Recorded, e.Path)) system.DeleteIfThere(e.Path);
   }
   // The removal keeps the shared uninstaller; this run brought it, so it goes.
   for (const auto& e : journal.Entries)
     if (e.Kind == TJournalKind::Made && e.Item.Kind == UninstUninstaller && !In(f.Replaced, e.Item.Path))
-      system.DeleteFile(e.Item.Path);
+      system.DeleteIfThere(e.Item.Path);
 }
 
 void RestoreEarlierState(const TJournal& journal, const TRunFacts& f, const TRollbackSystem& system) {
@@ -104,7 +108,7 @@ void RestoreEarlierState(const TJournal& journal, const TRunFacts& f, const TRol
     switch (e.Kind) {
       case TJournalKind::MovedAside:
         // A file the run wrote twice: its first version is the run's too.
-        if (In(f.New, e.Path)) system.DeleteFile(e.Other);
+        if (In(f.New, e.Path)) system.DeleteIfThere(e.Other);
         else system.MoveBack(e.Other, e.Path);
         break;
       case TJournalKind::OldValue: system.RestoreValue(e); break;

@@ -18,7 +18,7 @@ struct TRollbackSystem {
   // journal holds.
   TRemovalSystem Removal;
   // Deletes a file if it is there.
-  std::function<void(const std::string& path)> DeleteFile;
+  std::function<void(const std::string& path)> DeleteIfThere;
   // Puts a file moved aside back in its place, over whatever stands there now.
   std::function<void(const std::string& aside, const std::string& path)> MoveBack;
   // Writes an old value back, or deletes the value (and the keys it leaves empty) when it was

@@ -4,6 +4,12 @@
 
 namespace vnt {
 
+char DriveLetterOf(const std::string& text) {
+  if (text.empty()) return 0;
+  char c = text[0] >= 'a' && text[0] <= 'z' ? char(text[0] - 'a' + 'A') : text[0];
+  return c >= 'A' && c <= 'Z' ? c : 0;
+}
+
 namespace {
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

@@ -12,6 +12,8 @@ namespace vnt {
 
 // "C:\" and the like: the one folder path that keeps its trailing backslash.
 bool IsDriveRootPath(const std::string& path);
+// The drive a text names by its first character, upper-cased; 0 when that is no letter.
+char DriveLetterOf(const std::string& text);
 // Drops one trailing backslash unless the path is a drive root.
 std::string StripFolderBackslash(const std::string& path);
 // Appends a backslash unless there is one already.

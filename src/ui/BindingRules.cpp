@@ -18,12 +18,6 @@ bool SameFolderText(const std::string& a, const std::string& b) {
   return CompareTextIgnoringCase(FolderWithBackslash(a), FolderWithBackslash(b)) == 0;
 }
 
-char DriveLetterOf(const std::string& text) {
-  if (text.empty()) return 0;
-  char c = FoldCase(text[0]);
-  return c >= 'A' && c <= 'Z' ? c : 0;
-}
-
 std::string DriveRootOf(char letter) { return std::string(1, letter) + ":\\"; }
 
 bool TextOnDrive(const std::string& text, char letter) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "package/SystemRules.h"
+
 namespace vnt {
 
 // The path with exactly one trailing backslash ("" stays "").
@@ -15,8 +17,6 @@ std::string FolderWithBackslash(const std::string& path);
 // Folder texts naming the same folder: equal ignoring case once both end in a backslash.
 bool SameFolderText(const std::string& a, const std::string& b);
 
-// The drive a text names by its first character, upper-cased; 0 when that is no letter.
-char DriveLetterOf(const std::string& text);
 // "C:\" for 'C'.
 std::string DriveRootOf(char letter);
 // Whether a text already starts with the drive letter (ignoring case).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every overwrite mode against a missing target and an older, equal and newer one (by version
 # and by date), with the replace questions answered Yes To All, Yes, No To All and No; a file
-# held open by another program, replaced at the next start with exit code 3010; a type
+# held open by another program, replaced at the next start (the restart offered, declined,
+# exit code 3010); a type
 # library and a font registered, then unregistered by the product's uninstaller.
 source "$(dirname "$0")/lib.sh"
 
@@ -47,7 +48,7 @@ out=$(driver start "$(win "$work/modes.exe")" \
       -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnYes -- sleep 500 \
       -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnNoToAll -- sleep 500 \
       -- wait-window --class TfrmMsgBoxFiles 10000 -- get name:lblMsg -- click name:btnNo \
-      -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000)
+      -- wait-msgbox 30000 -- msgbox -- press No -- wait-exit 30000)
 same "the questions, in order" "$(printf '%s\n' "$out" | grep '"name":"lblMsg"' | sed -n 's/.*"text":"\([^"]*\)".*/\1/p')" \
 "The file m7-older.txt already exists. Do you want to replace this file?
 The file m8-older.dll already exists. Do you want to replace this file with a newer version?
@@ -79,9 +80,9 @@ m10: absent new new new
 same "a target without version information counts as older" "$(state m4-plain.txt)" new
 same "a kept file keeps its date" "$(date -r "$t/m5-newer.txt" +%Y)" 2030
 
-expect "the file in use: the setup says it is replaced at the next start" "$out" \
-  '"text":"Some files were in use and will be replaced when Windows restarts.'
-expect "and ends with 3010" "$out" '"exit":3010'
+expect "the file in use: the setup offers to restart Windows" "$out" \
+  '"text":"Windows must be restarted to finish the installation of Install Modes. Do you want to restart Windows now?"'
+expect "declined, it ends with 3010" "$out" '"exit":3010'
 same "the file in use is untouched for now" "$(cat "$t/inuse.txt")" old
 pending=$(wine reg query "$session" /v PendingFileRenameOperations 2>&1 | tr -d '\r')
 replacement=$(ls "$t" | grep -i '^vnt.*\.tmp$' | head -1)

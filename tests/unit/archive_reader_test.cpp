@@ -298,3 +298,51 @@ TEST(ArchiveReader, SkippedMemberIsSkippedInTheNextVolumeToo) {
   EXPECT_EQ(r.Fs.Contents(MemberPath(1)), "g");
   EXPECT_EQ(r.Fs.VolumesClosed, 1);
 }
+
+// Staged: each file is written under its staging name and placed when whole, once, also when
+// it spans a volume; a file in use takes its place at the next start; a write or a place that
+// fails is told with its reason and leaves neither the file nor its staged part; a run that
+// ends inside a member leaves nothing of it.
+TEST(ArchiveReader, StagedFilesArePlacedWhenWholeAndNothingHalfWrittenStays) {
+  std::string first = TRawArchive().Header(6, 2).Member(0, 5).Stored("abc").Switch(2).Take();
+  std::string second = TRawArchive().Bytes("vNTZ").Stored("def").EndMember().Member(1, 6).Stored("one").EndMember().End().Take();
+  TMemoryRestore r;
+  r.Fs.Stage = true;
+  r.Fs.Put("disk\\setup.002", second);
+  r.Fs.Put(MemberPath(1), "held").Locked = true;
+  r.Fs.CanReplaceAtRestart = true;
+  r.Zip.ReplaceAtRestart = true;
+  std::vector<std::string> complete, later;
+  r.Zip.OnFileComplete = [&](int32_t, const std::string& name, int32_t) { complete.push_back(name); };
+  r.Zip.OnReplacedAtRestart = [&](int32_t, const std::string& name) { later.push_back(name); };
+  EXPECT_TRUE(r.Restore(first));
+  EXPECT_EQ(r.Fs.Contents(MemberPath(0)), "abcdef");
+  EXPECT_EQ(r.Fs.Files.at(MemberPath(0))->DosDateTime, 5u);
+  EXPECT_FALSE(r.Fs.FileExists(MemberPath(0) + ".part"));
+  EXPECT_EQ(r.Fs.Contents(MemberPath(1)), "held");
+  EXPECT_EQ(r.Fs.Replacements.at(MemberPath(1)), MemberPath(1) + ".part");
+  EXPECT_EQ(complete, (std::vector<std::string>{MemberPath(0), MemberPath(1)}));
+  EXPECT_EQ(later, std::vector<std::string>{MemberPath(1)});
+
+  std::string archive = Archive({{0, 1, MixedBytes(200000, 1)}, {1, 2, "b"}, {2, 3, "c"}});
+  for (int trouble = 0; trouble < 3; ++trouble) {
+    TMemoryRestore f;
+    f.Fs.Stage = true;
+    if (trouble == 0) f.Fs.WriteLimit = 70000;
+    if (trouble == 1) f.Fs.Unplaceable.insert(MemberPath(1));
+    if (trouble == 2) f.Zip.OnProgress = [&](int32_t id, int32_t, bool& cont) { if (id == 0) cont = false; };
+    std::vector<std::string> errors;
+    f.Zip.OnWriteError = [&](int32_t, const std::string& name, const std::string& why) {
+      errors.push_back(name + ": " + why);
+    };
+    EXPECT_FALSE(f.Restore(archive)) << trouble;
+    EXPECT_EQ(f.Zip.ErrorCode, trouble == 2 ? 0u : 1u) << trouble;
+    size_t failing = trouble == 1 ? 1 : 0;
+    EXPECT_FALSE(f.Fs.FileExists(MemberPath(failing))) << trouble;
+    EXPECT_FALSE(f.Fs.FileExists(MemberPath(failing) + ".part")) << trouble;
+    EXPECT_FALSE(f.Fs.FileExists(MemberPath(2))) << trouble;
+    EXPECT_EQ(f.Fs.OutputsOpen, 0);
+    std::vector<std::string> told[] = {{MemberPath(0) + ": disk full"}, {MemberPath(1) + ": refused"}, {}};
+    EXPECT_EQ(errors, told[trouble]);
+  }
+}

@@ -138,7 +138,7 @@ struct TRollbackMachine {
     r.DeleteValue = [this](const TSetupRegChange& v) { return Log.push_back("delvalue " + v.ValueName), Values.erase(v.Key + "|" + v.ValueName), true; };
     r.DeleteKeyIfEmpty = [](uint8_t, const std::string&) { return true; };
     r.Ask = [this](int, const std::string& p) { return Log.push_back("asked " + p), TReplaceAnswer::No; };
-    s.DeleteFile = [this](const std::string& p) {
+    s.DeleteIfThere = [this](const std::string& p) {
       if (Files.erase(p)) Log.push_back("delete " + p);
     };
     s.MoveBack = [this](const std::string& aside, const std::string& path) {

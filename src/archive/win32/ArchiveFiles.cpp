@@ -8,6 +8,7 @@
 #include "archive/VolumeNames.h"
 #include "package/VarList.h"
 #include "platform/win32/FileStream.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
@@ -30,8 +31,9 @@ public:
   }
   void Write(const void* buffer, size_t count) override {
     DWORD put = 0;
-    if (!WriteFile(Handle, buffer, DWORD(count), &put, nullptr) || put != count)
-      throw EOutputError("cannot write the output file");
+    if (!WriteFile(Handle, buffer, DWORD(count), &put, nullptr))
+      throw EOutputError(SystemErrorText(GetLastError()));
+    if (put != count) throw EOutputError(SystemErrorText(ERROR_DISK_FULL));
     Pos += put;
   }
   // The position is kept here: asking the system for it is a round trip.
@@ -88,7 +90,11 @@ bool TWin32ArchiveFileSystem::MakeFolders(const std::string& folder) {
     // The parent is always shorter, so the descent ends at the drive or share.
     std::string parent = WithoutTrailingSeparators(FolderPart(f));
     if (!parent.empty() && parent.size() < f.size()) MakeFolders(parent);
-    if (CreateDirectoryA(f.c_str(), nullptr) && CreatedFolders) CreatedFolders->push_back(f);
+    if (CreateDirectoryA(f.c_str(), nullptr)) {
+      if (OnFolderMade) OnFolderMade(f);
+    } else {
+      Failed();
+    }
     there = IsFolder(f);
   }
   if (there) KnownFolders.push_back(key);
@@ -111,8 +117,44 @@ bool TWin32ArchiveFileSystem::RemoveFile(const std::string& path) {
 
 // Only a new file: an existing one may be read-only or in use, which its removal finds out.
 std::unique_ptr<TArchiveOutput> TWin32ArchiveFileSystem::CreateOutput(const std::string& path) {
-  return OpenOutput(path, CREATE_NEW);
+  std::unique_ptr<TArchiveOutput> output = OpenOutput(path, CREATE_NEW);
+  if (!output) Failed();
+  return output;
 }
+
+bool TWin32ArchiveFileSystem::Failed() {
+  LastFailure = GetLastError();
+  return false;
+}
+
+std::string TWin32ArchiveFileSystem::FailureText() { return LastFailure ? SystemErrorText(LastFailure) : ""; }
+
+// A short name of its own beside the file: the rename into place stays on the volume, and a
+// name that is already taken is never used.
+std::string TWin32ArchiveFileSystem::StagingName(const std::string& path) {
+  return Staging ? FreeNameBeside(path) : path;
+}
+
+std::string TWin32ArchiveFileSystem::FreeNameBeside(const std::string& path) {
+  std::string folder = FolderPart(path);
+  for (;;) {
+    char name[32];
+    snprintf(name, sizeof name, "vnt%05lX.tmp", static_cast<unsigned long>(++StagingCounter & 0xFFFFF));
+    std::string staged = folder + name;
+    if (GetFileAttributesA(staged.c_str()) == INVALID_FILE_ATTRIBUTES) return staged;
+  }
+}
+
+bool TWin32ArchiveFileSystem::PlaceStaged(const std::string& staged, const std::string& path) {
+  return MoveFileExA(staged.c_str(), path.c_str(), 0) || Failed();
+}
+
+bool TWin32ArchiveFileSystem::PlaceStagedAtRestart(const std::string& staged, const std::string& path) {
+  return MoveFileExA(staged.c_str(), path.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING) ||
+         Failed();
+}
+
+void TWin32ArchiveFileSystem::DiscardStaged(const std::string& staged) { DeleteFileForce(staged); }
 
 // Written beside the file in use, on the same volume, so that the move at the next start is a
 // rename; the system does it before any program can hold the old file open again.

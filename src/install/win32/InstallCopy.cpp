@@ -63,9 +63,8 @@ bool ProtectedBySystem(const std::string& path) {
 }  // namespace
 
 void TVantryInstall::CopyFiles() {
-  if (IsAborted) return;
   StatusMessage(MsgCopying);
-  if (!MakeFolder(Vars().ExpandText("%InstallDir%"))) return;
+  if (!MakeFolder(Vars().ExpandText("%InstallDir%")) || !OpenJournal()) return;
   MakeListedFolders(State.Description.FileFolders, false);
   RestoreArchives();
   if (IsAborted) return;
@@ -76,22 +75,17 @@ void TVantryInstall::CopyFiles() {
   RegisterConduits();
 }
 
-// Makes the folder with its parents and records each folder it made, parents first. A
-// folder that was there already is not the product's: a removal must not take it. A drive
-// root or an empty text needs nothing. A failure ends the run.
+// Makes the folder with its parents; each folder made is recorded (the file system tells),
+// parents first. A folder that was there already is not the product's: a removal must not
+// take it. A drive root or an empty text needs nothing. A failure ends the run when fatal.
 bool TVantryInstall::MakeFolder(const std::string& folder, int failMessage, bool fatal) {
   std::string path = StripFolderBackslash(folder);
   if (path.empty() || IsDriveRootPath(WithFolderBackslash(path))) return true;
-  std::vector<std::string> made;
-  Files.CreatedFolders = &made;
-  bool there = Files.MakeFolders(path);
-  Files.CreatedFolders = nullptr;
-  for (const auto& f : made) Record(UninstFolder, StripFolderBackslash(f));
-  if (!there) {
-    Show(TBoxKind::Error, Message(State, failMessage));
-    if (fatal) Abort();
-  }
-  return there;
+  if (Files.MakeFolders(path)) return true;
+  std::string text = Message(State, failMessage);
+  if (fatal) Fail(text);
+  else Show(TBoxKind::Error, text);
+  return false;
 }
 
 // The folders of a list that a chosen file (or shortcut) goes to, in name order so that
@@ -134,22 +128,30 @@ void TVantryInstall::RestoreArchives() {
       Zip.RestoreFromStream(package, dest);
     }
   } catch (const std::exception& e) {
-    // A damaged archive: the rest of it is not restored; the run goes on with the next phase.
+    // A damaged archive: files are missing, so the run cannot stand.
     Log(std::string("archive error: ") + e.what());
     ReportDamagedArchive();
   }
 }
 
-void TVantryInstall::ReportDamagedArchive() {
-  Damaged = true;
-  Show(TBoxKind::Error, CorruptArchiveText);
+void TVantryInstall::ReportDamagedArchive() { Fail(CorruptArchiveText); }
+
+// A file that cannot be written (its folder, the disk, its name or length): the run fails
+// with the file and the system's reason.
+void TVantryInstall::ReportWriteError(const std::string& path, const std::string& reason) {
+  Log("cannot write " + path + ": " + reason);
+  std::string text = ReplacePlaceholder(Message(State, MsgCannotReplace), "<file>", path);
+  Fail(reason.empty() ? text : text + "\n\n" + reason);
 }
 
 void TVantryInstall::BindZip() {
   Zip.OnRestoreFile = [this](int32_t id, std::string& name, int32_t& tag, uint32_t date, bool& restore) {
     RestoreFile(id, name, tag, date, restore);
   };
-  Zip.OnFileRestored = [this](int32_t id, std::string& name, TStream&, int32_t tag) { FileRestored(id, name, tag); };
+  Zip.OnFileComplete = [this](int32_t id, const std::string& name, int32_t tag) { FileRestored(id, name, tag); };
+  Zip.OnWriteError = [this](int32_t, const std::string& name, const std::string& reason) {
+    ReportWriteError(name, reason);
+  };
   Zip.OnCannotReplace = [this](int32_t, std::string& name) {
     Log("cannot replace " + name);
     Show(TBoxKind::Warning, ReplacePlaceholder(Message(State, MsgCannotReplace), "<file>", name));

@@ -26,22 +26,22 @@ constexpr char GroupFolderText[] = "%ProgramGroupDir%\\";
 void TVantryInstall::CreateShortcuts() {
   if (IsAborted) return;
   StatusMessage(MsgShortcuts);
-  MakeProgramGroup();
+  if (!MakeProgramGroup()) return;  // told: no shortcut goes in a group that is not there
   MakeListedFolders(State.Description.ShortcutFolders, true);
   TSetupQueries queries(State.Description, Vars());
   for (const auto& s : State.Description.Shortcuts)
     if (!IsAborted && queries.SelectedForInstall(s.Components, s.Condition)) MakeShortcut(s);
 }
 
-void TVantryInstall::MakeProgramGroup() {
+bool TVantryInstall::MakeProgramGroup() {
   TSetupQueries queries(State.Description, Vars());
   const auto& all = State.Description.Shortcuts;
   bool wanted = std::any_of(all.begin(), all.end(), [&](const TSetupShortcut& s) {
     return s.Folder == GroupFolderText && queries.SelectedForInstall(s.Components, s.Condition);
   });
   std::string group = Vars().ExpandText("%ProgramGroupDir%");
-  if (!wanted || (Maintenance() && FolderExists(group))) return;
-  MakeFolder(group, MsgCannotCreateGroup, false);
+  if (!wanted || (Maintenance() && FolderExists(group))) return true;
+  return MakeFolder(group, MsgCannotCreateGroup, false);
 }
 
 void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {
@@ -72,7 +72,8 @@ void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {
     l->SetShowCmd(s.ShowCommand ? s.ShowCommand : SW_SHOWNORMAL);
     std::string description = Vars().ExpandText(s.Description);
     if (!description.empty()) l->SetDescription(description.c_str());
-    saved = shell.Save(link);
+    // A link of the same name that stood there is kept aside, for a rollback.
+    saved = Files.PrepareInPlace(link) && shell.Save(link);
   }
   if (!saved) {
     Log("shortcut failed " + link);
@@ -106,6 +107,7 @@ void TVantryInstall::WriteValue(TSetupRegChange& change, uint8_t& root, bool& fa
   change.Key = StripFolderBackslash(Vars().ExpandText(change.Key));
   change.ValueName = Vars().ExpandText(change.ValueName);
   change.Data = Vars().ExpandText(change.Data);
+  NoteOldValue(RootKey(root), root, change.Key, change.ValueName);
   TRegKeyHandle key = OpenKey(RootKey(root), change.Key, KEY_SET_VALUE, true);
   if (!key) {
     Log("registry key failed " + change.Key);

@@ -15,7 +15,7 @@ namespace vnt {
 namespace {
 
 enum TRecordMessage { MsgEntryError = 11, MsgRemovingComponents = 59, MsgConduitLabel = 63 };
-constexpr char RecordWriteError[] = "Setup cannot write the uninstall record <file>. The earlier record is kept.";
+constexpr char RecordWriteError[] = "Setup cannot write the uninstall record <file>.";
 
 uint8_t RootByte(HKEY root) { return root == HKEY_CURRENT_USER ? 1 : root == HKEY_CLASSES_ROOT ? 0 : 2; }
 
@@ -33,8 +33,9 @@ void TVantryInstall::WriteUninstallData() {
   if (!Maintenance()) Record(UninstPlainFile, path);
   if (Maintenance() && Earlier) record.Items = Earlier->Items;
   record.Items.insert(record.Items.end(), Items.begin(), Items.end());
+  // Without its record the entry would point at nothing: the run cannot stand.
   if (!WriteRecordFile(path, WriteUninstallRecord(record)))
-    Show(TBoxKind::Error, ReplacePlaceholder(RecordWriteError, "<file>", path));
+    Fail(ReplacePlaceholder(RecordWriteError, "<file>", path) + "\n\n" + SystemErrorText(GetLastError()));
 }
 
 void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record) {
@@ -47,6 +48,7 @@ void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record
     return;
   }
   for (const TRegistryText& value : AddRemoveValues(p, Vars(), places)) {
+    NoteOldValue(at.UninstallRoot, RootByte(at.UninstallRoot), key, value.Name);
     RegSetValueExA(handle.Get(), value.Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.Value.c_str()),
                    DWORD(value.Value.size() + 1));
     if (!record) continue;
@@ -56,21 +58,21 @@ void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record
   }
 }
 
-// Written beside the old record and put in its place only when complete: a failure leaves
-// the earlier record as it was.
+// Written under a staging name and put in the record's place only when complete; the earlier
+// record is moved aside, so a failure or a rollback leaves it as it was.
 bool TVantryInstall::WriteRecordFile(const std::string& path, const std::string& bytes) {
-  std::string fresh = path + ".new";
-  HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string staged = Files.StagingName(path);
+  HANDLE file = CreateFileA(staged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool complete = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size() &&
                   FlushFileBuffers(file);
   CloseHandle(file);
-  if (complete && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (complete && (!FileExists(path) || Files.RemoveFile(path)) && Files.PlaceStaged(staged, path)) {
     Log("record " + path);
     return true;
   }
-  DeleteFileA(fresh.c_str());
+  DeleteFileA(staged.c_str());
   return false;
 }
 
@@ -94,7 +96,8 @@ void TVantryInstall::RemoveComponents(int range) {
     Status(2, "", half + int(total ? done * size_t(half) / total : size_t(half)));
     return true;
   };
-  TRemovalResult result = RemoveInstalledItems(Earlier->Items, request, MachineRemovalSystem(ask, progress));
+  TRemovalResult result =
+      RemoveInstalledItems(Earlier->Items, request, JournalledRemoval(MachineRemovalSystem(ask, progress)));
   State.NotDeleted.insert(State.NotDeleted.end(), result.NotRemoved.begin(), result.NotRemoved.end());
 }
 

@@ -65,6 +65,11 @@ bool AddSharedCount(const std::string& path) {
   return true;
 }
 
+bool HasSharedCount(const std::string& path) {
+  TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, SharedDllsKey, KEY_QUERY_VALUE);
+  return key && RegValueExists(key.Get(), path);
+}
+
 int64_t ReleaseSharedCount(const std::string& path) {
   TRegKeyHandle key = OpenKey(HKEY_LOCAL_MACHINE, SharedDllsKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
   if (!key || !RegValueExists(key.Get(), path)) return 0;

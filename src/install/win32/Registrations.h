@@ -13,6 +13,8 @@ constexpr const char* SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVers
 bool SystemKeepsSharedCounts();
 // One more user of the file; false when the count cannot be opened.
 bool AddSharedCount(const std::string& path);
+// Whether the file has a count at all.
+bool HasSharedCount(const std::string& path);
 // One user fewer; the count goes at zero. An unreadable count counts as 2. Answers the
 // users left.
 int64_t ReleaseSharedCount(const std::string& path);

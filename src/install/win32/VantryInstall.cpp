@@ -1,19 +1,136 @@
 #include "install/win32/VantryInstall.h"
 
 #include "install/InstallRules.h"
+#include "archive/VolumeNames.h"
+#include "install/InstallTexts.h"
+#include "package/SetupQueries.h"
+#include "package/SetupStrings.h"
+#include "package/SystemRules.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
+namespace {
+enum TRoadMessage { MsgDriveUnreadable = 12, MsgNoRoom = 13, ErrorCodeDriveUnreadable = 8 };
+}
+
 TVantryInstall::TVantryInstall(TSetupState& state, TInstallPrompts prompts, TUninstallRecord* earlier)
-    : State(state), Prompts(std::move(prompts)), Earlier(earlier) {}
+    : State(state), Prompts(std::move(prompts)), Earlier(earlier) {
+  Files.OnFolderMade = [this](const std::string& folder) { Record(UninstFolder, folder); };
+}
 
 TVantryInstall::~TVantryInstall() {
   if (Prompts.ShowPicture && BitmapIndex >= 0) Prompts.ShowPicture("");
 }
 
+TInstallOutcome TVantryInstall::Run() {
+  using TPhase = void (TVantryInstall::*)();
+  // The road of an installation, in its order. Every phase returns at once once the run is
+  // aborted; what it made by then is rolled back below.
+  static constexpr std::pair<const char*, TPhase> Road[] = {
+      {"free space", &TVantryInstall::CheckFreeSpace},
+      {"before-install script", &TVantryInstall::RunBeforeInstallScript},
+      {"copy", &TVantryInstall::CopyFiles},  // the journal opens with the install folder
+      {"first disk back", &TVantryInstall::WaitForFirstDisk},
+      {"shortcuts", &TVantryInstall::CreateShortcuts},
+      {"registry", &TVantryInstall::WriteRegistry},
+      {"components no longer chosen", &TVantryInstall::RemoveDeselectedComponents},
+      {"uninstall record", &TVantryInstall::WriteRecordAndEntry},
+      {"Application Manager", &TVantryInstall::HandOverToAppMgr},
+      {"device-only clean-up", &TVantryInstall::RemoveDesktopCopies},
+  };
+  for (const auto& [name, phase] : Road) {
+    if (IsAborted) break;
+    Log(std::string("phase: ") + name);
+    (this->*phase)();
+  }
+  if (ScriptStopped) return TInstallOutcome::Stopped;
+  if (IsAborted) {
+    RollBackRun();
+    return HasFailed ? TInstallOutcome::Failed : TInstallOutcome::Cancelled;
+  }
+  Commit();
+  return TInstallOutcome::Installed;
+}
+
 void TVantryInstall::Abort() {
   IsAborted = true;
   Zip.Cancel();
+}
+
+void TVantryInstall::Fail(const std::string& text) {
+  if (!HasFailed) Show(TBoxKind::Error, text);
+  HasFailed = true;
+  Abort();
+}
+
+// Room on the install drive for the chosen files. An unreadable drive follows the error
+// protocol, which may let the run go on, and then counts as full.
+void TVantryInstall::CheckFreeSpace() {
+  char letter = DriveLetterOf(Vars().ExpandText("%InstallDir%"));
+  if (!letter) return;  // a network path: nothing to ask the drive
+  std::string drive(1, letter);
+  std::optional<uint64_t> freeKB = TSystemInfo::DiskFreeKB(drive);
+  if (!freeKB) {
+    Show(TBoxKind::Error, ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", drive));
+    Vars().SetVariable("%CanClose%", "1");
+    Vars().SetVariable("%IsFinishingSetup%", "0");
+    Vars().SetVariable("%ErrorCode%", std::to_string(ErrorCodeDriveUnreadable));
+    State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
+    if (Vars().ExpandText("%CanClose%") != "0") {
+      HasFailed = true;
+      return Abort();
+    }
+  }
+  uint64_t needKB = TSetupQueries(State.Description, Vars()).SelectedSize() / 1000;
+  if (freeKB.value_or(0) < needKB) Fail(ReplacePlaceholder(Message(State, MsgNoRoom), "<drive>", drive));
+}
+
+// The progress shows from here on; a script that stops early, with %CanClose% not "0", ends
+// the run before anything is made.
+void TVantryInstall::RunBeforeInstallScript() {
+  if (Prompts.ShowProgress) Prompts.ShowProgress();
+  if (Prompts.Pump) Prompts.Pump();
+  ShowProgressBitmap(0);
+  bool completed = State.Interpreter->RunScript(State.Description.Scripts[BeforeInstallScript]);
+  if (!completed && Vars().ExpandText("%CanClose%") != "0") {
+    ScriptStopped = true;
+    IsAborted = true;
+  }
+}
+
+// The medium with the setup was taken out during the copy: it must come back for the rest.
+// Cancelling the prompt asks to close; the question comes again unless the run ended.
+void TVantryInstall::WaitForFirstDisk() {
+  while (!IsAborted && !FileExists(State.Package.Path)) {
+    if (Prompts.AskForVolume && Prompts.AskForVolume(1, FolderPart(State.Package.Path))) return;
+    if (!Prompts.RequestCancel) return Abort();
+    Prompts.RequestCancel();
+  }
+}
+
+void TVantryInstall::RemoveDeselectedComponents() {
+  if (Maintenance()) RemoveComponents(100);
+}
+
+void TVantryInstall::WriteRecordAndEntry() {
+  if (State.Package.Option(OptCreateUninstaller) && !State.Package.Option(OptDeviceOnly)) WriteUninstallData();
+}
+
+// The Application Manager's windows must be in front: the progress picture goes, and the
+// wizard and the copying window make way while it runs.
+void TVantryInstall::HandOverToAppMgr() {
+  if (Prompts.ShowPicture && BitmapIndex >= 0) Prompts.ShowPicture("");
+  BitmapIndex = -1;
+  std::string command = AppMgrCommand();
+  if (command.empty()) return;
+  if (Prompts.MakeWayForAppMgr) Prompts.MakeWayForAppMgr();
+  RunAppMgr(command);
+}
+
+void TVantryInstall::RemoveDesktopCopies() {
+  if (State.Package.Option(OptDeviceOnly)) RemoveDeviceCopies();
 }
 
 void TVantryInstall::Status(uint8_t kind, const std::string& text, int32_t value) {
@@ -36,6 +153,7 @@ void TVantryInstall::Record(uint8_t kind, const std::string& path, const TSetupF
   item.Kind = kind;
   item.Path = path;
   if (file) item.File = *file;
+  Note(MadeEntry(item));
   Items.push_back(std::move(item));
   static const char* const kinds[] = {"file", "device file", "file", "uninstaller", "folder", "value", "conduit"};
   Log(std::string(kind < 7 ? kinds[kind] : "item") + " " + path);
@@ -45,6 +163,7 @@ void TVantryInstall::RecordValue(const TSetupRegChange& change) {
   TUninstItem item;
   item.Kind = UninstRegValue;
   item.RegChange = change;
+  Note(MadeEntry(item));
   Items.push_back(std::move(item));
   Log("value " + change.Key + "\\" + change.ValueName);
 }

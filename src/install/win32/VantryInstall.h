@@ -1,6 +1,8 @@
-// TVantryInstall: carries out the installation on the PC. Each phase is a function of its
-// own; every change is recorded as an uninstall item the moment it is made. What the run
-// needs from a person, and the progress it shows, reach it through TInstallPrompts.
+// TVantryInstall: carries out the installation on the PC as one road of phases (Run), each a
+// function of its own. Every change is journalled on disk before or as it is made, so a run
+// that is cancelled, fails or is killed is undone; what it made becomes the uninstall record.
+// What the run needs from a person, and the progress it shows, reach it through
+// TInstallPrompts.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +13,14 @@
 #include <vector>
 
 #include "archive/SetupVNTZip.h"
-#include "archive/win32/ArchiveFiles.h"
 #include "install/DeviceSteps.h"
+#include "install/InstallJournal.h"
 #include "install/OverwriteRules.h"
+#include "install/RemoveItems.h"
 #include "install/UninstallData.h"
 #include "install/UninstallEntry.h"
+#include "install/win32/JournalFile.h"
+#include "install/win32/JournalledFiles.h"
 #include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {
@@ -49,7 +54,14 @@ struct TInstallPrompts {
   std::function<void(const std::string& line)> Log;
   // Lets the windows process what is waiting.
   std::function<void()> Pump;
+  // The run goes ahead: the wizard shows where its progress goes.
+  std::function<void()> ShowProgress;
+  // The wizard and the copying window make way for the Application Manager's windows.
+  std::function<void()> MakeWayForAppMgr;
 };
+
+// How a run ended. Stopped: the before-install script ended it before anything was made.
+enum class TInstallOutcome { Installed, Stopped, Cancelled, Failed };
 
 class TVantryInstall {
 public:
@@ -58,6 +70,10 @@ public:
   ~TVantryInstall();
   TVantryInstall(const TVantryInstall&) = delete;
   TVantryInstall& operator=(const TVantryInstall&) = delete;
+
+  // The whole installation: the phases in their order, then the commit; a run cancelled or
+  // failed is rolled back instead.
+  TInstallOutcome Run();
 
   void ShowProgressBitmap(int percent);
   void CopyFiles();
@@ -69,11 +85,10 @@ public:
 
   // The run was cancelled or failed: every later phase returns at once.
   bool Aborted() const { return IsAborted; }
+  bool Failed() const { return HasFailed; }
   // Marks the run aborted and stops a running restore after its chunk.
   void Abort();
   bool ArchiveBusy() const { return Zip.IsBusy(); }
-  // Part of the archive could not be read: files are missing, so the run did not succeed.
-  bool ArchiveDamaged() const { return Damaged; }
   // What the run has made so far, in order.
   const std::vector<TUninstItem>& UninstallItems() const { return Items; }
   const std::string& IconFile() const { return Icon; }
@@ -88,6 +103,24 @@ public:
   const std::vector<std::string>& ReplacedAtRestart() const { return Pending; }
 
 private:
+  // The road (VantryInstall.cpp).
+  void CheckFreeSpace();
+  void RunBeforeInstallScript();
+  void WaitForFirstDisk();
+  void RemoveDeselectedComponents();
+  void WriteRecordAndEntry();
+  void HandOverToAppMgr();
+  void RemoveDesktopCopies();
+  // A failure the run cannot go on from: told, then the run ends and is rolled back.
+  void Fail(const std::string& text);
+  // The journal (InstallJournalling.cpp).
+  void Note(const TJournalEntry& entry);
+  bool OpenJournal();
+  void NoteOldValue(HKEY root, uint8_t rootByte, const std::string& key, const std::string& name);
+  void NoteRegistered(const std::string& path);
+  void Commit();
+  void RollBackRun();
+  TRemovalSystem JournalledRemoval(TRemovalSystem machine);
   // Copying (InstallCopy.cpp).
   // A failure shows the message and, when fatal, ends the run.
   bool MakeFolder(const std::string& folder, int failMessage = 10, bool fatal = true);
@@ -100,6 +133,7 @@ private:
   void FileRestored(int32_t id, const std::string& fileName, int32_t tag);
   void NeedVolume(uint16_t volume, std::string& fileName, bool& go);
   void ReportDamagedArchive();
+  void ReportWriteError(const std::string& path, const std::string& reason);
   void BindZip();
   // Registering (InstallRegister.cpp).
   void RegisterFiles();
@@ -109,7 +143,7 @@ private:
   void QueueHotSyncFile(const std::string& path);
   void RegisterConduits();
   // Shortcuts and registry (InstallDesktop.cpp).
-  void MakeProgramGroup();
+  bool MakeProgramGroup();
   void MakeShortcut(const TSetupShortcut& shortcut);
   void WriteValue(TSetupRegChange& change, uint8_t& root, bool& failed);
 
@@ -129,14 +163,20 @@ private:
   TSetupState& State;
   TInstallPrompts Prompts;
   TUninstallRecord* Earlier;
-  TWin32ArchiveFileSystem Files;
+  // In memory as on disk: a rollback never depends on the disk having taken the journal.
+  std::vector<TJournalEntry> JournalEntries;
+  TJournalFile Journal;
+  bool JournalBroken = false;
+  std::string JournalKey;  // the product's Add/Remove Programs key: the journal's note
+  TJournalledFiles Files{[this](const TJournalEntry& e) { Note(e); }};
   TSetupVNTZip Zip{Files};
   std::vector<TUninstItem> Items;
   TReplaceMemory Answers;
   int BitmapIndex = -1;
   bool ShortcutErrorShown = false;
   bool IsAborted = false;
-  bool Damaged = false;
+  bool HasFailed = false;
+  bool ScriptStopped = false;
   std::string Icon;
   std::vector<std::string> Pending;
   std::string VolumeFolder;  // where the last volume file was found, with backslash

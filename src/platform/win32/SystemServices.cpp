@@ -127,6 +127,15 @@ uint64_t FileSizeOf(const std::string& path) {
   return answer;
 }
 
+std::string SystemErrorText(DWORD code) {
+  char text[512] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                           sizeof text, nullptr);
+  std::string s(text, n);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  return s.empty() ? "error " + std::to_string(code) : s;
+}
+
 bool DeleteFileForce(const std::string& path) {
   if (path.empty()) return false;
   // Most files simply go: one call. Only a refusal is looked into.

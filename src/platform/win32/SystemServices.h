@@ -48,6 +48,8 @@ bool FileExists(const std::string& path);
 TForceFolderResult ForceFolder(const std::string& path);
 // 0 when the file is missing or cannot be opened for reading.
 uint64_t FileSizeOf(const std::string& path);
+// The system's words for an error code, without the line break it ends with.
+std::string SystemErrorText(DWORD code);
 // Clears a read-only attribute first; answers whether the file is gone (a missing file is).
 bool DeleteFileForce(const std::string& path);
 // Deletes a folder with everything in it, read-only files too; links to folders elsewhere are

@@ -146,7 +146,7 @@ void RestoreSupportFiles(TSetupState& state, TSupportPass pass) {
   TStream& s = SeekSection(state.Package, SecSupportArchive);
   if (ReadByte(s) != 1) return;
   TWin32ArchiveFileSystem files;
-  files.CreatedFolders = &state.CreatedFolders;
+  files.OnFolderMade = [&state](const std::string& folder) { state.CreatedFolders.push_back(folder); };
   TSetupVNTZip zip(files);
   zip.FilterMode = pass;
   zip.OnIdle = ProcessMessages;

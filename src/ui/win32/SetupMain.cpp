@@ -65,6 +65,7 @@ void TfrmSetupMain::StartWizard() {
     // Nothing to ask: install and end.
     RunInstallation();
     ClosedFinished = !InstallAborted;
+    if (ClosedFinished) OfferRestart();
     EndRun();
     return;
   }
@@ -218,6 +219,7 @@ bool TfrmSetupMain::CloseQuery() {
   if (!CloseScriptAllows()) return false;
   if (Dialog) State.Interpreter->RunScript(Dialog->LeaveScript);
   ClosedFinished = Finishing || atEnd;
+  if (ClosedFinished) OfferRestart();
   return true;
 }
 

@@ -22,7 +22,7 @@ class TfrmCopyingFiles;
 // How the wizard ended: the program's exit code.
 enum TWizardEnd {
   WizardFinished = 0, WizardCancelled = 2, WizardRequirementFailed = 3, WizardInstallFailed = 4,
-  WizardInstallCancelled = 5, WizardRestartNeeded = 3010
+  WizardInstallCancelled = 5, WizardRestartStarted = 1641, WizardRestartNeeded = 3010
 };
 
 // One built panel: a page, or a style dialog framing pages, with the controls on it. The
@@ -121,12 +121,10 @@ private:
   bool ErrorProtocol(const std::string& text, int errorCode);
   // Installation (SetupMainInstall.cpp).
   TInstallPrompts InstallPrompts();
-  bool InstallDriveHasRoom();
   void ShowProgressTarget();
-  void RunInstallPhases();
-  void WaitForFirstDisk();
-  void EndInstallation();
-  void RunAppMgr();
+  void AfterInstallation();
+  void EndInstallation(TInstallOutcome outcome);
+  void OfferRestart();
   // Product removal (SetupMainRemoval.cpp).
   void UninstallApp(const std::string& resultVariable, const std::string& softwareName, const std::string& company);
   void ShowRemovalProgress(bool own);
@@ -152,7 +150,8 @@ private:
   std::unique_ptr<TfrmSplashBitmapForm> ProgressPicture;
   // The run that was aborted: by the user (cancelled) or by a failure.
   bool InstallAborted = false, InstallCancelled = false, RequirementsFailed = false;
-  bool RestartNeeded = false;  // installed, with files in use replaced at the next start
+  // %DoReboot% was set (by a script, or for files in use): Windows restarts, or must.
+  bool RestartNeeded = false, RestartStarted = false;
   int Tag = 0;
   // Pages and dialogs opened from inside the scripts of others; bounded, so that scripts
   // sending each other back and forth cannot exhaust the stack.

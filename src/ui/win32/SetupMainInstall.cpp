@@ -1,6 +1,6 @@
-// The installation run of the wizard: the free-space check, the progress on the "INSTALL"
-// page or in the copying window, the driver's phases in their order, and the windows that
-// answer the driver's questions.
+// The installation run of the wizard: its windows. The road itself is the driver's
+// (TVantryInstall::Run); the wizard shows the progress on the "INSTALL" page or in the copying
+// window, answers the driver's questions, and runs the after-install script.
 #include "archive/VolumeNames.h"
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
@@ -10,6 +10,7 @@
 #include "ui/BindingRules.h"
 #include "ui/RequirementRules.h"
 #include "ui/PageFlow.h"
+#include "install/InstallTexts.h"
 #include "ui/win32/AuxiliaryTexts.h"
 #include "ui/win32/CopyingFiles.h"
 #include "ui/win32/FileQuestions.h"
@@ -20,11 +21,8 @@ namespace vnt {
 
 namespace {
 
-enum TInstallMessage { MsgCancelInstall = 9, MsgDriveUnreadable = 12, MsgNoRoom = 13, MsgErrorCodeDrive = 8 };
+enum TInstallMessage { MsgCancelInstall = 9 };
 constexpr char InstallPageName[] = "INSTALL";
-constexpr char RestartNotice[] =
-    "Some files were in use and will be replaced when Windows restarts. Restart Windows to finish the "
-    "installation.";
 
 UINT BoxIcon(TBoxKind kind) {
   return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
@@ -63,6 +61,11 @@ TInstallPrompts TfrmSetupMain::InstallPrompts() {
     ProgressPicture->ShowAbove(State.ApplicationTitle, r.top);
   };
   p.Pump = ProcessMessages;
+  p.ShowProgress = [this] { ShowProgressTarget(); };
+  p.MakeWayForAppMgr = [this] {
+    ShowWindow(Handle(), SW_HIDE);
+    if (Copying) Copying->Hide();
+  };
   return p;
 }
 
@@ -116,25 +119,6 @@ bool TfrmSetupMain::CheckRequirements() {
   return false;
 }
 
-// Enough room on the install drive for the chosen files; an unreadable drive follows the
-// error protocol and counts as full.
-bool TfrmSetupMain::InstallDriveHasRoom() {
-  std::string folder = Vars().ExpandText("%InstallDir%");
-  char letter = DriveLetterOf(folder);
-  if (!letter) return true;  // a network path: nothing to ask the drive
-  std::string drive(1, letter);
-  std::optional<uint64_t> freeKB = TSystemInfo::DiskFreeKB(drive);
-  if (!freeKB) {
-    if (!ErrorProtocol(ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", drive), MsgErrorCodeDrive))
-      return false;
-  }
-  uint64_t needKB = TSetupQueries(State.Description, Vars()).SelectedSize() / 1000;
-  if (freeKB.value_or(0) >= needKB) return true;
-  std::string text = ReplacePlaceholder(Message(State, MsgNoRoom), "<drive>", drive);
-  MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
-  return false;
-}
-
 void TfrmSetupMain::ShowProgressTarget() {
   bool withPictures = !State.Description.ProgressBitmaps.empty();
   OnInstallPage = ShowPage(InstallPageName) || (IsInstallPage(Page) && IsWindowVisible(Handle()));
@@ -171,34 +155,17 @@ void TfrmSetupMain::ShowProgressTarget() {
 
 void TfrmSetupMain::RunInstallation() {
   if (Installed || Installing || Closing()) return;
-  if (!InstallDriveHasRoom()) {
-    Finishing = false;
-    InstallAborted = true;
-    EndRun();  // without asking
-    return;
-  }
   TBusyCursor busy;
   TFlagGuard installing(Installing);
   Install = std::make_unique<TVantryInstall>(State, InstallPrompts(), EarlierRecord);
-  ShowProgressTarget();
-  ProcessMessages();
-  Install->ShowProgressBitmap(0);
-  if (RunGuard(State.Description.Scripts[BeforeInstallScript])) RunInstallPhases();
-  EndInstallation();
+  TInstallOutcome outcome = Install->Run();
+  if (outcome == TInstallOutcome::Installed) AfterInstallation();
+  EndInstallation(outcome);
 }
 
-void TfrmSetupMain::RunInstallPhases() {
-  bool createsRecord = State.Package.Option(OptCreateUninstaller) && !State.Package.Option(OptDeviceOnly);
-  Install->CopyFiles();
-  WaitForFirstDisk();
-  Install->CreateShortcuts();
-  Install->WriteRegistry();
-  if (Vars().MaintenanceMode) Install->RemoveComponents(100);
-  if (createsRecord) Install->WriteUninstallData();
+// The installation stands: the after-install script, then the form comes back.
+void TfrmSetupMain::AfterInstallation() {
   ProgressPicture.reset();
-  RunAppMgr();
-  if (State.Package.Option(OptDeviceOnly)) Install->RemoveDeviceCopies();
-  if (Install->Aborted()) return;
   if (!RunGuard(State.Description.Scripts[AfterInstallScript])) return;
   if (Copying) Copying->Hide();
   Copying.reset();
@@ -211,42 +178,26 @@ void TfrmSetupMain::RunInstallPhases() {
   ShowWindow(Handle(), SW_SHOW);
 }
 
-// The Application Manager's windows must be in front: the wizard and the copying window make
-// way while it runs.
-void TfrmSetupMain::RunAppMgr() {
-  std::string command = Install->AppMgrCommand();
-  if (command.empty()) return;
-  ShowWindow(Handle(), SW_HIDE);
-  if (Copying) Copying->Hide();
-  Install->RunAppMgr(command);
-}
-
-// The medium with the setup was taken out during the copy: it must come back for the rest.
-void TfrmSetupMain::WaitForFirstDisk() {
-  while (!Install->Aborted() && !Closing() && !FileExists(State.Package.Path)) {
-    TfrmNeedDisk prompt(State.Description.Properties.SetupFont);
-    prompt.Texts = NeedDiskTexts(State, 1);
-    std::string folder = FolderPart(State.Package.Path);
-    if (prompt.Execute(DialogOwner(), 1, folder, State.Package.Path) == ModalOk) return;
-    CloseForm();
-  }
-}
-
-void TfrmSetupMain::EndInstallation() {
+void TfrmSetupMain::EndInstallation(TInstallOutcome outcome) {
   ProgressPicture.reset();
   if (Copying) Copying->Hide();
   Copying.reset();
-  if (Install) {
-    // A damaged archive left files out: the run ends as failed, not as finished.
-    InstallAborted = Install->Aborted() || Install->ArchiveDamaged();
-    RestartNeeded = !InstallAborted && !Install->ReplacedAtRestart().empty();
-    Install.reset();
-  }
-  if (RestartNeeded)
-    MessageBoxA(DialogOwner(), RestartNotice, State.ApplicationTitle.c_str(), MB_OK | MB_ICONINFORMATION);
+  Install.reset();
+  InstallAborted = outcome == TInstallOutcome::Cancelled || outcome == TInstallOutcome::Failed;
+  InstallCancelled = outcome == TInstallOutcome::Cancelled;
   Installed = true;
   // A run that failed on its own ends the setup; one the user cancelled is closing already.
   if (InstallAborted && !Closing()) EndRun();
+}
+
+// Closing as finished with %DoReboot% set: the user is asked before Windows restarts, since
+// other programs may hold unsaved work.
+void TfrmSetupMain::OfferRestart() {
+  if (Vars().ExpandText("%DoReboot%") != "1") return;
+  std::string text = Vars().ExpandText(RestartQuestionText);
+  int answer = MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(), MB_YESNO | MB_ICONQUESTION);
+  if (answer == IDYES && RestartWindows()) RestartStarted = true;
+  else RestartNeeded = true;
 }
 
 bool TfrmSetupMain::InstallCloseQuery() {
@@ -261,6 +212,7 @@ bool TfrmSetupMain::InstallCloseQuery() {
 
 TWizardEnd TfrmSetupMain::End() const {
   if (InstallAborted) return InstallCancelled ? WizardInstallCancelled : WizardInstallFailed;
+  if (RestartStarted) return WizardRestartStarted;
   if (RestartNeeded) return WizardRestartNeeded;
   return Finished() ? WizardFinished : WizardCancelled;
 }

@@ -1,0 +1,106 @@
+#include "install/win32/JournalFile.h"
+
+#include "archive/VolumeNames.h"
+#include "install/InstallRules.h"
+#include "platform/win32/FileStream.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
+#include "script/win32/ScriptRegistry.h"
+
+namespace vnt {
+
+namespace {
+
+constexpr char NotesKey[] = "Software\\Vantry\\Unfinished Setups";
+constexpr auto FlushInterval = std::chrono::milliseconds(500);
+
+}  // namespace
+
+std::string JournalPathOf(const std::string& recordPath) { return FolderPart(recordPath) + JournalFileName; }
+
+TJournalFile::~TJournalFile() {
+  if (IsOpen()) CloseHandle(Handle);
+}
+
+bool TJournalFile::Open(const std::string& path, const TJournalStart& start) {
+  FilePath = path;
+  // Shared for reading only: nothing else may change the journal while the run lives.
+  Handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_HIDDEN, nullptr);
+  if (!IsOpen()) {
+    LastFailure = GetLastError();
+    return false;
+  }
+  if (Write(JournalOpening(start))) {
+    Flush();
+    return true;
+  }
+  Drop();
+  return false;
+}
+
+bool TJournalFile::Write(const std::string& bytes) {
+  DWORD written = 0;
+  if (!WriteFile(Handle, bytes.data(), DWORD(bytes.size()), &written, nullptr)) LastFailure = GetLastError();
+  else if (written != bytes.size()) LastFailure = ERROR_DISK_FULL;
+  else return true;
+  return false;
+}
+
+bool TJournalFile::Append(const TJournalEntry& entry) {
+  if (!IsOpen() || !Write(JournalFrame(entry))) return false;
+  if (std::chrono::steady_clock::now() - LastFlush >= FlushInterval) Flush();
+  return true;
+}
+
+void TJournalFile::Flush() {
+  if (!IsOpen()) return;
+  FlushFileBuffers(Handle);
+  LastFlush = std::chrono::steady_clock::now();
+}
+
+void TJournalFile::Drop() {
+  if (IsOpen()) CloseHandle(Handle);
+  Handle = INVALID_HANDLE_VALUE;
+  if (!FilePath.empty()) DeleteFileForce(FilePath);
+}
+
+std::optional<TJournal> ReadJournalFile(const std::string& path) {
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  return bytes ? ReadJournal(*bytes) : std::nullopt;
+}
+
+void RememberJournal(HKEY root, const std::string& entryKey, const std::string& journalPath) {
+  TRegKeyHandle key = OpenKey(root, NotesKey, KEY_SET_VALUE, true);
+  if (key)
+    RegSetValueExA(key.Get(), entryKey.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(journalPath.c_str()),
+                   DWORD(journalPath.size() + 1));
+}
+
+void ForgetJournal(HKEY root, const std::string& entryKey) {
+  {
+    TRegKeyHandle key = OpenKey(root, NotesKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+    if (!key) return;
+    RegDeleteValueA(key.Get(), entryKey.c_str());
+  }
+  // The notes key and ours above it go when nothing else is noted.
+  for (const std::string& path : KeyAndParents(NotesKey)) {
+    if (path == "Software") break;
+    DWORD subkeys = 1, values = 1;
+    {
+      TRegKeyHandle key = OpenKey(root, path, KEY_QUERY_VALUE);
+      if (!key || RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                   nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    }
+    if (subkeys || values || RegDeleteKeyA(root, path.c_str()) != ERROR_SUCCESS) return;
+  }
+}
+
+std::string NotedJournal(HKEY root, const std::string& entryKey) {
+  TRegKeyHandle key = OpenKey(root, NotesKey, KEY_QUERY_VALUE);
+  if (!key) return "";
+  return TSystemInfo::RegReadString(key.Get(), entryKey).value_or("");
+}
+
+}  // namespace vnt

@@ -1,0 +1,75 @@
+#include "install/win32/JournalledFiles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "archive/VolumeNames.h"
+
+namespace vnt {
+
+void TJournalledFiles::NoteWriting(const std::string& path, const std::string& staged) {
+  TJournalEntry e;
+  e.Kind = TJournalKind::Writing;
+  e.Path = path;
+  e.Other = staged;
+  e.Existed = FileExists(path);
+  Note(e);
+}
+
+std::string TJournalledFiles::StagingName(const std::string& path) {
+  std::string staged = FreeNameBeside(path);
+  NoteWriting(path, staged);
+  return staged;
+}
+
+// A rename keeps the file whole on its volume; its read-only mark does not stop it.
+bool TJournalledFiles::MoveAside(const std::string& path, const std::string& from, std::string& to) {
+  TJournalEntry e;
+  e.Kind = TJournalKind::MovedAside;
+  e.Path = path;
+  e.Other = to;
+  Note(e);
+  return MoveFileExA(from.c_str(), to.c_str(), 0) || Failed();
+}
+
+bool TJournalledFiles::RemoveFile(const std::string& path) {
+  std::string aside = FreeNameBeside(path);
+  if (!MoveAside(path, path, aside)) return false;
+  AsideFiles.push_back({path, aside});
+  return true;
+}
+
+namespace {
+bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+}  // namespace
+
+bool TJournalledFiles::HoldsOnlyAsides(const std::string& folder) const {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool only = true;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string path = folder + "\\" + name;
+    only = std::any_of(AsideFiles.begin(), AsideFiles.end(), [&](const TAside& a) { return SameText(a.Aside, path); });
+  } while (only && FindNextFileA(search, &found));
+  FindClose(search);
+  return only;
+}
+
+void TJournalledFiles::MoveAsidesOutOf(const std::string& folder) {
+  for (TAside& a : AsideFiles) {
+    if (!SameText(FolderPart(a.Aside), folder + "\\")) continue;
+    std::string up = FreeNameBeside(folder);
+    if (MoveAside(a.Path, a.Aside, up)) a.Aside = up;
+  }
+}
+
+bool TJournalledFiles::PrepareInPlace(const std::string& path) {
+  NoteWriting(path, "");
+  return !FileExists(path) || RemoveFile(path);
+}
+
+}  // namespace vnt

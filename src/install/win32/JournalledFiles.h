@@ -1,0 +1,47 @@
+// The installation's file system: files are staged beside their place, and every change to
+// the disk is noted in the journal before it is made. A file that stands in the way is moved
+// aside, not deleted, so that a rollback can put it back and a commit deletes it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "archive/win32/ArchiveFiles.h"
+#include "install/InstallJournal.h"
+
+namespace vnt {
+
+class TJournalledFiles : public TWin32ArchiveFileSystem {
+public:
+  // note writes an entry down; the file system goes on whatever it answers (the run decides).
+  explicit TJournalledFiles(std::function<void(const TJournalEntry&)> note) : Note(std::move(note)) {
+    Staging = true;
+  }
+
+  std::string StagingName(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  // Before a file is written in place (a shortcut, the record): noted, and a file standing
+  // there moved aside. False when that file cannot be moved.
+  bool PrepareInPlace(const std::string& path);
+  // A file moved aside: where it stood and where it is now.
+  struct TAside {
+    std::string Path, Aside;
+  };
+  // Files moved aside so far; the commit deletes them.
+  const std::vector<TAside>& Asides() const { return AsideFiles; }
+  // Whether the folder holds nothing but files this run moved aside.
+  bool HoldsOnlyAsides(const std::string& folder) const;
+  // Before a folder goes: the files moved aside into it move up beside it, noted first, so a
+  // rollback makes the folder again before it puts them back.
+  void MoveAsidesOutOf(const std::string& folder);
+
+private:
+  void NoteWriting(const std::string& path, const std::string& staged);
+  bool MoveAside(const std::string& path, const std::string& from, std::string& to);
+
+  std::function<void(const TJournalEntry&)> Note;
+  std::vector<TAside> AsideFiles;
+};
+
+}  // namespace vnt
