@@ -4,6 +4,8 @@
 #include <new>
 
 #include "install/win32/EarlierInstallation.h"
+#include "install/win32/InterruptedRun.h"
+#include "script/DesktopRules.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/SetupProgFuncs.h"
@@ -16,6 +18,17 @@ int RunSetup(vnt::TSetupState& state) {
   vnt::TUninstallRecord earlier;
   state.ReadUninstallRecord = [&state, &earlier](const std::string& path) {
     return vnt::TakeEarlierInstallation(state, path, earlier);
+  };
+  state.RecoverInterruptedRun = [&state] {
+    const vnt::TSetupProperties& p = state.Description.Properties;
+    const vnt::TDesktopSources& at = state.Desktop->Sources;
+    std::optional<vnt::TRecoveredRun> run = vnt::RollBackNotedJournal(
+        at.UninstallRoot, vnt::UninstallEntryKey(at.UninstallKey, p.CompanyName, p.SoftwareName),
+        state.Info.FontsFolder());
+    if (!run) return;
+    std::string text = vnt::InterruptedRunMessage(p.SoftwareName);
+    for (const auto& line : run->NotUndone) text += "\n" + line;
+    MessageBoxA(nullptr, text.c_str(), state.ApplicationTitle.c_str(), MB_OK | MB_ICONINFORMATION);
   };
   int result = vnt::RunStartup(state);
   // The wizard shows the pages; a package without pages installs at once.

@@ -2,9 +2,12 @@
 // uninstall record, it asks once and then removes the whole product.
 //   vntuninst.exe <uninst.dat>
 // Exit codes: 0 removed, 1 no usable record, 2 the user kept the product, 4 items were left.
+// A setup of the product that never finished is undone first (its journal beside the record).
 #include <windows.h>
 
 #include "install/win32/EarlierInstallation.h"
+#include "install/win32/InterruptedRun.h"
+#include "install/win32/JournalFile.h"
 #include "install/win32/ProductRemoval.h"
 #include "package/Builtins.h"
 #include "package/SetupStrings.h"
@@ -42,7 +45,21 @@ bool ScriptLetsGoOn(TSetupState& state, int script) {
   return completed || state.Vars->ExpandText("%CanClose%") == "0";
 }
 
+// A setup of the product that never finished is undone first; when it had not yet written
+// its record, that was all there was to remove.
+std::optional<int> UndoInterruptedRun(const std::string& path) {
+  TSystemInfo info;
+  std::optional<TRecoveredRun> run = RollBackJournalAt(JournalPathOf(path), HKEY_LOCAL_MACHINE, info.FontsFolder());
+  if (!run) return std::nullopt;
+  std::string text = InterruptedRunMessage(run->EntryKey.substr(run->EntryKey.find_last_of('\\') + 1));
+  for (const auto& line : run->NotUndone) text += "\n" + line;
+  MessageBoxA(nullptr, text.c_str(), Title, MB_OK | (run->NotUndone.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  if (FileExists(path)) return std::nullopt;
+  return run->NotUndone.empty() ? ExitRemoved : ExitItemsLeft;
+}
+
 int Uninstall(const std::string& path) {
+  if (std::optional<int> undone = UndoInterruptedRun(path)) return *undone;
   std::optional<TUninstallRecord> record = LoadRecord(path);
   if (!record) return ExitNoRecord;
   TSetupState state;

@@ -6,7 +6,7 @@ namespace vnt {
 
 constexpr char RollingBackText[] = "Rolling back...";
 constexpr char InterruptedRunText[] =
-    "The last setup of %SoftwareName% on this computer did not finish. Everything it had changed has been undone.";
+    "The last setup of <product> on this computer did not finish. Everything it had changed has been undone.";
 constexpr char JournalErrorText[] = "Setup cannot write its journal <file>.";
 constexpr char RestartQuestionText[] =
     "Windows must be restarted to finish the installation of %SoftwareName%. Do you want to restart Windows now?";

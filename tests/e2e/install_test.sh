@@ -28,20 +28,7 @@ win() { printf 'Z:%s' "${1//\//\\}"; }
 # Windows always has the shared-count key; a fresh prefix gets it with the first shared file.
 wine reg add "$shared" /f >/dev/null 2>&1
 
-# Keys Wine keeps only while its server runs and makes again when a window first opens: a
-# fresh server before the install would otherwise show them as new afterwards.
-volatile='^\[HKEY_LOCAL_MACHINE\\Hardware\\|^\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video|^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters|^\[HKEY_CURRENT_USER\\Volatile Environment'
-# The prefix as "file|<path>" and "<key>|<value line>" lines: its files outside the temporary
-# folder, and the registry of the machine and the user.
-snapshot() {
-  local c temp
-  c=$(winepath -u 'C:\' 2>/dev/null) temp=$(wine_temp_folder 2>/dev/null)
-  (cd "$c" && find . -path "./${temp#"$c"}" -prune -o -print | sed 's/^/file|/')
-  for root in HKLM HKCU; do
-    wine reg export "$root" "$(win "$work/$root.reg")" /y >/dev/null 2>>"$err"
-    iconv -f UTF-16 -t UTF-8 "$work/$root.reg" | tr -d '\r' | awk '/^\[/ { key = $0; print key; next } NF { print key "|" $0 }'
-  done | grep -v -i -E "$volatile" | sort
-}
+snapshot() { prefix_snapshot; }
 # Differences from the state before, without the uninstaller that all products share.
 changes() { snapshot | diff "$work/before.txt" - | grep '^[<>]' | grep -v -i 'windows/vntuninst.exe$'; }
 snapshot >"$work/before.txt"

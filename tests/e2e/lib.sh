@@ -46,6 +46,20 @@ field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | he
 pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }
 line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
 
+# The prefix as "file|<path>" and "<key>|<value line>" lines: its files outside the temporary
+# folder, and the registry of the machine and the user. Keys Wine keeps only while its server
+# runs, and makes again when a window first opens, are left out.
+prefix_snapshot() {
+  local c temp root volatile
+  volatile='^\[HKEY_LOCAL_MACHINE\\Hardware\\|^\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video|^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters|^\[HKEY_CURRENT_USER\\Volatile Environment'
+  c=$(winepath -u 'C:\' 2>/dev/null) temp=$(wine_temp_folder 2>/dev/null)
+  (cd "$c" && find . -path "./${temp#"$c"}" -prune -o -print | sed 's/^/file|/')
+  for root in HKLM HKCU; do
+    wine reg export "$root" "Z:${work//\//\\}\\$root.reg" /y >/dev/null 2>>"$err"
+    iconv -f UTF-16 -t UTF-8 "$work/$root.reg" | tr -d '\r' | awk '/^\[/ { key = $0; print key; next } NF { print key "|" $0 }'
+  done | grep -v -i -E "$volatile" | sort
+}
+
 e2e_end() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]

@@ -143,12 +143,15 @@ member=$(tail -c +$((archive + 1)) "$work/signed.exe" | grep -obUa 'vNTZ' | sed 
 cp "$work/signed.exe" "$work/altered.exe"
 printf '\377' | dd of="$work/altered.exe" bs=1 seek=$((archive + member + 20)) conv=notrunc 2>/dev/null
 expect "altered package: osslsigncode refuses it" "$(verify "$work/altered.exe")" "status 1"
+# The runs above left their values and entry behind (their folders went by hand): the failed
+# run must put them back as they were.
+left() { wine reg query "$key" /s 2>&1 | tr -d '\r' | grep REG_; wine reg query "$entry" 2>&1 | tr -d '\r' | grep REG_; }
+before=$(left)
 out=$(driver start "$(win "$work/altered.exe")" -- wait-msgbox 60000 -- msgbox -- press OK -- wait-exit 60000)
 expect "altered package: the damaged archive's message" "$out" '"text":"Vantry Zip file corrupted."'
 expect "altered package: the run ends as failed" "$out" '"exit":4'
-differ "altered package: the damaged file is not passed off as whole" \
-  "$(md5sum <"$t/data/deep/big.dat" 2>&1)" "$(grep 'big.dat' "$work/plain.txt" | cut -c1-32)  -"
-uninstall "after the altered package"
+same "altered package: the run is undone: no folder, the values and the entry as they were" \
+  "$([ -e "$t" ] && echo files)|$(left)" "|$before"
 
 # --- The builder's own command and its failures: the sample product built from its project,
 # signed and time-stamped, with its uninstaller signed inside it.

@@ -30,12 +30,20 @@ void TVantryInstall::WriteUninstallData() {
                                               State.Package.Options[OptUninstallOption - 1], places);
   std::string path = UninstallRecordPath(Vars().ExpandText("%InstallDir%"));
   WriteAddRemoveEntry(places, !Maintenance());
-  if (!Maintenance()) Record(UninstPlainFile, path);
   if (Maintenance() && Earlier) record.Items = Earlier->Items;
   record.Items.insert(record.Items.end(), Items.begin(), Items.end());
+  // The record lists itself; the journal takes it once it is written, so that a rollback
+  // never takes for the record whatever stood in its way.
+  TUninstItem self;
+  self.Kind = UninstPlainFile;
+  self.Path = path;
+  if (!Maintenance()) record.Items.push_back(self);
   // Without its record the entry would point at nothing: the run cannot stand.
-  if (!WriteRecordFile(path, WriteUninstallRecord(record)))
-    Fail(ReplacePlaceholder(RecordWriteError, "<file>", path) + "\n\n" + SystemErrorText(GetLastError()));
+  if (!WriteRecordFile(path, WriteUninstallRecord(record))) {
+    DWORD error = GetLastError();
+    return Fail(ReplacePlaceholder(RecordWriteError, "<file>", path) + "\n\n" + SystemErrorText(error));
+  }
+  if (!Maintenance()) Record(UninstPlainFile, path);
 }
 
 void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record) {
@@ -67,12 +75,15 @@ bool TVantryInstall::WriteRecordFile(const std::string& path, const std::string&
   DWORD written = 0;
   bool complete = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size() &&
                   FlushFileBuffers(file);
+  DWORD error = complete ? 0 : GetLastError();
   CloseHandle(file);
   if (complete && (!FileExists(path) || Files.RemoveFile(path)) && Files.PlaceStaged(staged, path)) {
     Log("record " + path);
     return true;
   }
+  if (!error) error = GetLastError();
   DeleteFileA(staged.c_str());
+  SetLastError(error);
   return false;
 }
 

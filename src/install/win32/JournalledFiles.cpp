@@ -62,8 +62,10 @@ bool TJournalledFiles::HoldsOnlyAsides(const std::string& folder) const {
 void TJournalledFiles::MoveAsidesOutOf(const std::string& folder) {
   for (TAside& a : AsideFiles) {
     if (!SameText(FolderPart(a.Aside), folder + "\\")) continue;
+    // Noted as a move of the aside itself: a rollback brings it back down once the folder is
+    // there again, and from there to its own place.
     std::string up = FreeNameBeside(folder);
-    if (MoveAside(a.Path, a.Aside, up)) a.Aside = up;
+    if (MoveAside(a.Aside, a.Aside, up)) a.Aside = up;
   }
 }
 

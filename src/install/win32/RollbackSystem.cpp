@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "archive/VolumeNames.h"
 #include "install/InstallRules.h"
 #include "install/win32/Registrations.h"
 #include "install/win32/RemovalSystem.h"
@@ -18,6 +19,8 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 void MoveBack(const std::string& aside, const std::string& path) {
   if (!Exists(aside)) return;  // never moved, or already back
   if (MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  // The file's folder stood before the run: when it went too, it comes back with the file.
+  ForceFolder(FolderPart(path));
   DeleteFileForce(path);
   MoveFileExA(aside.c_str(), path.c_str(), 0);
 }

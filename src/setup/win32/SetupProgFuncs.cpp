@@ -210,8 +210,10 @@ TStartupResult LoadDescription(TSetupState& state) {
   return StartupOk;
 }
 
-// The start script; a cancel or finish in it ends the setup.
+// The start script; a cancel or finish in it ends the setup. An earlier run of the product
+// that never finished is undone first, so that the script finds the machine as it was.
 TStartupResult RunStartScript(TSetupState& state) {
+  if (state.RecoverInterruptedRun) state.RecoverInterruptedRun();
   if (state.Interpreter->RunScript(state.Description.Scripts[StartScript])) return StartupOk;
   return StartupEndedByScript;
 }

@@ -41,6 +41,9 @@ struct TSetupState {
   // Reads an earlier installation's uninstall record, answering its installed components;
   // nothing when the record is damaged. The installation engine provides it.
   std::function<std::optional<std::string>(const std::string& path)> ReadUninstallRecord;
+  // Rolls back an earlier run of this product that never finished, before the start script;
+  // the installation engine provides it.
+  std::function<void()> RecoverInterruptedRun;
   // Items a removal could not delete, shown by the not-deleted list.
   std::vector<std::string> NotDeleted;
 };
