@@ -1,4 +1,4 @@
-#include "script/win32/ShellLink.h"
+#include "platform/win32/ShellLink.h"
 
 #include <vector>
 
