@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks that every include in src/ and tools/ names its folder and goes down the layer order
 # written in docs/ARCHITECTURE.md, and that code outside win32/ folders stays free of Win32.
+# A file's layer is the folder right under src/ or tools/, however deep it sits; anything
+# with win32/ in its path, a subfolder of a win32/ folder too, is Win32 code.
 # Usage: check-layers.sh [ROOT]   (ROOT defaults to the repository holding this script)
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
@@ -36,7 +38,7 @@ grep -Hn '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' $files | awk -v layers
     line = rest; sub(/:.*/, "", line)
     target = rest; sub(/^[^"]*"/, "", target); sub(/".*/, "", target)
     split(file, parts, "/")
-    from = parts[2]           # src/<folder>/... or tools/<folder>/...
+    from = parts[2]           # src/<folder>/..., src/<folder>/win32/<room>/... or tools/<folder>/...
     where = file ":" line
     split(target, tparts, "/")
     to = tparts[1]

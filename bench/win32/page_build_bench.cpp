@@ -5,8 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "ui/win32/ControlBuilder.h"
-#include "ui/win32/VNComponents.h"
+#include "ui/win32/controls/ControlBuilder.h"
+#include "ui/win32/controls/VNComponents.h"
 
 using namespace vnt;
 

@@ -9,7 +9,7 @@
 #include "package/SetupStrings.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/SetupProgFuncs.h"
-#include "ui/win32/SetupMain.h"
+#include "ui/win32/wizard/SetupMain.h"
 
 namespace {
 

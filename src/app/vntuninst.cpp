@@ -13,8 +13,8 @@
 #include "package/SetupStrings.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/SetupProgFuncs.h"
-#include "ui/win32/CopyingFiles.h"
-#include "ui/win32/FileQuestions.h"
+#include "ui/win32/windows/CopyingFiles.h"
+#include "ui/win32/windows/FileQuestions.h"
 
 namespace {
 

@@ -35,8 +35,8 @@ fresh
 if bash "$scratch/tree/scripts/check-layers.sh" "$scratch/tree" >/dev/null; then echo "ok   clean tree"
 else echo "FAIL clean tree"; failures=$((failures + 1)); fi
 
-fresh; line=$(plant src/package/VarList.h '#include "ui/win32/SetupMain.h"')
-expect_fail "upward include" "src/package/VarList.h:$line: package includes ui (\"ui/win32/SetupMain.h\")"
+fresh; line=$(plant src/package/VarList.h '#include "ui/win32/wizard/SetupMain.h"')
+expect_fail "upward include" "src/package/VarList.h:$line: package includes ui (\"ui/win32/wizard/SetupMain.h\")"
 
 fresh; line=$(plant src/archive/ChunkCodec.cpp '#include "script/ScriptContext.h"')
 expect_fail "sideways include" "src/archive/ChunkCodec.cpp:$line: archive includes script"

@@ -10,8 +10,8 @@
 #include "Win32Fixtures.h"
 #include "package/VarList.h"
 #include "ui/ControlRules.h"
-#include "ui/win32/DirectorySel.h"
-#include "ui/win32/SecondaryDialog.h"
+#include "ui/win32/windows/DirectorySel.h"
+#include "ui/win32/wizard/SecondaryDialog.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -11,8 +11,8 @@
 #include "package/SystemRules.h"
 #include "package/VarList.h"
 #include "ui/BindingRules.h"
-#include "ui/win32/SetupMainBinding.h"
-#include "ui/win32/VNComponents.h"
+#include "ui/win32/controls/VNComponents.h"
+#include "ui/win32/wizard/SetupMainBinding.h"
 
 using namespace vnt;
 using namespace vnt::test;

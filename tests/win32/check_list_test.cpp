@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ui/win32/VNLists.h"
+#include "ui/win32/controls/VNLists.h"
 
 using namespace vnt;
 

@@ -9,8 +9,8 @@
 #include "TestBitmaps.h"
 #include "Win32Fixtures.h"
 #include "package/VarList.h"
-#include "ui/win32/ControlBuilder.h"
-#include "ui/win32/VNComponents.h"
+#include "ui/win32/controls/ControlBuilder.h"
+#include "ui/win32/controls/VNComponents.h"
 
 using namespace vnt;
 using namespace vnt::test;

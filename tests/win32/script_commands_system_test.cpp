@@ -14,9 +14,9 @@
 #include "DesktopFixture.h"
 #include "package/SystemRules.h"
 #include "platform/win32/FileStream.h"
+#include "platform/win32/ShellLink.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemServices.h"
-#include "script/win32/ShellLink.h"
 
 using namespace vnt;
 using namespace vnt::test;

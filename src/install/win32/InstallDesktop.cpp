@@ -7,10 +7,10 @@
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "package/SystemRules.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
+#include "platform/win32/ShellLink.h"
 #include "platform/win32/SystemServices.h"
-#include "script/win32/ScriptRegistry.h"
-#include "script/win32/ShellLink.h"
 
 namespace vnt {
 

@@ -6,10 +6,10 @@
 #include "install/win32/RollbackSystem.h"
 #include "install/win32/VantryInstall.h"
 #include "package/SetupStrings.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
 #include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
-#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

@@ -6,9 +6,9 @@
 #include "install/win32/VantryInstall.h"
 #include "package/SetupStrings.h"
 #include "package/SystemRules.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
-#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

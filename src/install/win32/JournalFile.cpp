@@ -3,9 +3,9 @@
 #include "archive/VolumeNames.h"
 #include "install/InstallRules.h"
 #include "platform/win32/FileStream.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemServices.h"
-#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

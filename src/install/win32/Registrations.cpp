@@ -10,8 +10,8 @@
 #include "install/InstallRules.h"
 #include "package/SetupStrings.h"
 #include "package/SystemRules.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/SystemInfo.h"
-#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "install/win32/Registrations.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
 #include "platform/win32/SystemServices.h"
-#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

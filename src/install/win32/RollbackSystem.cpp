@@ -6,9 +6,9 @@
 #include "install/InstallRules.h"
 #include "install/win32/Registrations.h"
 #include "install/win32/RemovalSystem.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
 #include "platform/win32/SystemServices.h"
-#include "script/win32/ScriptRegistry.h"
 
 namespace vnt {
 

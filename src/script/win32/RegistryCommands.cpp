@@ -1,4 +1,5 @@
 // RegRead, RegWrite, RegDelete and IsProductInstalled.
+#include "platform/win32/RegistryKeys.h"
 #include "script/DesktopRules.h"
 #include "script/win32/DesktopCommandFamilies.h"
 

@@ -1,10 +1,10 @@
 // Shortcuts, documents and programs: CreateShortcut, DeleteShortcut, OpenDocument,
 // ExecuteProgram. Failures are silent.
 #include "package/SystemRules.h"
+#include "platform/win32/ShellLink.h"
 #include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
 #include "script/win32/DesktopCommandFamilies.h"
-#include "script/win32/ShellLink.h"
 
 namespace vnt {
 

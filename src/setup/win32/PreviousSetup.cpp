@@ -1,9 +1,9 @@
 #include "setup/win32/PreviousSetup.h"
 
 #include "package/Builtins.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/SystemInfo.h"
 #include "script/DesktopRules.h"
-#include "script/win32/ScriptRegistry.h"
 #include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {

@@ -24,9 +24,9 @@
 #include <sstream>
 
 #include "package/SetupStrings.h"
-#include "ui/win32/AuxiliaryTexts.h"
-#include "ui/win32/CopyingFiles.h"
-#include "ui/win32/FixedForms.h"
+#include "ui/win32/windows/AuxiliaryTexts.h"
+#include "ui/win32/windows/CopyingFiles.h"
+#include "ui/win32/windows/FixedForms.h"
 
 using namespace vnt;
 

@@ -19,8 +19,8 @@
 #include "package/DialogEditorFuncs.h"
 #include "package/PackageStream.h"
 #include "platform/win32/Window.h"
-#include "ui/win32/ControlBuilder.h"
-#include "ui/win32/VNComponents.h"
+#include "ui/win32/controls/ControlBuilder.h"
+#include "ui/win32/controls/VNComponents.h"
 
 using namespace vnt;
 

@@ -1,0 +1,59 @@
+// TfrmCopyingFiles: the window that shows the installation's progress while the wizard is
+// hidden. It is not modal and never takes the activation; its owner places and labels it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/win32/ModalLoop.h"
+#include "ui/win32/controls/VNButtons.h"
+#include "ui/win32/controls/VNLabel.h"
+#include "ui/win32/controls/VNShapes.h"
+
+namespace vnt {
+
+// What the progress display is told: the two lines, the bar's position and its maximum.
+enum TProgressKind { ProgressStatus = 0, ProgressDetail = 1, ProgressPosition = 2, ProgressMaximum = 3 };
+
+class TfrmCopyingFiles : public TModalForm {
+public:
+  TfrmCopyingFiles();
+  ~TfrmCopyingFiles() override;
+
+  // The hidden window, owned by owner; Arial 8 until SetFonts. False when it cannot be made.
+  bool Create(HWND owner);
+  // The window's font; lblCopying shows its face, size and character set in bold.
+  void SetFonts(const TFontRecord& font);
+  void SetButtonCaption(const std::string& text);
+  void EnableCancel(bool on);
+  // Top-left corner of the window on the screen.
+  void MoveTo(int left, int top);
+  // Shows the window without activating it.
+  void Show();
+  void Hide();
+
+  // The progress display: kind 0 lblCopying, 1 lblProc, 2 the bar's position, 3 its maximum.
+  void Progress(int kind, const std::string& text, int32_t value);
+
+  // btnCancel (and the window's close box): the owner asks whether the setup may close.
+  std::function<void()> OnCancel;
+
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void Cancel();
+  void Free();
+
+  std::unique_ptr<TVNLabel> lblCopying, lblProc;
+  std::unique_ptr<TVNProgress> pbProgress;
+  std::unique_ptr<TVNButton> btnCancel;
+};
+
+// The progress window of a removal, centred and shown: its label says what happens; its
+// Cancel is there but cannot be used, a removal half done being worse than one finished.
+std::unique_ptr<TfrmCopyingFiles> RemovalProgressWindow(const TFontRecord& font, const std::string& caption,
+                                                        const std::string& button, const std::string& label);
+
+}  // namespace vnt

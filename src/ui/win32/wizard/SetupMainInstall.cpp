@@ -1,0 +1,220 @@
+// The installation run of the wizard: its windows. The road itself is the driver's
+// (TVantryInstall::Run); the wizard shows the progress on the "INSTALL" page or in the copying
+// window, answers the driver's questions, and runs the after-install script.
+#include "archive/VolumeNames.h"
+#include "install/InstallTexts.h"
+#include "package/SetupQueries.h"
+#include "package/SetupStrings.h"
+#include "platform/win32/ModalLoop.h"
+#include "platform/win32/SystemInfo.h"
+#include "platform/win32/SystemServices.h"
+#include "ui/BindingRules.h"
+#include "ui/RequirementRules.h"
+#include "ui/PageFlow.h"
+#include "ui/win32/controls/VNComponents.h"
+#include "ui/win32/windows/AuxiliaryTexts.h"
+#include "ui/win32/windows/CopyingFiles.h"
+#include "ui/win32/windows/FileQuestions.h"
+#include "ui/win32/wizard/SetupMain.h"
+
+namespace vnt {
+
+namespace {
+
+enum TInstallMessage { MsgCancelInstall = 9 };
+constexpr char InstallPageName[] = "INSTALL";
+
+UINT BoxIcon(TBoxKind kind) {
+  return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
+}
+
+}  // namespace
+
+HWND TfrmSetupMain::DialogOwner() const {
+  if (Copying && IsWindowVisible(Copying->Handle())) return Copying->Handle();
+  return IsWindowVisible(Handle()) ? Handle() : nullptr;
+}
+
+TInstallPrompts TfrmSetupMain::InstallPrompts() {
+  TInstallPrompts p;
+  p.AskReplace = [this](const TReplaceQuery& q) { return AskReplaceFile(State, DialogOwner(), q); };
+  p.AskRemove = [this](const std::string& text, const std::string& path) {
+    return AskRemoveFile(State, DialogOwner(), text, path);
+  };
+  p.AskForVolume = [this](uint16_t volume, const std::string& folder) -> std::optional<std::string> {
+    TfrmNeedDisk prompt(State.Description.Properties.SetupFont);
+    prompt.Texts = NeedDiskTexts(State, volume);
+    if (prompt.Execute(DialogOwner(), volume, folder, State.Package.Path) != ModalOk) return std::nullopt;
+    return prompt.Folder();
+  };
+  p.Show = [this](TBoxKind kind, const std::string& text) {
+    MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(), MB_OK | BoxIcon(kind));
+  };
+  p.RequestCancel = [this] { CloseForm(); };
+  p.Status = [this](uint8_t kind, const std::string& text, int32_t value) { ReportProgress(kind, text, value); };
+  p.ShowPicture = [this](const std::string& picture) {
+    ProgressPicture.reset();
+    if (picture.empty()) return;
+    RECT r;
+    GetWindowRect(Copying ? Copying->Handle() : Handle(), &r);
+    ProgressPicture = std::make_unique<TfrmSplashBitmapForm>(picture);
+    ProgressPicture->ShowAbove(State.ApplicationTitle, r.top);
+  };
+  p.Pump = ProcessMessages;
+  p.ShowProgress = [this] { ShowProgressTarget(); };
+  p.MakeWayForAppMgr = [this] {
+    ShowWindow(Handle(), SW_HIDE);
+    if (Copying) Copying->Hide();
+  };
+  return p;
+}
+
+void TfrmSetupMain::ReportProgress(uint8_t kind, const std::string& text, int32_t value) {
+  if (Copying) {
+    Copying->Progress(kind, text, value);
+    return;
+  }
+  if (!PagePanel) return;
+  for (const auto& c : PagePanel->Controls) {
+    if (auto* label = dynamic_cast<TVNLabel*>(c.get())) {
+      if ((kind == 0 && c->Role() == RoleStatus) || (kind == 1 && c->Role() == RoleDetail)) {
+        label->SetCaption(text);
+        UpdateWindow(label->Handle());
+      }
+    } else if (auto* bar = dynamic_cast<TVNProgress*>(c.get())) {
+      if (kind == 2) bar->SetPosition(value);
+      if (kind == 3) bar->SetMax(value);
+    }
+  }
+}
+
+// A failed check: its message, then the error script, which may let the setup go on by
+// leaving %CanClose% at "0". Answers whether the setup goes on.
+bool TfrmSetupMain::ErrorProtocol(const std::string& text, int errorCode) {
+  MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+  Vars().SetVariable("%CanClose%", "1");
+  Vars().SetVariable("%IsFinishingSetup%", "0");
+  Vars().SetVariable("%ErrorCode%", std::to_string(errorCode));
+  State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
+  return Vars().ExpandText("%CanClose%") == "0";
+}
+
+bool TfrmSetupMain::CheckRequirements() {
+  TMachine m;
+  m.Version = State.Info.OSVersionValue(0);
+  m.ServicePack = uint16_t(State.Info.OSVersionValue(4));
+  m.NT = TSystemInfo::IsNTFamily();
+  m.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+  m.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+  m.ColorDepth = TSystemInfo::ColorDepth();
+  m.MemoryMB = TSystemInfo::PhysicalMemory();
+  std::string firstVolume = ChangeFileExtension(State.Package.Path, ".001");
+  m.FirstVolumeMissing = State.Package.ArchiveOffset == 0 && !FileExists(firstVolume);
+  const TSetupDescription& d = State.Description;
+  std::optional<TRequirementFailure> failed = FailedRequirement(d.Requirements, d.VersionBounds, m);
+  if (!failed) return true;
+  std::string text = ReplacePlaceholder(Message(State, failed->Message), "<file>", FileNamePart(firstVolume));
+  if (ErrorProtocol(text, failed->ErrorCode)) return true;
+  RequirementsFailed = true;
+  return false;
+}
+
+void TfrmSetupMain::ShowProgressTarget() {
+  bool withPictures = !State.Description.ProgressBitmaps.empty();
+  OnInstallPage = ShowPage(InstallPageName) || (IsInstallPage(Page) && IsWindowVisible(Handle()));
+  if (OnInstallPage) {
+    ReportProgress(3, "", 100);
+    ReportProgress(2, "", 0);
+    if (withPictures) {
+      RECT r;
+      GetWindowRect(Handle(), &r);
+      int height = r.bottom - r.top, width = r.right - r.left;
+      SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2,
+                   GetSystemMetrics(SM_CYSCREEN) - height - 48, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return;
+  }
+  Copying = std::make_unique<TfrmCopyingFiles>();
+  if (!Copying->Create(nullptr)) {
+    Copying.reset();
+    return;
+  }
+  TCopyingFilesTexts texts = CopyingFilesTexts(State);
+  Copying->SetFonts(State.Description.Properties.SetupFont);
+  SetWindowTextA(Copying->Handle(), texts.Caption.c_str());
+  Copying->SetButtonCaption(texts.Cancel);
+  Copying->OnCancel = [this] { CloseForm(); };
+  RECT r;
+  GetWindowRect(Copying->Handle(), &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  int top = withPictures ? GetSystemMetrics(SM_CYSCREEN) - height - 48 : CentredOnScreen(width, height).y;
+  Copying->MoveTo(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, top);
+  ShowWindow(Handle(), SW_HIDE);
+  Copying->Show();
+}
+
+void TfrmSetupMain::RunInstallation() {
+  if (Installed || Installing || Closing()) return;
+  TBusyCursor busy;
+  TFlagGuard installing(Installing);
+  Install = std::make_unique<TVantryInstall>(State, InstallPrompts(), EarlierRecord);
+  TInstallOutcome outcome = Install->Run();
+  if (outcome == TInstallOutcome::Installed) AfterInstallation();
+  EndInstallation(outcome);
+}
+
+// The installation stands: the after-install script, then the form comes back.
+void TfrmSetupMain::AfterInstallation() {
+  ProgressPicture.reset();
+  if (!RunGuard(State.Description.Scripts[AfterInstallScript])) return;
+  if (Copying) Copying->Hide();
+  Copying.reset();
+  if (OnInstallPage && !State.Description.ProgressBitmaps.empty()) {
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
+    SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(Handle(), SW_SHOW);
+}
+
+void TfrmSetupMain::EndInstallation(TInstallOutcome outcome) {
+  ProgressPicture.reset();
+  if (Copying) Copying->Hide();
+  Copying.reset();
+  Install.reset();
+  InstallAborted = outcome == TInstallOutcome::Cancelled || outcome == TInstallOutcome::Failed;
+  InstallCancelled = outcome == TInstallOutcome::Cancelled;
+  Installed = true;
+  // A run that failed on its own ends the setup; one the user cancelled is closing already.
+  if (InstallAborted && !Closing()) EndRun();
+}
+
+// Closing as finished with %DoReboot% set: the user is asked before Windows restarts, since
+// other programs may hold unsaved work.
+void TfrmSetupMain::OfferRestart() {
+  if (Vars().ExpandText("%DoReboot%") != "1") return;
+  std::string text = Vars().ExpandText(RestartQuestionText);
+  int answer = MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(), MB_YESNO | MB_ICONQUESTION);
+  if (answer == IDYES && RestartWindows()) RestartStarted = true;
+  else RestartNeeded = true;
+}
+
+bool TfrmSetupMain::InstallCloseQuery() {
+  if (Install->Aborted()) return true;
+  if (!Finishing && !AskToClose(MsgCancelInstall)) return false;
+  if (!CloseScriptAllows()) return false;
+  InstallCancelled = !Finishing;
+  Install->Abort();
+  if (Dialog) State.Interpreter->RunScript(Dialog->LeaveScript);
+  return true;
+}
+
+TWizardEnd TfrmSetupMain::End() const {
+  if (InstallAborted) return InstallCancelled ? WizardInstallCancelled : WizardInstallFailed;
+  if (RestartStarted) return WizardRestartStarted;
+  if (RestartNeeded) return WizardRestartNeeded;
+  return Finished() ? WizardFinished : WizardCancelled;
+}
+
+}  // namespace vnt
