@@ -17,7 +17,9 @@ int RunSetup(vnt::TSetupState& state) {
   // The installation this run maintains, when the start script finds one.
   vnt::TUninstallRecord earlier;
   state.ReadUninstallRecord = [&state, &earlier](const std::string& path) {
-    return vnt::TakeEarlierInstallation(state, path, earlier);
+    return vnt::TakeEarlierInstallation(state, path, earlier, [&state](const std::string& problem) {
+      MessageBoxA(nullptr, problem.c_str(), state.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+    });
   };
   state.RecoverInterruptedRun = [&state] {
     const vnt::TSetupProperties& p = state.Description.Properties;

@@ -31,8 +31,10 @@ std::string RecordArgument() {
 
 std::optional<TUninstallRecord> LoadRecord(const std::string& path) {
   TUninstallRecord record;
-  TRecordLoad load = LoadUninstallRecord(path, Title, nullptr, record);
+  std::string problem;
+  TRecordLoad load = LoadUninstallRecord(path, record, problem);
   if (load == TRecordLoad::Loaded) return record;
+  if (load == TRecordLoad::Unusable) MessageBoxA(nullptr, problem.c_str(), Title, MB_OK | MB_ICONERROR);
   if (load == TRecordLoad::Missing) {
     std::string text = "There is no uninstall record at \"" + path + "\".";
     MessageBoxA(nullptr, text.c_str(), Title, MB_OK | MB_ICONERROR);

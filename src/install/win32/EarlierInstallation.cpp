@@ -23,22 +23,25 @@ void TakeSettings(TSetupState& state, const TUninstallRecord& r) {
 
 }  // namespace
 
-TRecordLoad LoadUninstallRecord(const std::string& path, const std::string& caption, HWND owner,
-                                TUninstallRecord& record) {
+TRecordLoad LoadUninstallRecord(const std::string& path, TUninstallRecord& record, std::string& problem) {
   std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadFileBytes(path);
   if (!bytes) return TRecordLoad::Missing;
   try {
     record = ReadUninstallRecord(*bytes);
     return TRecordLoad::Loaded;
   } catch (const EUninstallRecord& e) {
-    MessageBoxA(owner, e.what(), caption.c_str(), MB_OK | MB_ICONERROR);
+    problem = e.what();
     return TRecordLoad::Unusable;
   }
 }
 
 std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
-                                                   TUninstallRecord& earlier) {
-  if (LoadUninstallRecord(path, state.ApplicationTitle, nullptr, earlier) != TRecordLoad::Loaded) return std::nullopt;
+                                                   TUninstallRecord& earlier,
+                                                   const std::function<void(const std::string&)>& tell) {
+  std::string problem;
+  TRecordLoad load = LoadUninstallRecord(path, earlier, problem);
+  if (load == TRecordLoad::Unusable && tell) tell(problem);
+  if (load != TRecordLoad::Loaded) return std::nullopt;
   TakeSettings(state, earlier);
   return earlier.InstalledComponents;
 }

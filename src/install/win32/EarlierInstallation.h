@@ -2,6 +2,7 @@
 // hands this run (names, font, variables, the items it made).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,16 +12,16 @@
 namespace vnt {
 
 enum class TRecordLoad { Loaded, Missing, Unusable };
-// Reads the record file at path into record; an unusable record is reported in an error box
-// over owner with the caption given.
-TRecordLoad LoadUninstallRecord(const std::string& path, const std::string& caption, HWND owner,
-                                TUninstallRecord& record);
+// Reads the record file at path into record; for an unusable record, problem holds the text
+// to show.
+TRecordLoad LoadUninstallRecord(const std::string& path, TUninstallRecord& record, std::string& problem);
 
 // Reads the record at path into earlier and takes its settings into the run; answers the
-// components it installed. A record that cannot be used is reported in a box and answers
+// components it installed. A record that cannot be used is told through tell and answers
 // nothing: the run is then a new installation.
 std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
-                                                   TUninstallRecord& earlier);
+                                                   TUninstallRecord& earlier,
+                                                   const std::function<void(const std::string&)>& tell);
 
 // Makes a run of the uninstaller from a record: the product's names and font, the record's
 // messages over the default ones, its uninstall scripts, its variables, and the interpreter.

@@ -23,8 +23,12 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   if (own && OwnProductRemoved) return;
   std::string path = PreviousUninstallRecord(State.Desktop->Sources, company, softwareName);
   TUninstallRecord record;
-  TRecordLoad load = LoadUninstallRecord(path, State.ApplicationTitle, DialogOwner(), record);
-  if (load == TRecordLoad::Unusable) Vars().SetVariable(resultVariable, "0");
+  std::string problem;
+  TRecordLoad load = LoadUninstallRecord(path, record, problem);
+  if (load == TRecordLoad::Unusable) {
+    MessageBoxA(DialogOwner(), problem.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
+    Vars().SetVariable(resultVariable, "0");
+  }
   if (load != TRecordLoad::Loaded) return;
   TFlagGuard installing(Installing);
   TFlagGuard uninstalling(Uninstalling);
