@@ -129,20 +129,18 @@ bool TWin32ArchiveFileSystem::Failed() {
 
 std::string TWin32ArchiveFileSystem::FailureText() { return LastFailure ? SystemErrorText(LastFailure) : ""; }
 
-// A short name of its own beside the file: the rename into place stays on the volume, and a
-// name that is already taken is never used.
+// A short name of its own beside the file, so the rename into place stays on the volume. The
+// process and a running count make it one nobody else uses; it is not looked up first, since
+// a look-up for a name that is not there costs the most of all on some file systems.
 std::string TWin32ArchiveFileSystem::StagingName(const std::string& path) {
   return Staging ? FreeNameBeside(path) : path;
 }
 
 std::string TWin32ArchiveFileSystem::FreeNameBeside(const std::string& path) {
-  std::string folder = FolderPart(path);
-  for (;;) {
-    char name[32];
-    snprintf(name, sizeof name, "vnt%05lX.tmp", static_cast<unsigned long>(++StagingCounter & 0xFFFFF));
-    std::string staged = folder + name;
-    if (GetFileAttributesA(staged.c_str()) == INVALID_FILE_ATTRIBUTES) return staged;
-  }
+  char name[32];
+  snprintf(name, sizeof name, "vnt%04lX%05lX.tmp", static_cast<unsigned long>(GetCurrentProcessId() & 0xFFFF),
+           static_cast<unsigned long>(++StagingCounter & 0xFFFFF));
+  return FolderPart(path) + name;
 }
 
 bool TWin32ArchiveFileSystem::PlaceStaged(const std::string& staged, const std::string& path) {

@@ -35,7 +35,7 @@ public:
   std::function<void(const std::string& folder)> OnFolderMade;
 
 protected:
-  // A name beside the file that nothing uses yet.
+  // A name beside the file that nothing else uses.
   std::string FreeNameBeside(const std::string& path);
   // Keeps the system's error code of a step that failed, for FailureText.
   bool Failed();

@@ -214,6 +214,7 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
 
 bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output) {
   bool exists = FileExists(output);
+  Files.Expect(output, exists);
   uint8_t mode = record.File.OverwriteMode;
   bool byVersion = mode == 4 || mode == 8, byDate = mode == 5 || mode == 9;
   TOverwriteDecision d = DecideOverwrite(mode, exists, exists && byVersion ? VersionOrder(output, record) : 0,

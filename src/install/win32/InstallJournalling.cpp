@@ -76,6 +76,10 @@ void TVantryInstall::Commit() {
     if (!DeleteFileForce(a.Aside)) MoveFileExA(a.Aside.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   Journal.Drop();
   if (!JournalKey.empty()) ForgetJournal(State.Desktop->Sources.UninstallRoot, JournalKey);
+  // Device-only: the folders the desktop copies lay in go now that the journal is out of them.
+  if (State.Package.Option(OptDeviceOnly))
+    for (auto it = Items.rbegin(); it != Items.rend(); ++it)
+      if (it->Kind == UninstFolder) RemoveDirectoryA(it->Path.c_str());
   if (!Pending.empty()) Vars().SetVariable("%DoReboot%", "1");
   Log("committed");
 }

@@ -13,7 +13,8 @@ void TJournalledFiles::NoteWriting(const std::string& path, const std::string& s
   e.Kind = TJournalKind::Writing;
   e.Path = path;
   e.Other = staged;
-  e.Existed = FileExists(path);
+  e.Existed = Expected.first == path ? Expected.second : FileExists(path);
+  Expected.first.clear();
   Note(e);
 }
 

@@ -20,6 +20,9 @@ public:
   }
 
   std::string StagingName(const std::string& path) override;
+  // Whether the file about to be staged stands there already, as the caller just found: it
+  // saves a look-up per file.
+  void Expect(const std::string& path, bool exists) { Expected = {path, exists}; }
   bool RemoveFile(const std::string& path) override;
   // Before a file is written in place (a shortcut, the record): noted, and a file standing
   // there moved aside. False when that file cannot be moved.
@@ -42,6 +45,7 @@ private:
 
   std::function<void(const TJournalEntry&)> Note;
   std::vector<TAside> AsideFiles;
+  std::pair<std::string, bool> Expected;
 };
 
 }  // namespace vnt
