@@ -5,10 +5,16 @@
 #include <cstdint>
 #include <optional>
 
+#include "package/MessageIds.h"
+
 namespace vnt {
 
 // The message each question asks: the file exists; an older one exists; a newer one exists.
-enum class TReplaceQuestion : uint8_t { Exists = 25, Older = 26, Newer = 27 };
+enum class TReplaceQuestion : uint8_t {
+  Exists = MsgReplaceExisting,
+  Older = MsgReplaceWithNewer,
+  Newer = MsgReplaceWithOlder,
+};
 
 enum class TOverwriteStep : uint8_t { Install, Keep, Ask };
 struct TOverwriteDecision {

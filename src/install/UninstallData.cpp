@@ -1,5 +1,6 @@
 #include "install/UninstallData.h"
 
+#include "package/MessageIds.h"
 #include "package/PackageStream.h"
 #include "package/ScriptCodec.h"
 #include "package/SetupQueries.h"
@@ -8,7 +9,11 @@
 namespace vnt {
 
 const std::array<int, UninstallerMessageCount> UninstallerMessageIds = {
-    36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 63, 58, 59, 52, 60, 46, 47, 48, 49, 19, 0, 1, 57, 6, 2, 4, 3, 5, 67, 68};
+    MsgUninstallerCaption, MsgUninstallQuestion, MsgUninstalling, MsgUninstallCompleted, MsgUninstallIncomplete,
+    MsgSharedQuestion, MsgTypeLibQuestion, MsgActiveXQuestion, MsgKeyLabel, MsgValueLabel, MsgConduitLabel,
+    MsgInsertFirstDisk, MsgRemovingComponents, MsgPath, MsgDefault, MsgDirectorySelection, MsgDirectory,
+    MsgDirectories, MsgDrives, MsgFileNotFound, MsgOk, MsgCancel, MsgBrowse, MsgClose, MsgYes, MsgYesToAll, MsgNo,
+    MsgNoToAll, MsgExistentFile, MsgDestinationFile};
 
 namespace {
 

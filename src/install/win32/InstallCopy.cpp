@@ -17,10 +17,6 @@ namespace vnt {
 
 namespace {
 
-enum TCopyMessage {
-  MsgSkipWarning = 14, MsgCannotSkip = 15, MsgReplaceExisting = 25, MsgCopying = 28,
-  MsgDeviceFiles = 29, MsgUninstallerFiles = 30, MsgRegistering = 33, MsgCopyingComponent = 65, MsgCannotReplace = 66
-};
 constexpr char CorruptArchiveText[] = "Vantry Zip file corrupted.";
 
 int Order(uint64_t existing, uint64_t packaged) { return existing < packaged ? -1 : existing > packaged ? 1 : 0; }

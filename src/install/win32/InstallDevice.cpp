@@ -7,10 +7,6 @@
 
 namespace vnt {
 
-namespace {
-enum TDeviceMessage { MsgStartingDeviceInstall = 31, MsgConduitError = 62 };
-}
-
 void TVantryInstall::WriteAppMgrFiles() {
   if (IsAborted || Maintenance() || !Device.WriteAppMgrFiles) return;
   for (const auto& path : Device.WriteAppMgrFiles()) Record(UninstPlainFile, path);

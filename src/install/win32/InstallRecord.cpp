@@ -14,7 +14,6 @@ namespace vnt {
 
 namespace {
 
-enum TRecordMessage { MsgEntryError = 11, MsgRemovingComponents = 59, MsgConduitLabel = 63 };
 constexpr char RecordWriteError[] = "Setup cannot write the uninstall record <file>.";
 
 uint8_t RootByte(HKEY root) { return root == HKEY_CURRENT_USER ? 1 : root == HKEY_CLASSES_ROOT ? 0 : 2; }
@@ -52,7 +51,7 @@ void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record
   std::string key = UninstallEntryKey(at.UninstallKey, p.CompanyName, p.SoftwareName);
   TRegKeyHandle handle = OpenKey(at.UninstallRoot, key, KEY_SET_VALUE, true);
   if (!handle) {
-    Show(TBoxKind::Error, Message(State, MsgEntryError));
+    Show(TBoxKind::Error, Message(State, MsgCannotCreateEntry));
     return;
   }
   for (const TRegistryText& value : AddRemoveValues(p, Vars(), places)) {

@@ -12,7 +12,8 @@
 namespace vnt {
 
 namespace {
-enum TRoadMessage { MsgDriveUnreadable = 12, MsgNoRoom = 13, ErrorCodeDriveUnreadable = 8 };
+// The %ErrorCode% the error script sees when the install drive cannot be read.
+constexpr int ErrorCodeDriveUnreadable = 8;
 }
 
 TVantryInstall::TVantryInstall(TSetupState& state, TInstallPrompts prompts, TUninstallRecord* earlier)

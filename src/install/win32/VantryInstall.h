@@ -21,6 +21,7 @@
 #include "install/UninstallEntry.h"
 #include "install/win32/JournalFile.h"
 #include "install/win32/JournalledFiles.h"
+#include "package/MessageIds.h"
 #include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {
@@ -123,7 +124,7 @@ private:
   TRemovalSystem JournalledRemoval(TRemovalSystem machine);
   // Copying (InstallCopy.cpp).
   // A failure shows the message and, when fatal, ends the run.
-  bool MakeFolder(const std::string& folder, int failMessage = 10, bool fatal = true);
+  bool MakeFolder(const std::string& folder, int failMessage = MsgCannotCreateFolders, bool fatal = true);
   void MakeListedFolders(std::vector<std::string> folders, bool forShortcuts);
   void RestoreArchives();
   void RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t dateTime, bool& restore);

@@ -21,7 +21,6 @@ namespace vnt {
 
 namespace {
 
-enum TInstallMessage { MsgCancelInstall = 9 };
 constexpr char InstallPageName[] = "INSTALL";
 
 UINT BoxIcon(TBoxKind kind) {

@@ -12,7 +12,6 @@
 namespace vnt {
 
 namespace {
-enum TRemovalMessage { MsgCancel = 1, MsgUninstalling = 38, MsgRemovingComponents = 59, MsgConduitLabel = 63 };
 constexpr char InstallPageName[] = "INSTALL";
 }  // namespace
 
