@@ -79,8 +79,8 @@ int Uninstall(const std::string& path) {
   };
   prompts.Progress = [&](size_t done, size_t total) {
     if (progress) {
-      progress->Progress(3, "", int32_t(total));
-      progress->Progress(2, "", int32_t(done));
+      progress->Progress(ProgressMaximum, "", int32_t(total));
+      progress->Progress(ProgressPosition, "", int32_t(done));
     }
     ProcessMessages();
     return true;

@@ -65,8 +65,8 @@ void TVantryInstall::CopyFiles() {
   RestoreArchives();
   if (IsAborted) return;
   WriteAppMgrFiles();
-  Status(0, Message(State, MsgRegistering));
-  Status(1, "");
+  Status(ProgressStatus, Message(State, MsgRegistering));
+  Status(ProgressDetail, "");
   RegisterFiles();
   RegisterConduits();
 }
@@ -161,11 +161,11 @@ void TVantryInstall::BindZip() {
     if (code == 2) ReportDamagedArchive();
   };
   Zip.OnComment = [this](const std::string& comment) {
-    Status(0, comment.empty() ? Message(State, MsgCopying)
+    Status(ProgressStatus, comment.empty() ? Message(State, MsgCopying)
                               : ReplacePlaceholder(Message(State, MsgCopyingComponent), "<component>", comment));
   };
   Zip.OnProgress = [this](int32_t, int32_t percent, bool& go) {
-    Status(2, "", Maintenance() ? percent / 2 : percent);
+    Status(ProgressPosition, "", Maintenance() ? percent / 2 : percent);
     ShowProgressBitmap(percent);
     go = !IsAborted;
   };
@@ -194,15 +194,15 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
     return;
   }
   if (queries.IsDeviceCabinet(name)) {
-    Status(1, Message(State, MsgDeviceFiles));
+    Status(ProgressDetail, Message(State, MsgDeviceFiles));
     tag = UninstDeviceFile;
   } else if (!(SameTextIgnoringCase(name, "VNTUNINST.DAT") && f.Condition == "uninstaller")) {
-    Status(1, f.SourceName);
+    Status(ProgressDetail, f.SourceName);
     tag = SameTextIgnoringCase(name, ProductIconName(State.Description.Properties.SoftwareName)) ? UninstPlainFile
                                                                                                    : UninstFile;
   } else {
     fileName = folder + "vntuninst.exe";
-    Status(1, Message(State, MsgUninstallerFiles));
+    Status(ProgressDetail, Message(State, MsgUninstallerFiles));
     tag = UninstUninstaller;
   }
   restore = MayReplace(*record, fileName);

@@ -35,7 +35,7 @@ std::string TVantryInstall::AppMgrCommand() const {
 void TVantryInstall::RunAppMgr(const std::string& command) {
   if (IsAborted || command.empty() || !Device.RunAppMgr) return;
   StatusMessage(MsgStartingDeviceInstall);
-  Status(1, "");
+  Status(ProgressDetail, "");
   Log("Application Manager " + command);
   Device.RunAppMgr(command);
 }

@@ -89,7 +89,7 @@ bool TVantryInstall::WriteRecordFile(const std::string& path, const std::string&
 void TVantryInstall::RemoveComponents(int range) {
   if (IsAborted || !Earlier) return;
   StatusMessage(MsgRemovingComponents);
-  Status(1, "");
+  Status(ProgressDetail, "");
   TRemovalRequest request;
   request.Removed = Vars().RemovedComponents();
   request.Kept = Vars().SelectedComponents;
@@ -103,7 +103,7 @@ void TVantryInstall::RemoveComponents(int range) {
   // The removal takes the second half of the range.
   auto progress = [this, range](size_t done, size_t total) {
     int half = range / 2;
-    Status(2, "", half + int(total ? done * size_t(half) / total : size_t(half)));
+    Status(ProgressPosition, "", half + int(total ? done * size_t(half) / total : size_t(half)));
     return true;
   };
   TRemovalResult result =
