@@ -1,5 +1,6 @@
 #include "install/UninstallData.h"
 
+#include "install/OverwriteRules.h"
 #include "package/MessageIds.h"
 #include "package/PackageStream.h"
 #include "package/ScriptCodec.h"
@@ -74,8 +75,8 @@ TSetupUninstallerMsgs UninstallerMessages(const TSetupMessages& table) {
 TSetupFile UninstallFileRecord(TSetupFile file) {
   file.SourceName = FileNamePart(file.SourceName);
   file.ReservedFileName = FileNamePart(file.ReservedFileName);
-  if (file.OverwriteMode == 7) {
-    file.OverwriteMode = 8;
+  if (file.OverwriteMode == OverwriteAskExistingOnly) {
+    file.OverwriteMode = OverwriteAskByVersion;
     file.Shared = 1;
   }
   return file;

@@ -80,7 +80,7 @@ void WriteUninstItem(TStream& s, const TUninstItem& item);
 TUninstItem ReadUninstItem(TStream& s, TFieldWidth width = TFieldWidth::Wide);
 
 // The file record as the uninstall data keeps it: names reduced to their file-name part, and
-// mode 7 stored as mode 8 with the shared flag set.
+// OverwriteAskExistingOnly stored as OverwriteAskByVersion with the shared flag set.
 TSetupFile UninstallFileRecord(TSetupFile file);
 
 }  // namespace vnt

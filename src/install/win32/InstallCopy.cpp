@@ -211,7 +211,8 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
 bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output) {
   bool exists = FileExists(output);
   uint8_t mode = record.File.OverwriteMode;
-  bool byVersion = mode == 4 || mode == 8, byDate = mode == 5 || mode == 9;
+  bool byVersion = mode == OverwriteIfNewerVersion || mode == OverwriteAskByVersion;
+  bool byDate = mode == OverwriteIfNewerDate || mode == OverwriteAskByDate;
   TOverwriteDecision d = DecideOverwrite(mode, exists, exists && byVersion ? VersionOrder(output, record) : 0,
                                          exists && byDate ? DateOrder(output, record) : 0);
   switch (d.Step) {
