@@ -1,5 +1,7 @@
 #include "install/UninstallData.h"
 
+#include <iterator>
+
 #include "install/OverwriteRules.h"
 #include "package/MessageIds.h"
 #include "package/PackageStream.h"
@@ -64,6 +66,11 @@ TUninstItem ReadUninstItem(TStream& s, TFieldWidth width) {
     if (item.Kind <= UninstDeviceFile) item.File = ReadSetupFile(s, width);
   }
   return item;
+}
+
+const char* UninstKindName(uint8_t kind) {
+  static const char* const names[] = {"file", "device file", "file", "uninstaller", "folder", "value", "conduit"};
+  return kind < std::size(names) ? names[kind] : "item";
 }
 
 TSetupUninstallerMsgs UninstallerMessages(const TSetupMessages& table) {

@@ -23,6 +23,8 @@ enum TUninstKind : uint8_t {
   UninstRegValue = 5,     // a registry value written
   UninstConduit = 6,      // a Palm conduit registered; the path is its creator
 };
+// What an item of the kind is, for a log line; "item" for an unknown kind.
+const char* UninstKindName(uint8_t kind);
 
 struct TUninstItem {
   uint8_t Kind = UninstFile;
