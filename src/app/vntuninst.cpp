@@ -21,7 +21,6 @@ namespace {
 using namespace vnt;
 
 constexpr char Title[] = "Vantry Uninstaller";
-constexpr int MsgConduitLabel = 63;
 enum { ExitRemoved = 0, ExitNoRecord = 1, ExitKept = 2, ExitItemsLeft = 4 };
 
 std::string RecordArgument() {
@@ -71,7 +70,7 @@ int Uninstall(const std::string& path) {
     return ExitKept;
   if (!ScriptLetsGoOn(state, BeforeUninstallScript)) return ExitKept;
   std::unique_ptr<TfrmCopyingFiles> progress =
-      RemovalProgressWindow(record->SetupFont, state.ApplicationTitle, Message(state, 1),
+      RemovalProgressWindow(record->SetupFont, state.ApplicationTitle, Message(state, MsgCancel),
                             state.Vars->ExpandText(record->Messages[UtUninstalling], true));
   HWND owner = progress ? progress->Handle() : nullptr;
   TProductRemovalPrompts prompts;
@@ -80,8 +79,8 @@ int Uninstall(const std::string& path) {
   };
   prompts.Progress = [&](size_t done, size_t total) {
     if (progress) {
-      progress->Progress(3, "", int32_t(total));
-      progress->Progress(2, "", int32_t(done));
+      progress->Progress(ProgressMaximum, "", int32_t(total));
+      progress->Progress(ProgressPosition, "", int32_t(done));
     }
     ProcessMessages();
     return true;

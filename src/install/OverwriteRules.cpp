@@ -8,7 +8,7 @@ constexpr TOverwriteDecision Install{TOverwriteStep::Install};
 constexpr TOverwriteDecision Keep{TOverwriteStep::Keep};
 constexpr TOverwriteDecision Ask(TReplaceQuestion q) { return {TOverwriteStep::Ask, q}; }
 
-// Modes 8 and 9: an older file is asked about as such, an equal one replaced, a newer asked.
+// Asking by version or date: an older file is asked about as such, an equal one replaced, a newer asked.
 TOverwriteDecision ByOrder(int order) {
   if (order < 0) return Ask(TReplaceQuestion::Older);
   if (order == 0) return Install;
@@ -23,17 +23,17 @@ auto& Remembered(M& m, TReplaceQuestion q) {
 }  // namespace
 
 TOverwriteDecision DecideOverwrite(uint8_t mode, bool targetExists, int versionOrder, int dateOrder) {
-  bool onlyOverExisting = mode == 3 || mode == 7 || mode >= 10;
+  bool onlyOverExisting = mode == OverwriteExistingOnly || mode == OverwriteAskExistingOnly || mode >= OverwriteUnknown;
   if (!targetExists) return onlyOverExisting ? Keep : Install;
   switch (mode) {
-    case 2: return Keep;
-    case 3:
-    case 6: return Install;
-    case 4: return versionOrder < 0 ? Install : Keep;
-    case 5: return dateOrder < 0 ? Install : Keep;
-    case 8: return ByOrder(versionOrder);
-    case 9: return ByOrder(dateOrder);
-    default: return Ask(TReplaceQuestion::Exists);  // 0, 1, 7, 10 and above
+    case OverwriteNever: return Keep;
+    case OverwriteExistingOnly:
+    case OverwriteAlways: return Install;
+    case OverwriteIfNewerVersion: return versionOrder < 0 ? Install : Keep;
+    case OverwriteIfNewerDate: return dateOrder < 0 ? Install : Keep;
+    case OverwriteAskByVersion: return ByOrder(versionOrder);
+    case OverwriteAskByDate: return ByOrder(dateOrder);
+    default: return Ask(TReplaceQuestion::Exists);  // the asking modes and the unknown ones
   }
 }
 
@@ -41,7 +41,9 @@ std::optional<bool> RememberedReplace(const TReplaceMemory& memory, TReplaceQues
   uint8_t remembered = Remembered(memory, question);
   if (remembered == 1) return true;
   if (remembered != 2) return std::nullopt;
-  if (question == TReplaceQuestion::Exists && (mode == 1 || (mode == 0 && !memory.SkipWarned))) return std::nullopt;
+  if (question == TReplaceQuestion::Exists &&
+      (mode == OverwriteAskMustReplace || (mode == OverwriteAsk && !memory.SkipWarned)))
+    return std::nullopt;
   return false;
 }
 
@@ -55,8 +57,8 @@ TAnswerOutcome ReplaceAnswerOutcome(TReplaceMemory& memory, TReplaceQuestion que
     case TReplaceAnswer::No: break;
   }
   if (question != TReplaceQuestion::Exists) return TAnswerOutcome::Keep;
-  if (mode == 1) return TAnswerOutcome::AskAgain;
-  if (mode == 0 && !memory.SkipWarned) {
+  if (mode == OverwriteAskMustReplace) return TAnswerOutcome::AskAgain;
+  if (mode == OverwriteAsk && !memory.SkipWarned) {
     memory.SkipWarned = true;
     return TAnswerOutcome::KeepAndWarn;
   }

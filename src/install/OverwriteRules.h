@@ -5,16 +5,38 @@
 #include <cstdint>
 #include <optional>
 
+#include "package/MessageIds.h"
+
 namespace vnt {
 
 // The message each question asks: the file exists; an older one exists; a newer one exists.
-enum class TReplaceQuestion : uint8_t { Exists = 25, Older = 26, Newer = 27 };
+enum class TReplaceQuestion : uint8_t {
+  Exists = MsgReplaceExisting,
+  Older = MsgReplaceWithNewer,
+  Newer = MsgReplaceWithOlder,
+};
 
 enum class TOverwriteStep : uint8_t { Install, Keep, Ask };
 struct TOverwriteDecision {
   TOverwriteStep Step = TOverwriteStep::Install;
   TReplaceQuestion Question = TReplaceQuestion::Exists;  // with Ask
   bool operator==(const TOverwriteDecision&) const = default;
+};
+
+// A file's overwrite mode byte: when it replaces a file already there, and whether it is
+// installed where none is.
+enum TOverwriteMode : uint8_t {
+  OverwriteAsk = 0,              // ask; No keeps the file, with one warning
+  OverwriteAskMustReplace = 1,   // ask; No is refused
+  OverwriteNever = 2,
+  OverwriteExistingOnly = 3,     // replace an existing file, never install a new one
+  OverwriteIfNewerVersion = 4,
+  OverwriteIfNewerDate = 5,
+  OverwriteAlways = 6,
+  OverwriteAskExistingOnly = 7,  // ask about an existing file, never install a new one
+  OverwriteAskByVersion = 8,     // replace an equal version, ask about an older or newer one
+  OverwriteAskByDate = 9,
+  OverwriteUnknown = 10,         // this and every higher byte: as OverwriteAskExistingOnly
 };
 
 // Order of the existing file against the packaged one: negative older, 0 equal, positive newer.
@@ -31,7 +53,8 @@ struct TReplaceMemory {
 };
 
 // The answer an earlier "to all" gives, or nothing: ask. A "none" for the exists question
-// does not skip a file that cannot be skipped (mode 1) or, before the warning, a mode 0 file.
+// does not skip a file that cannot be skipped or, before the warning, one asked about with
+// OverwriteAsk.
 std::optional<bool> RememberedReplace(const TReplaceMemory& memory, TReplaceQuestion question, uint8_t mode);
 
 enum class TAnswerOutcome : uint8_t {

@@ -1,5 +1,9 @@
 #include "install/UninstallData.h"
 
+#include <iterator>
+
+#include "install/OverwriteRules.h"
+#include "package/MessageIds.h"
 #include "package/PackageStream.h"
 #include "package/ScriptCodec.h"
 #include "package/SetupQueries.h"
@@ -8,7 +12,11 @@
 namespace vnt {
 
 const std::array<int, UninstallerMessageCount> UninstallerMessageIds = {
-    36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 63, 58, 59, 52, 60, 46, 47, 48, 49, 19, 0, 1, 57, 6, 2, 4, 3, 5, 67, 68};
+    MsgUninstallerCaption, MsgUninstallQuestion, MsgUninstalling, MsgUninstallCompleted, MsgUninstallIncomplete,
+    MsgSharedQuestion, MsgTypeLibQuestion, MsgActiveXQuestion, MsgKeyLabel, MsgValueLabel, MsgConduitLabel,
+    MsgInsertFirstDisk, MsgRemovingComponents, MsgPath, MsgDefault, MsgDirectorySelection, MsgDirectory,
+    MsgDirectories, MsgDrives, MsgFileNotFound, MsgOk, MsgCancel, MsgBrowse, MsgClose, MsgYes, MsgYesToAll, MsgNo,
+    MsgNoToAll, MsgExistentFile, MsgDestinationFile};
 
 namespace {
 
@@ -60,6 +68,11 @@ TUninstItem ReadUninstItem(TStream& s, TFieldWidth width) {
   return item;
 }
 
+const char* UninstKindName(uint8_t kind) {
+  static const char* const names[] = {"file", "device file", "file", "uninstaller", "folder", "value", "conduit"};
+  return kind < std::size(names) ? names[kind] : "item";
+}
+
 TSetupUninstallerMsgs UninstallerMessages(const TSetupMessages& table) {
   TSetupUninstallerMsgs texts;
   for (int i = 0; i < UninstallerMessageCount; ++i) texts[size_t(i)] = table[size_t(UninstallerMessageIds[size_t(i)])];
@@ -69,8 +82,8 @@ TSetupUninstallerMsgs UninstallerMessages(const TSetupMessages& table) {
 TSetupFile UninstallFileRecord(TSetupFile file) {
   file.SourceName = FileNamePart(file.SourceName);
   file.ReservedFileName = FileNamePart(file.ReservedFileName);
-  if (file.OverwriteMode == 7) {
-    file.OverwriteMode = 8;
+  if (file.OverwriteMode == OverwriteAskExistingOnly) {
+    file.OverwriteMode = OverwriteAskByVersion;
     file.Shared = 1;
   }
   return file;

@@ -23,6 +23,8 @@ enum TUninstKind : uint8_t {
   UninstRegValue = 5,     // a registry value written
   UninstConduit = 6,      // a Palm conduit registered; the path is its creator
 };
+// What an item of the kind is, for a log line; "item" for an unknown kind.
+const char* UninstKindName(uint8_t kind);
 
 struct TUninstItem {
   uint8_t Kind = UninstFile;
@@ -80,7 +82,7 @@ void WriteUninstItem(TStream& s, const TUninstItem& item);
 TUninstItem ReadUninstItem(TStream& s, TFieldWidth width = TFieldWidth::Wide);
 
 // The file record as the uninstall data keeps it: names reduced to their file-name part, and
-// mode 7 stored as mode 8 with the shared flag set.
+// OverwriteAskExistingOnly stored as OverwriteAskByVersion with the shared flag set.
 TSetupFile UninstallFileRecord(TSetupFile file);
 
 }  // namespace vnt

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "package/MessageIds.h"
 #include "package/SetupDescription.h"
 
 // <windows.h> maps GetMessage to its message-loop call; here it reads the message table.
@@ -22,13 +23,6 @@ constexpr const char* FatalCorruptMessage =
 // Ours: the system's own text for exhausted memory means nothing to a user.
 constexpr const char* OutOfMemoryMessage =
     "Setup ran out of memory and cannot go on. Close other programs and start the setup again.";
-
-enum TMessageId {
-  MsgAppMgrMissing = 8,
-  MsgLoaderText = 53,
-  MsgDeviceConnecting = 61,
-  MsgHotSyncMissing = 64,
-};
 
 const TSetupMessages& DefaultMessages();
 

@@ -1,5 +1,7 @@
 #include "ui/RequirementRules.h"
 
+#include "package/MessageIds.h"
+
 namespace vnt {
 
 namespace {
@@ -32,12 +34,12 @@ bool VersionBoundsPass(const TWindowsVersionBounds& b, uint32_t version, uint16_
 
 std::optional<TRequirementFailure> FailedRequirement(const TSetupMinimumRequeriments& needs,
                                                      const TWindowsVersionBounds& bounds, const TMachine& m) {
-  if (m.FirstVolumeMissing) return TRequirementFailure{19, 3};
-  if (!VersionBoundsPass(bounds, m.Version, m.ServicePack, m.NT)) return TRequirementFailure{18, 4};
+  if (m.FirstVolumeMissing) return TRequirementFailure{MsgFileNotFound, 3};
+  if (!VersionBoundsPass(bounds, m.Version, m.ServicePack, m.NT)) return TRequirementFailure{MsgUnsupportedWindows, 4};
   if (auto screen = ScreenBound(needs.ScreenClass); screen && (m.ScreenWidth < screen->first || m.ScreenHeight < screen->second))
-    return TRequirementFailure{54, 5};
-  if (m.ColorDepth < needs.ColorDepth) return TRequirementFailure{55, 6};
-  if (needs.Memory > 0 && m.MemoryMB < uint64_t(needs.Memory)) return TRequirementFailure{56, 7};
+    return TRequirementFailure{MsgScreenTooSmall, 5};
+  if (m.ColorDepth < needs.ColorDepth) return TRequirementFailure{MsgTooFewColors, 6};
+  if (needs.Memory > 0 && m.MemoryMB < uint64_t(needs.Memory)) return TRequirementFailure{MsgTooLittleMemory, 7};
   return std::nullopt;
 }
 

@@ -55,9 +55,9 @@ TPackageContent SampleHelloPackage() {
 
   d.Languages.push_back(Language("English", 0x0409, true));
   TSetupLanguage german = Language("Deutsch", 0x0407, false);
-  german.Messages.Texts[0] = "OK";
-  german.Messages.Texts[1] = "Abbrechen";
-  german.Messages.Texts[7] = "Wollen Sie das Setup beenden?";
+  german.Messages.Texts[MsgOk] = "OK";
+  german.Messages.Texts[MsgCancel] = "Abbrechen";
+  german.Messages.Texts[MsgCloseQuestion] = "Wollen Sie das Setup beenden?";
   d.Languages.push_back(std::move(german));
 
   d.Components.push_back({{"Program", "The Hello program", ""}, 0, 0, 0});

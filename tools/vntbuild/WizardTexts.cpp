@@ -13,7 +13,7 @@ struct TMessageCaption {
   int Message;
   const char* Suffix;
 };
-constexpr TMessageCaption MessageCaptions[] = {{"Cancel", 1, ""}, {"Browse", 57, "..."}};
+constexpr TMessageCaption MessageCaptions[] = {{"Cancel", MsgCancel, ""}, {"Browse", MsgBrowse, "..."}};
 
 constexpr uint32_t PrimaryGerman = 0x07;
 

@@ -17,10 +17,6 @@ namespace vnt {
 
 namespace {
 
-enum TCopyMessage {
-  MsgSkipWarning = 14, MsgCannotSkip = 15, MsgReplaceExisting = 25, MsgCopying = 28,
-  MsgDeviceFiles = 29, MsgUninstallerFiles = 30, MsgRegistering = 33, MsgCopyingComponent = 65, MsgCannotReplace = 66
-};
 constexpr char CorruptArchiveText[] = "Vantry Zip file corrupted.";
 
 int Order(uint64_t existing, uint64_t packaged) { return existing < packaged ? -1 : existing > packaged ? 1 : 0; }
@@ -69,8 +65,8 @@ void TVantryInstall::CopyFiles() {
   RestoreArchives();
   if (IsAborted) return;
   WriteAppMgrFiles();
-  Status(0, Message(State, MsgRegistering));
-  Status(1, "");
+  Status(ProgressStatus, Message(State, MsgRegistering));
+  Status(ProgressDetail, "");
   RegisterFiles();
   RegisterConduits();
 }
@@ -165,11 +161,11 @@ void TVantryInstall::BindZip() {
     if (code == 2) ReportDamagedArchive();
   };
   Zip.OnComment = [this](const std::string& comment) {
-    Status(0, comment.empty() ? Message(State, MsgCopying)
+    Status(ProgressStatus, comment.empty() ? Message(State, MsgCopying)
                               : ReplacePlaceholder(Message(State, MsgCopyingComponent), "<component>", comment));
   };
   Zip.OnProgress = [this](int32_t, int32_t percent, bool& go) {
-    Status(2, "", Maintenance() ? percent / 2 : percent);
+    Status(ProgressPosition, "", Maintenance() ? percent / 2 : percent);
     ShowProgressBitmap(percent);
     go = !IsAborted;
   };
@@ -198,15 +194,15 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
     return;
   }
   if (queries.IsDeviceCabinet(name)) {
-    Status(1, Message(State, MsgDeviceFiles));
+    Status(ProgressDetail, Message(State, MsgDeviceFiles));
     tag = UninstDeviceFile;
   } else if (!(SameTextIgnoringCase(name, "VNTUNINST.DAT") && f.Condition == "uninstaller")) {
-    Status(1, f.SourceName);
+    Status(ProgressDetail, f.SourceName);
     tag = SameTextIgnoringCase(name, ProductIconName(State.Description.Properties.SoftwareName)) ? UninstPlainFile
                                                                                                    : UninstFile;
   } else {
     fileName = folder + "vntuninst.exe";
-    Status(1, Message(State, MsgUninstallerFiles));
+    Status(ProgressDetail, Message(State, MsgUninstallerFiles));
     tag = UninstUninstaller;
   }
   restore = MayReplace(*record, fileName);
@@ -216,7 +212,8 @@ bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::st
   bool exists = FileExists(output);
   Files.Expect(output, exists);
   uint8_t mode = record.File.OverwriteMode;
-  bool byVersion = mode == 4 || mode == 8, byDate = mode == 5 || mode == 9;
+  bool byVersion = mode == OverwriteIfNewerVersion || mode == OverwriteAskByVersion;
+  bool byDate = mode == OverwriteIfNewerDate || mode == OverwriteAskByDate;
   TOverwriteDecision d = DecideOverwrite(mode, exists, exists && byVersion ? VersionOrder(output, record) : 0,
                                          exists && byDate ? DateOrder(output, record) : 0);
   switch (d.Step) {

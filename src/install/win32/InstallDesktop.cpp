@@ -16,16 +16,13 @@ namespace vnt {
 
 namespace {
 
-enum TDesktopMessage {
-  MsgCannotCreateGroup = 16, MsgRegistryError = 17, MsgShortcutError = 24, MsgShortcuts = 34, MsgRegistry = 35
-};
 constexpr char GroupFolderText[] = "%ProgramGroupDir%\\";
 
 }  // namespace
 
 void TVantryInstall::CreateShortcuts() {
   if (IsAborted) return;
-  StatusMessage(MsgShortcuts);
+  StatusMessage(MsgCreatingShortcuts);
   if (!MakeProgramGroup()) return;  // told: no shortcut goes in a group that is not there
   MakeListedFolders(State.Description.ShortcutFolders, true);
   TSetupQueries queries(State.Description, Vars());
@@ -92,7 +89,7 @@ void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {
 
 void TVantryInstall::WriteRegistry() {
   if (IsAborted) return;
-  StatusMessage(MsgRegistry);
+  StatusMessage(MsgCreatingRegistryEntries);
   uint8_t root = 1;  // HKEY_CURRENT_USER until a change names another
   bool failed = false;
   TSetupQueries queries(State.Description, Vars());

@@ -7,10 +7,6 @@
 
 namespace vnt {
 
-namespace {
-enum TDeviceMessage { MsgStartingDeviceInstall = 31, MsgConduitError = 62 };
-}
-
 void TVantryInstall::WriteAppMgrFiles() {
   if (IsAborted || Maintenance() || !Device.WriteAppMgrFiles) return;
   for (const auto& path : Device.WriteAppMgrFiles()) Record(UninstPlainFile, path);
@@ -39,7 +35,7 @@ std::string TVantryInstall::AppMgrCommand() const {
 void TVantryInstall::RunAppMgr(const std::string& command) {
   if (IsAborted || command.empty() || !Device.RunAppMgr) return;
   StatusMessage(MsgStartingDeviceInstall);
-  Status(1, "");
+  Status(ProgressDetail, "");
   Log("Application Manager " + command);
   Device.RunAppMgr(command);
 }

@@ -91,8 +91,8 @@ void TVantryInstall::RollBackRun() {
   };
   if (JournalEntries.empty()) return forget();
   Log("rolling back");
-  Status(0, Vars().ExpandText(RollingBackText));
-  Status(1, "");
+  Status(ProgressStatus, Vars().ExpandText(RollingBackText));
+  Status(ProgressDetail, "");
   TJournal journal;
   journal.Entries = JournalEntries;
   std::vector<std::string> left =

@@ -14,7 +14,6 @@ namespace vnt {
 
 namespace {
 
-enum TRecordMessage { MsgEntryError = 11, MsgRemovingComponents = 59, MsgConduitLabel = 63 };
 constexpr char RecordWriteError[] = "Setup cannot write the uninstall record <file>.";
 
 uint8_t RootByte(HKEY root) { return root == HKEY_CURRENT_USER ? 1 : root == HKEY_CLASSES_ROOT ? 0 : 2; }
@@ -52,7 +51,7 @@ void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record
   std::string key = UninstallEntryKey(at.UninstallKey, p.CompanyName, p.SoftwareName);
   TRegKeyHandle handle = OpenKey(at.UninstallRoot, key, KEY_SET_VALUE, true);
   if (!handle) {
-    Show(TBoxKind::Error, Message(State, MsgEntryError));
+    Show(TBoxKind::Error, Message(State, MsgCannotCreateEntry));
     return;
   }
   for (const TRegistryText& value : AddRemoveValues(p, Vars(), places)) {
@@ -90,7 +89,7 @@ bool TVantryInstall::WriteRecordFile(const std::string& path, const std::string&
 void TVantryInstall::RemoveComponents(int range) {
   if (IsAborted || !Earlier) return;
   StatusMessage(MsgRemovingComponents);
-  Status(1, "");
+  Status(ProgressDetail, "");
   TRemovalRequest request;
   request.Removed = Vars().RemovedComponents();
   request.Kept = Vars().SelectedComponents;
@@ -104,7 +103,7 @@ void TVantryInstall::RemoveComponents(int range) {
   // The removal takes the second half of the range.
   auto progress = [this, range](size_t done, size_t total) {
     int half = range / 2;
-    Status(2, "", half + int(total ? done * size_t(half) / total : size_t(half)));
+    Status(ProgressPosition, "", half + int(total ? done * size_t(half) / total : size_t(half)));
     return true;
   };
   TRemovalResult result =

@@ -6,10 +6,6 @@
 
 namespace vnt {
 
-namespace {
-enum TRegisterMessage { MsgSharedError = 21, MsgServerError = 22, MsgTypeLibError = 23 };
-}
-
 void TVantryInstall::RegisterFiles() {
   std::vector<TUninstItem> files;
   for (const auto& item : Items)

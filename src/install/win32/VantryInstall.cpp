@@ -12,7 +12,8 @@
 namespace vnt {
 
 namespace {
-enum TRoadMessage { MsgDriveUnreadable = 12, MsgNoRoom = 13, ErrorCodeDriveUnreadable = 8 };
+// The %ErrorCode% the error script sees when the install drive cannot be read.
+constexpr int ErrorCodeDriveUnreadable = 8;
 }
 
 TVantryInstall::TVantryInstall(TSetupState& state, TInstallPrompts prompts, TUninstallRecord* earlier)
@@ -155,8 +156,7 @@ void TVantryInstall::Record(uint8_t kind, const std::string& path, const TSetupF
   if (file) item.File = *file;
   Note(MadeEntry(item));
   Items.push_back(std::move(item));
-  static const char* const kinds[] = {"file", "device file", "file", "uninstaller", "folder", "value", "conduit"};
-  Log(std::string(kind < 7 ? kinds[kind] : "item") + " " + path);
+  Log(std::string(UninstKindName(kind)) + " " + path);
 }
 
 void TVantryInstall::RecordValue(const TSetupRegChange& change) {

@@ -21,6 +21,8 @@
 #include "install/UninstallEntry.h"
 #include "install/win32/JournalFile.h"
 #include "install/win32/JournalledFiles.h"
+#include "package/MessageIds.h"
+#include "package/ProgressKinds.h"
 #include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {
@@ -46,7 +48,7 @@ struct TInstallPrompts {
   std::function<TReplaceAnswer(const std::string& text, const std::string& path)> AskRemove;
   // The user asked to stop; the wizard's close query decides, and may abort the run.
   std::function<void()> RequestCancel;
-  // 0 main line, 1 second line, 2 progress position, 3 progress maximum.
+  // kind is a TProgressKind: the main line, the second line, the bar's position or its maximum.
   std::function<void(uint8_t kind, const std::string& text, int32_t value)> Status;
   // A progress picture to show (its file), or an empty name to take it away.
   std::function<void(const std::string& picture)> ShowPicture;
@@ -123,7 +125,7 @@ private:
   TRemovalSystem JournalledRemoval(TRemovalSystem machine);
   // Copying (InstallCopy.cpp).
   // A failure shows the message and, when fatal, ends the run.
-  bool MakeFolder(const std::string& folder, int failMessage = 10, bool fatal = true);
+  bool MakeFolder(const std::string& folder, int failMessage = MsgCannotCreateFolders, bool fatal = true);
   void MakeListedFolders(std::vector<std::string> folders, bool forShortcuts);
   void RestoreArchives();
   void RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t dateTime, bool& restore);
@@ -151,7 +153,7 @@ private:
   void WriteAddRemoveEntry(const TEntryPlaces& places, bool record);
 
   void Status(uint8_t kind, const std::string& text, int32_t value = 0);
-  void StatusMessage(int message) { Status(0, Message(State, message)); }
+  void StatusMessage(int message) { Status(ProgressStatus, Message(State, message)); }
   void Show(TBoxKind kind, const std::string& text);
   void Log(const std::string& line);
   void Record(uint8_t kind, const std::string& path, const TSetupFile* file = nullptr);

@@ -8,26 +8,6 @@ namespace vnt {
 
 namespace {
 
-enum TAuxiliaryMessages {
-  MsgOk = 0,
-  MsgCancel = 1,
-  MsgYes = 2,
-  MsgNo = 3,
-  MsgYesToAll = 4,
-  MsgNoToAll = 5,
-  MsgDiskNotFound = 20,
-  MsgSelectCaption = 46,
-  MsgDirectory = 47,
-  MsgDirectories = 48,
-  MsgDrives = 49,
-  MsgNeedDiskCaption = 50,
-  MsgNeedDisk = 51,
-  MsgPath = 52,
-  MsgBrowse = 57,
-  MsgExistentFile = 67,
-  MsgDestinationFile = 68,
-};
-
 // A message expanded with its ampersands doubled, for labels that read them as mnemonics.
 std::string CaptionMessage(TSetupState& state, int index) {
   if (!state.Vars) return GetMessage(state.Description, index, "");
@@ -57,7 +37,7 @@ TNeedDiskTexts NeedDiskTexts(TSetupState& state, uint32_t disk) {
 
 TDirectorySelTexts DirectorySelTexts(TSetupState& state) {
   TDirectorySelTexts texts;
-  texts.Caption = Message(state, MsgSelectCaption);
+  texts.Caption = Message(state, MsgDirectorySelection);
   texts.Directory = Message(state, MsgDirectory);
   texts.Directories = Message(state, MsgDirectories);
   texts.Drives = Message(state, MsgDrives);

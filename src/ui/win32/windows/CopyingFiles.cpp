@@ -121,7 +121,7 @@ std::unique_ptr<TfrmCopyingFiles> RemovalProgressWindow(const TFontRecord& font,
   SetWindowTextA(window->Handle(), caption.c_str());
   window->SetButtonCaption(button);
   window->EnableCancel(false);
-  window->Progress(0, label, 0);
+  window->Progress(ProgressStatus, label, 0);
   RECT r;
   GetWindowRect(window->Handle(), &r);
   POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);

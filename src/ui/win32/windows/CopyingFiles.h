@@ -6,15 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "package/ProgressKinds.h"
 #include "platform/win32/ModalLoop.h"
 #include "ui/win32/controls/VNButtons.h"
 #include "ui/win32/controls/VNLabel.h"
 #include "ui/win32/controls/VNShapes.h"
 
 namespace vnt {
-
-// What the progress display is told: the two lines, the bar's position and its maximum.
-enum TProgressKind { ProgressStatus = 0, ProgressDetail = 1, ProgressPosition = 2, ProgressMaximum = 3 };
 
 class TfrmCopyingFiles : public TModalForm {
 public:
@@ -33,7 +31,7 @@ public:
   void Show();
   void Hide();
 
-  // The progress display: kind 0 lblCopying, 1 lblProc, 2 the bar's position, 3 its maximum.
+  // The progress display, by TProgressKind: lblCopying, lblProc, the bar's position, its maximum.
   void Progress(int kind, const std::string& text, int32_t value);
 
   // btnCancel (and the window's close box): the owner asks whether the setup may close.

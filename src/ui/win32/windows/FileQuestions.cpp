@@ -1,5 +1,6 @@
 #include "ui/win32/windows/FileQuestions.h"
 
+#include "package/MessageIds.h"
 #include "package/SetupQueries.h"
 #include "platform/win32/ModalLoop.h"
 #include "ui/win32/windows/AuxiliaryTexts.h"
@@ -7,8 +8,6 @@
 namespace vnt {
 
 namespace {
-
-enum TQuestionMessage { MsgRemoveShared = 41 };
 
 TReplaceAnswer AnswerOf(int result) {
   switch (result) {
@@ -42,7 +41,7 @@ TReplaceAnswer AskReplaceFile(TSetupState& state, HWND owner, const TReplaceQuer
 
 TReplaceAnswer AskRemoveFile(TSetupState& state, HWND owner, const std::string& text, const std::string& path) {
   TfrmMsgBoxFiles box;
-  box.Texts = MsgBoxFilesTexts(state, MsgRemoveShared, FileNamePart(path));
+  box.Texts = MsgBoxFilesTexts(state, MsgSharedQuestion, FileNamePart(path));
   box.Texts.Message = text;
   return AnswerOf(box.ExecuteWithoutCancel(owner, path));
 }

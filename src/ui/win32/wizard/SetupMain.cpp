@@ -13,7 +13,6 @@ namespace {
 
 constexpr char FormClass[] = "TfrmSetupMain";
 constexpr DWORD FormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr int MsgCloseQuestion = 7;
 // The form's own font, for packages with the own-fonts option.
 const TFontRecord FormFont{"Tahoma", 8, int32_t(0x80000012), 0, 1};
 

@@ -3,6 +3,7 @@
 // window, answers the driver's questions, and runs the after-install script.
 #include "archive/VolumeNames.h"
 #include "install/InstallTexts.h"
+#include "package/ProgressKinds.h"
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/ModalLoop.h"
@@ -21,7 +22,6 @@ namespace vnt {
 
 namespace {
 
-enum TInstallMessage { MsgCancelInstall = 9 };
 constexpr char InstallPageName[] = "INSTALL";
 
 UINT BoxIcon(TBoxKind kind) {
@@ -77,13 +77,13 @@ void TfrmSetupMain::ReportProgress(uint8_t kind, const std::string& text, int32_
   if (!PagePanel) return;
   for (const auto& c : PagePanel->Controls) {
     if (auto* label = dynamic_cast<TVNLabel*>(c.get())) {
-      if ((kind == 0 && c->Role() == RoleStatus) || (kind == 1 && c->Role() == RoleDetail)) {
+      if ((kind == ProgressStatus && c->Role() == RoleStatus) || (kind == ProgressDetail && c->Role() == RoleDetail)) {
         label->SetCaption(text);
         UpdateWindow(label->Handle());
       }
     } else if (auto* bar = dynamic_cast<TVNProgress*>(c.get())) {
-      if (kind == 2) bar->SetPosition(value);
-      if (kind == 3) bar->SetMax(value);
+      if (kind == ProgressPosition) bar->SetPosition(value);
+      if (kind == ProgressMaximum) bar->SetMax(value);
     }
   }
 }
@@ -123,8 +123,8 @@ void TfrmSetupMain::ShowProgressTarget() {
   bool withPictures = !State.Description.ProgressBitmaps.empty();
   OnInstallPage = ShowPage(InstallPageName) || (IsInstallPage(Page) && IsWindowVisible(Handle()));
   if (OnInstallPage) {
-    ReportProgress(3, "", 100);
-    ReportProgress(2, "", 0);
+    ReportProgress(ProgressMaximum, "", 100);
+    ReportProgress(ProgressPosition, "", 0);
     if (withPictures) {
       RECT r;
       GetWindowRect(Handle(), &r);

@@ -3,6 +3,7 @@
 // copying window.
 #include "install/win32/EarlierInstallation.h"
 #include "install/win32/ProductRemoval.h"
+#include "package/ProgressKinds.h"
 #include "package/SetupStrings.h"
 #include "setup/win32/PreviousSetup.h"
 #include "ui/win32/windows/CopyingFiles.h"
@@ -12,7 +13,6 @@
 namespace vnt {
 
 namespace {
-enum TRemovalMessage { MsgCancel = 1, MsgUninstalling = 38, MsgRemovingComponents = 59, MsgConduitLabel = 63 };
 constexpr char InstallPageName[] = "INSTALL";
 }  // namespace
 
@@ -39,13 +39,13 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
     EndRemovalProgress(pageBefore);
     return;
   }
-  ReportProgress(3, "", int32_t(record.Items.size()));
+  ReportProgress(ProgressMaximum, "", int32_t(record.Items.size()));
   TProductRemovalPrompts prompts;
   prompts.Ask = [this](const std::string& text, const std::string& file) {
     return AskRemoveFile(State, DialogOwner(), text, file);
   };
   prompts.Progress = [this](size_t done, size_t) {
-    ReportProgress(2, "", int32_t(done));
+    ReportProgress(ProgressPosition, "", int32_t(done));
     ProcessMessages();
     return !Closing();
   };
@@ -60,9 +60,9 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
 
 void TfrmSetupMain::ShowRemovalProgress(bool own) {
   if (ShowPage(InstallPageName)) {
-    ReportProgress(0, Message(State, MsgUninstalling), 0);
-    ReportProgress(1, "", 0);
-    ReportProgress(2, "", 0);
+    ReportProgress(ProgressStatus, Message(State, MsgUninstalling), 0);
+    ReportProgress(ProgressDetail, "", 0);
+    ReportProgress(ProgressPosition, "", 0);
     return;
   }
   // Without a window the removal goes on all the same.
