@@ -207,7 +207,7 @@ same "cancel: of the install folder only the program that was there is left, as 
   "$(cd "$t" 2>/dev/null && find . | sort | paste -sd' ')|$(cat "$t/tour.exe" 2>&1)" ". ./tour.exe|my own tour"
 same "cancel: no record, no Add/Remove entry, no note of an unfinished run" \
   "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')$(wine reg query 'HKLM\Software\Vantry' 2>&1 | grep -c Unfinished)" 00
-same "cancel: the temporary folder is gone" "$(ls -d "$temp"/vnt* 2>/dev/null)" "$before"
+same "cancel: the temporary folder is gone" "$(comm -13 <(echo "$before") <(ls -d "$temp"/vnt* 2>/dev/null))" ""
 rm -rf "$t"
 
 # --- Volume files: the first beside the setup, the others in disk2, found through Browse.

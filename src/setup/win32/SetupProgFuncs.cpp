@@ -1,6 +1,5 @@
 #include "setup/win32/SetupProgFuncs.h"
 
-#include <cstdio>
 #include <new>
 #include <stdexcept>
 
@@ -20,34 +19,25 @@
 #include "setup/win32/PreviousSetup.h"
 #include "setup/win32/SetupLoader.h"
 #include "setup/win32/SplashForm.h"
+#include "setup/win32/TempSetupFolder.h"
 
 namespace vnt {
 
 namespace {
 
-// Enough numbers for any sane temporary folder; past them the folder cannot be written.
-constexpr int TempFolderTries = 999;
-
 void ShowMessage(const TSetupState& state, const std::string& text, UINT icon) {
   MessageBoxA(nullptr, text.c_str(), state.ApplicationTitle.c_str(), MB_OK | icon);
 }
 
-std::string TempFolderName(const std::string& tempFolder, int n) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%03d", n);
-  return WithFolderBackslash(tempFolder) + "vnt" + digits;
-}
-
+// Runs that died (killed, a crash, a power cut) leave their folders behind: those go first,
+// so that their numbers are free again.
 bool CreateTempSetupDir(TSetupState& state) {
-  for (int n = 1; n <= TempFolderTries; ++n) {
-    std::string path = TempFolderName(state.Info.TempFolder(), n);
-    if (ForceFolder(path) == ForceFolderCreated) {
-      state.TempSetupDir = path;
-      state.Builtins.TempSetupDir = path;
-      return true;
-    }
-  }
-  return false;
+  RemoveLeftoverSetupFolders(state.Info.TempFolder());
+  std::string path = MakeTempSetupFolder(state.Info.TempFolder(), state.RunLock);
+  if (path.empty()) return false;
+  state.TempSetupDir = path;
+  state.Builtins.TempSetupDir = path;
+  return true;
 }
 
 // The early read of the names that expansion needs before the variables exist.
@@ -270,6 +260,7 @@ void CleanUp(TSetupState& state) {
   for (auto folder = state.CreatedFolders.rbegin(); folder != state.CreatedFolders.rend(); ++folder)
     RemoveDirectoryA(folder->c_str());
   state.CreatedFolders.clear();
+  state.RunLock.Release();  // the lock would keep its folder from going
   if (!state.TempSetupDir.empty()) {
     RemoveFolderTree(state.TempSetupDir);  // the run's own folder goes with whatever it holds
     state.TempSetupDir.clear();

@@ -18,6 +18,7 @@
 #include "script/ValueCommands.h"
 #include "script/win32/DLLCall.h"
 #include "script/win32/DesktopCommands.h"
+#include "setup/win32/TempSetupFolder.h"
 
 namespace vnt {
 
@@ -36,6 +37,7 @@ struct TSetupState {
   TDLLCall Library;
   std::unique_ptr<TDesktopCommands> Desktop;
   std::string TempSetupDir;               // no trailing backslash; empty until created
+  TRunLock RunLock;                       // held in TempSetupDir until clean-up
   std::vector<std::string> RestoredFiles;
   std::vector<std::string> CreatedFolders;  // made for support files, parents first
   // Reads an earlier installation's uninstall record, answering its installed components;
