@@ -1,5 +1,7 @@
 // The run's journal: opened with the install folder, written as things are made and
 // changed, dropped at the commit, or used to undo the run.
+#include <chrono>
+
 #include "install/InstallRules.h"
 #include "install/InstallTexts.h"
 #include "install/win32/Registrations.h"
@@ -91,12 +93,21 @@ void TVantryInstall::RollBackRun() {
   };
   if (JournalEntries.empty()) return forget();
   Log("rolling back");
+  if (Prompts.RollingBack) Prompts.RollingBack();
   Status(ProgressStatus, Vars().ExpandText(RollingBackText));
   Status(ProgressDetail, "");
+  // The bar runs back to nothing, a few times a second.
+  auto shown = std::chrono::steady_clock::time_point{};
+  auto progress = [this, &shown](size_t done, size_t total) {
+    auto now = std::chrono::steady_clock::now();
+    if (now - shown < std::chrono::milliseconds(100)) return;
+    shown = now;
+    Status(ProgressPosition, "", int32_t(total ? 100 - done * 100 / total : 0));
+  };
   TJournal journal;
   journal.Entries = JournalEntries;
   std::vector<std::string> left =
-      RollBack(journal, MachineRollbackSystem(State.Info.FontsFolder(), Prompts.Pump, forget));
+      RollBack(journal, MachineRollbackSystem(State.Info.FontsFolder(), progress, forget));
   Items.clear();
   Pending.clear();
   if (left.empty()) return;

@@ -55,11 +55,12 @@ void Register(TRegistration op, const TUninstItem& item, const std::string& font
 
 }  // namespace
 
-TRollbackSystem MachineRollbackSystem(const std::string& fontsFolder, std::function<void()> progress,
+TRollbackSystem MachineRollbackSystem(const std::string& fontsFolder,
+                                      std::function<void(size_t done, size_t total)> progress,
                                       std::function<void()> dropJournal) {
   TRollbackSystem s;
-  s.Removal = MachineRemovalSystem(nullptr, [progress](size_t, size_t) {
-    if (progress) progress();
+  s.Removal = MachineRemovalSystem(nullptr, [progress](size_t done, size_t total) {
+    if (progress) progress(done, total);
     return true;
   });
   s.DeleteIfThere = [](const std::string& path) { DeleteFileForce(path); };

@@ -9,9 +9,10 @@
 
 namespace vnt {
 
-// progress lets the windows breathe while a large run is undone; dropJournal deletes the
-// journal (and its note) once only the folders are left to remove.
-TRollbackSystem MachineRollbackSystem(const std::string& fontsFolder, std::function<void()> progress,
+// progress (items undone of all) lets the windows breathe while a large run is undone;
+// dropJournal deletes the journal (and its note) once only the folders are left to remove.
+TRollbackSystem MachineRollbackSystem(const std::string& fontsFolder,
+                                      std::function<void(size_t done, size_t total)> progress,
                                       std::function<void()> dropJournal);
 
 }  // namespace vnt

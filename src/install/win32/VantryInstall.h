@@ -60,6 +60,8 @@ struct TInstallPrompts {
   std::function<void()> ShowProgress;
   // The wizard and the copying window make way for the Application Manager's windows.
   std::function<void()> MakeWayForAppMgr;
+  // The run is being undone: nothing may stop that any more.
+  std::function<void()> RollingBack;
 };
 
 // How a run ended. Stopped: the before-install script ended it before anything was made.

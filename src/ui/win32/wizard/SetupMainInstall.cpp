@@ -62,6 +62,9 @@ TInstallPrompts TfrmSetupMain::InstallPrompts() {
   };
   p.Pump = ProcessMessages;
   p.ShowProgress = [this] { ShowProgressTarget(); };
+  p.RollingBack = [this] {
+    if (Copying) Copying->EnableCancel(false);
+  };
   p.MakeWayForAppMgr = [this] {
     ShowWindow(Handle(), SW_HIDE);
     if (Copying) Copying->Hide();
