@@ -77,7 +77,8 @@ same "custom again: so is the selection" "$(selection)" "Program Samples Extras"
 # --- The page is built once: Next and Back show the checks as left.
 drive click name:VN_Components_Button3 -- wait-window --title "Done" 10000 -- click name:VN_Done_Button1 >/dev/null
 same "back on the page: the checks as left" "$(checks)" "1 0 1 0 1"
-drive click name:VN_Components_Button3 -- wait-window --title "Done" 10000 -- click name:VN_Done_Button2 \
-  -- wait-exit 20000 >/dev/null
+out=$(drive click name:VN_Components_Button3 -- wait-window --title "Done" 10000 -- click name:VN_Done_Button2 \
+  -- wait-exit 20000)
+expect "finish: the setup ends" "$out" '"exit":0'
 pid=""
 e2e_end
