@@ -18,6 +18,11 @@ namespace vnt {
 void TVantryInstall::Note(const TJournalEntry& entry) {
   JournalEntries.push_back(entry);
   if (!Journal.IsOpen() || Journal.Append(entry) || JournalBroken) return;
+  JournalFailed();
+}
+
+// Without its journal a run could not be undone: it does not go on.
+void TVantryInstall::JournalFailed() {
   JournalBroken = true;
   Fail(ReplacePlaceholder(JournalErrorText, "<file>", Journal.Path()) + "\n\n" + SystemErrorText(Journal.Failure()));
 }
@@ -33,8 +38,7 @@ bool TVantryInstall::OpenJournal() {
   start.Maintenance = Maintenance();
   JournalKey = start.EntryKey;
   if (!Journal.Open(JournalPathOf(start.RecordPath), start)) {
-    JournalBroken = true;
-    Fail(ReplacePlaceholder(JournalErrorText, "<file>", Journal.Path()) + "\n\n" + SystemErrorText(Journal.Failure()));
+    JournalFailed();
     return false;
   }
   RememberJournal(at.UninstallRoot, JournalKey, Journal.Path());
@@ -145,9 +149,7 @@ TRemovalSystem TVantryInstall::JournalledRemoval(TRemovalSystem s) {
     unregistered(TRegistration::Font, path, &file);
     undo(file, path);
   };
-  s.FolderEmpty = [this, empty = s.FolderEmpty](const std::string& folder) {
-    return empty(folder) || Files.HoldsOnlyAsides(folder);
-  };
+  s.FolderEmpty = [this](const std::string& folder) { return Files.HoldsOnlyAsides(folder); };
   s.RemoveFolder = [this, remove = s.RemoveFolder](const std::string& folder) {
     Files.MoveAsidesOutOf(folder);
     TJournalEntry e;

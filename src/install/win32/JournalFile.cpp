@@ -84,17 +84,8 @@ void ForgetJournal(HKEY root, const std::string& entryKey) {
     RegDeleteValueA(key.Get(), entryKey.c_str());
   }
   // The notes key and ours above it go when nothing else is noted.
-  for (const std::string& path : KeyAndParents(NotesKey)) {
-    if (path == "Software") break;
-    DWORD subkeys = 1, values = 1;
-    {
-      TRegKeyHandle key = OpenKey(root, path, KEY_QUERY_VALUE);
-      if (!key || RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                   nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return;
-    }
-    if (subkeys || values || RegDeleteKeyA(root, path.c_str()) != ERROR_SUCCESS) return;
-  }
+  for (const std::string& path : KeyAndParents(NotesKey))
+    if (path == "Software" || !DeleteKeyIfEmpty(root, path)) return;
 }
 
 std::string NotedJournal(HKEY root, const std::string& entryKey) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "archive/VolumeNames.h"
+#include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
@@ -46,18 +47,9 @@ bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 }  // namespace
 
 bool TJournalledFiles::HoldsOnlyAsides(const std::string& folder) const {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool only = true;
-  do {
-    std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    std::string path = folder + "\\" + name;
-    only = std::any_of(AsideFiles.begin(), AsideFiles.end(), [&](const TAside& a) { return SameText(a.Aside, path); });
-  } while (only && FindNextFileA(search, &found));
-  FindClose(search);
-  return only;
+  return FolderHoldsOnly(folder, [this](const std::string& path) {
+    return std::any_of(AsideFiles.begin(), AsideFiles.end(), [&](const TAside& a) { return SameText(a.Aside, path); });
+  });
 }
 
 void TJournalledFiles::MoveAsidesOutOf(const std::string& folder) {

@@ -33,7 +33,7 @@ public:
   };
   // Files moved aside so far; the commit deletes them.
   const std::vector<TAside>& Asides() const { return AsideFiles; }
-  // Whether the folder holds nothing but files this run moved aside.
+  // Whether the folder holds nothing but files this run moved aside (or nothing at all).
   bool HoldsOnlyAsides(const std::string& folder) const;
   // Before a folder goes: the files moved aside into it move up beside it, noted first, so a
   // rollback makes the folder again before it puts them back.

@@ -119,6 +119,7 @@ private:
   void Fail(const std::string& text);
   // The journal (InstallJournalling.cpp).
   void Note(const TJournalEntry& entry);
+  void JournalFailed();
   bool OpenJournal();
   void NoteOldValue(HKEY root, uint8_t rootByte, const std::string& key, const std::string& name);
   void NoteRegistered(const std::string& path);

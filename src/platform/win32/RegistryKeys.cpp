@@ -19,4 +19,17 @@ bool RegValueExists(HKEY key, const std::string& name) {
   return RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+bool DeleteKeyIfEmpty(HKEY root, const std::string& path) {
+  DWORD subkeys = 0, values = 0;
+  {
+    TRegKeyHandle key = OpenKey(root, path, KEY_QUERY_VALUE);
+    if (!key) return true;
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+      return true;
+  }
+  if (subkeys || values) return true;  // still in use: not ours to take
+  return RegDeleteKeyA(root, path.c_str()) == ERROR_SUCCESS;
+}
+
 }  // namespace vnt

@@ -28,5 +28,8 @@ TRegKeyHandle OpenFullAccess(HKEY root, const std::string& path);
 // empty when that fails.
 TRegKeyHandle OpenKey(HKEY root, const std::string& path, REGSAM rights, bool create = false);
 bool RegValueExists(HKEY key, const std::string& name);
+// Deletes the key when it has neither values nor subkeys; false only when such a key stays
+// (a missing key, or one still in use, is no failure).
+bool DeleteKeyIfEmpty(HKEY root, const std::string& path);
 
 }  // namespace vnt

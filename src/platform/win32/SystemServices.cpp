@@ -148,6 +148,19 @@ bool DeleteFileForce(const std::string& path) {
   return IsMissing(path);
 }
 
+bool FolderHoldsOnly(const std::string& folder, const std::function<bool(const std::string& path)>& allowed) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return true;
+  bool only = true;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") only = allowed(folder + "\\" + name);
+  } while (only && FindNextFileA(search, &found));
+  FindClose(search);
+  return only;
+}
+
 bool RemoveFolderTree(const std::string& path) {
   const std::string folder = StripFolderBackslash(path);
   if (folder.empty()) return false;

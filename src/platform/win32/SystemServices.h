@@ -52,6 +52,9 @@ uint64_t FileSizeOf(const std::string& path);
 std::string SystemErrorText(DWORD code);
 // Clears a read-only attribute first; answers whether the file is gone (a missing file is).
 bool DeleteFileForce(const std::string& path);
+// Whether every entry of the folder is one that allowed accepts (by its full path); a folder
+// that cannot be listed holds nothing.
+bool FolderHoldsOnly(const std::string& folder, const std::function<bool(const std::string& path)>& allowed);
 // Deletes a folder with everything in it, read-only files too; links to folders elsewhere are
 // removed, never followed. Answers whether the folder is gone.
 bool RemoveFolderTree(const std::string& path);
