@@ -47,7 +47,8 @@ void WriteEntry(TStream& s, const TJournalEntry& e) {
       s.Write(e.Data.data(), e.Data.size());
       break;
     case TJournalKind::Registered:
-    case TJournalKind::FolderRemoved: WritePackageString(s, e.Path); break;
+    case TJournalKind::FolderRemoved:
+    case TJournalKind::SharedCounted: WritePackageString(s, e.Path); break;
     case TJournalKind::Unregistered:
       WriteByte(s, uint8_t(e.Op));
       WriteUninstItem(s, e.Item);
@@ -58,7 +59,7 @@ void WriteEntry(TStream& s, const TJournalEntry& e) {
 TJournalEntry ReadEntry(TStream& s) {
   TJournalEntry e;
   uint8_t kind = ReadByte(s);
-  if (kind < uint8_t(TJournalKind::Made) || kind > uint8_t(TJournalKind::FolderRemoved))
+  if (kind < uint8_t(TJournalKind::Made) || kind > uint8_t(TJournalKind::SharedCounted))
     throw EPackageError("unknown journal entry");
   e.Kind = TJournalKind(kind);
   switch (e.Kind) {
@@ -81,7 +82,8 @@ TJournalEntry ReadEntry(TStream& s) {
       break;
     }
     case TJournalKind::Registered:
-    case TJournalKind::FolderRemoved: e.Path = ReadPackageString(s); break;
+    case TJournalKind::FolderRemoved:
+    case TJournalKind::SharedCounted: e.Path = ReadPackageString(s); break;
     case TJournalKind::Unregistered: {
       uint8_t op = ReadByte(s);
       if (op > uint8_t(TRegistration::Font)) throw EPackageError("unknown registration");

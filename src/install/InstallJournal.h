@@ -20,6 +20,7 @@ enum class TJournalKind : uint8_t {
   Registered = 5,     // a made file's registrations are done (shared count, server, type library, font)
   Unregistered = 6,   // an earlier file lost a registration (Op) to the removal of a component
   FolderRemoved = 7,  // an earlier folder removed with a component
+  SharedCounted = 8,  // a made file's shared count is about to go up (a product counts a file once)
 };
 
 // Which registration an Unregistered entry took away.
@@ -28,7 +29,7 @@ enum class TRegistration : uint8_t { SharedCount = 0, TypeLibrary = 1, Server = 
 struct TJournalEntry {
   TJournalKind Kind = TJournalKind::Made;
   TUninstItem Item;   // Made; Unregistered (path and file record)
-  std::string Path;   // Writing, MovedAside, Registered, FolderRemoved
+  std::string Path;   // Writing, MovedAside, Registered, FolderRemoved, SharedCounted
   std::string Other;  // Writing: the staged name, empty when written in place; MovedAside: the new place
   bool Existed = false;
   TRegistration Op = TRegistration::SharedCount;

@@ -100,8 +100,9 @@ uint32_t SharedCountType(const TSharedCount& count) {
   return count.Form == TCountForm::Text ? RegText : count.Form == TCountForm::Binary ? RegBinary : RegNumber;
 }
 
-std::string UninstallCommand(const std::string& windowsFolder, const std::string& installDir) {
-  return "\"" + WithFolderBackslash(windowsFolder) + "vntuninst.exe\" \"" + UninstallRecordPath(installDir) + "\"";
+std::string UninstallCommand(const std::string& windowsFolder, const std::string& recordPath,
+                             const std::string& product) {
+  return "\"" + WithFolderBackslash(windowsFolder) + "vntuninst.exe\" \"" + recordPath + "\" \"" + product + "\"";
 }
 
 std::string UninstallRecordPath(const std::string& installDir) { return WithFolderBackslash(installDir) + "uninst.dat"; }

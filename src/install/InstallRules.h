@@ -39,8 +39,10 @@ std::optional<TSharedCount> ParseSharedCount(uint32_t type, const std::string& b
 std::string SharedCountBytes(const TSharedCount& count);
 uint32_t SharedCountType(const TSharedCount& count);
 
-// The Add/Remove Programs command: the uninstaller in the Windows folder with the record.
-std::string UninstallCommand(const std::string& windowsFolder, const std::string& installDir);
+// The Add/Remove Programs command: the uninstaller in the Windows folder with the record and
+// the name of the entry (the product) it belongs to.
+std::string UninstallCommand(const std::string& windowsFolder, const std::string& recordPath,
+                             const std::string& product);
 // The record's path: "uninst.dat" in the install folder.
 std::string UninstallRecordPath(const std::string& installDir);
 

@@ -24,7 +24,7 @@ const std::string& ComponentsOf(const TUninstItem& item) {
 class TRemoval {
 public:
   TRemoval(std::vector<TUninstItem>& items, const TRemovalRequest& request, const TRemovalSystem& system)
-      : Items(items), Request(request), System(system), Gone(items.size(), false) {}
+      : Items(items), Request(request), System(system), Gone(items.size(), false), ScheduledPaths(request.Scheduled) {}
 
   TRemovalResult Run() {
     TRemovalResult result;
@@ -36,6 +36,8 @@ public:
     }
     result.Completed = completed;
     result.NotRemoved = std::move(NotRemoved);
+    result.Scheduled = std::move(Scheduled);
+    result.Kept = std::move(Kept);
     return result;
   }
 
@@ -58,12 +60,34 @@ private:
     return answer == TReplaceAnswer::Yes || answer == TReplaceAnswer::YesToAll;
   }
 
-  // Only what is really gone leaves the record: what stays can be tried again later.
+  bool NeededByOthers(const TUninstItem& item) const { return Request.Others && Request.Others->Needs(item); }
+
+  // A file left in place on purpose; done with when the product no longer names it.
+  void Keep(size_t i, bool doneWith) {
+    Kept.push_back(Items[i].Path);
+    Gone[i] = doneWith;
+  }
+
+  // Only what is really gone, or goes at the next start, leaves the record: what stays can be
+  // tried again later.
   void DeleteGone(size_t i) {
     const std::string& path = Items[i].Path;
     System.RemoveFile(path);
-    if (System.Exists(path)) NotRemoved.push_back(path);
-    else Gone[i] = true;
+    if (!System.Exists(path) || Schedule(path, path)) Gone[i] = true;
+    else NotRemoved.push_back(path);
+  }
+
+  bool Schedule(const std::string& path, const std::string& shown) {
+    if (!Request.ScheduleInUse || !System.ScheduleRemoval || !System.ScheduleRemoval(path)) return false;
+    Scheduled.push_back(shown);
+    ScheduledPaths.push_back(path);
+    return true;
+  }
+
+  // A folder that holds only what goes at the next start goes after it.
+  bool ScheduleFolder(const std::string& folder) {
+    return Request.ScheduleInUse && System.FolderHoldsOnly && System.FolderHoldsOnly(folder, ScheduledPaths) &&
+           Schedule(folder, WithFolderBackslash(folder));
   }
 
   void RemoveInstalledFile(size_t i) {
@@ -71,11 +95,10 @@ private:
     const TSetupFile& f = item.File;
     // A shared file that other products still use stays without a question: this product is
     // done with it all the same.
-    if (f.Shared && System.ReleaseSharedCount && System.ReleaseSharedCount(item.Path) > 0) {
-      Gone[i] = true;
-      return;
-    }
-    if (!MayDelete(QuestionFor(f), item.Path)) return;  // kept, and so still recorded
+    if ((f.Shared && System.ReleaseSharedCount && System.ReleaseSharedCount(item.Path) > 0) || NeededByOthers(item))
+      return Keep(i, true);
+    // Kept: still recorded when components go; the whole product is done with it all the same.
+    if (!MayDelete(QuestionFor(f), item.Path)) return Keep(i, Request.WholeProduct);
     if (f.TypeLibrary && System.UnregisterTypeLibrary) System.UnregisterTypeLibrary(item.Path);
     if ((f.RegisterServer || f.RegisterServer2) && System.UnregisterServer) System.UnregisterServer(item.Path);
     if (f.Font && System.RemoveFont) System.RemoveFont(f, item.Path);
@@ -86,13 +109,16 @@ private:
     for (size_t i = 0; i < Items.size(); ++i) {
       const TUninstItem& item = Items[i];
       if (item.Kind == UninstPlainFile && Request.WholeProduct) {
-        DeleteGone(i);
+        if (NeededByOthers(item)) Keep(i, true);
+        else DeleteGone(i);
       } else if ((item.Kind == UninstFile || item.Kind == UninstDeviceFile) && Takes(item)) {
         RemoveInstalledFile(i);
       } else if (item.Kind == UninstConduit && Takes(item)) {
         if (System.UnregisterConduit && System.UnregisterConduit(item.Path)) Gone[i] = true;
         else NotRemoved.push_back(Request.ConduitLabel + " " + item.Path);
       } else {
+        // The uninstaller, which every product shares, stays; the whole product is done with it.
+        if (Request.WholeProduct && (item.Kind == UninstUninstaller || item.Kind > UninstConduit)) Gone[i] = true;
         continue;
       }
       if (!Step()) return false;
@@ -106,8 +132,9 @@ private:
       if (item.Kind != UninstFolder) continue;
       if (Request.WholeProduct || System.FolderEmpty(item.Path)) {
         System.RemoveFolder(item.Path);
-        if (System.Exists(item.Path)) NotRemoved.push_back(WithFolderBackslash(item.Path));
-        else Gone[i] = true;
+        // What another product keeps in it makes the folder that product's to remove.
+        if (!System.Exists(item.Path) || NeededByOthers(item) || ScheduleFolder(item.Path)) Gone[i] = true;
+        else NotRemoved.push_back(WithFolderBackslash(item.Path));
       }
       if (!Step()) return false;
     }
@@ -150,7 +177,8 @@ private:
   const TRemovalRequest& Request;
   const TRemovalSystem& System;
   std::vector<bool> Gone;
-  std::vector<std::string> NotRemoved;
+  std::vector<std::string> ScheduledPaths;
+  std::vector<std::string> NotRemoved, Scheduled, Kept;
   std::array<uint8_t, 3> ForAll{};
   size_t Done = 0;
 };

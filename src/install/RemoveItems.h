@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "install/OverwriteRules.h"
+#include "install/RecordRules.h"
 #include "install/UninstallData.h"
 
 namespace vnt {
@@ -33,6 +34,11 @@ struct TRemovalSystem {
   std::function<TReplaceAnswer(int textPosition, const std::string& path)> Ask;
   // Items done of all; false stops the removal.
   std::function<bool(size_t done, size_t total)> Progress;
+  // Marks a file, or a folder, for deletion when Windows next starts; false when the system
+  // does not allow it or a restart would not help.
+  std::function<bool(const std::string& path)> ScheduleRemoval;
+  // Whether the folder holds nothing but the given paths.
+  std::function<bool(const std::string& folder, const std::vector<std::string>& paths)> FolderHoldsOnly;
 };
 
 struct TRemovalRequest {
@@ -43,11 +49,21 @@ struct TRemovalRequest {
   bool DropFromItems = false;
   TSetupUninstallerMsgs Texts;
   std::string ConduitLabel = "Conduit:";  // of the current message table
+  // What other products in the same folder still need: left in place, and no longer this
+  // product's.
+  const TOtherProducts* Others = nullptr;
+  // Files and folders that cannot go now (in use) go when Windows next starts.
+  bool ScheduleInUse = false;
+  // What an earlier pass marked to go at the next start: a folder holding only that goes too.
+  std::vector<std::string> Scheduled;
 };
 
 struct TRemovalResult {
   bool Completed = false;  // false when stopped through the progress
   std::vector<std::string> NotRemoved;
+  std::vector<std::string> Scheduled;  // files, and folders with a backslash
+  // Files left in place on purpose: other products still use them, or the user keeps them.
+  std::vector<std::string> Kept;
 };
 
 TRemovalResult RemoveInstalledItems(std::vector<TUninstItem>& items, const TRemovalRequest& request,

@@ -21,6 +21,7 @@ struct TRunFacts {
   TPathSet New;         // files the run brought where none stood
   TPathSet Recorded;    // files the run recorded as made
   TPathSet Registered;  // made files whose registrations were done
+  TPathSet Counted;     // made files whose shared count the run raised
   std::set<std::tuple<uint8_t, std::string, std::string>> OldValues;  // values that were there before
 };
 
@@ -31,6 +32,7 @@ TRunFacts FactsOf(const TJournal& journal) {
     if (e.Kind == TJournalKind::Writing) first.emplace(Key(e.Path), e.Existed);
     if (e.Kind == TJournalKind::Made) f.Recorded.insert(Key(e.Item.Path));
     if (e.Kind == TJournalKind::Registered) f.Registered.insert(Key(e.Path));
+    if (e.Kind == TJournalKind::SharedCounted) f.Counted.insert(Key(e.Path));
     if (e.Kind == TJournalKind::OldValue && e.Existed) f.OldValues.insert({e.Root, Key(e.Key), Key(e.Name)});
   }
   for (const auto& [path, existed] : first) (existed ? f.Replaced : f.New).insert(path);
@@ -68,8 +70,8 @@ TRemovalSystem RunRemoval(const TRemovalSystem& machine, const TRunFacts& f) {
     return true;
   };
   auto registered = [&f](const std::string& path) { return In(f.Registered, path); };
-  s.ReleaseSharedCount = [machine, registered](const std::string& path) -> int64_t {
-    return registered(path) && machine.ReleaseSharedCount ? machine.ReleaseSharedCount(path) : 0;
+  s.ReleaseSharedCount = [machine, &f](const std::string& path) -> int64_t {
+    return In(f.Counted, path) && machine.ReleaseSharedCount ? machine.ReleaseSharedCount(path) : 0;
   };
   s.UnregisterTypeLibrary = [machine, registered](const std::string& path) {
     if (registered(path) && machine.UnregisterTypeLibrary) machine.UnregisterTypeLibrary(path);
@@ -114,11 +116,9 @@ void RestoreEarlierState(const TJournal& journal, const TRunFacts& f, const TRol
       case TJournalKind::OldValue: system.RestoreValue(e); break;
       case TJournalKind::Unregistered: system.Register(e.Op, e.Item); break;
       case TJournalKind::FolderRemoved: system.MakeFolder(e.Path); break;
-      case TJournalKind::Registered:
+      case TJournalKind::SharedCounted:
         // The run counted a replaced shared file once more; the old file takes the count back.
-        if (In(f.Replaced, e.Path))
-          if (const TUninstItem* item = MadeItem(journal, e.Path); item && item->File.Shared)
-            if (system.Removal.ReleaseSharedCount) system.Removal.ReleaseSharedCount(e.Path);
+        if (In(f.Replaced, e.Path) && system.Removal.ReleaseSharedCount) system.Removal.ReleaseSharedCount(e.Path);
         break;
       default: break;
     }

@@ -8,9 +8,10 @@ namespace vnt {
 std::vector<TRegistryText> AddRemoveValues(const TSetupProperties& p, TSetupVariables& vars,
                                            const TEntryPlaces& places) {
   std::string installDir = vars.ExpandText("%InstallDir%");
+  std::string record = places.RecordPath.empty() ? UninstallRecordPath(installDir) : places.RecordPath;
   std::vector<TRegistryText> values = {
       {"DisplayName", vars.ExpandText(p.DisplayName)},
-      {"UninstallString", UninstallCommand(places.WindowsFolder, installDir)},
+      {"UninstallString", UninstallCommand(places.WindowsFolder, record, p.CompanyName + " " + p.SoftwareName)},
       {"DisplayVersion", vars.ExpandText(p.DisplayVersion)},
       {"URLInfoAbout", vars.ExpandText(p.AboutUrl)},
       {"HelpLink", vars.ExpandText(p.HelpLink)},

@@ -21,6 +21,7 @@ struct TEntryPlaces {
   std::string WindowsFolder;
   std::string SetupProgram;  // the running setup's full path
   std::string IconFile;      // the installed product icon; empty when none
+  std::string RecordPath;    // the uninstall record; empty: "uninst.dat" in the install folder
 };
 
 // The entry's string values in the order they are written; "DisplayIcon" only with an icon.

@@ -47,12 +47,17 @@ changes() { prefix_snapshot | diff "$work/$1.txt" - | grep '^[<>]' | grep -v -i 
 
 prefix_snapshot >"$work/before.txt"
 
-# --- A folder stands where the record goes: the run fails at its very end and is undone.
-mkdir -p "$t/uninst.dat"
+# --- A record of the product that no entry names stands where the record goes, held open
+# (others may read it): the run fails at its very end and is undone.
+mkdir -p "$t"
+"$host/installfixture" stale-record "Vantry Tests" "Rollback Tour" "$t/uninst.dat"
+(wine "$win32/holdfile.exe" "$(win "$t/uninst.dat")" "$(win "$work/held")" read >/dev/null 2>&1 &)
+for _ in $(seq 100); do [ -e "$work/held" ] && break; sleep 0.1; done
 printf 'my own tour' >"$t/tour.exe"
 wine reg add "$key" /v Path /d mine /f >/dev/null 2>&1
 prefix_snapshot >"$work/before-record.txt"
 out=$(run "$work/setup.exe")
+rm -f "$work/held"
 expect "record in the way: the setup names the record it cannot write" "$out" \
   "\"text\":\"Setup cannot write the uninstall record $J\\\\uninst.dat."
 expect "record in the way: it ends with 4" "$out" '"exit":4'

@@ -60,6 +60,7 @@ TJournal RichJournal() {
   j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\a.dll", "C:\\T\\vnt1.tmp", true));
   j.Entries.push_back(Entry(TJournalKind::MovedAside, "C:\\T\\a.dll", "C:\\T\\vnt2.tmp"));
   j.Entries.push_back(MadeEntry(Item(UninstFile, "C:\\T\\a.dll")));
+  j.Entries.push_back(Entry(TJournalKind::SharedCounted, "C:\\T\\a.dll"));
   j.Entries.push_back(Entry(TJournalKind::Registered, "C:\\T\\a.dll"));
   j.Entries.push_back(OldValue("Software\\V", "Bin", true, std::string("\0\1\xff", 3)));
   j.Entries.push_back(MadeEntry(Value("Software\\V", "Bin", "01 ff ")));
@@ -186,6 +187,7 @@ TEST(Rollback, UndoesAFreshRunInOrderAndLeavesWhatStoodBefore) {
   j.Entries.push_back(MadeEntry(Item(UninstUninstaller, "C:\\windows\\vntuninst.exe")));
   j.Entries.push_back(MadeEntry(Item(UninstFolder, "C:\\T\\sub")));
   j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\sub\\late.txt", "C:\\T\\sub\\vnt3.tmp"));
+  j.Entries.push_back(Entry(TJournalKind::SharedCounted, "C:\\Shared\\lib.dll"));
   j.Entries.push_back(Entry(TJournalKind::Registered, "C:\\Shared\\lib.dll"));
   j.Entries.push_back(OldValue("Software\\V", "Old", true, "old"));
   j.Entries.push_back(MadeEntry(Value("Software\\V", "Old", "new")));
@@ -230,4 +232,30 @@ TEST(Rollback, UndoesAMaintenanceRemovalAndAFileWrittenTwice) {
   std::vector<std::string> tail(m.Log.end() - 4, m.Log.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"mkdir C:\\T\\old", "move back C:\\T\\old\\x.dll",
                                             "register 2 C:\\T\\old\\x.dll", "drop journal"}));
+}
+
+// A product set up again over itself: its shared library was counted by the earlier run, so
+// this run did not count it, and undoing the run gives back no count; a new shared file the
+// run counted gives its count back.
+TEST(Rollback, GivesBackOnlyTheSharedCountsTheRunAdded) {
+  TRollbackMachine m;
+  m.Folders = {"C:\\T"};
+  m.Files = {{"C:\\T\\lib.dll", "v2"}, {"C:\\T\\vnt1.tmp", "v1"}, {"C:\\T\\new.dll", "new"}};
+  TJournal j;
+  TUninstItem lib = Item(UninstFile, "C:\\T\\lib.dll");
+  lib.File.Shared = 1;
+  TUninstItem fresh = Item(UninstFile, "C:\\T\\new.dll");
+  fresh.File.Shared = 1;
+  j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\lib.dll", "", true));
+  j.Entries.push_back(Entry(TJournalKind::MovedAside, "C:\\T\\lib.dll", "C:\\T\\vnt1.tmp"));
+  j.Entries.push_back(MadeEntry(lib));
+  j.Entries.push_back(Entry(TJournalKind::Registered, "C:\\T\\lib.dll"));
+  j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\new.dll", ""));
+  j.Entries.push_back(MadeEntry(fresh));
+  j.Entries.push_back(Entry(TJournalKind::SharedCounted, "C:\\T\\new.dll"));
+  j.Entries.push_back(Entry(TJournalKind::Registered, "C:\\T\\new.dll"));
+  RollBack(j, m.System());
+  EXPECT_EQ(std::count(m.Log.begin(), m.Log.end(), "release C:\\T\\new.dll"), 1);
+  EXPECT_EQ(std::count(m.Log.begin(), m.Log.end(), "release C:\\T\\lib.dll"), 0);
+  EXPECT_EQ(m.Files, (std::map<std::string, std::string>{{"C:\\T\\lib.dll", "v1"}}));
 }

@@ -49,8 +49,8 @@ TEST(InstallRules, SharedCountsKeepTheirForm) {
 }
 
 TEST(InstallRules, UninstallEntryNamesTheRecord) {
-  EXPECT_EQ(UninstallCommand("C:\\windows", "C:\\Program Files\\Hello\\"),
-            "\"C:\\windows\\vntuninst.exe\" \"C:\\Program Files\\Hello\\uninst.dat\"");
+  EXPECT_EQ(UninstallCommand("C:\\windows", "C:\\Program Files\\Hello\\uninst2.dat", "Samples Hello"),
+            "\"C:\\windows\\vntuninst.exe\" \"C:\\Program Files\\Hello\\uninst2.dat\" \"Samples Hello\"");
 }
 
 TEST(InstallRules, RemovalTakesItemsOfRemovedComponentsOnly) {

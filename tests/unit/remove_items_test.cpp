@@ -12,7 +12,7 @@ namespace {
 
 // A machine of files, folders and registry values, and what was done to it.
 struct TFakeMachine {
-  std::set<std::string> Files, Folders, Locked;
+  std::set<std::string> Files, Folders, Locked, Unschedulable;
   std::set<std::string> Values;  // "root|key|name"
   std::set<std::string> Keys;    // "root|key"
   std::vector<std::string> Done, Asked;
@@ -51,6 +51,16 @@ struct TFakeMachine {
       return Answers.count(position) ? Answers[position] : TReplaceAnswer::Yes;
     };
     s.Progress = [this](size_t done, size_t) { return done < StopAt; };
+    s.ScheduleRemoval = [this](const std::string& p) {
+      if (Unschedulable.count(p)) return false;
+      Done.push_back("at restart " + p);
+      return true;
+    };
+    s.FolderHoldsOnly = [this](const std::string& f, const std::vector<std::string>& paths) {
+      std::set<std::string> allowed(paths.begin(), paths.end());
+      for (const auto& p : Files) if (p.rfind(f + "\\", 0) == 0 && !allowed.count(p)) return false;
+      return true;
+    };
     return s;
   }
   bool FolderEmpty(const std::string& f) const {
@@ -163,4 +173,40 @@ TEST(RemoveItems, ProgressCanStopTheRemoval) {
   EXPECT_EQ(m.Files, std::set<std::string>{"C:\\b"});
   std::vector<TUninstItem> none;
   EXPECT_TRUE(RemoveInstalledItems(none, Request(true), TFakeMachine{}.System()).Completed);
+}
+
+// A product removed for good: what is in use goes at the next start (its folder after it),
+// what can go neither now nor then stays listed and recorded, what another product's record
+// names stays in place, and a file the user keeps is no longer the product's.
+TEST(RemoveItems, WholeProductSchedulesWhatIsInUseAndLeavesOtherProductsTheirs) {
+  TFakeMachine m;
+  m.Files = {"C:\\App\\Bin\\busy.exe", "C:\\App\\stuck.txt", "C:\\App\\theirs.dll", "C:\\App\\kept.dll",
+             "C:\\App\\Both\\b.txt"};
+  m.Folders = {"C:\\App", "C:\\App\\Bin", "C:\\App\\Both"};
+  m.Locked = {"C:\\App\\Bin\\busy.exe", "C:\\App\\stuck.txt"};
+  m.Unschedulable = {"C:\\App\\stuck.txt"};
+  m.Answers = {{6, TReplaceAnswer::No}};
+  std::vector<TUninstItem> items = {Folder("C:\\App"),           Folder("C:\\App\\Bin"),        Folder("C:\\App\\Both"),
+                                    File("C:\\App\\Bin\\busy.exe", ""), File("C:\\App\\stuck.txt", ""),
+                                    File("C:\\App\\theirs.dll", ""), File("C:\\App\\kept.dll", "", 1)};
+  items.push_back(File("C:\\Win\\vntuninst.exe", ""));
+  items.back().Kind = UninstUninstaller;  // shared by every product: stays
+  m.Files.insert("C:\\Win\\vntuninst.exe");
+  TOtherProducts others;
+  others.Add({File("C:\\APP\\THEIRS.DLL", ""), File("C:\\App\\Both\\b.txt", "")});
+  TRemovalRequest r = Request(true);
+  r.DropFromItems = true;
+  r.ScheduleInUse = true;
+  r.Others = &others;
+  TRemovalResult result = RemoveInstalledItems(items, r, m.System());
+  EXPECT_TRUE(result.Completed);
+  EXPECT_EQ(result.Scheduled, (std::vector<std::string>{"C:\\App\\Bin\\busy.exe", "C:\\App\\Bin\\"}));
+  // The folders hold what the other product names: theirs to remove.
+  EXPECT_EQ(result.NotRemoved, std::vector<std::string>{"C:\\App\\stuck.txt"});
+  EXPECT_EQ(result.Kept, (std::vector<std::string>{"C:\\App\\theirs.dll", "C:\\App\\kept.dll"}));
+  EXPECT_EQ(m.Files, (std::set<std::string>{"C:\\App\\Bin\\busy.exe", "C:\\App\\stuck.txt", "C:\\App\\theirs.dll",
+                                            "C:\\App\\kept.dll", "C:\\App\\Both\\b.txt", "C:\\Win\\vntuninst.exe"}));
+  std::vector<std::string> left;
+  for (const auto& i : items) left.push_back(i.Path);
+  EXPECT_EQ(left, std::vector<std::string>{"C:\\App\\stuck.txt"});
 }

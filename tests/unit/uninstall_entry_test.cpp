@@ -23,7 +23,7 @@ TEST(UninstallEntry, ValuesAndRecordOfARun) {
   vars.SetVariable("%InstallDir%", "C:\\Program Files\\Hello");
   vars.SelectedComponents = "Program";
   desc.Scripts[AfterUninstallScript] = {ScriptStatement{OpFileDelete, {"x"}, ""}};
-  TEntryPlaces places{"C:\\windows", "D:\\setup\\setup.exe", ""};
+  TEntryPlaces places{"C:\\windows", "D:\\setup\\setup.exe", "", ""};
 
   std::vector<TRegistryText> values = AddRemoveValues(p, vars, places);
   std::vector<std::string> names;
@@ -32,7 +32,7 @@ TEST(UninstallEntry, ValuesAndRecordOfARun) {
                                              "HelpLink", "URLUpdateInfo", "Comments", "Contact", "InstallLocation",
                                              "InstallSource", "Publisher"}));
   EXPECT_EQ(values[0].Value, "Hello 1.2");
-  EXPECT_EQ(values[1].Value, "\"C:\\windows\\vntuninst.exe\" \"C:\\Program Files\\Hello\\uninst.dat\"");
+  EXPECT_EQ(values[1].Value, "\"C:\\windows\\vntuninst.exe\" \"C:\\Program Files\\Hello\\uninst.dat\" \"Vantry Hello\"");
   EXPECT_EQ(values[6].Value, "Says %Greeting%");
   EXPECT_EQ(values[8].Value, "C:\\Program Files\\Hello\\");
   EXPECT_EQ(values[9].Value, "D:\\setup\\");

@@ -15,19 +15,22 @@ void TakeSettings(TSetupState& state, const TUninstallRecord& r) {
   p.CompanyName = r.CompanyName;
   if (!r.OwnFonts) p.SetupFont = r.SetupFont;
   state.Description.DeviceTable = r.Devices;
-  // The earlier run's values, as they were: no change handlers run for them.
-  state.Vars->Table.Clear();
+  // The earlier run's values, as they were, over the current ones: no change handlers run for
+  // them, and what the earlier run did not have (a newer version's variables, what the start
+  // script set) stays.
   for (const auto& line : r.Variables) state.Vars->Table.AddLine(line);
   state.Vars->InstalledComponents = r.InstalledComponents;
 }
 
 }  // namespace
 
-TRecordLoad LoadUninstallRecord(const std::string& path, TUninstallRecord& record, std::string& problem) {
+TRecordLoad LoadUninstallRecord(const std::string& path, TUninstallRecord& record, std::string& problem,
+                                std::string* bytesRead) {
   std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadFileBytes(path);
   if (!bytes) return TRecordLoad::Missing;
   try {
     record = ReadUninstallRecord(*bytes);
+    if (bytesRead) *bytesRead = std::move(*bytes);
     return TRecordLoad::Loaded;
   } catch (const EUninstallRecord& e) {
     problem = e.what();
@@ -35,11 +38,26 @@ TRecordLoad LoadUninstallRecord(const std::string& path, TUninstallRecord& recor
   }
 }
 
+TRecordLoad LoadEntryRecord(const TProductEntry& entry, const std::string& path, TUninstallRecord& record,
+                            std::string& problem) {
+  std::string bytes;
+  TRecordLoad load = LoadUninstallRecord(path, record, problem, &bytes);
+  if (load != TRecordLoad::Loaded) return load;
+  problem = RecordTrustProblem(entry, path, record, bytes);
+  return problem.empty() ? TRecordLoad::Loaded : TRecordLoad::Unusable;
+}
+
+TProductEntry ProductEntryOf(const TSetupState& state, const std::string& company, const std::string& software) {
+  const TDesktopSources& at = state.Desktop->Sources;
+  return ProductEntryOf(at.UninstallRoot, at.UninstallKey, company + " " + software);
+}
+
 std::optional<std::string> TakeEarlierInstallation(TSetupState& state, const std::string& path,
                                                    TUninstallRecord& earlier,
                                                    const std::function<void(const std::string&)>& tell) {
   std::string problem;
-  TRecordLoad load = LoadUninstallRecord(path, earlier, problem);
+  const TSetupProperties& p = state.Description.Properties;
+  TRecordLoad load = LoadEntryRecord(ProductEntryOf(state, p.CompanyName, p.SoftwareName), path, earlier, problem);
   if (load == TRecordLoad::Unusable && tell) tell(problem);
   if (load != TRecordLoad::Loaded) return std::nullopt;
   TakeSettings(state, earlier);

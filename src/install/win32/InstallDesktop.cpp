@@ -46,7 +46,7 @@ void TVantryInstall::MakeShortcut(const TSetupShortcut& s) {
   std::string target, arguments;
   if (SameTextIgnoringCase(s.Target, "UNINSTALLER")) {
     target = Vars().ExpandText("%WinDir%\\vntuninst.exe");
-    arguments = "\"" + UninstallRecordPath(Vars().ExpandText("%InstallDir%")) + "\"";
+    arguments = "\"" + RecordPath + "\"";
   } else {
     target = StripFolderBackslash(Vars().ExpandText(s.Target));
     if (!FolderExists(target)) {

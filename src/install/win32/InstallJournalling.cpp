@@ -34,7 +34,7 @@ bool TVantryInstall::OpenJournal() {
   const TDesktopSources& at = State.Desktop->Sources;
   TJournalStart start;
   start.EntryKey = UninstallEntryKey(at.UninstallKey, p.CompanyName, p.SoftwareName);
-  start.RecordPath = UninstallRecordPath(Vars().ExpandText("%InstallDir%"));
+  start.RecordPath = RecordPath;
   start.Maintenance = Maintenance();
   JournalKey = start.EntryKey;
   if (!Journal.Open(JournalPathOf(start.RecordPath), start)) {
@@ -65,6 +65,13 @@ void TVantryInstall::NoteOldValue(HKEY root, uint8_t rootByte, const std::string
       e.Data = data;
     }
   }
+  Note(e);
+}
+
+void TVantryInstall::NoteSharedCounted(const std::string& path) {
+  TJournalEntry e;
+  e.Kind = TJournalKind::SharedCounted;
+  e.Path = path;
   Note(e);
 }
 

@@ -2,6 +2,9 @@
 // the components no longer chosen; after a device-only run the removal of the desktop copies.
 #include "install/InstallRules.h"
 #include "install/UninstallEntry.h"
+#include "install/InstallTexts.h"
+#include "install/win32/EarlierInstallation.h"
+#include "install/win32/RecordFiles.h"
 #include "install/win32/RemovalSystem.h"
 #include "install/win32/VantryInstall.h"
 #include "package/SetupStrings.h"
@@ -9,6 +12,7 @@
 #include "platform/win32/RegistryKeys.h"
 #include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
+#include "setup/win32/PreviousSetup.h"
 
 namespace vnt {
 
@@ -20,29 +24,85 @@ uint8_t RootByte(HKEY root) { return root == HKEY_CURRENT_USER ? 1 : root == HKE
 
 }  // namespace
 
+bool TVantryInstall::WritesRecord() const {
+  return State.Package.Option(OptCreateUninstaller) && !State.Package.Option(OptDeviceOnly);
+}
+
+// Where this run's record goes and, for a product set up again over its own installation,
+// the record it adds to. Before anything is made: the journal lies beside the record, and a
+// shared file the product counted before is not counted again.
+void TVantryInstall::FindEarlierRecord() {
+  std::string installDir = Vars().ExpandText("%InstallDir%");
+  RecordPath = UninstallRecordPath(installDir);
+  if (!WritesRecord()) return;
+  const TSetupProperties& p = State.Description.Properties;
+  std::string product = p.CompanyName + " " + p.SoftwareName;
+  std::string entryRecord = PreviousUninstallRecord(State.Desktop->Sources, p.CompanyName, p.SoftwareName);
+  if (!Maintenance() && !entryRecord.empty()) LoadBase(entryRecord);
+  // The record this run maintains or adds to was read already: it is the product's, even when
+  // another program holds it now.
+  bool read = Maintenance() || Base;
+  auto ownerAt = [&](const std::string& path) -> std::optional<std::string> {
+    return read && SameTextIgnoringCase(path, entryRecord) ? std::optional<std::string>(product) : RecordOwnerAt(path);
+  };
+  RecordPath = ChooseRecordPath(installDir, entryRecord, product, ownerAt);
+  if (RecordPath.empty()) return Fail(ReplacePlaceholder(NoRecordNameText, "<file>", installDir));
+  Others = OtherProductsBeside(RecordPath, product);
+  Log("record " + RecordPath);
+}
+
+// A record that is not the entry's own, or was changed, is not added to: what it names is
+// not taken on trust.
+void TVantryInstall::LoadBase(const std::string& path) {
+  const TSetupProperties& p = State.Description.Properties;
+  TUninstallRecord record;
+  std::string problem;
+  TRecordLoad load = LoadEntryRecord(ProductEntryOf(State, p.CompanyName, p.SoftwareName), path, record, problem);
+  if (load == TRecordLoad::Loaded) Base = std::move(record);
+  if (load == TRecordLoad::Unusable) Show(TBoxKind::Warning, problem);
+}
+
+const std::vector<TUninstItem>& TVantryInstall::EarlierItems() const {
+  static const std::vector<TUninstItem> none;
+  if (Maintenance() && Earlier) return Earlier->Items;
+  return Base ? Base->Items : none;
+}
+
 void TVantryInstall::WriteUninstallData() {
   if (IsAborted) return;
   const TSetupDescription& d = State.Description;
-  TEntryPlaces places{State.Info.WindowsFolder(), State.Package.Path, Icon};
+  const std::string& path = RecordPath;
+  TEntryPlaces places{State.Info.WindowsFolder(), State.Package.Path, Icon, path};
   const TSetupMessage& table = CurrentMessageTable(d, Vars().ExpandText("%Language%"));
   TUninstallRecord record = UninstallRecordOf(d, table.Texts, Vars(), State.Package.Options[OptOwnFonts - 1],
                                               State.Package.Options[OptUninstallOption - 1], places);
-  std::string path = UninstallRecordPath(Vars().ExpandText("%InstallDir%"));
   WriteAddRemoveEntry(places, !Maintenance());
-  if (Maintenance() && Earlier) record.Items = Earlier->Items;
-  record.Items.insert(record.Items.end(), Items.begin(), Items.end());
+  // Folders another product's record names and this run puts files in: the product removed
+  // last takes them.
+  std::vector<TUninstItem> current;
+  for (const std::string& folder : Others.SharedFolders(Items)) current.push_back({UninstFolder, folder, {}, {}});
+  current.insert(current.end(), Items.begin(), Items.end());
   // The record lists itself; the journal takes it once it is written, so that a rollback
   // never takes for the record whatever stood in its way.
-  TUninstItem self;
-  self.Kind = UninstPlainFile;
-  self.Path = path;
-  if (!Maintenance()) record.Items.push_back(self);
+  current.push_back({UninstPlainFile, path, {}, {}});
+  record.Items = MergeRecordItems(EarlierItems(), current);
+  std::string bytes = WriteUninstallRecord(record);
   // Without its record the entry would point at nothing: the run cannot stand.
-  if (!WriteRecordFile(path, WriteUninstallRecord(record))) {
+  if (!WriteRecordFile(path, bytes)) {
     DWORD error = GetLastError();
     return Fail(ReplacePlaceholder(RecordWriteError, "<file>", path) + "\n\n" + SystemErrorText(error));
   }
   if (!Maintenance()) Record(UninstPlainFile, path);
+  WriteRecordDigest(bytes);
+}
+
+// The entry keeps the record's digest, so that a record changed later is not acted on.
+void TVantryInstall::WriteRecordDigest(const std::string& bytes) {
+  const TSetupProperties& p = State.Description.Properties;
+  const TDesktopSources& at = State.Desktop->Sources;
+  TProductEntry entry = ProductEntryOf(State, p.CompanyName, p.SoftwareName);
+  NoteOldValue(at.UninstallRoot, RootByte(at.UninstallRoot), entry.Key, RecordDigestValue);
+  if (!StoreRecordDigest(entry, bytes)) Log("no digest kept for " + RecordPath);
 }
 
 void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record) {

@@ -1,5 +1,6 @@
 // Registering the restored files: shared counts, self-registering servers, type libraries
 // and fonts, each failure told in a box while the run goes on.
+#include "install/RecordRules.h"
 #include "install/win32/Registrations.h"
 #include "install/win32/VantryInstall.h"
 #include "package/SetupStrings.h"
@@ -22,7 +23,11 @@ void TVantryInstall::RegisterFile(const TUninstItem& item) {
   auto fail = [&](int message) { Show(TBoxKind::Error, ReplacePlaceholder(Message(State, message), "<file>", path)); };
   // A HotSync file goes to the users' queues and is not registered on the PC.
   if (f.HotSync) return QueueHotSyncFile(path);
-  if (f.Shared && SystemKeepsSharedCounts() && !AddSharedCount(path)) fail(MsgSharedError);
+  // A product counts a shared file once, however often it is set up again.
+  if (f.Shared && SystemKeepsSharedCounts() && !CountsSharedFile(EarlierItems(), path)) {
+    if (AddSharedCount(path)) NoteSharedCounted(path);
+    else fail(MsgSharedError);
+  }
   if ((f.RegisterServer || f.RegisterServer2) && !RegisterServer(path)) fail(MsgServerError);
   if (f.TypeLibrary && !RegisterTypeLibrary(path)) fail(MsgTypeLibError);
   if (f.Font) RegisterFont(f.FontFaceName, path, State.Info.FontsFolder());

@@ -16,7 +16,11 @@ constexpr auto FlushInterval = std::chrono::milliseconds(500);
 
 }  // namespace
 
-std::string JournalPathOf(const std::string& recordPath) { return FolderPart(recordPath) + JournalFileName; }
+std::string JournalPathOf(const std::string& recordPath) {
+  std::string name = recordPath.substr(FolderPart(recordPath).size());
+  size_t dot = name.find_last_of('.');
+  return FolderPart(recordPath) + (dot == std::string::npos ? name : name.substr(0, dot)) + ".jnl";
+}
 
 TJournalFile::~TJournalFile() {
   if (IsOpen()) CloseHandle(Handle);

@@ -14,8 +14,8 @@
 
 namespace vnt {
 
-constexpr char JournalFileName[] = "uninst.jnl";
-// The journal of a record: the same folder.
+// The journal of a record: the same folder and name, ending in ".jnl" ("uninst.jnl" beside
+// "uninst.dat").
 std::string JournalPathOf(const std::string& recordPath);
 
 class TJournalFile {

@@ -2,21 +2,92 @@
 
 #include "install/win32/RemovalSystem.h"
 #include "package/SetupStrings.h"
+#include "package/SystemRules.h"
+#include "package/VarList.h"
+#include "platform/win32/RegistryText.h"
 
 namespace vnt {
 
-TRemovalResult RemoveProduct(TUninstallRecord& record, TSetupVariables& vars, const std::string& conduitLabel,
-                             TProductRemovalPrompts prompts) {
+namespace {
+
+std::string PathKey(const std::string& path) { return UpperCase(StripFolderBackslash(path)); }
+
+// The record's items in the order they go: what the product made, then the entry's values
+// and the record itself, then the folders, which the record lies in.
+struct TRecordParts {
+  std::vector<TUninstItem> Made, Folders, Last;
+};
+
+TRecordParts Split(const std::vector<TUninstItem>& items, const std::string& recordPath, const TProductEntry& entry) {
+  TRecordParts parts;
+  for (const auto& item : items) {
+    bool isRecord = item.Kind == UninstPlainFile && PathKey(item.Path) == PathKey(recordPath);
+    bool isEntryValue = item.Kind == UninstRegValue && RootKey(item.RegChange.Root) == entry.Root &&
+                        SameTextIgnoringCase(item.RegChange.Key, entry.Key);
+    if (isRecord || isEntryValue) parts.Last.push_back(item);
+    else if (item.Kind == UninstFolder) parts.Folders.push_back(item);
+    else parts.Made.push_back(item);
+  }
+  return parts;
+}
+
+void Add(TProductRemoval& to, const TRemovalResult& result) {
+  to.NotRemoved.insert(to.NotRemoved.end(), result.NotRemoved.begin(), result.NotRemoved.end());
+  to.Scheduled.insert(to.Scheduled.end(), result.Scheduled.begin(), result.Scheduled.end());
+}
+
+void DeleteDigest(const TProductEntry& entry) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(entry.Root, entry.Key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, RecordDigestValue);
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+TProductRemoval RemoveProduct(TUninstallRecord& record, const std::string& recordPath, const TProductEntry& entry,
+                              TSetupVariables& vars, const std::string& conduitLabel, TProductRemovalPrompts prompts) {
   TRemovalRequest request;
   request.Removed = record.InstalledComponents;
   request.WholeProduct = true;
+  request.DropFromItems = true;
+  request.ScheduleInUse = true;
   request.Texts = record.Messages;
   request.ConduitLabel = conduitLabel;
+  TOtherProducts others = OtherProductsBeside(recordPath, entry.Name);
+  request.Others = &others;
   auto ask = [&](int position, const std::string& path) {
     std::string text = ReplacePlaceholder(vars.ExpandText(record.Messages[size_t(position - 1)]), "<file>", path);
     return prompts.Ask ? prompts.Ask(text, path) : TReplaceAnswer::No;
   };
-  return RemoveInstalledItems(record.Items, request, MachineRemovalSystem(ask, prompts.Progress));
+  TRecordParts parts = Split(record.Items, recordPath, entry);
+  TProductRemoval outcome;
+  TRemovalResult made = RemoveInstalledItems(parts.Made, request, MachineRemovalSystem(ask, prompts.Progress));
+  outcome.Completed = made.Completed;
+  Add(outcome, made);
+  // What stays on purpose (used by another product, kept by the user) keeps its folders.
+  for (const auto& path : made.Kept) others.AddFile(path);
+  if (!made.Completed || !parts.Made.empty()) {
+    // Something of the product stays: the record keeps it, and the entry its digest.
+    outcome.ProductLeft = true;
+    record.Items = parts.Made;
+    record.Items.insert(record.Items.end(), parts.Folders.begin(), parts.Folders.end());
+    record.Items.insert(record.Items.end(), parts.Last.begin(), parts.Last.end());
+    std::string bytes = WriteUninstallRecord(record);
+    if (ReplaceRecordFile(recordPath, bytes)) StoreRecordDigest(entry, bytes);
+    return outcome;
+  }
+  // The folders go after the record that lies in one of them; one that holds what is not
+  // the product's (the user's own files) stays, and is listed.
+  DeleteDigest(entry);
+  TRemovalSystem quiet = MachineRemovalSystem(nullptr, nullptr);
+  request.Scheduled = made.Scheduled;
+  TRemovalResult last = RemoveInstalledItems(parts.Last, request, quiet);
+  Add(outcome, last);
+  request.Scheduled.insert(request.Scheduled.end(), last.Scheduled.begin(), last.Scheduled.end());
+  Add(outcome, RemoveInstalledItems(parts.Folders, request, quiet));
+  record.Items.clear();
+  return outcome;
 }
 
 }  // namespace vnt

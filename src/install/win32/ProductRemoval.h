@@ -1,11 +1,16 @@
 // The removal of a whole installed product from its uninstall record, shared by the
-// uninstaller and the script command that removes a product.
+// uninstaller and the script command that removes a product. Nothing is forgotten: what is
+// in use goes when Windows next starts, and what can neither go now nor then stays in the
+// record, written anew, with the Add/Remove Programs entry, so that a later removal finds it.
+// The record and the entry go last, and only when nothing else of the product is left.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "install/RemoveItems.h"
+#include "install/win32/RecordFiles.h"
 #include "package/SetupVariables.h"
 
 namespace vnt {
@@ -17,9 +22,17 @@ struct TProductRemovalPrompts {
   std::function<bool(size_t done, size_t total)> Progress;
 };
 
-// Takes away every item of the record. The questions come from the record's texts, expanded
-// with vars; conduitLabel is the current table's "Conduit:".
-TRemovalResult RemoveProduct(TUninstallRecord& record, TSetupVariables& vars, const std::string& conduitLabel,
-                             TProductRemovalPrompts prompts);
+struct TProductRemoval {
+  bool Completed = false;  // false when stopped through the progress
+  std::vector<std::string> NotRemoved;
+  std::vector<std::string> Scheduled;  // go when Windows next starts
+  bool ProductLeft = false;            // the record, written anew, and the entry stay
+};
+
+// Takes away every item of the record at recordPath, which belongs to entry. The questions
+// come from the record's texts, expanded with vars; conduitLabel is the current table's
+// "Conduit:". Files and folders that other products' records in the same folder name stay.
+TProductRemoval RemoveProduct(TUninstallRecord& record, const std::string& recordPath, const TProductEntry& entry,
+                              TSetupVariables& vars, const std::string& conduitLabel, TProductRemovalPrompts prompts);
 
 }  // namespace vnt

@@ -2,20 +2,28 @@
 
 #include <windows.h>
 
+#include <set>
+
 #include "install/win32/Registrations.h"
 #include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
+#include "package/VarList.h"
 #include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
 namespace {
 
-// The value is gone afterwards (a missing key holds no value).
+// The value is gone afterwards (a missing key holds no value; a key that cannot be opened
+// keeps its value).
 bool DeleteRegistryValue(const TSetupRegChange& r) {
   HKEY root = RootKey(r.Root);
-  TRegKeyHandle key = root ? OpenKey(root, r.Key, KEY_QUERY_VALUE | KEY_SET_VALUE) : TRegKeyHandle();
-  if (!key) return true;
+  if (!root) return true;
+  HKEY raw = nullptr;
+  LONG opened = RegOpenKeyExA(root, r.Key.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &raw);
+  if (opened == ERROR_FILE_NOT_FOUND) return true;
+  if (opened != ERROR_SUCCESS) return false;
+  TRegKeyHandle key(raw);
   RegDeleteValueA(key.Get(), r.ValueName.c_str());
   return !RegValueExists(key.Get(), r.ValueName);
 }
@@ -41,6 +49,12 @@ TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std:
   s.DeleteKeyIfEmpty = [](uint8_t root, const std::string& path) {
     HKEY key = RootKey(root);
     return !key || DeleteKeyIfEmpty(key, path);
+  };
+  s.ScheduleRemoval = DeleteAtRestart;
+  s.FolderHoldsOnly = [](const std::string& folder, const std::vector<std::string>& paths) {
+    std::set<std::string> allowed;
+    for (const auto& p : paths) allowed.insert(UpperCase(StripFolderBackslash(p)));
+    return FolderHoldsOnly(folder, [&](const std::string& p) { return allowed.count(UpperCase(p)) > 0; });
   };
   s.Ask = std::move(ask);
   s.Progress = std::move(progress);

@@ -32,6 +32,7 @@ TInstallOutcome TVantryInstall::Run() {
   static constexpr std::pair<const char*, TPhase> Road[] = {
       {"free space", &TVantryInstall::CheckFreeSpace},
       {"before-install script", &TVantryInstall::RunBeforeInstallScript},
+      {"earlier record", &TVantryInstall::FindEarlierRecord},  // where the record and the journal go
       {"copy", &TVantryInstall::CopyFiles},  // the journal opens with the install folder
       {"first disk back", &TVantryInstall::WaitForFirstDisk},
       {"shortcuts", &TVantryInstall::CreateShortcuts},
@@ -116,7 +117,7 @@ void TVantryInstall::RemoveDeselectedComponents() {
 }
 
 void TVantryInstall::WriteRecordAndEntry() {
-  if (State.Package.Option(OptCreateUninstaller) && !State.Package.Option(OptDeviceOnly)) WriteUninstallData();
+  if (WritesRecord()) WriteUninstallData();
 }
 
 // The Application Manager's windows must be in front: the progress picture goes, and the

@@ -16,6 +16,7 @@
 #include "install/DeviceSteps.h"
 #include "install/InstallJournal.h"
 #include "install/OverwriteRules.h"
+#include "install/RecordRules.h"
 #include "install/RemoveItems.h"
 #include "install/UninstallData.h"
 #include "install/UninstallEntry.h"
@@ -110,6 +111,7 @@ private:
   // The road (VantryInstall.cpp).
   void CheckFreeSpace();
   void RunBeforeInstallScript();
+  void FindEarlierRecord();
   void WaitForFirstDisk();
   void RemoveDeselectedComponents();
   void WriteRecordAndEntry();
@@ -152,6 +154,13 @@ private:
   void MakeShortcut(const TSetupShortcut& shortcut);
   void WriteValue(TSetupRegChange& change, uint8_t& root, bool& failed);
 
+  // The record (InstallRecord.cpp).
+  bool WritesRecord() const;
+  void LoadBase(const std::string& path);
+  // The items of the earlier record this run adds to; none for a new installation.
+  const std::vector<TUninstItem>& EarlierItems() const;
+  void NoteSharedCounted(const std::string& path);
+  void WriteRecordDigest(const std::string& bytes);
   bool WriteRecordFile(const std::string& path, const std::string& bytes);
   void WriteAddRemoveEntry(const TEntryPlaces& places, bool record);
 
@@ -168,6 +177,9 @@ private:
   TSetupState& State;
   TInstallPrompts Prompts;
   TUninstallRecord* Earlier;
+  std::string RecordPath;                // where this run's record goes
+  std::optional<TUninstallRecord> Base;  // the product's record a run again over it adds to
+  TOtherProducts Others;                 // what other products' records beside it name
   // In memory as on disk: a rollback never depends on the disk having taken the journal.
   std::vector<TJournalEntry> JournalEntries;
   TJournalFile Journal;

@@ -161,6 +161,25 @@ bool FolderHoldsOnly(const std::string& folder, const std::function<bool(const s
   return only;
 }
 
+namespace {
+
+// Whether new files can be made in the folder: a probe made and gone again at once.
+bool FolderTakesFiles(const std::string& folder) {
+  std::string probe = WithFolderBackslash(folder) + "vnt" + std::to_string(GetCurrentProcessId()) + ".probe";
+  HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+bool DeleteAtRestart(const std::string& path) {
+  std::string place = FolderOfFile(StripFolderBackslash(path));
+  return FolderTakesFiles(place) && MoveFileExA(StripFolderBackslash(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
 bool RemoveFolderTree(const std::string& path) {
   const std::string folder = StripFolderBackslash(path);
   if (folder.empty()) return false;

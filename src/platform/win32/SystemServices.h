@@ -55,6 +55,10 @@ bool DeleteFileForce(const std::string& path);
 // Whether every entry of the folder is one that allowed accepts (by its full path); a folder
 // that cannot be listed holds nothing.
 bool FolderHoldsOnly(const std::string& folder, const std::function<bool(const std::string& path)>& allowed);
+// Marks a file, or a folder that will be empty by then, for deletion when Windows next
+// starts. Only where a restart can help: the place must take changes (not a read-only
+// medium), and the system must let this program mark it.
+bool DeleteAtRestart(const std::string& path);
 // Deletes a folder with everything in it, read-only files too; links to folders elsewhere are
 // removed, never followed. Answers whether the folder is gone.
 bool RemoveFolderTree(const std::string& path);

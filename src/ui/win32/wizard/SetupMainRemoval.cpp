@@ -24,7 +24,8 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   std::string path = PreviousUninstallRecord(State.Desktop->Sources, company, softwareName);
   TUninstallRecord record;
   std::string problem;
-  TRecordLoad load = LoadUninstallRecord(path, record, problem);
+  TProductEntry entry = ProductEntryOf(State, company, softwareName);
+  TRecordLoad load = LoadEntryRecord(entry, path, record, problem);
   if (load == TRecordLoad::Unusable) {
     MessageBoxA(DialogOwner(), problem.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
     Vars().SetVariable(resultVariable, "0");
@@ -50,8 +51,10 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
     return !Closing();
   };
   bool hadItems = !record.Items.empty();
-  TRemovalResult result = RemoveProduct(record, Vars(), Message(State, MsgConduitLabel), prompts);
+  TProductRemoval result = RemoveProduct(record, path, entry, Vars(), Message(State, MsgConduitLabel), prompts);
   State.NotDeleted.insert(State.NotDeleted.end(), result.NotRemoved.begin(), result.NotRemoved.end());
+  // What was in use goes when Windows restarts: the finish offers it.
+  if (!result.Scheduled.empty()) Vars().SetVariable("%DoReboot%", "1");
   Vars().SetVariable(resultVariable, !result.Completed ? "0" : hadItems ? "2" : "1");
   if (RunGuard(State.Description.Scripts[AfterUninstallScript])) EndRemovalProgress(pageBefore);
   else EndRemovalProgress("");

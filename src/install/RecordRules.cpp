@@ -1,0 +1,124 @@
+#include "install/RecordRules.h"
+
+#include <algorithm>
+#include <map>
+
+#include "package/SetupQueries.h"
+#include "package/SetupStrings.h"
+#include "package/SystemRules.h"
+#include "package/VarList.h"
+
+namespace vnt {
+
+namespace {
+
+constexpr int RecordNameTries = 99;
+
+bool IsFileKind(uint8_t kind) {
+  return kind == UninstFile || kind == UninstDeviceFile || kind == UninstPlainFile || kind == UninstUninstaller;
+}
+
+std::string PathKey(const std::string& path) { return UpperCase(StripFolderBackslash(path)); }
+
+// One text per thing, for finding the same thing among many items.
+std::string Identity(const TUninstItem& item) {
+  if (item.Kind == UninstRegValue) {
+    const TSetupRegChange& r = item.RegChange;
+    return "5|" + std::to_string(r.Root) + "|" + UpperCase(r.Key) + "|" + UpperCase(r.ValueName);
+  }
+  return std::to_string(item.Kind) + "|" + PathKey(item.Path);
+}
+
+bool Under(const std::string& pathKey, const std::string& folderKey) {
+  return pathKey.size() > folderKey.size() + 1 && pathKey.compare(0, folderKey.size(), folderKey) == 0 &&
+         pathKey[folderKey.size()] == '\\';
+}
+
+}  // namespace
+
+std::string RecordProductName(const TUninstallRecord& record) {
+  return record.CompanyName + " " + record.SoftwareName;
+}
+
+std::string ChooseRecordPath(const std::string& installDir, const std::string& entryRecord,
+                             const std::string& product,
+                             const std::function<std::optional<std::string>(const std::string&)>& ownerAt) {
+  auto usable = [&](const std::string& path) {
+    std::optional<std::string> owner = ownerAt(path);
+    return owner && (owner->empty() || SameTextIgnoringCase(*owner, product));
+  };
+  std::string folder = WithFolderBackslash(installDir);
+  bool entryHere = !entryRecord.empty() && PathKey(FolderOfFile(entryRecord)) == PathKey(folder) &&
+                   !FileNamePart(entryRecord).empty();
+  if (entryHere && usable(entryRecord)) return entryRecord;
+  for (int n = 1; n <= RecordNameTries; ++n) {
+    std::string path = folder + (n == 1 ? std::string("uninst") : "uninst" + std::to_string(n)) + ".dat";
+    if (usable(path)) return path;
+  }
+  return "";
+}
+
+bool SameRecordItem(const TUninstItem& a, const TUninstItem& b) { return Identity(a) == Identity(b); }
+
+std::vector<TUninstItem> MergeRecordItems(const std::vector<TUninstItem>& earlier,
+                                          const std::vector<TUninstItem>& current) {
+  std::vector<TUninstItem> merged;
+  std::map<std::string, size_t> at;
+  auto take = [&](const TUninstItem& item) {
+    auto [it, added] = at.emplace(Identity(item), merged.size());
+    if (added) merged.push_back(item);
+    else merged[it->second] = item;
+  };
+  for (const auto& item : earlier) take(item);
+  for (const auto& item : current) take(item);
+  return merged;
+}
+
+bool CountsSharedFile(const std::vector<TUninstItem>& items, const std::string& path) {
+  return std::any_of(items.begin(), items.end(), [&](const TUninstItem& item) {
+    return item.Kind == UninstFile && item.File.Shared && PathKey(item.Path) == PathKey(path);
+  });
+}
+
+void TOtherProducts::AddFile(const std::string& path) { Paths.insert(PathKey(path)); }
+
+void TOtherProducts::Add(const std::vector<TUninstItem>& items) {
+  for (const auto& item : items) {
+    if (IsFileKind(item.Kind)) AddFile(item.Path);
+    if (item.Kind == UninstFolder) {
+      Paths.insert(PathKey(item.Path));
+      Folders.insert(PathKey(item.Path));
+    }
+  }
+}
+
+bool TOtherProducts::Needs(const TUninstItem& item) const {
+  std::string key = PathKey(item.Path);
+  if (IsFileKind(item.Kind)) return Paths.count(key) > 0;
+  if (item.Kind != UninstFolder) return false;
+  if (Paths.count(key)) return true;
+  // Paths under the folder sort right after its name and a backslash.
+  auto prefix = Paths.lower_bound(key + "\\");
+  return prefix != Paths.end() && Under(*prefix, key);
+}
+
+std::vector<std::string> TOtherProducts::SharedFolders(const std::vector<TUninstItem>& items) const {
+  std::vector<std::string> shared;
+  for (const auto& item : items) {
+    if (!IsFileKind(item.Kind) && item.Kind != UninstFolder) continue;
+    std::string path = StripFolderBackslash(item.Path);
+    // Each folder above the item, as the item spells it.
+    for (size_t cut = path.find_last_of('\\'); cut != std::string::npos && cut > 0; cut = path.find_last_of('\\', cut - 1)) {
+      std::string folder = path.substr(0, cut);
+      if (!Folders.count(PathKey(folder))) continue;
+      bool known = std::any_of(shared.begin(), shared.end(),
+                               [&](const std::string& f) { return PathKey(f) == PathKey(folder); });
+      if (!known) shared.push_back(folder);
+    }
+  }
+  std::stable_sort(shared.begin(), shared.end(),
+                   [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  return shared;
+}
+
+}  // namespace vnt
