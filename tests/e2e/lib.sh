@@ -46,6 +46,14 @@ field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | he
 pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }
 line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
 
+# The tests' vendor key when other tests left it empty: a removal takes empty parent keys with
+# it, so a snapshot taken with it would differ afterwards.
+drop_empty_vendor_key() {
+  [ -z "$(wine reg query 'HKCU\Software\VantryTests' 2>/dev/null | tr -d '\r' | grep -v '^HKEY_CURRENT_USER\\Software\\VantryTests$' | grep .)" ] &&
+    wine reg delete 'HKCU\Software\VantryTests' /f >/dev/null 2>&1
+  return 0
+}
+
 # The prefix as "file|<path>" and "<key>|<value line>" lines: its files outside the temporary
 # folder, and the registry of the machine and the user. Keys Wine keeps only while its server
 # runs, and makes again when a window first opens, are left out.

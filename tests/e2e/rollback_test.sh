@@ -35,8 +35,7 @@ trap 'release; forget "$key"; forget "$entry"; forget "$registered"; forget "$sh
 forget "$key"
 forget "$entry"
 # An empty vendor key that other tests left goes too: a removal takes empty parents with it.
-[ -z "$(wine reg query 'HKCU\Software\VantryTests' 2>/dev/null | tr -d '\r' | grep -v '^HKEY_CURRENT_USER\\Software\\VantryTests$' | grep .)" ] &&
-  forget 'HKCU\Software\VantryTests'
+drop_empty_vendor_key
 # Windows always has the shared-count key; a fresh prefix gets it with the first shared file.
 wine reg add "$shared" /f >/dev/null 2>&1
 
