@@ -41,6 +41,7 @@ int RunSetup(vnt::TSetupState& state) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  vnt::RestrictLibrarySearch();
   try {
     vnt::TComSession com;
     vnt::TSetupState state;

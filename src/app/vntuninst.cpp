@@ -121,6 +121,7 @@ bool AsksForUsage(const std::string& word) { return word == "/?" || word == "-?"
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  vnt::RestrictLibrarySearch();
   try {
     TComSession com;
     std::vector<std::string> words = CommandLineParams(GetCommandLineA());

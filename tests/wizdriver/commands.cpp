@@ -48,7 +48,14 @@ void run_help(State&, const Words&) { std::fputs(usage_text(), stdout); }
 
 void run_start(State& state, const Words& args) {
   state = State{};
-  state.process = start_process(args);
+  Words argv = args;
+  std::string folder;
+  std::vector<std::string> settings;
+  while (argv.size() > 1 && (argv[0] == "--in" || argv[0] == "--env")) {
+    (argv[0] == "--in" ? folder : settings.emplace_back()) = argv[1];
+    argv.erase(argv.begin(), argv.begin() + 2);
+  }
+  state.process = start_process(argv, folder, settings);
   JsonLine().num("pid", state.process.pid).print();
 }
 

@@ -6,8 +6,10 @@
 //
 // Commands, run in order, sharing the current process and current window:
 //   help                                  usage text
-//   start <program> [arg...]              CreateProcessA; words are quoted into one command line;
-//                                         its stdin/stdout are NUL, stderr is ours. {"pid":N}
+//   start [--in D] [--env N=V]... <program> [arg...]
+//                                         CreateProcessA; words are quoted into one command line;
+//                                         its stdin/stdout are NUL, stderr is ours; --in sets its
+//                                         current folder, --env adds to its environment. {"pid":N}
 //   attach <pid>                          use a running process. {"pid":N}
 //   wait-window [--title T | --title-contains T | --class C] <timeout-ms>
 //                                         visible top-level window of the process (any process when

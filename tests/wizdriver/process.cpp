@@ -2,6 +2,8 @@
 
 #include "common.hpp"
 
+#include <cstring>
+
 namespace wzd {
 
 std::string quote_argument(const std::string& arg) {
@@ -22,7 +24,32 @@ std::string quote_argument(const std::string& arg) {
   return out + "\"";
 }
 
-Process start_process(const std::vector<std::string>& argv) {
+namespace {
+
+// Our environment with the settings put over it, as CreateProcess takes it.
+std::vector<char> environment_with(const std::vector<std::string>& settings) {
+  std::vector<char> block;
+  auto named = [](const std::string& entry, const std::string& setting) {
+    size_t eq = setting.find('=');
+    return eq != std::string::npos && _strnicmp(entry.c_str(), setting.c_str(), eq + 1) == 0;
+  };
+  char* strings = GetEnvironmentStringsA();
+  for (const char* p = strings; p && *p; p += std::strlen(p) + 1) {
+    std::string entry = p;
+    bool replaced = false;
+    for (const auto& s : settings) replaced = replaced || named(entry, s);
+    if (!replaced) block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+  }
+  if (strings) FreeEnvironmentStringsA(strings);
+  for (const auto& s : settings) block.insert(block.end(), s.c_str(), s.c_str() + s.size() + 1);
+  block.push_back('\0');
+  return block;
+}
+
+}  // namespace
+
+Process start_process(const std::vector<std::string>& argv, const std::string& folder,
+                      const std::vector<std::string>& settings) {
   std::string command_line;
   for (const auto& arg : argv) command_line += (command_line.empty() ? "" : " ") + quote_argument(arg);
   std::vector<char> buffer(command_line.begin(), command_line.end());
@@ -43,7 +70,9 @@ Process start_process(const std::vector<std::string>& argv) {
   startup.hStdOutput = null_device.get();
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  std::vector<char> environment = environment_with(settings);
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, settings.empty() ? nullptr : environment.data(),
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     fail("cannot start '" + command_line + "' (error " + std::to_string(GetLastError()) + ")");
   }
   CloseHandle(info.hThread);

@@ -26,7 +26,9 @@ struct Process {
 // Quotes one argument the way the C runtime's command-line parser reads it back.
 std::string quote_argument(const std::string& arg);
 
-Process start_process(const std::vector<std::string>& argv);
+// Starts argv in folder (empty: ours), with the settings "NAME=VALUE" added to our environment.
+Process start_process(const std::vector<std::string>& argv, const std::string& folder = "",
+                      const std::vector<std::string>& settings = {});
 Process attach_process(DWORD pid);
 
 // Exit code once the process has ended; nothing while it still runs.

@@ -10,8 +10,10 @@ usage: wizdriver.exe COMMAND [ARG...] [-- COMMAND [ARG...]]...
 Commands run in order and share the current process and current window.
 
   help                          this text
-  start <program> [arg...]      start a process; each word becomes one argument
-                                (quoted as needed). Prints {"pid":N}
+  start [--in <folder>] [--env NAME=VALUE]... <program> [arg...]
+                                start a process; each word becomes one argument
+                                (quoted as needed); --in gives its current folder,
+                                --env a setting of its own. Prints {"pid":N}
   attach <pid>                  work with a running process. Prints {"pid":N}
   wait-window [--title T | --title-contains T | --class C] <timeout-ms>
                                 wait for a visible, answering top-level window of the current

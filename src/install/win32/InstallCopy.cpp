@@ -1,6 +1,7 @@
 // The copy phase: the install folder and the file folders, the product archives restored
 // with each file's overwrite rule, and the items of what was written.
 #include <algorithm>
+#include <optional>
 
 #include "archive/VolumeNames.h"
 #include "install/InstallRules.h"
@@ -41,10 +42,13 @@ int DateOrder(const std::string& path, const TSetupInstallerFile& record) {
 // Windows File Protection guards the file: it is not ours to replace.
 bool ProtectedBySystem(const std::string& path) {
   if (!FileExists(path)) return false;
-  HMODULE sfc = LoadLibraryA("sfc.dll");
-  if (!sfc) return false;
+  // sfc.dll only forwards to sfc_os.dll where that exists, and a forwarded library would be
+  // looked for the plain way: the check is taken from sfc_os.dll itself when it can be.
   using TCheck = BOOL(WINAPI*)(HANDLE, LPCWSTR);
-  auto check = reinterpret_cast<TCheck>(reinterpret_cast<void*>(GetProcAddress(sfc, "SfcIsFileProtected")));
+  TSystemLibrary own("sfc_os.dll");
+  std::optional<TSystemLibrary> older;
+  auto check = own.Proc<TCheck>("SfcIsFileProtected");
+  if (!check) check = older.emplace("sfc.dll").Proc<TCheck>("SfcIsFileProtected");
   bool guarded = false;
   if (check) {
     int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
@@ -52,7 +56,6 @@ bool ProtectedBySystem(const std::string& path) {
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
     guarded = check(nullptr, wide.c_str()) != FALSE;
   }
-  FreeLibrary(sfc);
   return guarded;
 }
 

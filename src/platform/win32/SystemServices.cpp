@@ -71,10 +71,31 @@ bool EnableShutdownPrivilege() {
 
 }  // namespace
 
-TSystemLibrary::TSystemLibrary(const char* fileName) {
-  std::string path = WithFolderBackslash(SystemSystemFolder()) + fileName;
-  Module = LoadLibraryA(path.c_str());
+namespace {
+constexpr DWORD SearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32, newer than some headers
+}  // namespace
+
+void RestrictLibrarySearch() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  using TSetDefault = BOOL(WINAPI*)(DWORD);
+  using TSetDirectory = BOOL(WINAPI*)(LPCSTR);
+  auto setDefault = reinterpret_cast<TSetDefault>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault && setDefault(SearchSystem32)) return;
+  auto setDirectory =
+      reinterpret_cast<TSetDirectory>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDirectory) setDirectory("");
 }
+
+HMODULE LoadSystemLibrary(const char* fileName) {
+  std::string path = WithFolderBackslash(SystemSystemFolder()) + fileName;
+  // What it needs comes from the system folder too; a system without the flag refuses it.
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, SearchSystem32);
+  if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryA(path.c_str());
+  return module;
+}
+
+TSystemLibrary::TSystemLibrary(const char* fileName) : Module(LoadSystemLibrary(fileName)) {}
 
 TSystemLibrary::~TSystemLibrary() {
   if (Module) FreeLibrary(Module);

@@ -17,6 +17,13 @@ namespace vnt {
 // A library of the system folder, loaded by full path so that a planted copy beside the
 // setup is never picked up. Used for entry points outside the always-linked libraries and
 // for those that old Windows versions lack.
+// Libraries are looked for in the system folder only, never beside the program or in the
+// current folder, where a download may have left a planted one. First thing in every
+// program entry; on systems without the call the current folder at least is left out.
+void RestrictLibrarySearch();
+// A system library loaded from the system folder by its full path.
+HMODULE LoadSystemLibrary(const char* fileName);
+
 class TSystemLibrary {
 public:
   explicit TSystemLibrary(const char* fileName);

@@ -1,5 +1,7 @@
 #include "platform/win32/VisualStyles.h"
 
+#include "platform/win32/SystemServices.h"
+
 namespace vnt {
 
 namespace {
@@ -23,7 +25,7 @@ TVisualStyles& TVisualStyles::Instance() {
   return styles;
 }
 
-TVisualStyles::TVisualStyles() : Library(LoadLibraryA("uxtheme.dll")) {
+TVisualStyles::TVisualStyles() : Library(LoadSystemLibrary("uxtheme.dll")) {
   if (!Library) return;
   Bind(Library, "IsAppThemed", IsAppThemed);
   Bind(Library, "IsThemeActive", IsThemeActive);
