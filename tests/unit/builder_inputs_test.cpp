@@ -70,10 +70,6 @@ TEST_F(ProjectInputsTest, EachKindOfFileHasItsSizeLimit) {
   fs::path big = Dir.Write("big.json", "");
   fs::resize_file(big, (uint64_t(16) << 20) + 1);  // sparse: nothing is written
   EXPECT_EQ(ErrorReading(big.string()), "the project file: larger than 16777216 bytes, the most it may hold: DIR/big.json");
-  fs::path scripts = Dir.Write("big.vns", "");
-  fs::resize_file(scripts, (uint64_t(16) << 20) + 1);
-  EXPECT_EQ(ErrorOf(R"(, "scripts": {"close": {"file": "big.vns"}})"),
-            "DIR/p.json: /scripts/close/file: larger than 16777216 bytes, the most it may hold: DIR/big.vns");
   fs::path huge = Dir.Write("huge.bin", "");
   fs::resize_file(huge, uint64_t(UINT32_MAX) + 1);
   EXPECT_EQ(ErrorOf("", R"([{"source": "huge.bin"}])"),

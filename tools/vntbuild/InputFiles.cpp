@@ -17,7 +17,7 @@ std::string KindOf(fs::file_type type) {
     case fs::file_type::character:
     case fs::file_type::block: return "a device";
     case fs::file_type::socket: return "a socket";
-    default: return "not a regular file";
+    default: return "a special file";
   }
 }
 
