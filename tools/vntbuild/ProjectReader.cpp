@@ -126,15 +126,14 @@ uint64_t VolumeSize(const TNode& node) {
 
 std::string ReadNamedTextFile(const TNode& node, const std::string& what) {
   std::filesystem::path path = node.FilePath();
-  std::string problem = InputProblem(path, MaxTextFileSize);
-  if (problem.rfind("file not found", 0) == 0) problem.replace(0, 4, what);
-  if (!problem.empty()) node.Fail(problem);
   try {
     std::string text = ReadInputFile(path, MaxTextFileSize);
     if (auto* read = node.Context().FilesRead) read->push_back({path.string(), node.Where()});
     return text;
   } catch (const EBuildError& e) {
-    node.Fail(e.what());
+    std::string problem = e.what();
+    if (problem.rfind("file not found", 0) == 0) problem.replace(0, 4, what);
+    node.Fail(problem);
   }
 }
 
