@@ -125,6 +125,23 @@ void TArchiveWriter::CheckOpen() const {
   if (Finished) throw std::logic_error("the archive is already finished");
 }
 
+bool IsVolumeStart(std::string_view head, uint32_t volume) {
+  TMemoryStream s{std::string(head)};
+  try {
+    if (volume == 1) {
+      std::string text(sizeof ArchiveHeaderText - 1, '\0');
+      return ReadU32(s) == text.size() && s.Read(text.data(), text.size()) == text.size() && text == ArchiveHeaderText;
+    }
+    char magic[sizeof MemberMagic] = {};
+    if (s.Read(magic, sizeof magic) != sizeof magic || std::string_view(magic, 4) != std::string_view(MemberMagic, 4))
+      return false;
+    int32_t size = ReadI32(s);
+    return size >= -int32_t(ChunkSize) && size <= int32_t(MaxPackedChunk);  // a chunk, stored or packed, or the end
+  } catch (const EPackageError&) {
+    return false;
+  }
+}
+
 std::string WriteArchive(std::string_view comment, const std::vector<TArchiveMember>& members) {
   TMemoryStream out;
   TArchiveWriter w(out, CheckedTotal(members), uint32_t(members.size()));

@@ -24,6 +24,12 @@ struct TVolumeSplit {
   std::function<TStream&(uint32_t volume)> NextVolume;
 };
 
+// Whether head, the first bytes of a file, begin volume `volume` (1, 2, ...) as this writer
+// writes it: the archive header, or a member data block that goes on.
+bool IsVolumeStart(std::string_view head, uint32_t volume);
+// How many first bytes IsVolumeStart needs.
+constexpr size_t VolumeStartLength = 15;
+
 // The smallest volume that always takes one more chunk with its switch records.
 constexpr uint64_t MinVolumeSize = 72 * 1024;
 

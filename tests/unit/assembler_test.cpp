@@ -1,11 +1,14 @@
 // The builder's assembler and extract: a project of files on disk becomes a setup whose
 // package, read back as the setup reads it, restores every file whole and dated.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "archive/MemoryFileSystem.h"
@@ -14,6 +17,7 @@
 #include "package/PeResource.h"
 #include "package/SetupSections.h"
 #include "vntbuild/Assembler.h"
+#include "vntbuild/BuildCommand.h"
 #include "vntbuild/Extractor.h"
 #include "vntbuild/FileFacts.h"
 #include "vntbuild/StdFileStream.h"
@@ -452,4 +456,101 @@ TEST_F(AssemblerTest, ExtractWritesMembersWhereTheyBelong) {
 
   WriteWholeFile(Out, "not a setup");
   EXPECT_THROW(ExtractSetup(Out, x.string(), log), EBuildError);
+}
+
+// No output, named outright or through a link, takes the place of a file the build reads;
+// the refusal names the file's place in the project and leaves it as it was.
+TEST_F(AssemblerTest, OutputsNeverTakeTheInputsPlace) {
+  WriteWholeFile((Dir / "src/a.txt").string(), "a source");
+  WriteWholeFile((Dir / "m.json").string(), R"({"7": "Really?"})");
+  WriteWholeFile((Dir / "s.vns").string(), "MessageBox \"a\"\n");
+  std::string project = R"({"product": {"name": "A", "company": "B"}, "files": [{"source": "src/a.txt"}],
+                           "messageFile": "m.json", "scripts": {"start": {"file": "s.vns"}}})";
+  WriteWholeFile((Dir / "p.json").string(), project);
+  fs::create_symlink(Dir / "p.json", Dir / "link.exe");
+  const std::pair<const char*, const char*> cases[] = {
+      {"p.json", "the project file"},   {"link.exe", "the project file"},      {"src/a.txt", "/files/0/source"},
+      {"m.json", "/messageFile"},       {"s.vns", "/scripts/start/file"},      {"stub.exe", "the setup stub"},
+      {"vntuninst.exe", "uninstaller"},
+  };
+  for (const auto& [output, origin] : cases) {
+    std::string before = ReadWholeFile((Dir / output).string()), error = "no error";
+    try {
+      RunBuild({(Dir / "p.json").string(), "-o", (Dir / output).string(), "--stub", (Dir / "stub.exe").string()}, "");
+    } catch (const EBuildError& e) {
+      error = e.what();
+    }
+    EXPECT_NE(error.find("is a file the build reads"), std::string::npos) << output << ": " << error;
+    EXPECT_NE(error.find(origin), std::string::npos) << output << ": " << error;
+    EXPECT_EQ(ReadWholeFile((Dir / output).string()), before) << output;
+  }
+}
+
+// A file where a volume goes is replaced only when it is a volume of an earlier build, and of
+// the files beyond the new volumes only the earlier build's volumes go.
+TEST_F(AssemblerTest, VolumesReplaceOnlyVolumes) {
+  Add(Project.ProductFiles, "noise.bin", Pattern(300000, 7), "Extras");
+  Project.VolumeSize = 80000;
+  WriteWholeFile((Dir / "setup.002").string(), "the author's notes");
+  EXPECT_NE(Error().find("setup.002 is in the way of volume 2"), std::string::npos) << Error();
+  EXPECT_EQ(ReadWholeFile((Dir / "setup.002").string()), "the author's notes");
+  EXPECT_FALSE(fs::exists(Dir / "setup.exe"));
+  EXPECT_FALSE(fs::exists(Dir / "setup.001"));
+
+  fs::remove(Dir / "setup.002");
+  uint32_t volumes = Build().Volumes;
+  ASSERT_GE(volumes, 4u);
+  auto volume = [](uint32_t v) {
+    char name[32];
+    std::snprintf(name, sizeof name, "setup.%03u", v);
+    return std::string(name);
+  };
+  const std::string mine = volume(volumes + 1);
+  WriteWholeFile((Dir / mine).string(), "kept");
+  Build();  // the same volumes again, over those of the build before
+  EXPECT_EQ(ReadWholeFile((Dir / mine).string()), "kept");
+  Project.VolumeSize = 0;
+  Build();
+  for (uint32_t v = 1; v <= volumes; ++v) EXPECT_FALSE(fs::exists(Dir / volume(v))) << v;
+  EXPECT_EQ(ReadWholeFile((Dir / mine).string()), "kept");
+}
+
+// A write that fails part-way (a full disk), or a setup whose finishing fails, leaves the
+// setup built before as it was and nothing beside it.
+TEST_F(AssemblerTest, AFailedWriteLeavesTheEarlierSetup) {
+  Add(Project.ProductFiles, "small.txt", "small");
+  Build();
+  const std::string earlier = ReadWholeFile(Out);
+  auto folder = [&] {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(Dir)) names.insert(e.path().filename().string());
+    return names;
+  };
+  const std::set<std::string> before = folder();
+  Add(Project.ProductFiles, "noise.bin", Pattern(300000, 7));
+
+  rlimit limit{}, small{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  small = limit;
+  small.rlim_cur = 100000;  // files stop growing here, as on a full disk
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error = Error();
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(error.find("cannot write " + Out), std::string::npos) << error;
+  EXPECT_TRUE(ReadWholeFile(Out) == earlier);
+  EXPECT_EQ(folder(), before);
+
+  std::string finished;
+  EXPECT_THROW(AssembleSetup(Project, (Dir / "stub.exe").string(), Out, Log,
+                             [&](const std::string& written) {
+                               finished = written;
+                               throw EBuildError("cannot sign");
+                             }),
+               EBuildError);
+  EXPECT_NE(finished, Out);
+  EXPECT_EQ(fs::path(finished).parent_path(), Dir);
+  EXPECT_TRUE(ReadWholeFile(Out) == earlier);
+  EXPECT_EQ(folder(), before);
 }

@@ -82,6 +82,17 @@ TEST(ProjectErrors, ContentErrorsNameThePathAndWhatWasExpected) {
       {WithFiles(app, R"(, "scripts": {"close": {"file": "bad.vns"}})"), "DIR/bad.vns:3: unknown command \"Frobnicate\""},
       {WithFiles(app, R"(, "scripts": {"close": {"file": "none.vns"}})"),
        "DIR/p.json: /scripts/close/file: script file not found: DIR/none.vns"},
+      {WithFiles(R"([{"source": "app.exe", "name": "what?.txt"}])"),
+       "DIR/p.json: /files/0/name: \"what?.txt\" holds \"?\", which Windows does not allow in a name"},
+      {WithFiles(R"([{"source": "app.exe", "destination": "%InstallDir%\\CON"}])"),
+       "DIR/p.json: /files/0/destination: \"CON\" is the name of a device"},
+      {WithFiles(app, R"(, "shortcuts": [{"name": "Tour|Guide", "target": "app.exe"}])"),
+       "DIR/p.json: /shortcuts/0/name: \"Tour|Guide.lnk\" holds \"|\", which Windows does not allow in a name"},
+      {WithFiles(app, R"(, "volumeSize": "5G")"),
+       "DIR/p.json: /volumeSize: expected 0 or a size from 72K (73728 bytes) to 4G (4294967296 bytes)"},
+      {WithFiles(app, R"(, "volumeSize": 9223372036854775807)"),
+       "DIR/p.json: /volumeSize: expected 0 or a size from 72K (73728 bytes) to 4G (4294967296 bytes)"},
+      {WithFiles(app, R"(, "volumeSize": "4G")"), ""},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorOf(dir, c.Body), c.Message) << c.Body;
 }

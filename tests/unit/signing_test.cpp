@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "vntbuild/OutputFiles.h"
 #include "vntbuild/Process.h"
 #include "vntbuild/Signing.h"
 #include "vntbuild/StdFileStream.h"
@@ -66,6 +67,20 @@ TEST(SignFile, WithoutItsCertificateFailsAndLeavesTheFileAsItWas) {
   EXPECT_THROW(SignSetup(file, {(dir / "missing.pfx").string(), "", "", ""}), ESigningError);
   EXPECT_FALSE(fs::exists(file)) << "a setup that cannot be signed must not ship";
   fs::remove_all(dir);
+}
+
+// The folder the uninstaller is signed in: a new name each time, open to its owner alone.
+TEST(SigningFolder, IsNewPrivateAndGoesWithWhatItHolds) {
+  fs::path kept;
+  {
+    TPrivateFolder a("vntbuild-"), b("vntbuild-");
+    EXPECT_NE(a.Path(), b.Path());
+    EXPECT_EQ(a.Path().parent_path(), fs::temp_directory_path());
+    EXPECT_EQ(fs::status(a.Path()).permissions() & fs::perms::all, fs::perms::owner_all);
+    WriteWholeFile((a.Path() / "vntuninst.exe").string(), "MZ");
+    kept = a.Path();
+  }
+  EXPECT_FALSE(fs::exists(kept));
 }
 
 class RunProgramTest : public ::testing::Test {

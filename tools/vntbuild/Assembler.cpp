@@ -2,25 +2,19 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
-#include "archive/VolumeNames.h"
 #include "package/PackageWriter.h"
 #include "package/PeResource.h"
 #include "vntbuild/ArchiveAssembly.h"
 #include "vntbuild/ArchiveLayout.h"
 #include "vntbuild/FileFacts.h"
+#include "vntbuild/InputFiles.h"
 #include "vntbuild/ProjectFiles.h"
-#include "vntbuild/StdFileStream.h"
 
 namespace vnt {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-constexpr uint32_t MaxVolumes = 999;  // the volume extension has three digits
 
 std::string Grouped(uint64_t n) {
   std::string digits = std::to_string(n), out;
@@ -37,7 +31,7 @@ public:
 
   // Reads the file, takes its size, date and version into the record, and adds it.
   void Pack(TProjectFile& f, TArchiveAssembly& archive) {
-    TSourceFile source = ReadSourceFile(f.SourcePath);
+    TSourceFile source = Read(f);
     TSetupInstallerFile& r = f.Record;
     r.File.Size = uint32_t(source.Data.size());
     if (!f.DateGiven) r.DateTime = source.DosDateTime;
@@ -51,6 +45,14 @@ public:
     Progress << line << r.File.SourceName << ": " << Grouped(source.Data.size()) << " -> " << Grouped(packed)
              << " bytes\n"
              << std::flush;
+  }
+
+  static TSourceFile Read(const TProjectFile& f) {
+    try {
+      return ReadSourceFile(f.SourcePath);
+    } catch (const EBuildError& e) {
+      throw EBuildError(Where(f) + e.what());
+    }
   }
 
   std::ostream& Progress;
@@ -89,9 +91,6 @@ TProductArchives PackProductFiles(std::vector<TProjectFile>& files, const TProje
   TProductArchives result;
   std::vector<std::string> mainPieces = main.Finish();
   if (volumes) {
-    if (mainPieces.size() > MaxVolumes)
-      throw EBuildError(std::to_string(mainPieces.size()) + " volumes: more than " + std::to_string(MaxVolumes) +
-                        "; choose a larger volume size");
     for (const auto& v : mainPieces) run.Summary.BytesOut += v.size();
     result.Volumes = std::move(mainPieces);
     return result;
@@ -129,9 +128,9 @@ void PlaceProductArchives(TPackageContent& content, const TProductArchives& arch
 std::string ReadStub(const std::string& stubPath) {
   std::string stub;
   try {
-    stub = ReadWholeFile(stubPath);
-  } catch (const std::exception&) {
-    throw EBuildError("cannot read the setup stub " + stubPath);
+    stub = ReadInputFile(stubPath, MaxCarriedFileSize);
+  } catch (const EBuildError& e) {
+    throw EBuildError(std::string("cannot read the setup stub: ") + e.what());
   }
   auto res = FindPeResource(stub, PackageEndResourceType, PackageEndResourceName);
   if (!res || res->Size < 4) throw EBuildError(stubPath + " is not a setup stub: it has no package-end resource");
@@ -143,20 +142,6 @@ std::string StubWithPackage(std::string stub, const TPackageContent& content) {
     return AppendPackage(std::move(stub), content, true);
   } catch (const std::length_error& e) {
     throw EBuildError(e.what());
-  }
-}
-
-std::string VolumeName(const std::string& outPath, uint32_t volume) {
-  return ChangeFileExtension(outPath, "." + VolumeExtension(volume));
-}
-
-// Writes the volumes and removes those an earlier build left beyond them, which the setup
-// would otherwise never ask for but a user might copy with it.
-void WriteVolumes(const std::string& outPath, const std::vector<std::string>& volumes) {
-  for (size_t i = 0; i < volumes.size(); ++i) WriteWholeFile(VolumeName(outPath, uint32_t(i + 1)), volumes[i]);
-  for (uint32_t v = uint32_t(volumes.size()) + 1; v <= MaxVolumes; ++v) {
-    std::error_code ec;
-    if (!fs::remove(VolumeName(outPath, v), ec)) break;
   }
 }
 
@@ -176,10 +161,12 @@ void StoreRecords(TSetupDescription& d, const TFileLists& files) {
 }  // namespace
 
 TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath, const std::string& outPath,
-                            std::ostream& progress) {
+                            std::ostream& progress, const TSetupFinish& finish) {
   auto started = std::chrono::steady_clock::now();
   CheckVolumeSize(project.VolumeSize);
   TFileLists files = PreparedFiles(project, stubPath);
+  std::vector<TInputFile> inputs = BuildInputs(project, files, stubPath);
+  RefuseInputAsOutput(outPath, inputs);  // before the work, not only before the writing
   std::string stub = ReadStub(stubPath);
 
   TAssemblyRun run(progress, files.Products.size() + files.Support.size());
@@ -190,11 +177,7 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
   PlaceProductArchives(content, archives, stub.size());
   std::string setup = StubWithPackage(std::move(stub), content);
 
-  std::error_code ec;
-  fs::path folder = fs::path(outPath).parent_path();
-  if (!folder.empty()) fs::create_directories(folder, ec);
-  WriteWholeFile(outPath, setup);
-  WriteVolumes(outPath, archives.Volumes);
+  WriteSetupFiles(outPath, setup, archives.Volumes, inputs, finish);
   TBuildSummary summary = run.Summary;
   summary.SetupSize = setup.size();
   summary.Volumes = uint32_t(archives.Volumes.size());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "vntbuild/Project.h"
+#include "vntbuild/SetupOutput.h"
 
 namespace vnt {
 
@@ -21,11 +22,12 @@ struct TBuildSummary {
   double Seconds = 0;
 };
 
-// Writes outPath (and its volume files); one line per compressed file goes to progress.
-// Any fault (a missing source file, a stub without the package-end resource, a file id given
-// twice, sizes beyond the format) raises EBuildError before the setup is written.
+// Writes outPath (and its volume files); one line per compressed file goes to progress; finish
+// works on the written setup before it takes its place. Any fault (a missing source file, a
+// stub without the package-end resource, a file id given twice, sizes beyond the format, an
+// output that is one of the inputs) raises EBuildError and leaves the earlier setup as it was.
 TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath, const std::string& outPath,
-                            std::ostream& progress);
+                            std::ostream& progress, const TSetupFinish& finish = {});
 
 // "12 files, 1,234,567 bytes in, 345,678 bytes out (28.0%), 0.4 s"
 std::string SummaryLine(const TBuildSummary& summary);

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
 #include "vntbuild/Assembler.h"
 #include "vntbuild/DefaultWizard.h"
+#include "vntbuild/OutputFiles.h"
 #include "vntbuild/ProjectFiles.h"
 #include "vntbuild/ProjectReader.h"
 #include "vntbuild/Signing.h"
@@ -44,15 +46,6 @@ std::string FindStub(const std::string& self) {
   throw std::runtime_error("no vntsetup.exe beside vntbuild or in ../win32; give it with --stub");
 }
 
-// Removed with everything in it when the build ends, also by an error.
-struct TTempFolder {
-  fs::path Path;
-  ~TTempFolder() {
-    std::error_code ignored;
-    if (!Path.empty()) fs::remove_all(Path, ignored);
-  }
-};
-
 }  // namespace
 
 int RunBuild(std::vector<std::string> args, const std::string& self) {
@@ -74,14 +67,16 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
     std::cout << "no dialogs in the project: the default wizard\n";
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
-  TTempFolder temp;
+  std::optional<TPrivateFolder> temp;
   if (sign.Enabled() && CarriesUninstaller(project)) {
-    temp.Path = fs::temp_directory_path() / ("vntbuild-" + std::to_string(std::hash<std::string>{}(b.Output)));
-    fs::create_directories(temp.Path);
-    project.UninstallerPath = SignedCopy(UninstallerSource(project, stub), sign, temp.Path.string());
+    temp.emplace("vntbuild-");
+    std::string uninstaller = UninstallerSource(project, stub);
+    project.OtherInputs.push_back({uninstaller, "the uninstaller"});
+    project.UninstallerPath = SignedCopy(uninstaller, sign, temp->Path().string());
   }
-  TBuildSummary summary = AssembleSetup(project, stub, b.Output, std::cout);
-  SignSetup(b.Output, sign);
+  TSetupFinish finish;
+  if (sign.Enabled()) finish = [&sign](const std::string& written) { SignFile(written, sign); };
+  TBuildSummary summary = AssembleSetup(project, stub, b.Output, std::cout, finish);
   std::cout << SummaryLine(summary) << (sign.Enabled() ? ", signed" : "") << "\n";
   return 0;
 }

@@ -3,10 +3,9 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <limits>
 
 #include "package/PeResource.h"
+#include "vntbuild/InputFiles.h"
 
 namespace vnt {
 
@@ -37,19 +36,11 @@ uint32_t U32At(const std::string& bytes, size_t at) {
 }  // namespace
 
 TSourceFile ReadSourceFile(const std::string& path) {
+  std::string data = ReadInputFile(path, MaxCarriedFileSize);
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) throw EBuildError("missing source file: " + path);
   fs::file_time_type time = fs::last_write_time(path, ec);
-  uintmax_t size = ec ? 0 : fs::file_size(path, ec);
   if (ec) throw EBuildError("cannot read " + path + ": " + ec.message());
-  if (size > std::numeric_limits<uint32_t>::max())
-    throw EBuildError("file larger than 4 GB, which a setup cannot carry: " + path);
-  TSourceFile f{std::string(size_t(size), '\0'), DosDateTimeOf(time)};
-  std::ifstream in(path, std::ios::binary);
-  in.read(f.Data.data(), std::streamsize(size));
-  // A file that shrank while it was read is as unreadable as one that cannot be opened.
-  if (!in || uintmax_t(in.gcount()) != size) throw EBuildError("cannot read " + path);
-  return f;
+  return TSourceFile{std::move(data), DosDateTimeOf(time)};
 }
 
 std::optional<TFileVersion> FileVersionOf(const std::string& image) {

@@ -25,8 +25,8 @@ struct TSourceFile {
   uint32_t DosDateTime = 0;
 };
 
-// Reads the whole file with its modification time; a missing or unreadable file, or one
-// that the format's 32-bit sizes cannot hold, raises EBuildError naming it.
+// Reads the whole file with its modification time; a missing or unreadable file, anything but
+// a regular file, or one that the format's 32-bit sizes cannot hold raises EBuildError naming it.
 TSourceFile ReadSourceFile(const std::string& path);
 
 // The fixed file version of a 32-bit program image's version resource; none for other files.

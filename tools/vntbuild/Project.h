@@ -17,6 +17,11 @@ namespace vnt {
 // id in list order.
 constexpr int32_t UnassignedFileId = -1;
 
+// A file the build reads, and where the project names it, for messages ("p.json: /files/3/source").
+struct TInputFile {
+  std::string Path, Origin;
+};
+
 // A product or support file: its record (id, version, date, size and the TSetupFile fields
 // as the project gives them) and where its bytes come from. The assembler takes size and date
 // from the file, and the version from its version resource when it has one.
@@ -31,11 +36,15 @@ struct TProjectFile {
   // taking the file's own.
   bool VersionGiven = false;
   bool DateGiven = false;
+  std::string Origin;  // where the project names it, for messages
 };
 
 struct TProject {
   std::string Path;     // the project file, for messages
   std::string BaseDir;  // relative source paths start here: the project file's folder
+  // The files the build reads besides the product and support files: the project file, the
+  // message and script files it names; the build writes over none of them.
+  std::vector<TInputFile> OtherInputs;
   // Everything but the archives: properties, options, languages, scripts, dialogs, records.
   // Description.ProductFiles and SupportFiles are left empty: the assembler fills them
   // from the lists below, in their order.

@@ -8,6 +8,7 @@
 #include "package/SetupQueries.h"
 #include "package/VarList.h"
 #include "vntbuild/FileFacts.h"
+#include "vntbuild/InputFiles.h"
 
 namespace vnt {
 
@@ -34,6 +35,7 @@ std::vector<TProjectFile> ProductFileList(const TProject& project, const std::st
     TProjectFile u;
     u.SourcePath = UninstallerSource(project, stubPath);
     u.Record = UninstallerFileRecord(UnassignedFileId, 0, 0);
+    u.Origin = project.UninstallerPath.empty() ? "the uninstaller beside the stub" : project.Path + ": /uninstaller";
     files.push_back(u);
   }
   for (auto& f : files) f.SourcePath = Resolved(project, f.SourcePath);
@@ -60,17 +62,18 @@ void AssignIds(std::vector<TProjectFile>& files, const std::string& what) {
   }
 }
 
-// All missing files at once, so the author fixes the project in one go.
+// All unreadable files at once, so the author fixes the project in one go.
 void CheckSources(const std::vector<TProjectFile>& files) {
   std::string missing;
-  for (const auto& f : files) {
-    std::error_code ec;
-    if (!fs::is_regular_file(f.SourcePath, ec)) missing += "\n  " + f.SourcePath;
-  }
-  if (!missing.empty()) throw EBuildError("missing source files:" + missing);
+  for (const auto& f : files)
+    if (std::string problem = InputProblem(f.SourcePath, MaxCarriedFileSize); !problem.empty())
+      missing += "\n  " + Where(f) + problem;
+  if (!missing.empty()) throw EBuildError("source files that cannot be read:" + missing);
 }
 
 }  // namespace
+
+std::string Where(const TProjectFile& file) { return file.Origin.empty() ? "" : file.Origin + ": "; }
 
 bool CarriesUninstaller(const TProject& project) {
   const auto& options = project.Content.Options;
@@ -90,6 +93,14 @@ TFileLists PreparedFiles(const TProject& project, const std::string& stubPath) {
   CheckSources(files.Products);
   CheckSources(files.Support);
   return files;
+}
+
+std::vector<TInputFile> BuildInputs(const TProject& project, const TFileLists& files, const std::string& stubPath) {
+  std::vector<TInputFile> inputs = project.OtherInputs;
+  for (const auto* list : {&files.Products, &files.Support})
+    for (const auto& f : *list) inputs.push_back({f.SourcePath, f.Origin});
+  inputs.push_back({stubPath, "the setup stub"});
+  return inputs;
 }
 
 }  // namespace vnt

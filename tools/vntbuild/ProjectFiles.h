@@ -20,7 +20,13 @@ bool CarriesUninstaller(const TProject& project);
 // The uninstaller program: the project's, else vntuninst.exe beside the stub.
 std::string UninstallerSource(const TProject& project, const std::string& stubPath);
 
-// Raises EBuildError naming every missing source file, or a file id given twice.
+// Raises EBuildError naming every source file that cannot be read, or a file id given twice.
 TFileLists PreparedFiles(const TProject& project, const std::string& stubPath);
+
+// Every file the build reads: the project's other inputs, the sources, the stub.
+std::vector<TInputFile> BuildInputs(const TProject& project, const TFileLists& files, const std::string& stubPath);
+
+// "p.json: /files/3/source: " for messages about the file; empty when the project names none.
+std::string Where(const TProjectFile& file);
 
 }  // namespace vnt

@@ -102,9 +102,9 @@ TJson ParseProjectJson(const std::string& text, const std::string& fileName) {
 
 std::string ChildPath(const std::string& path, const std::string& key) { return path + "/" + key; }
 
-void TNode::Fail(const std::string& what) const {
-  throw EProjectError(Ctx.FileName + ": " + (Path.empty() ? "/" : Path) + ": " + what);
-}
+std::string TNode::Where() const { return Ctx.FileName + ": " + (Path.empty() ? "/" : Path); }
+
+void TNode::Fail(const std::string& what) const { throw EProjectError(Where() + ": " + what); }
 
 std::string TNode::Text() const {
   if (!J.is_string()) Fail("expected a text, found " + TypeName(J));

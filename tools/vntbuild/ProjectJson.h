@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "package/PackagePrimitives.h"
+#include "vntbuild/Project.h"
 #include "vntbuild/ProjectNames.h"
 
 namespace vnt {
@@ -23,12 +24,14 @@ TJson ParseProjectJson(const std::string& text, const std::string& fileName);
 struct TReadContext {
   std::string FileName;  // for messages
   std::filesystem::path BaseDir;
+  std::vector<TInputFile>* FilesRead = nullptr;  // where the files a project names are noted
 };
 
 class TNode {
 public:
   TNode(const TJson& json, std::string path, const TReadContext& ctx) : J(json), Path(std::move(path)), Ctx(ctx) {}
   [[noreturn]] void Fail(const std::string& what) const;
+  std::string Where() const;  // "p.json: /files/3/source"
 
   const TJson& Json() const { return J; }
   const std::string& JsonPath() const { return Path; }

@@ -1,9 +1,9 @@
 #include "vntbuild/ProjectReader.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "archive/ArchiveWriter.h"
 #include "package/SetupStrings.h"
+#include "vntbuild/FileFacts.h"
+#include "vntbuild/InputFiles.h"
 #include "vntbuild/ProjectDefaults.h"
 #include "vntbuild/ProjectReaderParts.h"
 
@@ -11,12 +11,13 @@ namespace vnt {
 
 namespace {
 
-std::string ReadTextFile(const std::filesystem::path& path, const std::string& shownName) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path)) throw EProjectError(shownName + ": cannot read the file");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+// The project file itself, which no JSON path names.
+std::string ReadProjectFile(const std::string& path) {
+  try {
+    return ReadInputFile(path, MaxTextFileSize);
+  } catch (const EBuildError& e) {
+    throw EProjectError(std::string("the project file: ") + e.what());
+  }
 }
 
 TVersionLimit VersionLimit(TObject& o, const std::string& key, bool withServicePack) {
@@ -88,9 +89,8 @@ TSetupMessages ReadMessageTable(TObject& o) {
   TSetupMessages table = DefaultMessages();
   if (auto file = o.Get("messageFile")) {
     std::filesystem::path path = file->FilePath();
-    if (!std::filesystem::exists(path)) file->Fail("message file not found: " + path.string());
-    TReadContext ctx{path.string(), path.parent_path()};
-    TJson json = ParseProjectJson(ReadTextFile(path, ctx.FileName), ctx.FileName);
+    TReadContext ctx{path.string(), path.parent_path(), file->Context().FilesRead};
+    TJson json = ParseProjectJson(ReadNamedTextFile(*file, "message file"), ctx.FileName);
     ApplyMessages(TNode(json, "", ctx), table);
   }
   if (auto messages = o.Get("messages")) ApplyMessages(*messages, table);
@@ -107,16 +107,41 @@ TWizardTexts ReadWizardTexts(const TNode& node) {
   return texts;
 }
 
-// Bytes, or a text with K, M or G after the number.
+// Bytes, or a text with K, M or G after the number: 0, or from the smallest volume that
+// takes a chunk to the size beyond which no archive grows.
 uint64_t VolumeSize(const TNode& node) {
+  constexpr uint64_t largest = uint64_t(4) << 30;
   std::string text = node.Json().is_string() ? node.Json().get<std::string>() : "";
   size_t unit = text.empty() ? std::string::npos : std::string("KMG").find(text.back());
-  if (unit == std::string::npos) return uint64_t(node.Integer(0, INT64_MAX));
-  TJson number = text.substr(0, text.size() - 1);
-  return (uint64_t(1024) << (10 * unit)) * uint64_t(TNode(number, node.JsonPath(), node.Context()).Integer(0, INT32_MAX));
+  uint64_t scale = unit == std::string::npos ? 1 : uint64_t(1024) << (10 * unit);
+  TJson number = unit == std::string::npos ? node.Json() : TJson(text.substr(0, text.size() - 1));
+  int64_t count = TNode(number, node.JsonPath(), node.Context()).Integer(INT64_MIN, INT64_MAX);
+  if (count != 0 && (count < 0 || uint64_t(count) > largest / scale || uint64_t(count) * scale < MinVolumeSize))
+    node.Fail("expected 0 or a size from 72K (" + std::to_string(MinVolumeSize) + " bytes) to 4G (" +
+              std::to_string(largest) + " bytes)");
+  return uint64_t(count) * scale;
 }
 
 }  // namespace
+
+std::string ReadNamedTextFile(const TNode& node, const std::string& what) {
+  std::filesystem::path path = node.FilePath();
+  try {
+    std::string text = ReadInputFile(path, MaxTextFileSize);
+    if (auto* read = node.Context().FilesRead) read->push_back({path.string(), node.Where()});
+    return text;
+  } catch (const EBuildError& e) {
+    std::string problem = e.what();
+    if (problem.rfind("file not found", 0) == 0) problem.replace(0, 4, what);
+    node.Fail(problem);
+  }
+}
+
+std::filesystem::path CarriedFilePath(const TNode& node) {
+  std::filesystem::path path = node.FilePath();
+  if (std::string problem = InputProblem(path, MaxCarriedFileSize); !problem.empty()) node.Fail(problem);
+  return path;
+}
 
 void ReadProduct(TObject& root, TProject& project) {
   TSetupDescription& d = project.Content.Description;
@@ -179,19 +204,16 @@ TProject ReadProject(const std::string& path) {
   project.Path = path;
   std::filesystem::path file(path);
   project.BaseDir = std::filesystem::absolute(file).parent_path().string();
-  TReadContext ctx{path, project.BaseDir};
-  TJson json = ParseProjectJson(ReadTextFile(file, path), path);
+  project.OtherInputs.push_back({path, "the project file"});
+  TReadContext ctx{path, project.BaseDir, &project.OtherInputs};
+  TJson json = ParseProjectJson(ReadProjectFile(path), path);
   TNode top(json, "", ctx);
   TObject root(top);
   root.Integer("codePage", 1252, 1252, 1252);
   ReadRecords(root, project);  // components first: the setup types default to all of them
   ReadProduct(root, project);
   ReadSetupTypes(root, project);
-  if (auto uninstaller = root.Get("uninstaller")) {
-    std::filesystem::path path = uninstaller->FilePath();
-    if (!std::filesystem::is_regular_file(path)) uninstaller->Fail("file not found: " + path.string());
-    project.UninstallerPath = path.string();
-  }
+  if (auto uninstaller = root.Get("uninstaller")) project.UninstallerPath = CarriedFilePath(*uninstaller).string();
   if (auto size = root.Get("volumeSize")) project.VolumeSize = VolumeSize(*size);
   ReadLanguages(root, project);
   ReadBackground(root, project);

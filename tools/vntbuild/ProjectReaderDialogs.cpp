@@ -1,7 +1,5 @@
 // Scripts and dialogs of a project file: the seven setup scripts, pages with their controls
 // and the controls' parameters by name.
-#include <fstream>
-#include <sstream>
 
 #include "package/DialogEditorFuncs.h"
 #include "vntbuild/ProjectError.h"
@@ -107,13 +105,8 @@ TScript ReadScript(const TNode& node) {
     TObject o(node);
     TNode file = o.Need("file");
     o.Done();
-    std::filesystem::path path = file.FilePath();
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path)) file.Fail("script file not found: " + path.string());
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
-    name = path.string();
+    text = ReadNamedTextFile(file, "script file");
+    name = file.FilePath().string();
   } else {
     node.Fail("expected a script: a text, an array of lines or {\"file\": ...}");
   }

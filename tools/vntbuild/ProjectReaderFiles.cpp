@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <set>
 
+#include "package/WindowsNames.h"
 #include "vntbuild/CodePage.h"
+#include "vntbuild/InputFiles.h"
 #include "vntbuild/ProjectDefaults.h"
 #include "vntbuild/ProjectReaderParts.h"
 
@@ -15,12 +17,26 @@ namespace fs = std::filesystem;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-// "*" and "?" over a file name, ignoring case as the setup's systems do.
-bool Matches(const char* pattern, const char* name) {
-  if (*pattern == '\0') return *name == '\0';
-  if (*pattern == '*') return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
-  if (*name == '\0') return false;
-  return (*pattern == '?' || Lower(*pattern) == Lower(*name)) && Matches(pattern + 1, name + 1);
+// "*" and "?" over a file name, ignoring case as the setup's systems do. A mismatch after a
+// star only lets that last star take one more character: the earlier stars could not do
+// better, so the time stays bounded by the pattern's length times the name's.
+bool Matches(std::string_view pattern, std::string_view name) {
+  size_t p = 0, n = 0, star = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+      ++p, ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      starName = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 struct TSourceMatch {
@@ -44,21 +60,29 @@ std::string BackslashFolder(const TNode& where, const fs::path& relative) {
   return folder;
 }
 
+// A wildcard's match: folders are passed over, anything else but a file is refused.
+bool TakesEntry(const TNode& source, const fs::directory_entry& e, const std::string& pattern) {
+  if (!Matches(pattern, e.path().filename().string())) return false;
+  std::error_code ec;
+  if (fs::is_directory(e.path(), ec)) return false;
+  if (std::string problem = InputProblem(e.path(), MaxCarriedFileSize); !problem.empty()) source.Fail(problem);
+  return true;
+}
+
 std::vector<TSourceMatch> ExpandSource(const TNode& source, bool recursive) {
   fs::path path = source.FilePath();
   std::string pattern = path.filename().string();
   if (pattern.find_first_of("*?") == std::string::npos) {
     if (recursive) source.Fail("\"recursive\" needs a wildcard in the source");
-    if (!fs::exists(path)) source.Fail("file not found: " + path.string());
-    if (!fs::is_regular_file(path)) source.Fail("not a file: " + path.string());
-    return {{fs::absolute(path).lexically_normal(), ""}};
+    return {{fs::absolute(CarriedFilePath(source)).lexically_normal(), ""}};
   }
   fs::path folder = path.parent_path();
   if (folder.string().find_first_of("*?") != std::string::npos) source.Fail("wildcards stand only in the file name");
-  if (!fs::is_directory(folder)) source.Fail("folder not found: " + folder.string());
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) source.Fail("folder not found: " + folder.string());
   std::vector<TSourceMatch> found;
   auto take = [&](const fs::directory_entry& e) {
-    if (e.is_regular_file() && Matches(pattern.c_str(), e.path().filename().string().c_str()))
+    if (TakesEntry(source, e, pattern))
       found.push_back({fs::absolute(e.path()).lexically_normal(), BackslashFolder(source, e.path().parent_path().lexically_relative(folder))});
   };
   try {
@@ -78,7 +102,10 @@ std::vector<TSourceMatch> ExpandSource(const TNode& source, bool recursive) {
 
 // The record fields a file entry gives, over the defaults.
 void ReadFileFields(TObject& o, TSetupFile& f) {
-  f.DestFolder = o.Text("destination", f.DestFolder);
+  if (auto destination = o.Get("destination")) {
+    f.DestFolder = destination->Text();
+    if (std::string problem = WindowsFolderProblem(f.DestFolder); !problem.empty()) destination->Fail(problem);
+  }
   // Folder lists and device groups compare destinations as texts ending in a backslash.
   if (!f.DestFolder.empty() && f.DestFolder.back() != '\\') f.DestFolder += '\\';
   f.OverwriteMode = uint8_t(o.Code("overwrite", OverwriteModeNames(), f.OverwriteMode, 0, 255));
@@ -155,6 +182,9 @@ void ReadFileEntry(const TNode& node, const TSetupFile& defaults, bool product, 
     f.SourcePath = m.Path.string();
     f.Record.File.SourceName = name ? name->Text() : SetupText(source, m.Path.filename());
     f.Record.File.DestFolder += m.SubFolder;
+    f.Origin = source.Where();
+    if (std::string problem = WindowsPathProblem(f.Record.File.DestFolder, f.Record.File.SourceName); !problem.empty())
+      (name ? *name : source).Fail(problem);
     std::error_code ec;
     auto size = fs::file_size(m.Path, ec);
     if (ec || size > UINT32_MAX) source.Fail("cannot take the file " + m.Path.string() + " (larger than 4 GB?)");

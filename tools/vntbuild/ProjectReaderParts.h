@@ -16,6 +16,12 @@ void ReadFiles(TObject& root, TProject& project);
 void ReadScripts(TObject& root, TProject& project);
 void ReadDialogs(TObject& root, TProject& project);
 
+// The text file (message or script file) the node names, noted as read; what: "script file".
+// A file that cannot be read fails with the node's path.
+std::string ReadNamedTextFile(const TNode& node, const std::string& what);
+// A file the setup carries that the node names: a regular file within the format's sizes.
+std::filesystem::path CarriedFilePath(const TNode& node);
+
 // A script given inline (a text or an array of lines) or as {"file": ...}, compiled.
 TScript ReadScript(const TNode& node);
 // Reads each element of an optional array key with fn(TNode).

@@ -1,6 +1,7 @@
 // Variables, components, shortcuts, registry changes, conduits, device platforms, progress
 // bitmaps, the background and the device file groups of a project file.
 #include "package/SetupRecords.h"
+#include "package/WindowsNames.h"
 #include "vntbuild/ProjectDefaults.h"
 #include "vntbuild/ProjectReaderParts.h"
 
@@ -63,12 +64,18 @@ TInstallerComponent ReadComponent(const TNode& node, TProject& project) {
 TSetupShortcut ReadShortcut(const TNode& node) {
   TObject o(node);
   TSetupShortcut s = DefaultShortcut();
-  s.Name = o.Need("name").Text();
+  TNode name = o.Need("name");
+  s.Name = name.Text();
   s.Target = o.Need("target").Text();
   s.Arguments = o.Text("arguments");
   s.Description = o.Text("description");
   s.ShowCommand = int32_t(o.Code("show", ShowCommandNames(), s.ShowCommand, INT32_MIN, INT32_MAX));
-  s.Folder = o.Text("folder", s.Folder);
+  if (auto folder = o.Get("folder")) {
+    s.Folder = folder->Text();
+    if (std::string problem = WindowsFolderProblem(s.Folder); !problem.empty()) folder->Fail(problem);
+  }
+  // The link is a file, folder\name.lnk, that Windows must be able to hold.
+  if (std::string problem = WindowsPathProblem(s.Folder, s.Name + ".lnk"); !problem.empty()) name.Fail(problem);
   s.IconFile = o.Text("icon");
   s.IconIndex = int32_t(o.Integer("iconIndex", 0, INT32_MIN, INT32_MAX));
   s.Group = o.Text("group");

@@ -11,8 +11,11 @@
 #include "package/SetupSections.h"
 #include "vntbuild/BuildCommand.h"
 #include "vntbuild/Extractor.h"
+#include "vntbuild/InputFiles.h"
+#include "vntbuild/OutputFiles.h"
 #include "vntbuild/ProjectWriter.h"
 #include "vntbuild/SampleProject.h"
+#include "vntbuild/SetupOutput.h"
 #include "vntbuild/ScriptCompiler.h"
 #include "vntbuild/ScriptDecompiler.h"
 #include "vntbuild/Signing.h"
@@ -86,8 +89,12 @@ int Sample(std::vector<std::string> args) {
   const std::string &stub = args[0], &out = args[1];
   vnt::TPackageContent content = vnt::SampleHelloPackage();
   sign.ProductName = content.Description.Properties.SoftwareName;
-  vnt::WriteWholeFile(out, vnt::AppendPackage(vnt::ReadWholeFile(stub), content, true));
-  vnt::SignSetup(out, sign);
+  vnt::RefuseInputAsOutput(out, {{stub, "the setup stub"}});
+  std::string setup = vnt::AppendPackage(vnt::ReadInputFile(stub, vnt::MaxCarriedFileSize), content, true);
+  vnt::TOutputFiles files;
+  std::string written = files.Write(out, setup);
+  if (sign.Enabled()) vnt::SignFile(written, sign);
+  files.Place();
   std::cout << "wrote " << out << (sign.Enabled() ? ", signed" : "") << "\n";
   return 0;
 }
