@@ -48,6 +48,8 @@ add_test(NAME wine.unit
 # Programs under Wine share one desktop: a window of one test would take the focus and the
 # foreground from another's, so they run one at a time.
 set_tests_properties(wine.unit PROPERTIES RESOURCE_LOCK wine_desktop)
+add_test(NAME wine.small_drive COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/small_drive_test.sh ${VNT_WIN32_DIR})
+set_tests_properties(wine.small_drive PROPERTIES RESOURCE_LOCK wine_desktop)
 file(GLOB VNT_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
 foreach(script ${VNT_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)

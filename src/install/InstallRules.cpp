@@ -20,6 +20,14 @@ std::string FileNameSafe(const std::string& name, bool dots, bool blanks) {
 
 std::string ProductIconName(const std::string& softwareName) { return FileNameSafe(softwareName, true, false) + ".ico"; }
 
+std::optional<char> DriveWithoutRoom(const std::map<char, uint64_t>& need, const std::map<char, uint64_t>& free) {
+  for (const auto& [drive, bytes] : need) {
+    auto room = free.find(drive);
+    if ((room == free.end() ? 0 : room->second) < bytes) return drive;
+  }
+  return std::nullopt;
+}
+
 std::optional<int> ProgressBitmapIndex(int percentage, int count) {
   if (count <= 0) return std::nullopt;
   if (percentage <= 0) return 0;

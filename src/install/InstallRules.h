@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ namespace vnt {
 std::string FileNameSafe(const std::string& name, bool dots, bool blanks);
 // The name of the product icon the package may carry: "<safe software name>.ico".
 std::string ProductIconName(const std::string& softwareName);
+
+// The first drive, by letter, that is to receive more bytes than it has free; a drive missing
+// from free has none.
+std::optional<char> DriveWithoutRoom(const std::map<char, uint64_t>& need, const std::map<char, uint64_t>& free);
 
 // The progress picture for a percentage among count pictures; none without pictures.
 std::optional<int> ProgressBitmapIndex(int percentage, int count);

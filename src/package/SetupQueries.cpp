@@ -4,6 +4,7 @@
 
 #include "package/ComponentLists.h"
 #include "package/Conditions.h"
+#include "package/SystemRules.h"
 
 namespace vnt {
 
@@ -51,6 +52,15 @@ uint64_t TSetupQueries::SelectedSize() const {
   for (const auto& f : Desc.ProductFiles)
     if (Selected(f.File.Components, f.File.Condition)) total += f.File.Size;
   return total;
+}
+
+std::map<char, uint64_t> TSetupQueries::BytesByDrive() const {
+  std::map<char, uint64_t> bytes;
+  for (const auto& f : Desc.ProductFiles) {
+    if (!SelectedForInstall(f.File.Components, f.File.Condition)) continue;
+    if (char drive = DriveOfPath(Vars.ExpandText(f.File.DestFolder))) bytes[drive] += f.File.Size;
+  }
+  return bytes;
 }
 
 uint64_t TSetupQueries::ComponentSize(const std::string& name) const {

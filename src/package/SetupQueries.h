@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "package/SetupDescription.h"
@@ -16,6 +17,9 @@ public:
   bool IsDeviceCabinet(const std::string& fileName) const;
   bool GroupHasSelectedFile(const TSetupDeviceFileGroup& group) const;
   uint64_t SelectedSize() const;
+  // The bytes of the files this run installs, summed by the drive letter of each file's
+  // expanded destination; files going to a path without a drive letter are not counted.
+  std::map<char, uint64_t> BytesByDrive() const;
   uint64_t ComponentSize(const std::string& name) const;
   bool ComponentHasEntries(const std::string& name) const;
   bool FolderIsUnused(const std::string& folder) const;

@@ -74,12 +74,22 @@ bool IsReadOnlyVariable(const std::string& name) {
   return std::any_of(ReadOnlyNames.begin(), ReadOnlyNames.end(), [&](const char* n) { return SameName(name, n); });
 }
 
-void ReplaceIgnoringCase(std::string& text, const std::string& upperName, const std::string& value) {
-  size_t at = 0;
-  while ((at = FindIgnoringCase(text, upperName, at)) != std::string::npos) {
-    text.replace(at, upperName.size(), value);
-    at += value.size();
+bool ReplaceIgnoringCase(std::string& text, const std::string& upperName, const std::string& value,
+                         size_t limit) {
+  size_t at = FindIgnoringCase(text, upperName, 0);
+  if (at == std::string::npos) return true;
+  // Built in one pass: replacing in place would move the rest of a long text at every name.
+  std::string out;
+  size_t from = 0;
+  for (; at != std::string::npos; at = FindIgnoringCase(text, upperName, from)) {
+    out.append(text, from, at - from);
+    from = at + upperName.size();
+    if (out.size() + value.size() + (text.size() - from) > limit) return false;
+    out += value;
   }
+  out.append(text, from);
+  text = std::move(out);
+  return true;
 }
 
 std::string TSetupVariables::ComputedValue(TBuiltin id) {
@@ -95,9 +105,11 @@ std::string TSetupVariables::BuiltinValue(TBuiltin id, bool escape, bool nested)
     case TBuiltin::CompanyName: return escape ? EscapeAmpersands(p.CompanyName) : p.CompanyName;
     case TBuiltin::HelpDir: return RemoveTrailingBackslash(Builtins.Value(TBuiltin::WinDir, false)) + "\\Help";
     case TBuiltin::WinDrive: return Builtins.Value(TBuiltin::WinDir, false).substr(0, 2);
-    case TBuiltin::ProgramGroupDir:
+    case TBuiltin::ProgramGroupDir: {
+      bool complete = true;
       return RemoveTrailingBackslash(Builtins.Value(TBuiltin::ProgramsDir, CommonShellFolders)) + "\\" +
-             Expand("%ProgramGroup%", escape, true);
+             Expand("%ProgramGroup%", escape, true, complete);
+    }
     case TBuiltin::CmdLineParam: return nested ? std::string() : ComputedValue(id);
     default: break;
   }
@@ -105,27 +117,35 @@ std::string TSetupVariables::BuiltinValue(TBuiltin id, bool escape, bool nested)
   return IsFolderBuiltin(id) ? RemoveTrailingBackslash(value) : value;
 }
 
-std::string TSetupVariables::Expand(const std::string& text, bool escape, bool nested) {
+std::string TSetupVariables::Expand(const std::string& text, bool escape, bool nested, bool& complete) {
+  complete = true;
   // Names stored with percent signs cannot occur in a text without one.
   if (text.find('%') == std::string::npos && !Table.HasBareNames()) return text;
   const std::string upper = UpperCase(text);
   const TNameIndex index(upper);
+  const size_t limit = std::max(MaxExpandedSize, text.size());
   std::string result = text;
+  auto put = [&](const std::string& upperName, const std::string& name, const std::string& value) {
+    if (ReplaceIgnoringCase(result, upperName, value, limit)) return true;
+    Overflow = name;
+    return complete = false;
+  };
   for (const TBuiltinName& b : BuiltinNames()) {
     if (nested && b.Id == TBuiltin::CmdLineParam) continue;
-    if (index.Occurs(b.Upper)) ReplaceIgnoringCase(result, b.Upper, BuiltinValue(b.Id, escape, nested));
+    if (index.Occurs(b.Upper) && !put(b.Upper, b.Name, BuiltinValue(b.Id, escape, nested))) return result;
   }
   for (const TVariableItem& item : Table.All()) {
     const std::string& name = item.UpperName;
     if (!index.Occurs(name)) continue;
     bool folder = name == "%INSTALLDIR%" || IsInFolderList(item.Name);
-    ReplaceIgnoringCase(result, name, folder ? RemoveTrailingBackslash(item.Value) : item.Value);
+    if (!put(name, item.Name, folder ? RemoveTrailingBackslash(item.Value) : item.Value)) return result;
   }
   return result;
 }
 
 std::string TSetupVariables::ExpandText(const std::string& text, bool escapeAmpersands) {
-  return Expand(text, escapeAmpersands, false);
+  bool complete = true;
+  return Expand(text, escapeAmpersands, false, complete);
 }
 
 std::string TSetupVariables::EvaluateVariable(const std::string& name) {
@@ -162,7 +182,10 @@ void TSetupVariables::SetVariable(const std::string& name, const std::string& va
     if (!CommonShellFolders) v = "0";
   }
   if (stripBackslash) v = RemoveTrailingBackslash(v);
-  Table.Set(name, ExpandText(v));
+  bool complete = true;
+  std::string expanded = Expand(v, false, false, complete);
+  if (!complete) return;
+  Table.Set(name, std::move(expanded));
   if (OnChange) OnChange(p, v);
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "package/Builtins.h"
@@ -16,15 +17,27 @@ class TSetupVariables {
 public:
   TSetupVariables(TSetupDescription& desc, TBuiltinSource& builtins) : Desc(desc), Builtins(builtins) {}
 
+  // No expansion makes a text longer than this, or longer than it was when it was longer
+  // already. It is far above any caption, path, message or page text, yet values that name
+  // each other, which multiply at every level, stop here within milliseconds instead of
+  // filling the memory.
+  static constexpr size_t MaxExpandedSize = size_t(1) << 20;
+
+  // Stops at the name whose value would take the text past MaxExpandedSize, with the names
+  // before it put in, and notes that name for TakeExpansionOverflow.
   std::string ExpandText(const std::string& text, bool escapeAmpersands = false);
   // A computed built-in's value, or the expanded name.
   std::string EvaluateVariable(const std::string& name);
-  // The only way a variable changes. The value is expanded now, not when read.
+  // The only way a variable changes. The value is expanded now, not when read; a value whose
+  // expansion stopped at the size limit is not stored.
   void SetVariable(const std::string& name, const std::string& value, bool stripBackslash = false);
   // Empties the collected names and the fixed list, then sets the initial values.
   void InitVariables(const std::vector<std::string>& collectedNames, const std::string& hotSyncUsers);
   // Value stored in the table for a name, empty when there is none.
   std::string Stored(const std::string& name) const;
+
+  // The name at which an expansion stopped since the last call; empty when none did.
+  std::string TakeExpansionOverflow() { return std::exchange(Overflow, std::string()); }
 
   bool IsComponentSelected(const std::string& list) const;
   bool IsComponentSelectedForInstall(const std::string& list) const;
@@ -43,19 +56,23 @@ public:
   std::function<void(const std::string& name, const std::string& value)> OnChange;
 
 private:
-  std::string Expand(const std::string& text, bool escape, bool nested);
+  // complete is false when the expansion stopped at the size limit.
+  std::string Expand(const std::string& text, bool escape, bool nested, bool& complete);
   std::string BuiltinValue(TBuiltin id, bool escape, bool nested);
   std::string ComputedValue(TBuiltin id);
   void SwitchSetupType(std::string& value);
 
   TSetupDescription& Desc;
   TBuiltinSource& Builtins;
+  std::string Overflow;
 };
 
 bool IsReadOnlyVariable(const std::string& name);
 // Replaces every occurrence of a name (given in upper case) ignoring case; the search goes on
-// after each inserted value, so a value holding its own name cannot loop.
-void ReplaceIgnoringCase(std::string& text, const std::string& upperName, const std::string& value);
+// after each inserted value, so a value holding its own name cannot loop. False, with the
+// text as it was, when the text would grow past limit.
+bool ReplaceIgnoringCase(std::string& text, const std::string& upperName, const std::string& value,
+                         size_t limit = std::string::npos);
 std::string RemoveTrailingBackslash(std::string text);
 
 }  // namespace vnt

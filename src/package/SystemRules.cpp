@@ -98,10 +98,11 @@ std::string FixedVersionText(uint32_t versionMS, uint32_t versionLS) {
          std::to_string(versionLS >> 16) + "." + std::to_string(versionLS & 0xFFFF);
 }
 
-uint64_t DiskFreeKBFrom(uint32_t bytesPerSector, uint32_t sectorsPerCluster,
-                        uint32_t freeClusters) {
-  return uint64_t(bytesPerSector) * sectorsPerCluster * (freeClusters / 1024);
+uint64_t DiskFreeBytesFrom(uint32_t bytesPerSector, uint32_t sectorsPerCluster, uint32_t freeClusters) {
+  return uint64_t(bytesPerSector) * sectorsPerCluster * freeClusters;
 }
+
+char DriveOfPath(const std::string& path) { return path.size() >= 2 && path[1] == ':' ? DriveLetterOf(path) : 0; }
 
 TForceFolderResult ForceFolderWith(const std::string& path,
                                    const std::function<bool(const std::string&)>& folderExists,

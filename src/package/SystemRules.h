@@ -51,9 +51,10 @@ uint32_t ServicePackLevel(bool ntFamily, uint32_t major, uint32_t spMajor, uint3
 // The four 16-bit parts of a fixed file version joined by ".".
 std::string FixedVersionText(uint32_t versionMS, uint32_t versionLS);
 
-// Free kilobytes as the disk query gives them: rounded down per 1024 clusters.
-uint64_t DiskFreeKBFrom(uint32_t bytesPerSector, uint32_t sectorsPerCluster,
-                        uint32_t freeClusters);
+// Free bytes from the older disk query's clusters, in 64 bits: every free cluster counts.
+uint64_t DiskFreeBytesFrom(uint32_t bytesPerSector, uint32_t sectorsPerCluster, uint32_t freeClusters);
+// The upper-case drive letter of a path that begins with one and a colon; 0 for any other.
+char DriveOfPath(const std::string& path);
 
 enum TForceFolderResult {
   ForceFolderExists = 1, ForceFolderFailed = 2, ForceFolderNothingToDo = 3, ForceFolderCreated = 4

@@ -35,10 +35,23 @@ public:
   explicit TScriptContext(TSetupVariables& vars) : Vars(vars) {}
 
   // expand(F): the variables' expansion without ampersand escaping.
-  std::string Expand(const std::string& text) { return Vars.ExpandText(text); }
+  std::string Expand(const std::string& text) {
+    std::string expanded = Vars.ExpandText(text);
+    CheckExpansion();
+    return expanded;
+  }
   // F1 := value.
   void Assign(const std::string& name, const std::string& value, bool stripBackslash = false) {
     Vars.SetVariable(name, value, stripBackslash);
+    CheckExpansion();
+  }
+  // A text cut at the size limit must not be used: the script stops with the name at which
+  // the expansion stopped.
+  void CheckExpansion() {
+    const std::string name = Vars.TakeExpansionOverflow();
+    if (!name.empty())
+      throw EScriptError("Expanding " + name + " would make the text longer than " +
+                         std::to_string(TSetupVariables::MaxExpandedSize) + " bytes (1 MiB).");
   }
   // Digits and minus signs kept, read as a signed decimal; 0 when that fails (12a3 -> 123).
   static int32_t AsInteger(const std::string& text) { return vnt::AsInteger(text); }

@@ -63,7 +63,10 @@ bool TScriptInterpreter::RunScript(const TScript& script) {
   // A command may replace the stored script (a record loaded, a page rebuilt) while this run
   // still walks it: run a copy of its own.
   const TScript copy = script;
-  if (RunDepth == 0) Steps = 0;
+  if (RunDepth == 0) {
+    Steps = 0;
+    Context.Vars.TakeExpansionOverflow();  // one of the pages' texts, not of this script
+  }
   TDepthGuard run(RunDepth);
   TRangeResult r;
   try {
@@ -84,7 +87,7 @@ TRangeResult TScriptInterpreter::ExecuteRange(const TScript& script, int first, 
     const ScriptStatement& st = script[size_t(i)];
     const uint8_t op = st.Opcode;
     Step();
-    if (op != OpWhile && op != OpIf && !EvaluateCondition(st.Condition, Context.Vars)) {
+    if (op != OpWhile && op != OpIf && !Holds(st.Condition)) {
       ++i;
       continue;
     }
@@ -159,6 +162,13 @@ void TScriptInterpreter::RunCommand(const ScriptStatement& st) {
   } else if (auto wizard = Context.WizardCommandHandler) {
     wizard(st.Opcode, st.F[0], st.F[2], st.F[1]);
   }
+  Context.CheckExpansion();  // the wizard's commands expand without the context
+}
+
+bool TScriptInterpreter::Holds(const std::string& condition) {
+  const bool holds = EvaluateCondition(condition, Context.Vars);
+  Context.CheckExpansion();
+  return holds;
 }
 
 void TScriptInterpreter::Step() {
@@ -190,7 +200,7 @@ TRangeResult TScriptInterpreter::RunIf(const TScript& script, int at, int& closi
     if (s.Opcode == OpElse && elseAt < 0) elseAt = j;
   }
   closing = endIf;
-  if (EvaluateCondition(st.Condition, Context.Vars))
+  if (Holds(st.Condition))
     return ExecuteRange(script, at + 1, (elseAt >= 0 ? elseAt : endIf) - 1, false);
   if (elseAt >= 0) return ExecuteRange(script, elseAt + 1, endIf - 1, false);
   return TRangeResult::Completed;
@@ -200,7 +210,7 @@ TRangeResult TScriptInterpreter::RunWhile(const TScript& script, int at, int& cl
   const ScriptStatement& st = script[at];
   closing = FindClosing(script, at, OpEndWhile, st.F[0]);
   TRangeResult r = TRangeResult::Completed;
-  while (EvaluateCondition(st.Condition, Context.Vars)) {
+  while (Holds(st.Condition)) {
     Step();
     r = ExecuteRange(script, at + 1, closing - 1, false);
     if (r != TRangeResult::Completed) break;

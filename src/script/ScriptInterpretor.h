@@ -36,6 +36,8 @@ enum class TRangeResult {
 //   cancel, so that the step the script guards is abandoned unless %CanClose% is "0", as for
 //   any script that stops early. ExecuteRange lets the error through to its caller; only
 //   RunScript reports it. Other exceptions are not caught.
+// - An expansion that stops at the variables' size limit, in a condition, in a command's
+//   texts or in what a wizard command expands, raises EScriptError at that statement.
 // - For runs exactly end - start + 1 passes counted in 64 bits, so every 32-bit range works
 //   without overflow; ExitLoop, ExitScript, cancel, finish and GoTo end it at once.
 // - ForEachSelected asks FindListControl again before each item and stops when the list is
@@ -80,6 +82,8 @@ private:
   bool GoOnAfterBlock(uint8_t op, TRangeResult r, int closing, bool topLevel, long long& i) const;
   // A statement that is no block, jump or exit: the command, else the wizard's handler.
   void RunCommand(const ScriptStatement& st);
+  // A condition; raises EScriptError when its operands' expansion stopped at the size limit.
+  bool Holds(const std::string& condition);
   void ReturnFromUnusedInstallPage();
   // Counts one statement or loop pass against StepLimit.
   void Step();

@@ -42,8 +42,8 @@ bool EditFollowsFolderPick(uint8_t editRole, const std::string& editBinding, con
   return BoundAlike(editBinding, pickerBinding);
 }
 
-std::string FreeSpaceText(std::optional<uint64_t> freeKB, char decimalSeparator) {
-  return FormatSize(double(freeKB.value_or(0)), SizeInKB, decimalSeparator);
+std::string FreeSpaceText(std::optional<uint64_t> freeBytes, char decimalSeparator) {
+  return FormatSize(double(freeBytes.value_or(0) / 1024), SizeInKB, decimalSeparator);
 }
 
 std::string RequiredSpaceText(uint64_t bytes, char decimalSeparator) {

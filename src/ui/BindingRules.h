@@ -37,7 +37,7 @@ bool BoundAlike(const std::string& binding, const std::string& otherBinding);
 bool EditFollowsFolderPick(uint8_t editRole, const std::string& editBinding, const std::string& pickerBinding);
 
 // The label of the free space on the install drive; a drive that cannot be read shows 0.
-std::string FreeSpaceText(std::optional<uint64_t> freeKB, char decimalSeparator);
+std::string FreeSpaceText(std::optional<uint64_t> freeBytes, char decimalSeparator);
 // The label of the size of the selected files.
 std::string RequiredSpaceText(uint64_t bytes, char decimalSeparator);
 

@@ -60,8 +60,8 @@ TEST(BindingRules, WhichTextBoxesFollowAFolderPick) {
 TEST(BindingRules, SizeLabelTexts) {
   EXPECT_EQ(RequiredSpaceText(512, '.'), "512 bytes");
   EXPECT_EQ(RequiredSpaceText(2621440, ','), "2,5 MB");
-  EXPECT_EQ(FreeSpaceText(1500, '.'), "1.5 MB");
-  EXPECT_EQ(FreeSpaceText(uint64_t(1) << 30, '.'), "1024 GB");
+  EXPECT_EQ(FreeSpaceText(1500 * 1024, '.'), "1.5 MB");
+  EXPECT_EQ(FreeSpaceText(uint64_t(1) << 40, '.'), "1024 GB");
   // An unreadable drive shows nothing free rather than an error.
   EXPECT_EQ(FreeSpaceText(std::nullopt, '.'), "0 KB");
 }

@@ -10,6 +10,18 @@ TEST(InstallRules, SafeNamesAndTheProductIcon) {
   EXPECT_EQ(ProductIconName("Hello 2.0: Pro"), "Hello 2_0_ Pro.ico");
 }
 
+TEST(InstallRules, EveryDriveNeedsRoomForItsShare) {
+  const std::map<char, uint64_t> need = {{'C', 4000}, {'D', 3000}, {'E', 0}};
+  // 5000 bytes free in all would do for the sum on one drive; here C: lacks 1 byte.
+  EXPECT_EQ(DriveWithoutRoom(need, {{'C', 3999}, {'D', 1'000'000}, {'E', 0}}), 'C');
+  EXPECT_EQ(DriveWithoutRoom(need, {{'C', 4000}, {'D', 2999}, {'E', 0}}), 'D');
+  EXPECT_EQ(DriveWithoutRoom(need, {{'C', 4000}, {'D', 3000}, {'E', 0}}), std::nullopt);
+  // A drive that could not be asked has no room, unless nothing goes there.
+  EXPECT_EQ(DriveWithoutRoom(need, {{'C', 4000}, {'E', 0}}), 'D');
+  EXPECT_EQ(DriveWithoutRoom(need, {{'C', 4000}, {'D', 3000}}), std::nullopt);
+  EXPECT_EQ(DriveWithoutRoom({{'C', (uint64_t(5) << 32) + 1}}, {{'C', uint64_t(5) << 32}}), 'C');
+}
+
 TEST(InstallRules, ProgressPicturesShareTheScale) {
   EXPECT_EQ(ProgressBitmapIndex(50, 0), std::nullopt);
   EXPECT_EQ(ProgressBitmapIndex(0, 3), 0);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FakeBuiltins.h"
+#include "RepeatedText.h"
 #include "script/ListCommands.h"
 #include "script/ScriptInterpretor.h"
 #include "script/ValueCommands.h"
@@ -504,6 +505,35 @@ TEST_F(Interp, ACommandErrorStopsTheScript) {
   Trace.clear();
   EXPECT_FALSE(Run({St(OpRegWrite, {"fail"}), Log("never")}));
   EXPECT_EQ(Trace, Lines{});
+}
+
+TEST_F(Interp, AnExpansionPastTheSizeLimitStopsTheScriptNamingTheVariable) {
+  std::vector<std::string> reported;
+  Ctx.OnScriptError = [&](const std::string& text) { reported.push_back(text); };
+  // Stored unexpanded, each naming the next: %C% would take the text to 1,132,500 bytes.
+  V.Table.Set("%A%", Repeated("%B%", 150));
+  V.Table.Set("%B%", Repeated("%C%", 50));
+  V.Table.Set("%C%", Repeated("c", 150));
+  const std::string fine = "%B%%C%", tooLong = "%A%%B%%C%";
+
+  // In a command's text, in a condition, in a value assigned, in what the wizard expands.
+  Ctx.WizardCommandHandler = [&](uint8_t, const std::string& f1, const std::string&, const std::string&) {
+    Trace.push_back(V.ExpandText(f1));
+  };
+  const TScript scripts[] = {{Log(fine), Log(tooLong), Log("never")},
+                             {Log(fine), Log("never", tooLong + " = 1|")},
+                             {Log(fine), Set("%Copy%", tooLong), Log("never")},
+                             {Log(fine), St(OpNextPage, {tooLong}), Log("never")}};
+  for (const TScript& script : scripts) {
+    Trace.clear();
+    EXPECT_FALSE(Run(script));
+    ASSERT_FALSE(Trace.empty());
+    EXPECT_TRUE(Trace[0] == Repeated("c", 51 * 150));
+    EXPECT_TRUE(Trace.back() != "never");
+  }
+  EXPECT_EQ(V.Table.IndexOf("%Copy%"), -1);
+  ASSERT_EQ(reported.size(), 4u);
+  for (const std::string& text : reported) EXPECT_NE(text.find("Expanding %C% would"), std::string::npos) << text;
 }
 
 TEST_F(Interp, AnErrorInANestedRunStopsOnlyThatRun) {

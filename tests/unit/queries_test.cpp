@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeBuiltins.h"
+#include "package/PackageWriter.h"
 #include "package/SetupQueries.h"
 
 using namespace vnt;
@@ -66,6 +67,22 @@ TEST_F(Queries, SizesFollowSelectionAndConditions) {
   EXPECT_EQ(Q.ComponentSize("Program"), 6030u);
   V.SelectedComponents = "Program|Help";
   EXPECT_EQ(Q.SelectedSize(), 6230u);
+}
+
+TEST_F(Queries, BytesAreSummedByTheDriveEachFileGoesTo) {
+  V.SetVariable("%InstallDir%", "D:\\Apps\\X");
+  V.SetVariable("%Data%", "e:\\data");
+  Desc.ProductFiles.push_back(UninstallerFileRecord(9, 400, 0));  // to the Windows folder
+  Desc.ProductFiles.push_back(File("db.dat", "%Data%\\", 70, "Program"));
+  Desc.ProductFiles.push_back(File("net.dat", "\\\\server\\share\\", 9, "Program"));
+  Desc.ProductFiles.push_back(File("idle.dat", "F:\\", 9, "Help"));  // not chosen
+  EXPECT_EQ(Q.BytesByDrive(), (std::map<char, uint64_t>{{'C', 400}, {'D', 1030}, {'E', 70}}));
+
+  // Maintenance: only what this run adds.
+  V.MaintenanceMode = true;
+  V.InstalledComponents = "Program";
+  V.SelectedComponents = "Program|Help";
+  EXPECT_EQ(Q.BytesByDrive(), (std::map<char, uint64_t>{{'D', 200}, {'F', 9}}));
 }
 
 TEST_F(Queries, ComponentEntriesNeedATrueCondition) {

@@ -95,12 +95,15 @@ TEST(SystemRules, FixedVersionText) {
   EXPECT_EQ(FixedVersionText(0, 0), "0.0.0.0");
 }
 
-TEST(SystemRules, DiskFreeRoundsDownPer1024Clusters) {
-  EXPECT_EQ(DiskFreeKBFrom(512, 8, 1023), 0u);
-  EXPECT_EQ(DiskFreeKBFrom(512, 8, 1024), 4096u);
-  EXPECT_EQ(DiskFreeKBFrom(512, 8, 2047), 4096u);
+TEST(SystemRules, DiskFreeCountsEveryClusterAndDrivesNeedTheirColon) {
+  // A small drive of fewer than 1024 free clusters has room all the same.
+  EXPECT_EQ(DiskFreeBytesFrom(512, 8, 1023), 1023u * 4096);
   // No 32-bit overflow on large disks.
-  EXPECT_EQ(DiskFreeKBFrom(4096, 128, 0xFFFFFFFF), uint64_t(4096) * 128 * (0xFFFFFFFFu / 1024));
+  EXPECT_EQ(DiskFreeBytesFrom(4096, 128, 0xFFFFFFFF), uint64_t(4096) * 128 * 0xFFFFFFFFu);
+
+  EXPECT_EQ(DriveOfPath("d:\\Apps"), 'D');
+  EXPECT_EQ(DriveOfPath("C:"), 'C');
+  for (const char* none : {"", "C", "Apps\\C:", "\\\\server\\share", "1:\\"}) EXPECT_EQ(DriveOfPath(none), 0) << none;
 }
 
 namespace {

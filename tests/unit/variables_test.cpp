@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeBuiltins.h"
+#include "RepeatedText.h"
 #include "package/CustomVarFuncs.h"
 #include "package/SetupVariables.h"
 
@@ -109,6 +110,48 @@ TEST_F(Vars, SelfReferencingValuesDoNotLoop) {
   EXPECT_EQ(V.ExpandText("xAx"), "xAAAx");
   V.Table.Set("%Self%", "<%Self%>");
   EXPECT_EQ(V.ExpandText("%Self%"), "<%Self%>");
+}
+
+TEST_F(Vars, ExpansionStopsAtTheSizeLimitAndNamesTheVariable) {
+  // Values stored unexpanded (as an earlier run's record gives them), each naming the next 50
+  // times: every level multiplies the text by 50.
+  V.Table.Set("%A%", Repeated("%B%", 50));
+  V.Table.Set("%B%", Repeated("%C%", 50));
+  V.Table.Set("%C%", Repeated("%D%", 50));
+  V.Table.Set("%D%", Repeated("x", 150));
+  EXPECT_EQ(V.ExpandText("%A%%B%"), Repeated("%C%", 51 * 50));
+  EXPECT_EQ(V.TakeExpansionOverflow(), "");
+
+  // %C% brings the text to 382,653 bytes; %D% would take it to 19 MB: it stops before %D%.
+  // (Checked with EXPECT_TRUE: a failure must not print megabytes.)
+  EXPECT_TRUE(V.ExpandText("%A%%B%%C%%D%") == Repeated("%D%", 2551 * 50 + 1));
+  EXPECT_EQ(V.TakeExpansionOverflow(), "%D%");
+  EXPECT_EQ(V.TakeExpansionOverflow(), "");  // taken once
+
+  // A value that cannot be expanded whole is not stored, and nobody hears of a change.
+  int changes = 0;
+  V.OnChange = [&](const std::string&, const std::string&) { ++changes; };
+  V.SetVariable("%E%", "%A%%B%%C%%D%");
+  EXPECT_EQ(V.Table.IndexOf("%E%"), -1);
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(V.TakeExpansionOverflow(), "%D%");
+
+  // A text longer than the limit already may still lose length; it may not grow.
+  V.Table.Set("%Gone%", "");
+  V.Table.Set("%Six%", "123456");
+  const std::string longText(TSetupVariables::MaxExpandedSize + 10, 'y');
+  EXPECT_TRUE(V.ExpandText(longText + "%Gone%") == longText);  // no megabytes in a failure
+  EXPECT_EQ(V.TakeExpansionOverflow(), "");
+  EXPECT_TRUE(V.ExpandText(longText + "%Six%") == longText + "%Six%");
+  EXPECT_EQ(V.TakeExpansionOverflow(), "%Six%");
+}
+
+TEST(Expansion, ReplacementChecksTheLimitAsTheTextGrows) {
+  std::string text = "a%X%b%x%c";
+  EXPECT_FALSE(ReplaceIgnoringCase(text, "%X%", "12345", 12));  // would be 13 bytes
+  EXPECT_EQ(text, "a%X%b%x%c");
+  EXPECT_TRUE(ReplaceIgnoringCase(text, "%X%", "12345", 13));
+  EXPECT_EQ(text, "a12345b12345c");
 }
 
 TEST_F(Vars, UnknownNamesStay) {

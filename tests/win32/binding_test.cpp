@@ -121,7 +121,7 @@ protected:
     return 0;
   }
   static std::string FreeSpaceOn(char letter) {
-    return FreeSpaceText(TSystemInfo::DiskFreeKB(std::string(1, letter)), TSystemInfo::DecimalSeparator());
+    return FreeSpaceText(TSystemInfo::DiskFreeBytes(std::string(1, letter)), TSystemInfo::DecimalSeparator());
   }
 
   TSetupState State;

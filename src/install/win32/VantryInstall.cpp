@@ -1,5 +1,7 @@
 #include "install/win32/VantryInstall.h"
 
+#include <map>
+
 #include "install/InstallRules.h"
 #include "archive/VolumeNames.h"
 #include "install/InstallTexts.h"
@@ -67,26 +69,35 @@ void TVantryInstall::Fail(const std::string& text) {
   Abort();
 }
 
-// Room on the install drive for the chosen files. An unreadable drive follows the error
-// protocol, which may let the run go on, and then counts as full.
+// Room on every drive that receives files for its share (the uninstaller goes to the Windows
+// folder's drive). The install drive is asked even when no file goes there: the record and
+// the journal do. Network paths have no drive to ask.
 void TVantryInstall::CheckFreeSpace() {
-  char letter = DriveLetterOf(Vars().ExpandText("%InstallDir%"));
-  if (!letter) return;  // a network path: nothing to ask the drive
-  std::string drive(1, letter);
-  std::optional<uint64_t> freeKB = TSystemInfo::DiskFreeKB(drive);
-  if (!freeKB) {
-    Show(TBoxKind::Error, ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", drive));
-    Vars().SetVariable("%CanClose%", "1");
-    Vars().SetVariable("%IsFinishingSetup%", "0");
-    Vars().SetVariable("%ErrorCode%", std::to_string(ErrorCodeDriveUnreadable));
-    State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
-    if (Vars().ExpandText("%CanClose%") != "0") {
-      HasFailed = true;
-      return Abort();
-    }
+  std::map<char, uint64_t> need = TSetupQueries(State.Description, Vars()).BytesByDrive();
+  if (char install = DriveOfPath(Vars().ExpandText("%InstallDir%"))) need.try_emplace(install, 0);
+  std::map<char, uint64_t> free;
+  for (const auto& [letter, bytes] : need) {
+    if (std::optional<uint64_t> room = TSystemInfo::DiskFreeBytes(std::string(1, letter)))
+      free[letter] = *room;
+    else if (!GoOnWithUnreadableDrive(letter))
+      return;
   }
-  uint64_t needKB = TSetupQueries(State.Description, Vars()).SelectedSize() / 1000;
-  if (freeKB.value_or(0) < needKB) Fail(ReplacePlaceholder(Message(State, MsgNoRoom), "<drive>", drive));
+  if (std::optional<char> full = DriveWithoutRoom(need, free))
+    Fail(ReplacePlaceholder(Message(State, MsgNoRoom), "<drive>", std::string(1, *full)));
+}
+
+// The error protocol: the error script may let the run go on, and the drive then counts as
+// having nothing free.
+bool TVantryInstall::GoOnWithUnreadableDrive(char letter) {
+  Show(TBoxKind::Error, ReplacePlaceholder(Message(State, MsgDriveUnreadable), "<drive>", std::string(1, letter)));
+  Vars().SetVariable("%CanClose%", "1");
+  Vars().SetVariable("%IsFinishingSetup%", "0");
+  Vars().SetVariable("%ErrorCode%", std::to_string(ErrorCodeDriveUnreadable));
+  State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
+  if (Vars().ExpandText("%CanClose%") == "0") return true;
+  HasFailed = true;
+  Abort();
+  return false;
 }
 
 // The progress shows from here on; a script that stops early, with %CanClose% not "0", ends

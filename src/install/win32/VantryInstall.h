@@ -110,6 +110,7 @@ public:
 private:
   // The road (VantryInstall.cpp).
   void CheckFreeSpace();
+  bool GoOnWithUnreadableDrive(char letter);
   void RunBeforeInstallScript();
   void FindEarlierRecord();
   void WaitForFirstDisk();

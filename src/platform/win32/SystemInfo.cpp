@@ -290,14 +290,21 @@ uint64_t TSystemInfo::PhysicalMemory() {
   return uint64_t(status.dwTotalPhys) / 1000000;
 }
 
-std::optional<uint64_t> TSystemInfo::DiskFreeKB(const std::string& driveLetter) {
+std::optional<uint64_t> TSystemInfo::DiskFreeBytes(const std::string& driveLetter) {
   if (driveLetter.empty() || !IsCharAlphaA(driveLetter[0])) return std::nullopt;
   std::string root = driveLetter.substr(0, 1) + ":\\";
+  // The extended query counts past 2 GB and knows the user's quota; the first Windows 95 lacks it.
+  TSystemLibrary kernel("kernel32.dll");
+  using TFreeSpaceEx = BOOL(WINAPI*)(LPCSTR, ULARGE_INTEGER*, ULARGE_INTEGER*, ULARGE_INTEGER*);
+  if (auto freeSpaceEx = kernel.Proc<TFreeSpaceEx>("GetDiskFreeSpaceExA")) {
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!freeSpaceEx(root.c_str(), &available, &total, &free)) return std::nullopt;
+    return available.QuadPart;
+  }
   DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
-  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                         &totalClusters))
+  if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
     return std::nullopt;
-  return DiskFreeKBFrom(bytesPerSector, sectorsPerCluster, freeClusters);
+  return DiskFreeBytesFrom(bytesPerSector, sectorsPerCluster, freeClusters);
 }
 
 std::optional<VS_FIXEDFILEINFO> TSystemInfo::GetFileVersion(const std::string& path) {

@@ -74,8 +74,9 @@ public:
   static int ColorDepth();
   // Total physical memory in bytes / 1,000,000.
   static uint64_t PhysicalMemory();
-  // Free kilobytes of the drive's root; nothing when the drive cannot be asked.
-  static std::optional<uint64_t> DiskFreeKB(const std::string& driveLetter);
+  // Free bytes of the drive's root that this user may fill; nothing when the drive cannot be
+  // asked.
+  static std::optional<uint64_t> DiskFreeBytes(const std::string& driveLetter);
   static std::optional<VS_FIXEDFILEINFO> GetFileVersion(const std::string& path);
   // The user's decimal separator, "." when the system has none.
   static char DecimalSeparator();

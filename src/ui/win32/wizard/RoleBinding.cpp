@@ -72,7 +72,7 @@ void UpdateSizeLabel(TVNControl& label, TBinding& binding) {
   } else {
     // An unreadable drive shows 0 here; the installation's own check reports it.
     char letter = DriveLetterOf(binding.Vars().ExpandText("%InstallDir%"));
-    std::optional<uint64_t> free = letter ? TSystemInfo::DiskFreeKB(std::string(1, letter)) : std::nullopt;
+    std::optional<uint64_t> free = letter ? TSystemInfo::DiskFreeBytes(std::string(1, letter)) : std::nullopt;
     text = FreeSpaceText(free, TSystemInfo::DecimalSeparator());
   }
   if (label.Caption() != text) label.SetCaption(text);
