@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The stub against damaged and hostile packages: damaged support data and a support file that
 # cannot be written end the setup with a message and leave nothing behind; deeply nested
-# blocks are a script error; a page of 300 labels appears; a script that eats memory gets
-# our message; support files outside the temporary folder leave no folder behind.
+# blocks are a script error; a page of 300 labels appears; a value that doubles itself stops at
+# the size limit of expanded text; support files outside the temporary folder leave no folder
+# behind.
 source "$(dirname "$0")/lib.sh"
 
 corrupt='ERROR: corrupted setup data, please try to download this software again or contact the development company.'
@@ -37,10 +38,14 @@ same "300 labels: every label is built and shown" \
 expect "300 labels: the last one is named in order" "$out" '"name":"VN_Labels_Label300"'
 expect "300 labels: Cancel on the only page closes the setup" "$out" '"exit":0'
 
-out=$(driver start "$(setup_of doubling)" -- wait-msgbox 120000 -- msgbox -- press OK -- wait-exit 30000)
-expect "memory eaten by a script: our message" "$out" '"text":"Setup ran out of memory and cannot go on.'
-expect "memory eaten by a script: exit 1" "$out" '"exit":1'
-no_new_temp_folder "memory eaten by a script"
+# A value that doubles itself stops at the size limit of expanded text, long before memory runs
+# out: the script stops with an error naming the variable, and the setup stays usable.
+out=$(driver start "$(setup_of doubling)" -- wait-msgbox 120000 -- msgbox -- press OK \
+      -- wait-window --class TfrmSetupMain 10000 -- click text:Cancel -- wait-exit 30000)
+expect "a doubling value: the script error names it" "$out" \
+  '"text":"Expanding %X% would make the text longer than 1048576 bytes (1 MiB).'
+expect "a doubling value: the page still answers and Cancel ends the setup" "$out" '"exit":0'
+no_new_temp_folder "a doubling value"
 
 # The folder outside holds a file of its own: it stays, with that file only.
 outside="$WINEPREFIX/drive_c/vnt-e2e-outside"
