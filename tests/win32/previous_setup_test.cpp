@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ProductState.h"
 #include "Win32Fixtures.h"
 #include "setup/win32/PreviousSetup.h"
 #include "setup/win32/SetupProgFuncs.h"
@@ -14,12 +15,7 @@ namespace {
 class PreviousSetupTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    State.Description.Properties.CompanyName = "Acme";
-    State.Description.Properties.SoftwareName = "Rocket Tool";
-    State.Vars = std::make_unique<TSetupVariables>(State.Description, State.Builtins);
-    State.Vars->InitVariables({}, "");
-    State.Script = std::make_unique<TScriptContext>(*State.Vars);
-    State.Desktop = std::make_unique<TDesktopCommands>(*State.Script, Sources());
+    MakeProductState(State, "Acme", "Rocket Tool", Sources());
     Record = Folder / "uninst.dat";
     WriteBytes(Record, "record");
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ProductState.h"
 #include "Win32Fixtures.h"
 #include "install/win32/EarlierInstallation.h"
 #include "install/win32/RecordFiles.h"
@@ -25,12 +26,7 @@ namespace {
 class RecordFilesTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    State.Description.Properties.CompanyName = "Acme";
-    State.Description.Properties.SoftwareName = "Rocket";
-    State.Vars = std::make_unique<TSetupVariables>(State.Description, State.Builtins);
-    State.Vars->InitVariables({}, "");
-    State.Script = std::make_unique<TScriptContext>(*State.Vars);
-    State.Desktop = std::make_unique<TDesktopCommands>(*State.Script, TDesktopSources{HKEY_CURRENT_USER, Key.Path});
+    MakeProductState(State, "Acme", "Rocket", {HKEY_CURRENT_USER, Key.Path});
     Path = Folder / "uninst.dat";
     Record.CompanyName = "Acme";
     Record.SoftwareName = "Rocket";

@@ -2,15 +2,12 @@
 
 #include "install/win32/RemovalSystem.h"
 #include "package/SetupStrings.h"
-#include "package/SystemRules.h"
-#include "package/VarList.h"
+#include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
 
 namespace vnt {
 
 namespace {
-
-std::string PathKey(const std::string& path) { return UpperCase(StripFolderBackslash(path)); }
 
 // The record's items in the order they go: what the product made, then the entry's values
 // and the record itself, then the folders, which the record lies in.
@@ -20,8 +17,9 @@ struct TRecordParts {
 
 TRecordParts Split(const std::vector<TUninstItem>& items, const std::string& recordPath, const TProductEntry& entry) {
   TRecordParts parts;
+  const TUninstItem record{UninstPlainFile, recordPath, {}, {}};
   for (const auto& item : items) {
-    bool isRecord = item.Kind == UninstPlainFile && PathKey(item.Path) == PathKey(recordPath);
+    bool isRecord = SameRecordItem(item, record);
     bool isEntryValue = item.Kind == UninstRegValue && RootKey(item.RegChange.Root) == entry.Root &&
                         SameTextIgnoringCase(item.RegChange.Key, entry.Key);
     if (isRecord || isEntryValue) parts.Last.push_back(item);
@@ -37,10 +35,7 @@ void Add(TProductRemoval& to, const TRemovalResult& result) {
 }
 
 void DeleteDigest(const TProductEntry& entry) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(entry.Root, entry.Key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, RecordDigestValue);
-  RegCloseKey(key);
+  if (TRegKeyHandle key = OpenKey(entry.Root, entry.Key, KEY_SET_VALUE)) RegDeleteValueA(key.Get(), RecordDigestValue);
 }
 
 }  // namespace
