@@ -130,6 +130,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       return words.empty() ? ExitNoRecord : ExitRemoved;
     }
     return Uninstall(words[0], words.size() > 1 ? words[1] : "");
+  } catch (const std::bad_alloc&) {
+    MessageBoxA(nullptr, OutOfMemoryMessage, Title, MB_OK | MB_ICONERROR);
+    return ExitNoRecord;
   } catch (const std::exception& e) {
     MessageBoxA(nullptr, e.what(), Title, MB_OK | MB_ICONERROR);
     return ExitNoRecord;

@@ -2,8 +2,8 @@
 # The stub against damaged and hostile packages: damaged support data and a support file that
 # cannot be written end the setup with a message and leave nothing behind; deeply nested
 # blocks are a script error; a page of 300 labels appears; a value that doubles itself stops at
-# the size limit of expanded text; support files outside the temporary folder leave no folder
-# behind.
+# the size limit of expanded text; running out of memory in a page's button is reported; support
+# files outside the temporary folder leave no folder behind.
 source "$(dirname "$0")/lib.sh"
 
 corrupt='ERROR: corrupted setup data, please try to download this software again or contact the development company.'
@@ -46,6 +46,16 @@ expect "a doubling value: the script error names it" "$out" \
   '"text":"Expanding %X% would make the text longer than 1048576 bytes (1 MiB).'
 expect "a doubling value: the page still answers and Cancel ends the setup" "$out" '"exit":0'
 no_new_temp_folder "a doubling value"
+
+# Out of memory inside a button's handler: the failure comes back past the system's window
+# code to the program entry, which reports it and removes the temporary folder.
+cp "$win32/exhaust.dll" "$work/"
+out=$(driver start "$(setup_of memory-in-page)" -- wait-window --class TfrmSetupMain 30000 -- click text:Exhaust \
+      -- wait-msgbox 60000 -- msgbox -- press OK -- wait-exit 30000)
+expect "out of memory in a page: our message" "$out" \
+  '"text":"Setup ran out of memory and cannot go on. Close other programs and start the setup again."'
+expect "out of memory in a page: exit 1" "$out" '"exit":1'
+no_new_temp_folder "out of memory in a page"
 
 # The folder outside holds a file of its own: it stays, with that file only.
 outside="$WINEPREFIX/drive_c/vnt-e2e-outside"

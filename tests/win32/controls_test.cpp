@@ -9,6 +9,8 @@
 #include "TestBitmaps.h"
 #include "Win32Fixtures.h"
 #include "package/VarList.h"
+#include "platform/win32/CallbackGuard.h"
+#include "platform/win32/ModalLoop.h"
 #include "ui/win32/controls/ControlBuilder.h"
 #include "ui/win32/controls/VNComponents.h"
 
@@ -499,4 +501,50 @@ TEST_F(ControlsTest, DirectoryListAndDriveCombo) {
   RemoveDirectoryA((root + "\\beta").c_str());
   RemoveDirectoryA((root + "\\Alpha").c_str());
   RemoveDirectoryA(root.c_str());
+}
+
+// A handler runs inside the system's window code: what it throws is kept there, not passed
+// through that code, and our next message loop throws it again.
+TEST_F(ControlsTest, AThrowInAHandlerIsKeptForOurLoopNotPassedThroughTheSystem) {
+  auto button = Make<TVNButton>();
+  button->OnEvent = [](TVNControl&) { throw std::bad_alloc(); };
+  bool crossed = false;
+  try {
+    Notify(*button, BN_CLICKED);
+  } catch (...) {
+    crossed = true;
+  }
+  EXPECT_FALSE(crossed);
+  EXPECT_TRUE(CallbackFailed());
+  EXPECT_THROW(ProcessMessages(), std::bad_alloc);
+  EXPECT_FALSE(CallbackFailed());
+}
+
+namespace {
+class TFailingWindow : public TWindow {
+public:
+  static constexpr UINT Fail = WM_APP + 7;
+  bool Make() {
+    RegisterWindowClass("TFailingWindow", nullptr, nullptr);
+    return CreateWindowOf("TFailingWindow", WS_POPUP, 0, nullptr, "", 0, 0, 20, 20);
+  }
+
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == Fail) throw std::runtime_error("a fault in a window");
+    return TWindow::HandleMessage(msg, wParam, lParam);
+  }
+};
+}  // namespace
+
+// A modal loop stops on the kept failure and throws it once the windows it disabled are back.
+TEST_F(ControlsTest, AModalLoopThrowsAFailedHandlersExceptionWithTheOwnerEnabledAgain) {
+  TFailingWindow modal;
+  ASSERT_TRUE(modal.Make());
+  PostMessageA(modal.Handle(), TFailingWindow::Fail, 0, 0);
+  TModalLoop loop;
+  EXPECT_THROW(loop.Run(modal.Handle(), Panel), std::runtime_error);
+  EXPECT_TRUE(IsWindowEnabled(Panel));
+  EXPECT_FALSE(loop.Running());
+  EXPECT_FALSE(CallbackFailed());
 }

@@ -44,10 +44,15 @@ TInstallOutcome TVantryInstall::Run() {
       {"Application Manager", &TVantryInstall::HandOverToAppMgr},
       {"device-only clean-up", &TVantryInstall::RemoveDesktopCopies},
   };
-  for (const auto& [name, phase] : Road) {
-    if (IsAborted) break;
-    Log(std::string("phase: ") + name);
-    (this->*phase)();
+  try {
+    for (const auto& [name, phase] : Road) {
+      if (IsAborted) break;
+      Log(std::string("phase: ") + name);
+      (this->*phase)();
+    }
+  } catch (...) {
+    GiveBackAfterFailure();
+    throw;
   }
   if (ScriptStopped) return TInstallOutcome::Stopped;
   if (IsAborted) {
@@ -56,6 +61,18 @@ TInstallOutcome TVantryInstall::Run() {
   }
   Commit();
   return TInstallOutcome::Installed;
+}
+
+// Out of memory or a fault in a window: what the run made so far is undone before the failure
+// goes on to the program entry. Should the rollback itself fail, the journal stays behind and
+// the next run undoes it.
+void TVantryInstall::GiveBackAfterFailure() noexcept {
+  IsAborted = true;
+  try {
+    Zip.Cancel();
+    RollBackRun();
+  } catch (...) {
+  }
 }
 
 void TVantryInstall::Abort() {

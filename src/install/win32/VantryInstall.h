@@ -128,6 +128,7 @@ private:
   void NoteRegistered(const std::string& path);
   void Commit();
   void RollBackRun();
+  void GiveBackAfterFailure() noexcept;
   TRemovalSystem JournalledRemoval(TRemovalSystem machine);
   // Copying (InstallCopy.cpp).
   // A failure shows the message and, when fatal, ends the run.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/CallbackGuard.h"
+
 namespace vnt {
 
 namespace {
@@ -16,9 +18,11 @@ struct TEnabledWindows {
 };
 
 BOOL CALLBACK CollectEnabled(HWND wnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<TEnabledWindows*>(lParam);
-  if (wnd != search->Modal && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) search->Found.push_back(wnd);
-  return TRUE;
+  return GuardCallback(FALSE, [&] {
+    auto* search = reinterpret_cast<TEnabledWindows*>(lParam);
+    if (wnd != search->Modal && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) search->Found.push_back(wnd);
+    return TRUE;
+  });
 }
 
 HWND TopLevelOf(HWND wnd) { return wnd ? GetAncestor(wnd, GA_ROOT) : nullptr; }
@@ -59,7 +63,7 @@ int TModalLoop::Run(HWND window, HWND owner) {
   ShowWindow(window, SW_SHOW);
   int quitCode = 0;
   MSG msg;
-  while (!Ended && IsWindow(window)) {
+  while (!Ended && !CallbackFailed() && IsWindow(window)) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
       QuitSeen = true;
@@ -80,6 +84,7 @@ int TModalLoop::Run(HWND window, HWND owner) {
   HWND back = previous != window && IsUsable(previous) ? previous : TopLevelOf(owner);
   if (IsUsable(back)) SetActiveWindow(back);
   if (QuitSeen) PostQuitMessage(quitCode);
+  ThrowKeptException();  // once the windows are back as they were
   return ModalResult;
 }
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/SystemInfo.h"
 
 namespace vnt {
@@ -228,7 +229,7 @@ bool RemoveFolderTree(const std::string& path) {
 std::optional<int> DispatchPendingMessages() {
   std::optional<int> quitCode;
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (!CallbackFailed() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       quitCode = int(msg.wParam);
       continue;
@@ -236,6 +237,7 @@ std::optional<int> DispatchPendingMessages() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  ThrowKeptException();
   return quitCode;
 }
 

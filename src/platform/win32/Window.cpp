@@ -1,5 +1,6 @@
 #include "platform/win32/Window.h"
 
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/SystemServices.h"
 
 namespace vnt {
@@ -41,6 +42,10 @@ LRESULT TWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TWindow::Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return GuardCallback(LRESULT(0), [&] { return DispatchTo(wnd, msg, wParam, lParam); });
+}
+
+LRESULT TWindow::DispatchTo(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     self->Wnd = wnd;

@@ -31,6 +31,7 @@ protected:
 
 private:
   static LRESULT CALLBACK Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT DispatchTo(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND Wnd = nullptr;
 };
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/CallbackGuard.h"
+
 namespace vnt {
 
 namespace {
@@ -228,12 +230,14 @@ LRESULT TVNControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TVNControl::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
-  auto* control = reinterpret_cast<TVNControl*>(self);
-  if (msg == WM_NCDESTROY) {  // the container went first: the object outlives its window
-    control->Detach();
-    return DefSubclassProc(wnd, msg, wParam, lParam);
-  }
-  return control->HandleMessage(msg, wParam, lParam);
+  return GuardCallback(LRESULT(0), [&] {
+    auto* control = reinterpret_cast<TVNControl*>(self);
+    if (msg == WM_NCDESTROY) {  // the container went first: the object outlives its window
+      control->Detach();
+      return DefSubclassProc(wnd, msg, wParam, lParam);
+    }
+    return control->HandleMessage(msg, wParam, lParam);
+  });
 }
 
 TVNControl* TVNControl::NotifierOf(HWND container, HWND from) {
@@ -243,6 +247,10 @@ TVNControl* TVNControl::NotifierOf(HWND container, HWND from) {
 }
 
 LRESULT CALLBACK TVNControl::ContainerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  return GuardCallback(LRESULT(0), [&] { return ContainerMessage(wnd, msg, wParam, lParam); });
+}
+
+LRESULT TVNControl::ContainerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_COMMAND:
       if (TVNControl* c = lParam ? FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr) {
@@ -293,13 +301,15 @@ struct TKeySearch {
 };
 
 BOOL CALLBACK FindKeyButton(HWND wnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<TKeySearch*>(lParam);
-  TVNControl* c = TVNControl::FromHandle(wnd);
-  if (c && c->AnswersDialogKey(search->Key) && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
-    search->Found = wnd;
-    return FALSE;
-  }
-  return TRUE;
+  return GuardCallback(FALSE, [&] {
+    auto* search = reinterpret_cast<TKeySearch*>(lParam);
+    TVNControl* c = TVNControl::FromHandle(wnd);
+    if (c && c->AnswersDialogKey(search->Key) && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+      search->Found = wnd;
+      return FALSE;
+    }
+    return TRUE;
+  });
 }
 
 }  // namespace

@@ -118,6 +118,7 @@ private:
                                        DWORD_PTR self);
   static LRESULT CALLBACK ContainerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR);
+  static LRESULT ContainerMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static TVNControl* NotifierOf(HWND container, HWND from);
   bool CreateWindowAt(int left, int top, int width, int height, const std::string& text, DWORD visibility);
   void Detach();

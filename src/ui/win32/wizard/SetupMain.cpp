@@ -1,6 +1,7 @@
 #include "ui/win32/wizard/SetupMain.h"
 
 #include "package/VarList.h"
+#include "platform/win32/CallbackGuard.h"
 #include "platform/win32/ModalLoop.h"
 #include "ui/PageFlow.h"
 #include "ui/win32/controls/VNComponents.h"
@@ -252,7 +253,9 @@ int RunWizard(TSetupState& state, TUninstallRecord* earlier) {
   if (!form.Create()) return form.RequirementFailed() ? int(WizardRequirementFailed) : int(StartupFailed);
   form.StartWizard();
   MSG msg;
-  while (!form.Closing() && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchDialogMessage(form.Handle(), msg);
+  while (!form.Closing() && !CallbackFailed() && GetMessageA(&msg, nullptr, 0, 0) > 0)
+    DispatchDialogMessage(form.Handle(), msg);
+  ThrowKeptException();
   return form.End();
 }
 
