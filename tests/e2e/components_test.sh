@@ -73,6 +73,15 @@ same "typical again: the typical components" "$(checks)" "1 1 0 0 0"
 type_radio 3
 same "custom again: the user's custom choice is back" "$(checks)" "1 0 1 0 1"
 same "custom again: so is the selection" "$(selection)" "Program Samples Extras"
+# Checks changed under Compact are that run's selection only: neither list takes them.
+type_radio 2
+click_item 2 7
+same "compact: a check changed while Compact is chosen" "$(checks)" "1 0 1 0 0"
+type_radio 1
+type_radio 2
+same "compact again: its own list, not the changed checks" "$(checks)" "1 0 0 0 0"
+type_radio 3
+same "custom after that: the user's custom choice, untouched" "$(checks)" "1 0 1 0 1"
 
 # --- The page is built once: Next and Back show the checks as left.
 drive click name:VN_Components_Button3 -- wait-window --title "Done" 10000 -- click name:VN_Done_Button1 >/dev/null

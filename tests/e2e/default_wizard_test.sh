@@ -48,6 +48,11 @@ on click name:VN_License_Button2 >/dev/null
 
 # --- Folder: another one typed; the space figures are shown.
 same "then the folder page" "$(page)" Folder
+on click name:VN_Folder_Button1 >/dev/null
+same "Back to the licence: the acceptance stays, and so does Next" \
+  "$(page)|$(on get name:VN_License_RadioBox1 | grep -o '"checked":[0-9]')|$(enabled VN_License_Button2)" 'License|"checked":1|true'
+on click name:VN_License_Button2 >/dev/null
+same "and Next leads to the folder page again" "$(page)" Folder
 target="$work/chosen folder"
 same "folder: the default folder" "$(text VN_Folder_TextBox1)" 'C:\\Program Files\\Wizard Tour'
 on type name:VN_Folder_TextBox1 "" >/dev/null

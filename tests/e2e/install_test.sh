@@ -14,13 +14,16 @@
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\InstallTour'
+machine_key='HKLM\Software\VantryTests\InstallTour'
+class_key='HKCR\VantryTests.InstallTour'
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Install Tour'
 registered='HKCU\Software\VantryTests\SelfRegistered'
 shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 forget() { wine reg delete "$@" /f >/dev/null 2>&1 || true; }
-trap 'forget "$key"; forget "$entry"; forget "$entry Two"; forget "$registered"; forget "$shared" /v "$(win "$work/target")\vnttestlib.dll"; e2e_cleanup' EXIT
+trap 'forget "$key"; forget "$machine_key"; forget "$class_key"; forget "$entry"; forget "$entry Two"; forget "$registered"; forget "$shared" /v "$(win "$work/target")\vnttestlib.dll"; e2e_cleanup' EXIT
 # A machine without this product, its values or the uninstaller: the first install brings them.
 forget 'HKCU\Software\VantryTests'
+forget "$machine_key"; forget "$class_key"
 forget "$entry"
 rm -f "$(winepath -u 'C:\windows\vntuninst.exe' 2>/dev/null)"
 
@@ -56,6 +59,10 @@ expect "the shortcut points at the installed program, in its folder" "$links" \
   "Tour.lnk|$T\\tour.exe|-demo|$T|Starts the tour|1"
 expect "the uninstaller shortcut runs the uninstaller with the record" "$links" \
   "Uninstall Tour.lnk|C:\\windows\\vntuninst.exe|\"$T\\uninst.dat\"|"
+# Read from the file itself (the header's show command at offset 60): Wine's shell link reads a
+# stored 0 back as 1, Windows would start the program hidden.
+same "a shortcut stored with show command 0 starts its program normally" \
+  "$(od -An -tu4 -j60 -N4 "$t/Links/Uninstall Tour.lnk" 2>&1 | tr -d ' ')" 1
 
 same "the library registered itself" "$(wine reg query "$registered" /v Path 2>&1 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')" \
   "$T\\vnttestlib.dll"
@@ -67,6 +74,11 @@ expect "a text value, expanded" "$values" "Path    REG_SZ    $T"
 expect "a number value" "$values" "Count    REG_DWORD    0x2a"
 expect "a binary value" "$values" "Bytes    REG_BINARY    0102FF"
 expect "a multi-text value in a subkey" "$values" 'List    REG_MULTI_SZ    a\0b\0c'
+same "a value under the machine's key" \
+  "$(wine reg query "$machine_key" /v Machine 2>&1 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')" "$T"
+same "a key under the classes root, with its default value" \
+  "$(wine reg query "$class_key" /ve 2>&1 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')" "Tour file"
+same "neither of them under the user's key" "$(printf '%s' "$values" | grep -c 'Machine\|Tour file')" 0
 differ "no value of a component not chosen or a false condition" "$(printf '%s' "$values" | grep -c 'Never\|Cond')" 1
 
 arp=$(wine reg query "$entry" 2>/dev/null | tr -d '\r')
@@ -92,7 +104,7 @@ same "the record lists every item in the order made" "$(printf '%s\n' "$record" 
 0|$T\\Links\\Tour.lnk
 0|$T\\Links\\Uninstall Tour.lnk"
 same "the entry's values are items, and the record itself last" \
-  "$(printf '%s\n' "$record" | grep -c '^5|2\\')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
+  "$(printf '%s\n' "$record" | grep -c '^5|2\\Software\\Microsoft')|$(printf '%s\n' "$record" | tail -1)" "12|2|$T\\uninst.dat"
 
 # --- Replace questions: another setup's newer files over these. A box just answered may
 # still be on the screen for a moment: the next one is waited for after a pause.
@@ -130,10 +142,10 @@ expect "maintenance: the added component's value" "$values" "Never    REG_SZ    
 same "maintenance: the removed component's key is gone" "$(printf '%s' "$values" | grep -c 'Lists')" 0
 record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
 expect "maintenance: the record names the new choice" "$record" "names|Install Tour|Vantry Tests|Core|Never|"
-items=$(printf '%s\n' "$record" | grep -v '^5|2\\' | sed 1d | paste -sd' ')
+items=$(printf '%s\n' "$record" | grep -v '^5|2\\Software\\Microsoft' | sed 1d | paste -sd' ')
 same "maintenance: earlier items minus the removed ones, then the new ones" "${items//"$T"/T}" \
-  "4|T 0|T\\tour.exe 0|T\\readme.txt 2|T\\Install Tour.ico 3|C:\\windows\\vntuninst.exe 0|T\\vnttestlib.dll 4|T\\Links 0|T\\Links\\Tour.lnk 0|T\\Links\\Uninstall Tour.lnk 5|1\\Software\\VantryTests\\InstallTour|Path|T 5|1\\Software\\VantryTests\\InstallTour|Count|42 5|1\\Software\\VantryTests\\InstallTour|Bytes|01 02 ff  2|T\\uninst.dat 0|T\\never.txt 0|T\\Links\\Never.lnk 5|1\\Software\\VantryTests\\InstallTour|Never|x"
-same "maintenance: the entry's values are not recorded twice" "$(printf '%s\n' "$record" | grep -c '^5|2\\')" 12
+  "4|T 0|T\\tour.exe 0|T\\readme.txt 2|T\\Install Tour.ico 3|C:\\windows\\vntuninst.exe 0|T\\vnttestlib.dll 4|T\\Links 0|T\\Links\\Tour.lnk 0|T\\Links\\Uninstall Tour.lnk 5|1\\Software\\VantryTests\\InstallTour|Path|T 5|1\\Software\\VantryTests\\InstallTour|Count|42 5|1\\Software\\VantryTests\\InstallTour|Bytes|01 02 ff  5|2\\Software\\VantryTests\\InstallTour|Machine|T 5|0\\VantryTests.InstallTour||Tour file 2|T\\uninst.dat 0|T\\never.txt 0|T\\Links\\Never.lnk 5|1\\Software\\VantryTests\\InstallTour|Never|x"
+same "maintenance: the entry's values are not recorded twice" "$(printf '%s\n' "$record" | grep -c '^5|2\\Software\\Microsoft')" 12
 
 # --- The uninstaller, run as the entry's command runs it: asked once, it removes every file,
 # folder and value, and the entry.
@@ -150,7 +162,8 @@ expect "it asks before deleting the shared library no product uses any more" "$o
 expect "it reports success" "$out" '"text":"Uninstall completed with success."'
 expect "and ends with 0" "$out" '"exit":0'
 [ ! -e "$t" ] && pass "the install folder is gone" || fail "left behind: $(find "$t" | head -5 | paste -sd' ')"
-same "the product's registry key is gone" "$(wine reg query "$key" 2>&1 | grep -c InstallTour)" 0
+same "the product's registry keys are gone, the user's, the machine's and the class" \
+  "$(wine reg query "$key" 2>&1 | grep -c InstallTour)$(wine reg query "$machine_key" 2>&1 | grep -c InstallTour)$(wine reg query "$class_key" 2>&1 | grep -c InstallTour)" 000
 same "the Add/Remove entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c 'Install Tour')" 0
 same "the library unregistered itself and its count is gone" \
   "$(wine reg query "$registered" 2>&1 | grep -c Path)$(wine reg query "$shared" /v "$T\\vnttestlib.dll" 2>&1 | grep -c REG_)" 00

@@ -9,10 +9,33 @@ source "$root/scripts/wine-env.sh"
 work=$(mktemp -d "$root/build/e2e-$(basename "$0" _test.sh).XXXXXX")
 err="$work/stderr.txt"
 pid=""
+# The Wine programs running now, the system's own left out, as "pid command" lines. The tests
+# that run Wine hold one lock, so a program that was not running when the test began is one
+# the test started.
+wine_programs() {
+  ps -eo pid=,args= | awk '$2 ~ /^[A-Za-z]:\\/ && tolower($2) !~ /^c:\\windows\\system32\\/'
+}
+wine_before=$(wine_programs | awk '{ print $1 }')
+started_here() { wine_programs | awk -v before=" $(echo $wine_before) " 'index(before, " " $1 " ") == 0'; }
+# Every program the test started must have ended with it. One still running after a grace
+# (an uninstaller's copy deleting the original ends a moment later) fails the test, and is
+# ended so that the next test starts clean.
+check_nothing_left() {
+  local left tries=0
+  while left=$(started_here) && [ -n "$left" ] && [ $tries -lt 20 ]; do sleep 0.5; tries=$((tries + 1)); done
+  [ -z "$left" ] && return 0
+  echo "FAIL: programs the test started are still running:"
+  printf '%s\n' "$left" | sed 's/^/  /'
+  printf '%s\n' "$left" | awk '{ print $1 }' | xargs -r kill -9 2>/dev/null
+  return 1
+}
 # A program left running by a failed check is ended before the folder goes.
 e2e_cleanup() {
+  local clean=0
   [ -n "$pid" ] && timeout 30 wine "$win32/wizdriver.exe" attach "$pid" -- kill >/dev/null 2>>"$err"
+  check_nothing_left || clean=1
   rm -rf "$work"
+  [ $clean -eq 0 ] || exit 1
 }
 trap e2e_cleanup EXIT
 
@@ -32,12 +55,21 @@ differ() {  # description, actual, other
 
 # Every script drives windows through this one call. Programs started through the driver
 # inherit its output and keep it open while they run: the output goes to a file, never
-# through a pipe that would wait for the program. Answers the driver's exit code.
-driver() {
+# through a pipe that would wait for the program. Answers the driver's exit code, and leaves
+# judging it to the caller: for checks that expect a command to fail.
+driver_status() {
   local status=0
   timeout 120 wine "$win32/wizdriver.exe" "$@" >"$work/out.txt" 2>"$work/call-err.txt" || status=$?
   cat "$work/call-err.txt" >>"$err"
   cat "$work/out.txt"
+  return $status
+}
+# A step of a test: a driver command that fails fails the test. Steps run in command
+# substitutions, so the failure is noted in a file that e2e_end reads.
+driver() {
+  driver_status "$@" && return 0
+  local status=$?
+  printf 'driver %s: exit %s\n' "$*" "$status" >>"$work/step-failures.txt"
   return $status
 }
 # The prefix's temporary folder, where setups make their vnt001, vnt002, ...
@@ -69,6 +101,11 @@ prefix_snapshot() {
 }
 
 e2e_end() {
+  local step
+  if [ -f "$work/step-failures.txt" ]; then
+    while IFS= read -r step; do fail "a step failed: $step"; done <"$work/step-failures.txt"
+    rm -f "$work/step-failures.txt"
+  fi
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }

@@ -166,9 +166,9 @@ expect "details: ... the dialog's client size" "$(printf '%s\n' "$out" | grep -F
 expect "details: its box shows %Company%" "$(ctl VN_Details_TextBox1)" '"text":"Vantry Tests"'
 expect "details: its check box shows %Reports%" "$(ctl VN_Details_CheckBox1)" '"checked":0'
 expect "details: Cancel leaves the wizard on its page" "$(ctl VN_Options_CheckBox1)" '"visible":true'
-driver attach "$pid" -- wait-msgbox 1500 >/dev/null
+driver_status attach "$pid" -- wait-msgbox 1500 >/dev/null
 same "details: Cancel asks nothing (no message box)" "$?" 2
-if driver attach "$pid" -- wait-window --title "Details" 1500 >/dev/null; then
+if driver_status attach "$pid" -- wait-window --title "Details" 1500 >/dev/null; then
   fail "details: the dialog is still open after Cancel"
 else
   pass "details: Cancel closed the dialog"

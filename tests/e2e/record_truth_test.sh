@@ -6,7 +6,8 @@
 # order. A file held open during a removal goes at the next restart (3010); a value that
 # cannot be deleted keeps the record and the entry for a second removal. A record with one
 # path changed is refused with nothing removed; a record from before digests were kept still
-# uninstalls. Without arguments the uninstaller shows its usage.
+# uninstalls; a before-uninstall script that refuses stops the removal before anything goes.
+# Without arguments the uninstaller shows its usage.
 source "$(dirname "$0")/lib.sh"
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
@@ -22,7 +23,7 @@ cleanup() {
   forget "$session" /v PendingFileRenameOperations
   wine reg import "$(win "$work/session.reg")" >/dev/null 2>&1
   wine "$win32/regdeny.exe" 'Software\VantryTests\Truth Busy' allow >/dev/null 2>&1
-  for product in Tour A B Busy Old; do forget "$(entry_of "Truth $product")"; forget "HKCU\\Software\\VantryTests\\Truth $product"; done
+  for product in Tour A B Busy Old Refuse; do forget "$(entry_of "Truth $product")"; forget "HKCU\\Software\\VantryTests\\Truth $product"; done
   forget "$shared" /v "$(win "$work/tour")\\lib.dll"
   e2e_cleanup
 }
@@ -180,6 +181,26 @@ forget "$(entry_of 'Truth Busy')" /v VantryRecordSHA256
 out=$(uninstall Busy "${finish[@]}")
 expect "a record without a kept digest uninstalls" "$out" '"exit":0'
 [ ! -e "$work/busy" ] && pass "and takes the product away" || fail "left: $(find "$work/busy" | paste -sd' ')"
+
+# --- A before-uninstall script that refuses (it stops while %CanClose% is "1"): the uninstaller
+# stops with 2 and removes nothing.
+cat >"$work/Refuse-1.json" <<'EOF'
+{"product": {"name": "Truth Refuse", "company": "Vantry Tests", "displayVersion": "1",
+             "installDir": "%SourceDir%\\refuse"},
+ "dialogs": [], "files": [{"source": "v1/a.txt"}],
+ "registry": [{"root": "HKCU", "key": "Software\\VantryTests\\Truth Refuse", "value": "Version", "data": "1"}],
+ "scripts": {"beforeUninstall": "MessageBox \"Truth Refuse\", \"Close the tour first.\", \"INFORMATION\"\nAssignVariable \"%CanClose%\", \"1\"\nCancelSetup"}}
+EOF
+"$host/vntbuild" build "$work/Refuse-1.json" -o "$work/Refuse-1.exe" --stub "$win32/vntsetup.exe" >/dev/null 2>>"$err" \
+  || fail "vntbuild Refuse 1"
+expect "Refuse installs" "$(install Refuse-1)" '"exit":0'
+installed=$(prefix_snapshot)
+out=$(uninstall Refuse -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000)
+expect "the refusing script's message shows" "$out" '"text":"Close the tour first."'
+expect "the uninstaller stops with 2" "$out" '"exit":2'
+same "nothing was removed: the prefix and the product are as they were" \
+  "$(prefix_snapshot | diff <(printf '%s\n' "$installed") - | grep -c '^[<>]')|$(cd "$work/refuse" && find . | sort | paste -sd' ')" \
+  "0|. ./a.txt ./uninst.dat"
 
 # --- Without arguments, or with /?, the uninstaller shows its usage.
 for args in "" "/?"; do

@@ -13,6 +13,8 @@
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\RollbackTour'
+# The product's values under the machine's key and the classes root.
+other_keys=('HKLM\Software\VantryTests\RollbackTour' 'HKCR\VantryTests.RollbackTour')
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Rollback Tour'
 notes='HKLM\Software\Vantry\Unfinished Setups'
 shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
@@ -30,9 +32,10 @@ undo_drive() {
   umount "$drive" 2>/dev/null
   rmdir "$drive"
 }
-trap 'release; forget "$key"; forget "$entry"; forget "$registered"; forget "$shared" /v "$T\vnttestlib.dll";
+trap 'release; forget "$key"; for k in "${other_keys[@]}"; do forget "$k"; done; forget "$entry"; forget "$registered"; forget "$shared" /v "$T\vnttestlib.dll";
       undo_drive; e2e_cleanup' EXIT
 forget "$key"
+for k in "${other_keys[@]}"; do forget "$k"; done
 forget "$entry"
 # An empty vendor key that other tests left goes too: a removal takes empty parents with it.
 drop_empty_vendor_key

@@ -11,6 +11,8 @@
 source "$(dirname "$0")/lib.sh"
 
 key='HKCU\Software\VantryTests\SignedTour'
+# The product's values under the machine's key and the classes root.
+other_keys=('HKLM\Software\VantryTests\SignedTour' 'HKCR\VantryTests.SignedTour')
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Signed Tour'
 windows=$(winepath -u 'C:\windows' 2>/dev/null)
 forget() { wine reg delete "$1" /f >/dev/null 2>&1 || true; }
@@ -18,12 +20,13 @@ forget() { wine reg delete "$1" /f >/dev/null 2>&1 || true; }
 [ -e "$windows/vntuninst.exe" ] && cp -p "$windows/vntuninst.exe" "$work/shared-uninstaller"
 put_back() {
   forget "$key"; forget "$entry"
+  for k in "${other_keys[@]}"; do forget "$k"; done
   if [ -e "$work/shared-uninstaller" ]; then cp -p "$work/shared-uninstaller" "$windows/vntuninst.exe"
   else rm -f "$windows/vntuninst.exe"; fi
 }
 tsa_pid=""
 trap 'put_back; [ -n "$tsa_pid" ] && kill "$tsa_pid"; e2e_cleanup' EXIT
-forget "$key"; forget "$entry"; rm -f "$windows/vntuninst.exe"
+forget "$key"; forget "$entry"; for k in "${other_keys[@]}"; do forget "$k"; done; rm -f "$windows/vntuninst.exe"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
 u32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }

@@ -26,7 +26,7 @@ trap cleanup EXIT
 
 # Runs the driver; the checks read its output, its own error output and its exit code.
 drive() {
-  driver "$@" >/dev/null
+  driver_status "$@" >/dev/null
   rc=$?
   cp "$work/out.txt" "$TMP/out"
   cp "$work/call-err.txt" "$TMP/err"
