@@ -60,6 +60,17 @@ TEST(InstallRules, SharedCountsKeepTheirForm) {
   EXPECT_FALSE(ParseSharedCount(7, "x"));
 }
 
+// Other installers store the count as four binary bytes: it goes on from where they left it,
+// in their form.
+TEST(InstallRules, AFourByteBinaryCountIsReadAndKeepsItsForm) {
+  auto count = ParseSharedCount(3, std::string("\x05\x01\x00\x00", 4));
+  ASSERT_TRUE(count);
+  EXPECT_EQ(count->Count, 0x105);
+  count->Count += 1;
+  EXPECT_EQ(SharedCountBytes(*count), std::string("\x06\x01\x00\x00", 4));
+  EXPECT_EQ(SharedCountType(*count), 3u);
+}
+
 TEST(InstallRules, UninstallEntryNamesTheRecord) {
   EXPECT_EQ(UninstallCommand("C:\\windows", "C:\\Program Files\\Hello\\uninst2.dat", "Samples Hello"),
             "\"C:\\windows\\vntuninst.exe\" \"C:\\Program Files\\Hello\\uninst2.dat\" \"Samples Hello\"");
