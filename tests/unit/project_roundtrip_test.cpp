@@ -115,6 +115,14 @@ TEST(ProjectRoundTrip, OddStoredValuesSurvive) {
   ExpectRoundTrip(c, false);
 }
 
+// A dump leaves the types out only when all three hold every component: a custom type of its
+// own must come back.
+TEST(ProjectRoundTrip, ACustomTypeOfItsOwnBesideTwoFullTypesSurvives) {
+  TPackageContent c = RichContent();
+  c.Description.Properties.SetupTypeComponents = {"A|B", "A|B", "B"};
+  ExpectRoundTrip(c, false);
+}
+
 TEST(ProjectRoundTrip, SampleSetupDumpedFromItsPackage) {
   // The dump command's way: the description as a reader finds it in the package bytes.
   TPackageContent sample = SampleHelloPackage();
