@@ -6,7 +6,9 @@
 #include <limits>
 
 #include "package/ComponentLists.h"
+#include "package/SetupQueries.h"
 #include "package/SystemRules.h"
+#include "package/WindowsNames.h"
 
 namespace vnt {
 
@@ -19,6 +21,20 @@ std::string FileNameSafe(const std::string& name, bool dots, bool blanks) {
 }
 
 std::string ProductIconName(const std::string& softwareName) { return FileNameSafe(softwareName, true, false) + ".ico"; }
+
+TFileTarget PackagedFileTarget(const std::string& storedFolder, const std::string& folder,
+                               const std::string& sourceName) {
+  std::string name = FileNamePart(sourceName);
+  TFileTarget target{WithFolderBackslash(folder) + name, ""};
+  // Windows takes a slash for a backslash.
+  std::string stored = storedFolder;
+  std::replace(stored.begin(), stored.end(), '/', '\\');
+  target.Problem = WindowsPathProblem(stored, name);
+  if (target.Problem.empty() && target.Path.size() > MaxWindowsPath)
+    target.Problem = "the path is " + std::to_string(target.Path.size()) + " characters long; Windows takes at most " +
+                     std::to_string(MaxWindowsPath);
+  return target;
+}
 
 std::optional<char> DriveWithoutRoom(const std::map<char, uint64_t>& need, const std::map<char, uint64_t>& free) {
   for (const auto& [drive, bytes] : need) {
@@ -66,7 +82,8 @@ std::string RegistryMultiStringData(const std::string& data) {
 }
 
 namespace {
-constexpr uint32_t RegText = 1, RegBinary = 3, RegNumber = 4;
+// Registry value types (REG_SZ, REG_BINARY, REG_DWORD).
+constexpr uint32_t ValueText = 1, ValueBinary = 3, ValueNumber = 4;
 
 std::optional<int64_t> DecimalNumber(std::string text) {
   while (!text.empty() && text.back() == '\0') text.pop_back();
@@ -80,14 +97,15 @@ std::optional<int64_t> DecimalNumber(std::string text) {
 
 std::optional<TSharedCount> ParseSharedCount(uint32_t type, const std::string& bytes) {
   TSharedCount count;
-  if (type == RegText) {
+  if (type == ValueText) {
     std::optional<int64_t> n = DecimalNumber(bytes);
     if (!n) return std::nullopt;
     count = {*n, TCountForm::Text, 0};
-  } else if ((type == RegBinary && !bytes.empty() && bytes.size() <= 4) || (type == RegNumber && bytes.size() == 4)) {
+  } else if ((type == ValueBinary && !bytes.empty() && bytes.size() <= 4) ||
+             (type == ValueNumber && bytes.size() == 4)) {
     uint32_t n = 0;
     for (size_t i = bytes.size(); i-- > 0;) n = n << 8 | uint8_t(bytes[i]);
-    count = {int32_t(n), type == RegBinary ? TCountForm::Binary : TCountForm::Number, bytes.size()};
+    count = {int32_t(n), type == ValueBinary ? TCountForm::Binary : TCountForm::Number, bytes.size()};
   } else {
     return std::nullopt;
   }
@@ -105,7 +123,7 @@ std::string SharedCountBytes(const TSharedCount& count) {
 }
 
 uint32_t SharedCountType(const TSharedCount& count) {
-  return count.Form == TCountForm::Text ? RegText : count.Form == TCountForm::Binary ? RegBinary : RegNumber;
+  return count.Form == TCountForm::Text ? ValueText : count.Form == TCountForm::Binary ? ValueBinary : ValueNumber;
 }
 
 std::string UninstallCommand(const std::string& windowsFolder, const std::string& recordPath,

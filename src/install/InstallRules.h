@@ -18,6 +18,19 @@ std::string FileNameSafe(const std::string& name, bool dots, bool blanks);
 // The name of the product icon the package may carry: "<safe software name>.ico".
 std::string ProductIconName(const std::string& softwareName);
 
+// Where a packaged file goes: its name (the stored name's folders left out) in its expanded
+// destination folder. Problem says why Windows cannot hold it, "" when it can: a name the
+// package gives (the file's, or a literal part of its stored folder, variables left out) or
+// a whole path longer than the setup's file calls take. What the variables bring, such as
+// the folder a person chose, is left to the system. A file with a problem fails as one that
+// cannot be written, rather than being skipped, renamed by the system or opened as a device.
+struct TFileTarget {
+  std::string Path;
+  std::string Problem;
+};
+TFileTarget PackagedFileTarget(const std::string& storedFolder, const std::string& folder,
+                               const std::string& sourceName);
+
 // The first drive, by letter, that is to receive more bytes than it has free; a drive missing
 // from free has none.
 std::optional<char> DriveWithoutRoom(const std::map<char, uint64_t>& need, const std::map<char, uint64_t>& free);

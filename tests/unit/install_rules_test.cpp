@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "install/InstallRules.h"
 
 using namespace vnt;
@@ -8,6 +11,28 @@ TEST(InstallRules, SafeNamesAndTheProductIcon) {
   EXPECT_EQ(FileNameSafe("a\\b/c:d*e?f\"g<h>i|j,k. l", false, false), "a_b_c_d_e_f_g_h_i_j_k. l");
   EXPECT_EQ(FileNameSafe("v1.0 beta", true, true), "v1_0_beta");
   EXPECT_EQ(ProductIconName("Hello 2.0: Pro"), "Hello 2_0_ Pro.ico");
+}
+
+// A damaged or hand-made package can name files Windows cannot hold: each is a failure to
+// report, never a file to skip or to write under another name.
+TEST(InstallRules, APackagedFileWhoseNameWindowsCannotHoldHasAProblem) {
+  const std::string stored = "%InstallDir%\\bin\\", folder = "C:\\Tour\\bin\\";
+  TFileTarget fine = PackagedFileTarget(stored, "C:\\Tour\\bin", "src\\tour.exe");
+  EXPECT_EQ(fine.Path, "C:\\Tour\\bin\\tour.exe");
+  EXPECT_EQ(fine.Problem, "");
+  const std::vector<std::string> bad = {"a?.txt", "a\x01.txt", "CON", "nul.txt", "lpt1", "readme.", "readme ", "",
+                                        "dir\\", std::string(256, 'n')};
+  for (const std::string& name : bad)
+    EXPECT_NE(PackagedFileTarget(stored, folder, name).Problem, "") << "\"" << name << "\"";
+  // The package's own folder names count too; slashes stand for backslashes.
+  EXPECT_NE(PackagedFileTarget("%InstallDir%\\aux\\", "C:\\Tour\\aux\\", "a.txt").Problem, "");
+  EXPECT_NE(PackagedFileTarget("%InstallDir%\\bin.\\", "C:\\Tour\\bin.\\", "a.txt").Problem, "");
+  EXPECT_EQ(PackagedFileTarget("%InstallDir%/bin/", "C:\\Tour/bin/", "a.txt").Problem, "");
+  // A folder the person chose is the system's to judge; only the whole path's length counts.
+  EXPECT_EQ(PackagedFileTarget(stored, "C:\\Tour.\\bin\\", "a.txt").Problem, "");
+  std::string deep = "C:\\" + std::string(200, 'd') + "\\";
+  EXPECT_EQ(PackagedFileTarget(stored, deep, std::string(259 - deep.size(), 'f')).Problem, "");
+  EXPECT_NE(PackagedFileTarget(stored, deep, std::string(260 - deep.size(), 'f')).Problem, "");
 }
 
 TEST(InstallRules, EveryDriveNeedsRoomForItsShare) {
@@ -58,6 +83,17 @@ TEST(InstallRules, SharedCountsKeepTheirForm) {
   EXPECT_FALSE(ParseSharedCount(1, "many"));
   EXPECT_FALSE(ParseSharedCount(3, std::string(5, '\1')));
   EXPECT_FALSE(ParseSharedCount(7, "x"));
+}
+
+// Other installers store the count as four binary bytes: it goes on from where they left it,
+// in their form.
+TEST(InstallRules, AFourByteBinaryCountIsReadAndKeepsItsForm) {
+  auto count = ParseSharedCount(3, std::string("\x05\x01\x00\x00", 4));
+  ASSERT_TRUE(count);
+  EXPECT_EQ(count->Count, 0x105);
+  count->Count += 1;
+  EXPECT_EQ(SharedCountBytes(*count), std::string("\x06\x01\x00\x00", 4));
+  EXPECT_EQ(SharedCountType(*count), 3u);
 }
 
 TEST(InstallRules, UninstallEntryNamesTheRecord) {

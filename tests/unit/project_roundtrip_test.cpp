@@ -115,6 +115,25 @@ TEST(ProjectRoundTrip, OddStoredValuesSurvive) {
   ExpectRoundTrip(c, false);
 }
 
+// A dump leaves the types out only when all three hold every component: a custom type of its
+// own must come back.
+TEST(ProjectRoundTrip, ACustomTypeOfItsOwnBesideTwoFullTypesSurvives) {
+  TPackageContent c = RichContent();
+  c.Description.Properties.SetupTypeComponents = {"A|B", "A|B", "B"};
+  ExpectRoundTrip(c, false);
+}
+
+// Short lists stand on one line, with a blank after the separators between texts: never
+// inside a text, also where a text ends in a backslash or holds an escaped quote.
+TEST(ProjectRoundTrip, TextsOfAOneLineListComeBackUnchanged) {
+  TPackageContent c = RichContent();
+  c.Description.FileFolders = {"%InstallDir%\\", "C:\\Shared,Old\\", "say \\\"x\\", "D:\\a, b:c\\"};
+  TProjectText written;
+  ExpectRoundTrip(c, false, &written);
+  EXPECT_NE(written.Json.find(R"("files": ["%InstallDir%\\", "C:\\Shared,Old\\")"), std::string::npos)
+      << "the list stands on one line";
+}
+
 TEST(ProjectRoundTrip, SampleSetupDumpedFromItsPackage) {
   // The dump command's way: the description as a reader finds it in the package bytes.
   TPackageContent sample = SampleHelloPackage();

@@ -57,6 +57,19 @@ TEST(SignCommand, NeverCarriesThePasswordAndAddsWhatIsAskedFor) {
   EXPECT_EQ(plain, (Args{"osslsigncode", "sign", "-pkcs12", "c.pfx", "-h", "sha256", "-in", "a", "-out", "b"}));
 }
 
+TEST(PasswordFile, GivesItsFirstLineWithoutTheLineEndOfEitherSystem) {
+  fs::path dir = OwnFolder();
+  fs::create_directories(dir);
+  std::string windows = (dir / "windows.txt").string(), unix = (dir / "unix.txt").string();
+  WriteWholeFile(windows, "s3cret pass\r\nsecond line\r\n");
+  WriteWholeFile(unix, "s3cret pass\n");
+  EXPECT_EQ(ReadPasswordFile(windows), "s3cret pass");
+  EXPECT_EQ(ReadPasswordFile(unix), "s3cret pass");
+  EXPECT_EQ(ReadPasswordFile(""), "");
+  EXPECT_THROW(ReadPasswordFile((dir / "missing.txt").string()), ESigningError);
+  fs::remove_all(dir);
+}
+
 TEST(SignFile, WithoutItsCertificateFailsAndLeavesTheFileAsItWas) {
   fs::path dir = OwnFolder();
   fs::create_directories(dir);

@@ -226,14 +226,16 @@ void Pretty(const TOrderedJson& j, size_t indent, std::string& out) {
   for (const auto& item : j) flat &= !item.is_structured();
   std::string one = j.dump(-1, ' ', false);
   if (flat) {
-    // nlohmann writes no blanks; add one after each separator outside texts.
+    // nlohmann writes no blanks; add one after each separator outside texts. In a text a
+    // backslash escapes the character after it, a quote or another backslash.
     std::string spaced;
-    bool inText = false;
-    for (size_t i = 0; i < one.size(); ++i) {
-      char c = one[i];
+    bool inText = false, escaped = false;
+    for (char c : one) {
       spaced += c;
-      if (c == '"' && (i == 0 || one[i - 1] != '\\' || (i >= 2 && one[i - 2] == '\\'))) inText = !inText;
-      if (!inText && (c == ',' || c == ':')) spaced += ' ';
+      if (escaped) escaped = false;
+      else if (inText && c == '\\') escaped = true;
+      else if (c == '"') inText = !inText;
+      else if (!inText && (c == ',' || c == ':')) spaced += ' ';
     }
     if (indent + spaced.size() <= LineWidth) {
       out += spaced;

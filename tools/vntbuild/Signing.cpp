@@ -35,18 +35,6 @@ void CheckOptions(const TSignOptions& o) {
     throw std::invalid_argument("--timestamp needs an http:// or https:// address, not \"" + url + "\"");
 }
 
-// The password file's first line, without its line end; a file made on Windows ends it in CR LF.
-std::string ReadPassword(const std::string& file) {
-  if (file.empty()) return "";
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw ESigningError("cannot read the password file " + file);
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > 1024) throw ESigningError("the password in " + file + " is longer than 1024 characters");
-  return line;
-}
-
 std::string ReadLog(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -71,7 +59,7 @@ std::string FailureText(const TSignOptions& o, const std::string& path, int exit
 }
 
 void RunSigner(const TSignOptions& o, const std::string& path, const std::string& signedPath) {
-  std::string password = ReadPassword(o.PasswordFile);
+  std::string password = ReadPasswordFile(o.PasswordFile);
   TSignOptions run = o;
   if (password.empty()) run.PasswordFile.clear();  // osslsigncode refuses an empty password read
   std::string log = path + ".vntsign.log";
@@ -87,6 +75,17 @@ void RunSigner(const TSignOptions& o, const std::string& path, const std::string
 }
 
 }  // namespace
+
+std::string ReadPasswordFile(const std::string& file) {
+  if (file.empty()) return "";
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw ESigningError("cannot read the password file " + file);
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > 1024) throw ESigningError("the password in " + file + " is longer than 1024 characters");
+  return line;
+}
 
 TSignOptions TakeSignOptions(std::vector<std::string>& args) {
   TSignOptions o;

@@ -26,6 +26,11 @@ public:
 // without its value, one given twice, or a password file or time stamp without --sign.
 TSignOptions TakeSignOptions(std::vector<std::string>& args);
 
+// The password file's first line without its line end (a file saved on Windows ends it in
+// CR LF); "" without a file. Throws ESigningError when it cannot be read or is over 1024
+// characters.
+std::string ReadPasswordFile(const std::string& file);
+
 // The usage lines of those options, for the commands that take them.
 const char* SignOptionsUsage();
 

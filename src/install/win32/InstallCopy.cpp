@@ -189,9 +189,14 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
   const TSetupFile& f = record->File;
   std::string folder = WithFolderBackslash(Vars().ExpandText(f.DestFolder));
   std::string name = FileNamePart(f.SourceName);
-  fileName = folder + name;
+  TFileTarget target = PackagedFileTarget(f.DestFolder, folder, f.SourceName);
+  fileName = target.Path;
   TSetupQueries queries(State.Description, Vars());
   if (!queries.SelectedForInstall(f.Components, f.Condition)) return;
+  if (!target.Problem.empty()) {
+    ReportWriteError(fileName, target.Problem);
+    return;
+  }
   if (ProtectedBySystem(fileName)) {
     Log("kept (protected by the system) " + fileName);
     return;
