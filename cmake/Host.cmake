@@ -64,3 +64,5 @@ add_test(NAME layers.check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/la
 # The script examples of the docs compile, and the command reference covers vntbuild's commands;
 # planted faults in a copy of the docs must fail.
 add_test(NAME docs.examples_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_examples_test.sh $<TARGET_FILE:vntbuild>)
+# The command reference marks exactly the commands the setup does not carry out yet.
+add_test(NAME docs.not_yet_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_not_yet_test.sh $<TARGET_FILE:vntbuild>)

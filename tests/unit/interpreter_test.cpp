@@ -7,6 +7,7 @@
 
 #include "FakeBuiltins.h"
 #include "RepeatedText.h"
+#include "script/CommandsNotYet.h"
 #include "script/ListCommands.h"
 #include "script/ScriptInterpretor.h"
 #include "script/ValueCommands.h"
@@ -597,4 +598,23 @@ TEST_F(Interp, AStepLimitEndsLoopsThatRunNoStatement) {
   // Every run starts its count afresh.
   EXPECT_TRUE(Run({For("%I%", "1", "100", "f"), EndFor("f"), Log("done")}));
   EXPECT_EQ(Trace, (Lines{"done"}));
+}
+
+TEST_F(Interp, CommandsNotYetCarriedOutReachNoHandler) {
+  std::vector<uint8_t> reached;
+  Ctx.WizardCommandHandler = [&](uint8_t op, const std::string&, const std::string&, const std::string&) {
+    reached.push_back(op);
+  };
+  // A command set before for one of them (a family that grew one) is replaced too.
+  Ctx.SetCommand(OpDeviceConnected, [&](const ScriptStatement&) { reached.push_back(OpDeviceConnected); });
+  RegisterCommandsNotYetCarriedOut(Ctx);
+  V.SetVariable("%Out%", "kept");
+  V.SetVariable("%ErrorCode%", "0");
+  TScript script;
+  for (uint8_t op : CommandsNotYetCarriedOut()) script.push_back(St(op, {"%Out%", "1", "2", "3", "4"}));
+  script.push_back(St(OpNextPage));
+  EXPECT_TRUE(Run(script));
+  EXPECT_EQ(reached, std::vector<uint8_t>{OpNextPage});  // only the wizard's own command
+  EXPECT_EQ(Var("%Out%"), "kept");
+  EXPECT_EQ(Var("%ErrorCode%"), "0");
 }

@@ -7,8 +7,10 @@
 #include "package/PackagePrimitives.h"
 #include "package/PeResource.h"
 #include "package/ScriptCodec.h"
+#include "package/ScriptTypes.h"
 #include "package/SetupFuncs.h"
 #include "package/SetupSections.h"
+#include "script/CommandsNotYet.h"
 #include "vntbuild/BuildCommand.h"
 #include "vntbuild/Extractor.h"
 #include "vntbuild/InputFiles.h"
@@ -33,6 +35,7 @@ int Usage() {
                "                                            write the sample product's setup\n"
                "  vntbuild script compile <in.vns> <out>    compile a script into its stored form\n"
                "  vntbuild script decompile <in>            print a stored script as text\n"
+               "  vntbuild script not-yet                   list the commands the setup does not carry out yet\n"
                "signing options:\n"
             << vnt::SignOptionsUsage();
   return 2;
@@ -123,6 +126,12 @@ int DecompileScript(const std::string& in) {
   return 0;
 }
 
+// One "opcode name" line each: scripts may use them, and at run time they do nothing.
+int ListCommandsNotYet() {
+  for (uint8_t op : vnt::CommandsNotYetCarriedOut()) std::cout << int(op) << " " << vnt::OpcodeName(op) << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,6 +145,7 @@ int main(int argc, char** argv) {
     std::string sub = argc > 2 ? argv[2] : "";
     if (command == "script" && sub == "compile" && argc == 5) return CompileScript(argv[3], argv[4]);
     if (command == "script" && sub == "decompile" && argc == 4) return DecompileScript(argv[3]);
+    if (command == "script" && sub == "not-yet" && argc == 3) return ListCommandsNotYet();
     return Usage();
   } catch (const vnt::EPackageError& e) {
     std::cerr << "vntbuild: damaged setup package: " << e.what() << "\n";

@@ -13,6 +13,7 @@
 #include "platform/win32/FileStream.h"
 #include "platform/win32/RegistryText.h"
 #include "platform/win32/SystemServices.h"
+#include "script/CommandsNotYet.h"
 #include "script/ListCommands.h"
 #include "script/VariableNames.h"
 #include "setup/LoaderFileFilter.h"
@@ -61,6 +62,7 @@ void MakeInterpreter(TSetupState& state) {
   state.Desktop = std::make_unique<TDesktopCommands>(*state.Script);
   state.Desktop->Install();
   state.Desktop->LoadPreviousSetup = [&state] { LoadPreviousSetup(state); };
+  RegisterCommandsNotYetCarriedOut(*state.Script);
   state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
 }
 

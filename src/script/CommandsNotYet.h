@@ -1,0 +1,21 @@
+// The commands a script may hold that the setup does not carry out yet: the device side
+// (Windows CE over RAPI, HotSync users) and the web. They compile and run as commands that do
+// nothing; the builder lists them, and the command reference marks each of them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "script/ScriptContext.h"
+
+namespace vnt {
+
+// Their opcodes, ascending.
+const std::vector<uint8_t>& CommandsNotYetCarriedOut();
+
+// Sets each of them on the context as a command that does nothing, over any command set
+// before, so that no other handler (the wizard's) takes them and the list stays true.
+// Called after every other family.
+void RegisterCommandsNotYetCarriedOut(TScriptContext& context);
+
+}  // namespace vnt
