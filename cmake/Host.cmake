@@ -57,6 +57,9 @@ foreach(script ${VNT_E2E_TESTS})
   set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop)
 endforeach()
 
+# The Windows programs' load-time imports: kernel32 and the C runtime only.
+add_test(NAME imports.load_time COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/load_imports_test.sh ${VNT_WIN32_DIR})
+
 # The layer order of docs/ARCHITECTURE.md, on the tree and, planted with faults, on a copy.
 add_test(NAME layers.check COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR})
 add_test(NAME layers.check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/layers_test.sh)

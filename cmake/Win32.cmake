@@ -13,8 +13,9 @@ if(CMAKE_BUILD_TYPE STREQUAL "Release")
   add_link_options(-s -Wl,--gc-sections)
 endif()
 
+include(cmake/DelayLoad.cmake)
 add_library(vnt_win32 STATIC ${VNT_WIN32_SOURCES})
-target_link_libraries(vnt_win32 PUBLIC vnt_pure gdi32 comctl32 comdlg32 ole32 oleaut32 uuid)
+target_link_libraries(vnt_win32 PUBLIC vnt_pure vnt_delayload uuid)
 
 add_executable(vntsetup WIN32 src/app/vntsetup.cpp src/app/vntsetup.rc)
 target_link_libraries(vntsetup PRIVATE vnt_win32)

@@ -7,10 +7,10 @@
 source "$(dirname "$0")/lib.sh"
 
 # The libraries the programs load, themselves or through the system libraries they use, that
-# Windows does not always take from its own folder. Not here: uxtheme, version and imm32,
-# which Wine's own user32 loads by the plain search before a program's first instruction,
-# even in a program that imports nothing but user32.
-names="msimg32 sfc sfc_os riched20 riched32 comctl32 rsaenh winmm usp10 msctf dwmapi cryptbase cryptsp
+# Windows does not always take from its own folder. uxtheme, version and imm32 are what Wine's
+# user32 loads as soon as it is loaded, by the plain search: the programs load user32 only
+# after they have limited the search.
+names="uxtheme version imm32 msimg32 sfc sfc_os riched20 riched32 comctl32 rsaenh winmm usp10 msctf dwmapi cryptbase cryptsp
        wintrust crypt32 bcrypt propsys oleacc dbghelp netapi32 userenv wtsapi32 mpr setupapi cfgmgr32
        iphlpapi dnsapi secur32 ws2_32 wininet urlmon"
 plant="$work/plant"
