@@ -2,8 +2,9 @@
 # The stub against damaged and hostile packages: damaged support data and a support file that
 # cannot be written end the setup with a message and leave nothing behind; deeply nested
 # blocks are a script error; a page of 300 labels appears; a value that doubles itself stops at
-# the size limit of expanded text; running out of memory in a page's button is reported; support
-# files outside the temporary folder leave no folder behind.
+# the size limit of expanded text; running out of memory in a page's button is reported; a file
+# whose name Windows cannot hold fails the run with its reason; support files outside the
+# temporary folder leave no folder behind.
 source "$(dirname "$0")/lib.sh"
 
 corrupt='ERROR: corrupted setup data, please try to download this software again or contact the development company.'
@@ -56,6 +57,19 @@ expect "out of memory in a page: our message" "$out" \
   '"text":"Setup ran out of memory and cannot go on. Close other programs and start the setup again."'
 expect "out of memory in a page: exit 1" "$out" '"exit":1'
 no_new_temp_folder "out of memory in a page"
+
+# Names Windows cannot hold, in a hand-made package: the file fails as one that cannot be
+# written, with the reason, and the run leaves nothing of itself.
+for case in "CON|is the name of a device" "readme.|ends in a full stop" "control|holds a control character (1)"; do
+  name=${case%%|*} reason=${case#*|}
+  "$host/installfixture" bad-name "$win32/vntsetup.exe" "$work/badname.exe" "$name"
+  out=$(driver start "$(winepath -w "$work/badname.exe")" -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000)
+  expect "bad name $name: the file fails to be written" "$out" '"text":"Setup cannot create the file '
+  expect "bad name $name: with the reason" "$out" "$reason"
+  expect "bad name $name: the run fails with 4" "$out" '"exit":4'
+  same "bad name $name: nothing is left, no file, no value" \
+    "$(find "$work/target-badname" 2>/dev/null)|$(wine reg query 'HKCU\Software\VantryTests\BadNameTour' 2>&1 | grep -c REG_)" "|0"
+done
 
 # The folder outside holds a file of its own: it stays, with that file only.
 outside="$WINEPREFIX/drive_c/vnt-e2e-outside"
