@@ -37,6 +37,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wizdriver/CMakeLists.txt)
   add_subdirectory(tests/wizdriver)
 endif()
 
+add_subdirectory(standins)
+
 # GoogleTest from Debian's sources, built for Win32.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
