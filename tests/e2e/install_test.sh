@@ -24,6 +24,7 @@ trap 'forget "$key"; forget "$machine_key"; forget "$class_key"; forget "$entry"
 # A machine without this product, its values or the uninstaller: the first install brings them.
 forget 'HKCU\Software\VantryTests'
 forget "$machine_key"; forget "$class_key"
+drop_empty_vendor_key
 forget "$entry"
 rm -f "$(winepath -u 'C:\windows\vntuninst.exe' 2>/dev/null)"
 

@@ -78,11 +78,15 @@ field() { printf '%s\n' "$1" | sed -n "s/.*\"$2\":\"\\([^\"]*\\)\".*/\\1/p" | he
 pid_of() { printf '%s\n' "$1" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1; }
 line_of() { printf '%s\n' "$1" | grep -F "\"name\":\"$2\""; }
 
-# The tests' vendor key when other tests left it empty: a removal takes empty parent keys with
-# it, so a snapshot taken with it would differ afterwards.
+# The tests' vendor keys, the user's and the machine's, when other tests left them empty: a
+# removal takes empty parent keys with it, so a snapshot taken with one would differ afterwards.
 drop_empty_vendor_key() {
-  [ -z "$(wine reg query 'HKCU\Software\VantryTests' 2>/dev/null | tr -d '\r' | grep -v '^HKEY_CURRENT_USER\\Software\\VantryTests$' | grep .)" ] &&
-    wine reg delete 'HKCU\Software\VantryTests' /f >/dev/null 2>&1
+  local root long
+  for root in HKCU:HKEY_CURRENT_USER HKLM:HKEY_LOCAL_MACHINE; do
+    long=${root#*:} root=${root%%:*}
+    [ -z "$(wine reg query "$root\Software\VantryTests" 2>/dev/null | tr -d '\r' | grep -v "^$long\\\\Software\\\\VantryTests\$" | grep .)" ] &&
+      wine reg delete "$root\Software\VantryTests" /f >/dev/null 2>&1
+  done
   return 0
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 
 #include "actions.hpp"
 #include "capture.hpp"
@@ -77,16 +78,36 @@ WindowQuery parse_window_query(const Words& args) {
   return query;
 }
 
+// A window that closes between being found and being asked (a splash, the loader) is passed
+// over and the wait goes on; a window that is there but does not answer is still an error.
+template <class T, class F>
+std::optional<T> unless_gone(HWND hwnd, F&& ask) {
+  try {
+    return ask();
+  } catch (const Failure&) {
+    if (IsWindow(hwnd)) throw;
+    return std::nullopt;
+  }
+}
+
 void run_wait_window(State& state, const Words& args) {
   const WindowQuery query = parse_window_query(args);
   const DWORD timeout = parse_number(args.back(), "time-out");
   const DWORD pid = state.process.pid;
-  state.window = wait_for_window([&]() -> HWND {
-    for (HWND hwnd : visible_top_level_windows(pid)) if (matches(hwnd, query)) return hwnd;
-    return nullptr;
-  }, timeout, state.process, describe_query(query));
-  state.before_msgbox = nullptr;
-  print_line(window_json(state.window));
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD spent = GetTickCount() - start;
+    state.window = wait_for_window([&]() -> HWND {
+      for (HWND hwnd : visible_top_level_windows(pid))
+        if (unless_gone<bool>(hwnd, [&] { return matches(hwnd, query); }).value_or(false)) return hwnd;
+      return nullptr;
+    }, spent < timeout ? timeout - spent : 0, state.process, describe_query(query));
+    if (auto line = unless_gone<std::string>(state.window, [&] { return window_json(state.window); })) {
+      state.before_msgbox = nullptr;
+      print_line(*line);
+      return;
+    }
+  }
 }
 
 void run_list(State& state, const Words&) {
