@@ -159,4 +159,19 @@ std::u16string OwnerRecordText(const std::string& record, TOwnerField which, int
   return text;
 }
 
+std::string DevicePathPart(const std::string& path, TDevicePathPart part) {
+  size_t slash = path.rfind('\\');
+  size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  std::string name = path.substr(nameStart);
+  switch (part) {
+    case TDevicePathPart::Extension: {
+      size_t dot = name.rfind('.');
+      return dot == std::string::npos ? "" : name.substr(dot);
+    }
+    case TDevicePathPart::FileName: return name;
+    case TDevicePathPart::Folder: return path.substr(0, nameStart);
+  }
+  return {};
+}
+
 }  // namespace vnt

@@ -64,4 +64,9 @@ bool InExtraProcessors(const TRapiDevices& list, const TDeviceFacts& device);
 enum class TOwnerField { Name = 0, Company = 1 };
 std::u16string OwnerRecordText(const std::string& record, TOwnerField which, int32_t major);
 
+// Parts of a device path (backslashes): the extension with its dot, the file name, and the
+// folder with its trailing backslash; each empty when the path has none.
+enum class TDevicePathPart { Extension = 1, FileName = 2, Folder = 3 };
+std::string DevicePathPart(const std::string& path, TDevicePathPart part);
+
 }  // namespace vnt

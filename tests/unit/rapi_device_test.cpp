@@ -233,3 +233,12 @@ TEST(RapiOwner, NameAndCompanyByVersion) {
   EXPECT_EQ(OwnerRecordText(std::string("A\0B", 3), TOwnerField::Name, 3), u"A");
   EXPECT_EQ(OwnerRecordText("", TOwnerField::Name, 3), u"");
 }
+
+TEST(RapiPaths, PartsOfADevicePath) {
+  EXPECT_EQ(DevicePathPart("\\Windows\\Start Menu\\app.v2.lnk", TDevicePathPart::Extension), ".lnk");
+  EXPECT_EQ(DevicePathPart("\\Windows\\Start Menu\\app.v2.lnk", TDevicePathPart::FileName), "app.v2.lnk");
+  EXPECT_EQ(DevicePathPart("\\Windows\\Start Menu\\app.v2.lnk", TDevicePathPart::Folder), "\\Windows\\Start Menu\\");
+  EXPECT_EQ(DevicePathPart("\\My.Folder\\README", TDevicePathPart::Extension), "");
+  EXPECT_EQ(DevicePathPart("file.txt", TDevicePathPart::Folder), "");
+  EXPECT_EQ(DevicePathPart("\\", TDevicePathPart::FileName), "");
+}
