@@ -348,13 +348,14 @@ TEST_F(RapiToolTest, NoDeviceAnswers) {
   TRapiTool tool;
   std::vector<bool> connecting;
   tool.OnConnecting = [&](bool done) { connecting.push_back(done); };
-  // The probe gives up after its wait; the connection is never opened.
+  // A timer keeps messages coming. The probe gives up after its wait all the same; the
+  // connection is never opened.
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, nullptr);
   DWORD start = GetTickCount();
   EXPECT_FALSE(tool.Connect(false));
   EXPECT_LT(GetTickCount() - start, 6000u);
   EXPECT_TRUE(connecting.empty());
-  // Without the probe the wait lasts until it is cancelled; a timer keeps messages coming.
-  UINT_PTR timer = SetTimer(nullptr, 0, 20, nullptr);
+  // Without the probe the wait lasts until it is cancelled.
   int pumped = 0;
   tool.Pump = [&] {
     DispatchPendingMessages();
