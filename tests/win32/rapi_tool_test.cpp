@@ -294,6 +294,19 @@ TEST_F(RapiToolTest, PlatformProbeOnAnUnknownProcessor) {
   EXPECT_FALSE(FileExists(DeviceFile("\\vNT.exe")));
 }
 
+TEST_F(RapiToolTest, PlatformProbeWithoutAnAnswer) {
+  Set("ProbeAnswers", "0");
+  TRapiTool tool;
+  tool.ProbeTimeLimitMs = 300;
+  ASSERT_TRUE(tool.Connect(true));
+  DWORD start = GetTickCount();
+  EXPECT_EQ(tool.GetSerialNumber(), "");
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  EXPECT_EQ(CountLines(Log(), "probe ran size 4096"), 1u);
+  EXPECT_EQ(Registry().find("QX"), std::string::npos);
+  EXPECT_FALSE(FileExists(DeviceFile("\\vNT.exe")));
+}
+
 TEST_F(RapiToolTest, MatchesPlatformOnTheDevice) {
   Set("Major", "4");
   Set("Minor", "20");

@@ -9,8 +9,6 @@ namespace {
 
 const char* const ProbeProgram = "\\vNT.exe";
 const char* const ProbeKey = "Software\\QX\\Vantry";
-// A probe program that never reports must not hold the setup for ever.
-constexpr DWORD ProbeLimitMs = 30000;
 constexpr DWORD PollMs = 100;
 
 }  // namespace
@@ -48,7 +46,7 @@ bool TRapiTool::RunPlatformProbe() {
   if (OpenKey(HKEY_LOCAL_MACHINE, ProbeKey, true)) {
     DWORD start = GetTickCount();
     int32_t done;
-    while (!(finished = ReadInteger("Finished", done)) && Connected && GetTickCount() - start < ProbeLimitMs) {
+    while (!(finished = ReadInteger("Finished", done)) && Connected && GetTickCount() - start < ProbeTimeLimitMs) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
       PumpMessages();
     }

@@ -39,6 +39,9 @@ public:
   std::function<void(bool done)> OnDisconnecting;
   // Lets the windows work during waits and copies; empty dispatches what is queued.
   TMessagePump Pump;
+  // How long the platform probe waits for the device program's answer: a program that never
+  // reports must not hold the setup for ever.
+  DWORD ProbeTimeLimitMs = 30000;
 
   static inline const HKEY NoKey = reinterpret_cast<HKEY>(LONG_PTR(-1));
 
