@@ -147,15 +147,13 @@ bool TRapiTool::DeleteFile(const std::string& path) {
 
 namespace {
 
-// One side of a block copy: reads or writes up to a block, answering how much moved.
-using TBlockIo = std::function<bool(void* buffer, DWORD count, DWORD& moved)>;
-
-}  // namespace
+// One side of a block copy: reads up to a block, answering how much moved; writes all it gets.
+using TBlockRead = std::function<bool(void* buffer, DWORD count, DWORD& moved)>;
+using TBlockWrite = std::function<bool(const void* buffer, DWORD count)>;
 
 // The blocks go one by one, with the windows working between them. A source that runs out
 // early or a target that takes less than it was given ends the copy as failed.
-static bool CopyBlocks(uint64_t size, const TBlockIo& read, const std::function<bool(const void*, DWORD)>& write,
-                       const std::function<void()>& pump) {
+bool CopyBlocks(uint64_t size, const TBlockRead& read, const TBlockWrite& write, const std::function<void()>& pump) {
   std::vector<char> buffer(TRapiTool::CopyBlockBytes);
   uint64_t written = 0;
   while (written < size) {
@@ -167,6 +165,8 @@ static bool CopyBlocks(uint64_t size, const TBlockIo& read, const std::function<
   }
   return true;
 }
+
+}  // namespace
 
 bool TRapiTool::CopyToDevice(const std::string& pcPath, const std::string& devicePath) {
   auto create = Entry<PCeCreateFile>(TRapiEntry::CeCreateFile);
