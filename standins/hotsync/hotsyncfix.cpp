@@ -2,7 +2,7 @@
 // the registry keys and the users file the setup reads, shows what the setup queued and
 // registered, and takes it all away again.
 //
-//   hotsyncfix install [--palm] <data folder> <name>:<id>:<folder> ...
+//   hotsyncfix install [--palm] [--last <name>] <data folder> <name>:<id>:<folder> ...
 //   hotsyncfix show
 //   hotsyncfix remove
 #include <windows.h>
@@ -95,7 +95,17 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 int Install(int argc, char** argv) {
   int at = 2;
   const char* base = Robotics;
-  if (at < argc && std::string(argv[at]) == "--palm") base = Palm, ++at;
+  std::string lastUser;
+  bool lastGiven = false;
+  for (; at < argc && std::string(argv[at]).rfind("--", 0) == 0; ++at) {
+    const std::string option = argv[at];
+    if (option == "--palm")
+      base = Palm;
+    else if (option == "--last" && at + 1 < argc)
+      lastUser = argv[++at], lastGiven = true;
+    else
+      return Fail("unknown option " + option);
+  }
   if (at >= argc) return Fail("install needs a data folder");
   std::string data = argv[at++];
   while (data.size() > 3 && data.back() == '\\') data.pop_back();
@@ -109,7 +119,7 @@ int Install(int argc, char** argv) {
   CreateDirectoryA(data.c_str(), nullptr);
   for (const TUser& u : users) CreateDirectoryA((data + "\\" + u.Folder).c_str(), nullptr);
   const std::string desktop = std::string(base) + "\\Pilot Desktop";
-  bool ok = SetText(desktop + "\\Preferences", "LastUserName", users.empty() ? "" : users.front().Name) &&
+  bool ok = SetText(desktop + "\\Preferences", "LastUserName", lastGiven || users.empty() ? lastUser : users.front().Name) &&
             SetText(desktop + "\\Core", "Path", data) &&
             SetText(desktop + "\\Core", "HotSyncPath", data + "\\HotSync.exe") &&
             SetText(desktop + "\\HotSync Manager", nullptr, "") &&
@@ -213,5 +223,5 @@ int main(int argc, char** argv) {
   if (command == "install") return Install(argc, argv);
   if (command == "show") return Show();
   if (command == "remove") return Remove();
-  return Fail("usage: hotsyncfix install [--palm] <data folder> <name>:<id>:<folder> ... | show | remove");
+  return Fail("usage: hotsyncfix install [--palm] [--last <name>] <data folder> <name>:<id>:<folder> ... | show | remove");
 }

@@ -104,6 +104,14 @@ TEST_F(HotSyncFixture, TheFirstBaseKeyWins) {
   EXPECT_EQ(h.GetUserName(2), "");
   EXPECT_EQ(h.GetUserId(-1), 0);
   EXPECT_EQ(h.FindUser("ANN"), 0);
+  // Started again once the software is gone, nothing of it stays.
+  DeleteKeyTree(HKEY_CURRENT_USER, Key.Sub(Robotics));
+  DeleteKeyTree(HKEY_CURRENT_USER, Key.Sub(Palm));
+  h.Start("C:\\other\\");
+  EXPECT_FALSE(h.IsHotSyncInstalled());
+  EXPECT_EQ(h.GetUserCount(), 0);
+  EXPECT_EQ(h.GetLastUserName(), "");
+  EXPECT_EQ(h.GetHotSyncFolder(), "C:\\other\\");
 }
 
 TEST_F(HotSyncFixture, TheSecondBaseServesWhenTheFirstIsMissing) {

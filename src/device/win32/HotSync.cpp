@@ -92,6 +92,10 @@ std::optional<std::string> THotSync::FindBaseKey() const {
 }
 
 void THotSync::Start(const std::string& defaultFolder) {
+  LastUser.clear();
+  DataFolder.clear();
+  Users.clear();
+  LastUserIndex = 0;
   ProgramFolder = defaultFolder;
   const std::optional<std::string> base = FindBaseKey();
   Installed = base.has_value();
