@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "package/ComponentLists.h"
-#include "package/SetupQueries.h"
 
 namespace vnt {
 
@@ -82,6 +81,13 @@ std::vector<TAppMgrFile> PlanAppMgrFiles(const TSetupDescription& desc, const TG
     files.push_back({AppMgrFilePath(expand(group.DesktopFolder), group.Name),
                      AppMgrFileText(group, desc.Properties.CompanyName, files.empty(), iconFile)});
   return files;
+}
+
+std::vector<TAppMgrFile> PlanAppMgrFiles(const TSetupDescription& desc, const TSetupQueries& queries,
+                                         TSetupVariables& vars, const std::string& iconFile) {
+  return PlanAppMgrFiles(
+      desc, [&](const TSetupDeviceFileGroup& g) { return queries.GroupHasSelectedFile(g); },
+      [&](const std::string& text) { return vars.ExpandText(text); }, iconFile);
 }
 
 std::string AppMgrArguments(const std::vector<std::string>& paths) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "package/SetupDescription.h"
+#include "package/SetupQueries.h"
+#include "package/SetupVariables.h"
 
 namespace vnt {
 
@@ -40,6 +42,10 @@ std::string AppMgrFileText(const TSetupDeviceFileGroup& group, const std::string
 // The files of the used groups, in order; only the first carries the Uninstall line.
 std::vector<TAppMgrFile> PlanAppMgrFiles(const TSetupDescription& desc, const TGroupIsUsed& isUsed,
                                          const TExpandText& expand, const std::string& iconFile);
+// The same for this run: a group is used when it has a selected cabinet file in its folder,
+// and folders are expanded with the run's variables.
+std::vector<TAppMgrFile> PlanAppMgrFiles(const TSetupDescription& desc, const TSetupQueries& queries,
+                                         TSetupVariables& vars, const std::string& iconFile);
 
 // The paths, each quoted, joined by one blank.
 std::string AppMgrArguments(const std::vector<std::string>& paths);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "FakeBuiltins.h"
+
 #include "device/AppMgrFiles.h"
 #include "package/ComponentLists.h"
 
@@ -87,4 +89,28 @@ TEST_F(AppMgrFiles, SafeNamesKeepDotsAndBlanks) {
   EXPECT_EQ(AppMgrSafeName("a\\b/c:d*e?f\"g<h>i|j,k. l"), "a_b_c_d_e_f_g_h_i_j_k. l");
   EXPECT_EQ(AppMgrFilePath("D:\\x", "N"), "D:\\x\\N.ini");
   EXPECT_EQ(AppMgrFilePath("D:\\x\\", "N"), "D:\\x\\N.ini");
+}
+
+// The run's own selection: a cabinet counts when its component is chosen and it goes to the
+// group's folder as stored; the folder is then expanded.
+TEST_F(AppMgrFiles, TheRunsSelectionDecidesAndItsVariablesExpand) {
+  test::TFakeBuiltins builtins;
+  TSetupVariables vars{Desc, builtins};
+  TSetupQueries queries{Desc, vars};
+  Desc.Components = {{{"Device", "", ""}, 0, 0, 0}, {{"Tools", "", ""}, 0, 0, 0}};
+  TSetupInstallerFile mainCab, toolCab;
+  mainCab.File.SourceName = "APP.ARM.CAB";
+  mainCab.File.DestFolder = "%installdir%\\device\\";
+  mainCab.File.Components = "Device";
+  toolCab.File.SourceName = "tool.cab";
+  toolCab.File.DestFolder = "%InstallDir%\\Elsewhere";  // not the group's folder
+  toolCab.File.Components = "Tools";
+  Desc.ProductFiles = {mainCab, toolCab};
+  vars.SetVariable("%InstallDir%", "D:\\P");
+  vars.SelectedComponents = "Device|Tools";
+  auto files = PlanAppMgrFiles(Desc, queries, vars, "");
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].Path, "D:\\P\\Device\\My App_ v1.2.ini");
+  vars.SelectedComponents = "Tools";
+  EXPECT_TRUE(PlanAppMgrFiles(Desc, queries, vars, "").empty());
 }
