@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "app/DeviceSide.h"
 #include "install/win32/EarlierInstallation.h"
 #include "install/win32/InterruptedRun.h"
 #include "script/DesktopRules.h"
@@ -44,7 +45,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vnt::RestrictLibrarySearch();
   try {
     vnt::TComSession com;
+    vnt::THotSync hotSync;  // lent to the state, so made before it
     vnt::TSetupState state;
+    vnt::AttachDeviceSide(state, hotSync);
     int result;
     try {
       result = RunSetup(state);

@@ -13,8 +13,7 @@ const std::vector<uint8_t>& CommandsNotYetCarriedOut() {
       OpDeviceFileReadLine, OpDeviceFileClose, OpDeviceRegRead, OpDeviceRegWrite,
       OpDeviceRegDelete, OpDeviceCopyFile, OpCopyFileToDevice, OpCopyFileFromDevice,
       OpDeviceDeleteFile, OpIsProductInstalledOnDevice, OpGetDevicePlatform, OpGetDeviceProcessor,
-      OpIsProcessorSupported, OpGetDeviceFreeSpace, OpGetHotSyncUserCount, OpGetHotSyncUserName,
-      OpGetDeviceSerial, OpIsXScaleDevice, OpAbortDownload, OpDeviceMoveFile};
+      OpIsProcessorSupported, OpGetDeviceFreeSpace, OpGetDeviceSerial, OpIsXScaleDevice, OpAbortDownload, OpDeviceMoveFile};
   return opcodes;
 }
 

@@ -87,6 +87,12 @@ std::wstring HostPath(const wchar_t* devicePath) {
   return DeviceFolder() + L"\\fs" + (path == L"\\" ? L"" : path);
 }
 
+// Every Windows CE device has its root and its Windows folder.
+void MakeStandardFolders() {
+  CreateDirectoryW((DeviceFolder() + L"\\fs").c_str(), nullptr);
+  CreateDirectoryW((DeviceFolder() + L"\\fs\\Windows").c_str(), nullptr);
+}
+
 bool IsProbeProgram(const wchar_t* devicePath) { return devicePath && lstrcmpiW(devicePath, L"\\vNT.exe") == 0; }
 
 bool IsConnected() { return Connected; }
@@ -94,6 +100,7 @@ bool IsConnected() { return Connected; }
 HRESULT StartConnection(HANDLE& event) {
   EndConnection();
   if (SettingInt(L"InitFails", 0)) return E_FAIL;
+  MakeStandardFolders();
   ConnectEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   StopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   event = ConnectEvent;
@@ -107,6 +114,7 @@ HRESULT ConnectNow() {
   EndConnection();
   if (SettingInt(L"InitFails", 0) || !SettingInt(L"Connected", 1)) return E_FAIL;
   Sleep(DWORD(SettingInt(L"ConnectDelayMs", 0)));
+  MakeStandardFolders();
   Connected = true;
   Log("CeRapiInit");
   return S_OK;

@@ -2,14 +2,51 @@
 // queue and the Palm conduits. The device side does the work through TDeviceSteps; a step it
 // does not give is left out.
 #include "install/win32/VantryInstall.h"
+
+#include <stdexcept>
+
+#include "device/win32/AppMgr.h"
+#include "device/win32/HotSync.h"
+#include "install/InstallRules.h"
+#include "package/ComponentLists.h"
+#include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
+// The device side of this machine: the Application Manager and the HotSync software as they
+// are installed. Tests and callers may replace any step afterwards.
+void TVantryInstall::ConnectDeviceSide() {
+  auto hotSync = std::make_shared<THotSync>();
+  hotSync->Start(WithFolderBackslash(State.Info.WindowsFolder()));
+  const std::string appMgr = AppMgrPath(State.Info);
+  auto plan = [this] {
+    TSetupQueries queries(State.Description, Vars());
+    return PlanAppMgrFiles(State.Description, queries, Vars(), IconFile());
+  };
+  Device.WriteAppMgrFiles = [plan] { return vnt::WriteAppMgrFiles(plan()); };
+  Device.AppMgrCommand = [plan, appMgr] { return AppMgrArgumentsIfPresent(appMgr, plan()); };
+  Device.RunAppMgr = [this, appMgr](const std::string& arguments) {
+    if (DWORD error = vnt::RunAppMgr(appMgr, arguments, Vars().ExpandText("%InstallDir%"), Prompts.Pump))
+      Log("Application Manager not started: error " + std::to_string(error));
+  };
+  Device.QueueHotSyncFile = [this, hotSync](const std::string& path, const std::string& users) {
+    for (const std::string& user : SplitComponentList(users))
+      if (!hotSync->QueueFileForUser(user, path)) Log("not queued for " + user + ": " + path);
+  };
+  Device.RegisterConduit = [this, hotSync](const THotSyncConduit& conduit) {
+    return hotSync->RegisterConduit(conduit, [this](const std::string& text) { return Vars().ExpandText(text); });
+  };
+}
+
 void TVantryInstall::WriteAppMgrFiles() {
   if (IsAborted || Maintenance() || !Device.WriteAppMgrFiles) return;
-  for (const auto& path : Device.WriteAppMgrFiles()) Record(UninstPlainFile, path);
+  try {
+    for (const auto& path : Device.WriteAppMgrFiles()) Record(UninstPlainFile, path);
+  } catch (const std::runtime_error& e) {
+    Fail(e.what());
+  }
 }
 
 void TVantryInstall::QueueHotSyncFile(const std::string& path) {

@@ -21,6 +21,7 @@ constexpr int ErrorCodeDriveUnreadable = 8;
 TVantryInstall::TVantryInstall(TSetupState& state, TInstallPrompts prompts, TUninstallRecord* earlier)
     : State(state), Prompts(std::move(prompts)), Earlier(earlier) {
   Files.OnFolderMade = [this](const std::string& folder) { Record(UninstFolder, folder); };
+  ConnectDeviceSide();
 }
 
 TVantryInstall::~TVantryInstall() {

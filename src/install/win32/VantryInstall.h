@@ -148,6 +148,7 @@ private:
   void RegisterFiles();
   void RegisterFile(const TUninstItem& item);
   // Device steps (InstallDevice.cpp).
+  void ConnectDeviceSide();
   void WriteAppMgrFiles();
   void QueueHotSyncFile(const std::string& path);
   void RegisterConduits();

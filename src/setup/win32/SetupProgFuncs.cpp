@@ -62,6 +62,7 @@ void MakeInterpreter(TSetupState& state) {
   state.Desktop = std::make_unique<TDesktopCommands>(*state.Script);
   state.Desktop->Install();
   state.Desktop->LoadPreviousSetup = [&state] { LoadPreviousSetup(state); };
+  if (state.AddDeviceCommands) state.AddDeviceCommands(*state.Script);
   RegisterCommandsNotYetCarriedOut(*state.Script);
   state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
 }
@@ -196,7 +197,8 @@ TStartupResult LoadDescription(TSetupState& state) {
   auto splash = ShowSplash(state);
   ReadRemainingSections(state);
   const TSetupDescription& d = state.Description;
-  state.Vars->InitVariables(CollectVariableNames(d.Scripts, d.Dialogs.Dialogs), "");
+  state.Vars->InitVariables(CollectVariableNames(d.Scripts, d.Dialogs.Dialogs),
+                            state.HotSyncUsers ? state.HotSyncUsers() : std::string());
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
   RestoreSupportFiles(state, SupportRestPass);
   return StartupOk;

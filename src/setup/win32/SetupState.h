@@ -46,6 +46,10 @@ struct TSetupState {
   // Rolls back an earlier run of this product that never finished, before the start script;
   // the installation engine provides it.
   std::function<void()> RecoverInterruptedRun;
+  // What the program entry adds from the device side: its script commands, registered as the
+  // interpreter is made, and the HotSync user names %HotSyncUser% starts with ("|" between).
+  std::function<void(TScriptContext& script)> AddDeviceCommands;
+  std::function<std::string()> HotSyncUsers;
   // Items a removal could not delete, shown by the not-deleted list.
   std::vector<std::string> NotDeleted;
 };

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The device part of a product reaches the stand-ins as it would reach the real pieces: a setup
+# built by vntbuild with two device file groups (a third whose cabinet is not chosen), a file
+# queued for the HotSync users and a conduit. The Application Manager stand-in, run with the
+# installation files, puts each group's cabinet on the emulated device and marks the
+# application installed there; the HotSync fixture shows the queue and the conduit; the
+# uninstaller takes the conduit away again.
+source "$(dirname "$0")/lib.sh"
+
+win() { printf 'Z:%s' "${1//\//\\}"; }
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantry Tests Device Tour'
+device=$(winepath -u 'C:\vntdevice' 2>/dev/null)
+activesync=$(winepath -u 'C:\Program Files\Microsoft ActiveSync' 2>/dev/null)
+system=$(winepath -u 'C:\windows\system32' 2>/dev/null)
+palm="$work/palm"
+put_back() {
+  bash "$root/standins/appmgr/install.sh" --remove
+  rm -f "$system/rapi.dll"
+  wine "$win32/hotsyncfix.exe" remove >/dev/null 2>&1
+  wine reg delete "$entry" /f >/dev/null 2>&1
+  rm -rf "$device"
+}
+trap 'put_back; e2e_cleanup' EXIT
+put_back
+drop_empty_vendor_key
+# The pieces as their own software installs them; the device answers at once.
+bash "$root/standins/rapi/install.sh" "$win32" "$WINEPREFIX"
+bash "$root/standins/appmgr/install.sh" "$win32/standins/CEAPPMGR.EXE"
+mkdir -p "$device"
+printf '[Device]\r\nProcessorType=2577\r\nPlatform=PocketPC\r\n' >"$device/device.ini"
+wine "$win32/hotsyncfix.exe" install "$(win "$palm")" "Ann Lee:3:LeeA" "Bo:7:Bo" >/dev/null 2>>"$err" \
+  || fail "hotsyncfix install"
+
+mkdir -p "$work/src"
+for f in tour_ARM.cab tour_SH3.cab extra_ARM.cab never_ARM.cab memo.prc conduit.dll; do printf '%s' "$f" >"$work/src/$f"; done
+cat >"$work/device.json" <<'JSON'
+{"product": {"name": "Device Tour", "company": "Vantry Tests", "displayVersion": "1",
+             "description": "The tour for handhelds", "installDir": "%SourceDir%\\target"},
+ "components": [{"name": "Core"}, {"name": "Never"}],
+ "setupTypes": [["Core"], ["Core"], ["Core"]],
+ "dialogs": [],
+ "files": [{"source": "src/tour_ARM.cab", "destination": "%InstallDir%\\ce\\", "components": ["Core"]},
+           {"source": "src/tour_SH3.cab", "destination": "%InstallDir%\\ce\\", "components": ["Core"]},
+           {"source": "src/extra_ARM.cab", "destination": "%InstallDir%\\extra\\", "components": ["Core"]},
+           {"source": "src/never_ARM.cab", "destination": "%InstallDir%\\never\\", "components": ["Never"]},
+           {"source": "src/memo.prc", "hotSync": true, "components": ["Core"]},
+           {"source": "src/conduit.dll", "components": ["Core"]}],
+ "device": {"desktopFolder": "%InstallDir%\\ce\\", "cabinets": ["tour_ARM.cab", "tour_SH3.cab"],
+            "groups": [{"name": "Tour Extras: v2", "desktopFolder": "%InstallDir%\\extra\\", "description": "More",
+                        "cabinets": ["extra_ARM.cab"]},
+                       {"name": "Tour Never", "desktopFolder": "%InstallDir%\\never\\", "cabinets": ["never_ARM.cab"]}]},
+ "conduits": [{"creator": "VTdt", "name": "Tour Conduit", "conduitFile": "%InstallDir%\\conduit.dll",
+               "priority": 2}]}
+JSON
+"$host/vntbuild" build "$work/device.json" -o "$work/device.exe" --stub "$win32/vntsetup.exe" >/dev/null 2>>"$err" \
+  || fail "vntbuild device.json"
+
+out=$(driver start "$(win "$work/device.exe")" -- wait-exit 120000)
+expect "the setup installs and ends with 0" "$out" '"exit":0'
+t="$work/target" T=$(win "$work/target")
+log=$(tr -d '\r' <"$activesync/ceappmgr.log" 2>&1)
+ini1="$t/ce/Device Tour.ini" ini2="$t/extra/Tour Extras_ v2.ini"
+same "one installation file per used group, none for the group whose cabinet was not chosen" \
+  "$([ -f "$ini1" ] && echo 1)$([ -f "$ini2" ] && echo 2)$([ -e "$t/never" ] && echo never)" 12
+text1=$(tr -d '\r' <"$ini1" 2>&1) text2=$(tr -d '\r' <"$ini2" 2>&1)
+expect "the first file names its cabinets" "$text1" "CabFiles = tour_ARM.cab,tour_SH3.cab"
+expect "the first file carries the Uninstall line" "$text1" 'Uninstall = "Vantry Tests Device Tour"'
+same "the second does not" "$(printf '%s\n' "$text2" | grep -c '^Uninstall')" 0
+expect "the second names its component" "$text2" "Component = Tour Extras: v2"
+same "the lines end in CR LF" "$(grep -c $'\r$' "$ini1")" "$(wc -l <"$ini1")"
+expect "the Application Manager got both files, first group first" "$log" \
+  "$(printf 'file %s\\ce\\Device Tour.ini' "$T")"
+same "... in that order" "$(printf '%s\n' "$log" | grep '^file ' | sed 's/\.ini: .*/.ini/; s/.*\\//' | paste -sd'|')" "Device Tour.ini|Tour Extras_ v2.ini"
+same "each group's ARM cabinet is on the device" \
+  "$(cd "$device/fs/Windows/AppMgr/Install" 2>/dev/null && ls | paste -sd' ')" "extra_ARM.cab tour_ARM.cab"
+expect "the device marks the application installed" "$(cat "$device/registry.txt" 2>&1)" "Software\\Apps\\Vantry Tests Device Tour"
+
+queue=$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r')
+expect "the Palm file is flagged for the first user" "$queue" "$(printf 'flag\tInstall3\t1')"
+expect "and for the second" "$queue" "$(printf 'flag\tInstall7\t1')"
+same "it waits in both users' install folders" "$(printf '%s\n' "$queue" | grep -c '^file.*\\Install\\memo.prc$')" 2
+expect "the conduit is registered" "$queue" "$(printf 'conduit\tApplication0\tVTdt\t%s\\conduit.dll\tTour Conduit' "$T")"
+record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
+expect "the record names the conduit" "$record" "6|VTdt"
+expect "and the installation files" "$record" "2|$T\\ce\\Device Tour.ini"
+
+command=$(wine reg query "$entry" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ    //p')
+eval "words=($command)"
+out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes -- wait-msgbox 60000 -- msgbox -- press OK \
+      -- wait-exit 30000)
+expect "the uninstaller removes the product" "$out" '"exit":0'
+same "the conduit is gone with it" "$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r' | grep -c '^conduit')" 0
+[ ! -e "$t" ] && pass "the install folder is gone" || fail "left: $(find "$t" | head -5 | paste -sd' ')"
+e2e_end
