@@ -268,6 +268,13 @@ int main(int argc, char** argv) {
 
   Log.open(OwnFolder() + "\\ceappmgr.log", std::ios::binary | std::ios::app);
   Note("run with " + std::to_string(argc - 1) + " file(s)");
+  // A test that ends the setup while the Application Manager runs holds it here.
+  const std::string hold = OwnFolder() + "\\ceappmgr.hold";
+  if (GetFileAttributesA(hold.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    Note("held");
+    Log.flush();
+    while (GetFileAttributesA(hold.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(100);
+  }
   std::vector<TInstallFile> files;
   for (int i = 1; i < argc; ++i) {
     TInstallFile f;

@@ -4,7 +4,8 @@
 # queued for the HotSync users and a conduit. The Application Manager stand-in, run with the
 # installation files, puts each group's cabinet on the emulated device and marks the
 # application installed there; the HotSync fixture shows the queue and the conduit; the
-# uninstaller takes the conduit away again.
+# uninstaller takes the conduit away again. A run ended while the Application Manager runs is
+# undone by the uninstaller, its queue entries and conduit with it.
 source "$(dirname "$0")/lib.sh"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
@@ -91,4 +92,28 @@ out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes -- 
 expect "the uninstaller removes the product" "$out" '"exit":0'
 same "the conduit is gone with it" "$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r' | grep -c '^conduit')" 0
 [ ! -e "$t" ] && pass "the install folder is gone" || fail "left: $(find "$t" | head -5 | paste -sd' ')"
+
+# --- Ended while the Application Manager runs: the uninstaller finds the unfinished run and
+# undoes it, the HotSync queue and the conduit with the rest.
+wine reg add 'HKCU\Software\U.S. Robotics\Pilot Desktop\HotSync Manager' /v Install7 /t REG_DWORD /d 5 /f >/dev/null
+before=$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r')
+touch "$activesync/ceappmgr.hold"
+out=$(driver start "$(win "$work/device.exe")")
+pid=$(pid_of "$out")
+for _ in $(seq 300); do grep -q '^held' "$activesync/ceappmgr.log" 2>/dev/null && break; sleep 0.1; done
+expect "the Application Manager is running" "$(cat "$activesync/ceappmgr.log" 2>&1)" "held"
+queued=$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r')
+expect "by then the file is queued" "$queued" "$(printf 'flag\tInstall3\t1')"
+expect "and the conduit registered" "$queued" "$(printf 'conduit\tApplication0\tVTdt')"
+driver attach "$pid" -- kill >/dev/null
+pid=""
+rm -f "$activesync/ceappmgr.hold"
+for _ in $(seq 100); do pgrep -f CEAPPMGR >/dev/null || break; sleep 0.1; done
+out=$(driver start "$(winepath -w "$win32/vntuninst.exe" 2>/dev/null)" "$T\uninst.dat" -- wait-msgbox 30000 -- msgbox \
+      -- press OK -- wait-exit 30000)
+expect "the uninstaller undoes the unfinished run" "$out" '"exit":0'
+same "the queue and the conduits are as before the run, the other flag kept" \
+  "$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r')" "$before"
+[ ! -e "$t" ] && pass "nothing of the run is left in its folder" || fail "left: $(find "$t" | head -5 | paste -sd' ')"
+same "its entry is gone" "$(wine reg query "$entry" 2>&1 | grep -c UninstallString)" 0
 e2e_end

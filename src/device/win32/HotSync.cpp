@@ -131,23 +131,32 @@ uint16_t THotSync::GetUserId(int index) const {
   return index >= 0 && size_t(index) < Users.size() ? Users[size_t(index)].Id : 0;
 }
 
-bool THotSync::QueueFileForUser(const std::string& userName, const std::string& filePath) {
+std::optional<THotSyncQueueTarget> THotSync::QueueTarget(const std::string& userName,
+                                                         const std::string& filePath) const {
   const int index = FindUser(userName);
-  if (index < 0 || DataFolder.empty()) return false;
+  if (index < 0 || DataFolder.empty()) return std::nullopt;
   const THotSyncUser& user = Users[size_t(index)];
-  if (!IsPlainFolderName(user.Folder)) return false;
-  const std::string folder = WithFolderBackslash(DataFolder) + user.Folder + "\\Install";
-  if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  const std::string target = folder + "\\" + FileNamePart(filePath);
-  if (!CopyFileA(filePath.c_str(), target.c_str(), FALSE)) return false;
-
+  if (!IsPlainFolderName(user.Folder)) return std::nullopt;
   const std::optional<std::string> base = FindBaseKey();
-  if (!base) {
-    Installed = false;
+  if (!base) return std::nullopt;
+  THotSyncQueueTarget target;
+  target.Folder = WithFolderBackslash(DataFolder) + user.Folder + "\\Install";
+  target.File = target.Folder + "\\" + FileNamePart(filePath);
+  target.FlagKey = *base + PilotDesktop + "\\HotSync Manager";
+  target.FlagName = InstallValueName(user.Id);
+  return target;
+}
+
+bool THotSync::QueueFileForUser(const std::string& userName, const std::string& filePath) {
+  const std::optional<THotSyncQueueTarget> target = QueueTarget(userName, filePath);
+  if (!target) {
+    if (!FindBaseKey()) Installed = false;
     return false;
   }
-  TRegKeyHandle manager = OpenKey(Sources.Root, *base + PilotDesktop + "\\HotSync Manager", KEY_SET_VALUE);
-  return manager && SetNumber(manager.Get(), InstallValueName(user.Id).c_str(), 1);
+  if (!CreateDirectoryA(target->Folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (!CopyFileA(filePath.c_str(), target->File.c_str(), FALSE)) return false;
+  TRegKeyHandle manager = OpenKey(Sources.Root, target->FlagKey, KEY_SET_VALUE);
+  return manager && SetNumber(manager.Get(), target->FlagName.c_str(), 1);
 }
 
 bool THotSync::UnregisterConduit(const std::string& creator) {

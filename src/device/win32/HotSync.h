@@ -24,6 +24,12 @@ struct THotSyncSources {
   std::vector<std::string> BaseKeys{"Software\\U.S. Robotics", "Software\\Palm Computing"};
 };
 
+// What queuing a file for a user changes: the user's install folder and the file in it, and
+// the user's flag, a value of FlagKey under the software's root.
+struct THotSyncQueueTarget {
+  std::string Folder, File, FlagKey, FlagName;
+};
+
 // Expands the variables in a text of the setup.
 using TExpandText = std::function<std::string(const std::string&)>;
 
@@ -50,8 +56,12 @@ public:
   int FindUser(const std::string& name) const { return FindHotSyncUser(Users, name); }
   const std::vector<THotSyncUser>& GetUsers() const { return Users; }
 
+  // Where queuing the file for the user writes; nothing for an unknown user, a folder name
+  // that would lead elsewhere, or without the software.
+  std::optional<THotSyncQueueTarget> QueueTarget(const std::string& userName, const std::string& filePath) const;
   // Copies the file into the user's install folder and flags the user's queue.
   bool QueueFileForUser(const std::string& userName, const std::string& filePath);
+  HKEY Root() const { return Sources.Root; }
   // Registers the conduit in place of any of the same creator; its texts go through expand.
   bool RegisterConduit(const THotSyncConduit& conduit, const TExpandText& expand);
   // Takes the conduit of that creator out of both lists; true when nothing was left behind.

@@ -32,12 +32,29 @@ void TVantryInstall::ConnectDeviceSide() {
       Log("Application Manager not started: error " + std::to_string(error));
   };
   Device.QueueHotSyncFile = [this, hotSync](const std::string& path, const std::string& users) {
-    for (const std::string& user : SplitComponentList(users))
-      if (!hotSync->QueueFileForUser(user, path)) Log("not queued for " + user + ": " + path);
+    for (const std::string& user : SplitComponentList(users)) {
+      std::optional<THotSyncQueueTarget> target = hotSync->QueueTarget(user, path);
+      if (!target || !NoteQueueTarget(*target, hotSync->Root()) || !hotSync->QueueFileForUser(user, path))
+        Log("not queued for " + user + ": " + path);
+    }
   };
   Device.RegisterConduit = [this, hotSync](const THotSyncConduit& conduit) {
     return hotSync->RegisterConduit(conduit, [this](const std::string& text) { return Vars().ExpandText(text); });
   };
+}
+
+// A rollback takes back what queuing changes: the user's install folder when the run makes it,
+// the file (one that stood there comes back) and the user's flag.
+bool TVantryInstall::NoteQueueTarget(const THotSyncQueueTarget& target, HKEY root) {
+  if (!FolderExists(target.Folder)) {
+    TUninstItem folder;
+    folder.Kind = UninstFolder;
+    folder.Path = target.Folder;
+    Note(MadeEntry(folder));
+  }
+  if (!Files.PrepareInPlace(target.File)) return false;
+  NoteOldValue(root, root == HKEY_CURRENT_USER ? RootCurrentUser : RootLocalMachine, target.FlagKey, target.FlagName);
+  return true;
 }
 
 void TVantryInstall::WriteAppMgrFiles() {

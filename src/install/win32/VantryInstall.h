@@ -28,6 +28,8 @@
 
 namespace vnt {
 
+struct THotSyncQueueTarget;
+
 // A replace question about an existing file.
 struct TReplaceQuery {
   TReplaceQuestion Question = TReplaceQuestion::Exists;
@@ -149,6 +151,7 @@ private:
   void RegisterFile(const TUninstItem& item);
   // Device steps (InstallDevice.cpp).
   void ConnectDeviceSide();
+  bool NoteQueueTarget(const THotSyncQueueTarget& target, HKEY root);
   void WriteAppMgrFiles();
   void QueueHotSyncFile(const std::string& path);
   void RegisterConduits();
