@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole system once: examples/hello is built into a setup, the setup is run under Wine
 # and walked through its wizard page by page (a picture of each under out/demo/), what it
-# installed is listed, and its uninstaller takes it all away again. Arguments go to the
-# setup: `scripts/demo.sh /de` runs it in German.
+# installed is listed, with what the device side received through the stand-ins of the
+# Application Manager, an emulated Windows CE device and a HotSync user, and its uninstaller
+# takes it all away again. Arguments go to the setup: `scripts/demo.sh /de` runs it in German.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -28,6 +29,25 @@ if command=$(wine reg query "$entry" /v UninstallString 2>/dev/null | tr -d '\r'
   eval "words=($command)"
   drive start "${words[@]}" -- wait-msgbox 30000 -- press Yes -- wait-msgbox 60000 -- press OK -- wait-exit 30000 >/dev/null
 fi
+
+echo "== the device side: stand-ins for ActiveSync (rapi.dll, CEAPPMGR.EXE) and HotSync"
+device=$(winepath -u 'C:\vntdevice')
+activesync=$(winepath -u 'C:\Program Files\Microsoft ActiveSync')
+system=$(winepath -u 'C:\windows\system32')
+standins_away() {
+  bash standins/appmgr/install.sh --remove
+  rm -f "$system/rapi.dll"
+  wine build/win32/hotsyncfix.exe remove >/dev/null 2>&1 || true
+  rm -rf "$device" "$(winepath -u 'C:\vntdemo-palm')"
+}
+trap standins_away EXIT
+standins_away
+bash standins/rapi/install.sh build/win32
+bash standins/appmgr/install.sh
+mkdir -p "$device"
+printf '[Device]\r\nProcessorType=2577\r\nPlatform=PocketPC\r\nOwnerName=Demo User\r\n' >"$device/device.ini"
+wine build/win32/hotsyncfix.exe install 'C:\vntdemo-palm' "Demo User:1:DemoU" >/dev/null
+echo "  an emulated Pocket PC (StrongARM, Windows CE 4.20) in C:\vntdevice; HotSync user \"Demo User\""
 
 echo "== running the setup under Wine, page by page${1:+ (with $*)}"
 title="Hello"
@@ -78,6 +98,17 @@ echo "registry values:"
 wine reg query 'HKCU\Software\Vantry Samples\Hello' 2>/dev/null | tr -d '\r' | sed -n 's/^ *\(.*REG_.*\)/  HKCU\\Software\\Vantry Samples\\Hello: \1/p'
 echo "Add/Remove Programs entry:"
 wine reg query "$entry" 2>/dev/null | tr -d '\r' | sed -n 's/^ *\(.*REG_.*\)/  \1/p'
+
+echo "== what the device side received"
+echo "the Application Manager's log (C:\Program Files\Microsoft ActiveSync\ceappmgr.log):"
+tr -d '\r' <"$activesync/ceappmgr.log" | sed 's/^/  /'
+echo "files on the device:"
+(cd "$device/fs" && find . -type f | sort | sed 's|^\.|  |; s|/|\\|g')
+echo "the application's key on the device:"
+awk -F'\t' '/^key\t.*Software\\Apps\\/ { on = 1; print "  " $2; next } /^key/ { on = 0 } on && /^value/ { print "    " $2 " (type " $3 ") " $4 }' \
+  "$device/registry.txt"
+echo "the HotSync queue (hotsyncfix show):"
+wine build/win32/hotsyncfix.exe show | tr -d '\r' | grep -E '^(flag|file)' | sed 's/\t/ /g; s/^/  /'
 
 echo "== removing it with the uninstaller, as Add/Remove Programs runs it"
 command=$(wine reg query "$entry" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ    //p')

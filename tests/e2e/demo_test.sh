@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The README's demo: examples/hello is built, its setup is gone through page by page to Finish,
-# what it installed is listed, and its uninstaller leaves nothing behind; then the same in German.
+# what it installed is listed with what the device side received through the stand-ins, and
+# its uninstaller leaves nothing behind; then the same in German.
 source "$(dirname "$0")/lib.sh"
 out=$(bash "$root/scripts/demo.sh" 2>&1)
 status=$?
-expect "the builder closes with its summary" "$out" "8 files, "
+expect "the builder closes with its summary" "$out" "9 files, "
 same "the wizard's pages, in order" "$(printf '%s\n' "$out" | sed -n 's/^  page [0-9]*, \([A-Za-z]*\):.*/\1/p' | xargs)" \
   "Welcome License Folder Components Group Ready INSTALL Finish"
 expect "the setup installs and ends with 0" "$out" "the setup went through its pages and installed"
@@ -13,6 +14,10 @@ expect "a component's file" "$out" 'C:\Program Files\Hello\Samples\greetings.txt
 expect "the desktop shortcut, read back" "$out" 'Desktop\Hello.lnk -> C:\Program Files\Hello\hello.exe'
 expect "a registry value" "$out" 'InstallDir    REG_SZ    C:\Program Files\Hello'
 expect "the Add/Remove entry" "$out" 'UninstallString    REG_SZ    "C:\windows\vntuninst.exe" "C:\Program Files\Hello\uninst.dat"'
+expect "the Application Manager got the installation file" "$out" 'file C:\Program Files\Hello\Device\Hello.ini: version "1.0"'
+expect "the ARM cabinet is on the emulated device" "$out" '  \Windows\AppMgr\Install\hello.arm.cab'
+expect "the device knows the application" "$out" 'HKLM\Software\Apps\Vantry Samples Hello'
+expect "the Palm file waits for the HotSync user" "$out" 'file DemoU\Install\HelloPalm.prc'
 expect "the uninstaller reports success" "$out" '"Uninstall completed with success."'
 expect "and nothing is left" "$out" "nothing: files, shortcuts, values and the entry are gone"
 same "the demo ends with 0" "$status" 0
