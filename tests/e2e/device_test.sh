@@ -5,7 +5,9 @@
 # installation files, puts each group's cabinet on the emulated device and marks the
 # application installed there; the HotSync fixture shows the queue and the conduit; the
 # uninstaller takes the conduit away again. A run ended while the Application Manager runs is
-# undone by the uninstaller, its queue entries and conduit with it.
+# undone by the uninstaller, its queue entries and conduit with it. Device only, the PC copies
+# go and a file of the user's in their place comes back; a setup that requires HotSync ends
+# with its message on a PC without it.
 source "$(dirname "$0")/lib.sh"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
@@ -92,6 +94,35 @@ out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes -- 
 expect "the uninstaller removes the product" "$out" '"exit":0'
 same "the conduit is gone with it" "$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r' | grep -c '^conduit')" 0
 [ ! -e "$t" ] && pass "the install folder is gone" || fail "left: $(find "$t" | head -5 | paste -sd' ')"
+
+# --- Device only: the PC copies feed the device and go again; a file of the user's that stood
+# where a cabinet went is back, as it was.
+sed -e 's/"Device Tour"/"Device Only"/' -e 's/"conduits"/"options": {"deviceOnly": true},\n "conduits"/' \
+    -e 's/%SourceDir%\\\\target/%SourceDir%\\\\target-only/' "$work/device.json" >"$work/only.json"
+"$host/vntbuild" build "$work/only.json" -o "$work/only.exe" --stub "$win32/vntsetup.exe" >/dev/null 2>>"$err" \
+  || fail "vntbuild only.json"
+mkdir -p "$work/target-only/ce" && printf 'mine' >"$work/target-only/ce/tour_SH3.cab"
+out=$(driver start "$(win "$work/only.exe")" -- wait-exit 120000)
+expect "device only: the setup ends with 0" "$out" '"exit":0'
+expect "device only: the Application Manager got the group" "$(tr -d '\r' <"$activesync/ceappmgr.log")" "target-only\\ce\\Device Only.ini"
+same "device only: of the device copies only the user's file is left, as it was" \
+  "$(cd "$work/target-only" && find . -path ./palm -prune -o -name '*.cab' -print -o -name '*.ini' -print | sort | paste -sd' ')|$(cat "$work/target-only/ce/tour_SH3.cab")" \
+  "./ce/tour_SH3.cab|mine"
+same "device only: no record and no entry" \
+  "$([ -e "$work/target-only/uninst.dat" ] && echo record)$(wine reg query "${entry/Device Tour/Device Only}" 2>&1 | grep -c UninstallString)" 0
+wine "$win32/hotsyncfix.exe" remove >/dev/null 2>&1
+wine "$win32/hotsyncfix.exe" install "$(win "$palm")" "Ann Lee:3:LeeA" "Bo:7:Bo" >/dev/null 2>>"$err"
+
+# --- A setup that requires HotSync, on a PC without it: message 64, and the setup ends.
+sed -e 's/"Device Tour"/"Needs Palm"/' -e 's/"conduits"/"options": {"requiresHotSync": true},\n "conduits"/' \
+    "$work/device.json" >"$work/palm.json"
+"$host/vntbuild" build "$work/palm.json" -o "$work/palm.exe" --stub "$win32/vntsetup.exe" >/dev/null 2>>"$err" \
+  || fail "vntbuild palm.json"
+wine "$win32/hotsyncfix.exe" remove >/dev/null 2>&1
+out=$(driver start "$(win "$work/palm.exe")" -- wait-msgbox 30000 -- msgbox -- press OK -- wait-exit 30000)
+expect "without HotSync: its message" "$out" '"text":"This setup needs the Palm HotSync software, which is not installed on this computer.'
+expect "without HotSync: the setup ends with 1" "$out" '"exit":1'
+wine "$win32/hotsyncfix.exe" install "$(win "$palm")" "Ann Lee:3:LeeA" "Bo:7:Bo" >/dev/null 2>>"$err"
 
 # --- Ended while the Application Manager runs: the uninstaller finds the unfinished run and
 # undoes it, the HotSync queue and the conduit with the rest.

@@ -171,9 +171,11 @@ void TVantryInstall::RemoveComponents(int range) {
   State.NotDeleted.insert(State.NotDeleted.end(), result.NotRemoved.begin(), result.NotRemoved.end());
 }
 
+// A file that stood where a copy went comes back: the copy only fed the device installation.
 void TVantryInstall::RemoveDeviceCopies() {
   for (const auto& item : Items)
-    if (item.Kind == UninstDeviceFile || item.Kind == UninstPlainFile) DeleteFileForce(item.Path);
+    if ((item.Kind == UninstDeviceFile || item.Kind == UninstPlainFile) && DeleteFileForce(item.Path))
+      Files.PutBack(item.Path);
   for (auto it = Items.rbegin(); it != Items.rend(); ++it)
     if (it->Kind == UninstFolder) RemoveDirectoryA(it->Path.c_str());
 }

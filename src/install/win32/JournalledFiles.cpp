@@ -46,6 +46,13 @@ namespace {
 bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 }  // namespace
 
+bool TJournalledFiles::PutBack(const std::string& path) {
+  auto it = std::find_if(AsideFiles.begin(), AsideFiles.end(), [&](const TAside& a) { return SameText(a.Path, path); });
+  if (it == AsideFiles.end() || !MoveFileA(it->Aside.c_str(), path.c_str())) return false;
+  AsideFiles.erase(it);
+  return true;
+}
+
 bool TJournalledFiles::HoldsOnlyAsides(const std::string& folder) const {
   return FolderHoldsOnly(folder, [this](const std::string& path) {
     return std::any_of(AsideFiles.begin(), AsideFiles.end(), [&](const TAside& a) { return SameText(a.Aside, path); });

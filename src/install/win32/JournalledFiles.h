@@ -33,6 +33,9 @@ public:
   };
   // Files moved aside so far; the commit deletes them.
   const std::vector<TAside>& Asides() const { return AsideFiles; }
+  // The file this run moved aside from path goes back there (path itself must be gone): it is
+  // no longer the commit's to delete. False when there was none or it cannot move.
+  bool PutBack(const std::string& path);
   // Whether the folder holds nothing but files this run moved aside (or nothing at all).
   bool HoldsOnlyAsides(const std::string& folder) const;
   // Before a folder goes: the files moved aside into it move up beside it, noted first, so a
