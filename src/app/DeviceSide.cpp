@@ -8,6 +8,7 @@ namespace vnt {
 
 void AttachDeviceSide(TSetupState& state, THotSync& hotSync) {
   hotSync.Start(WithFolderBackslash(state.Info.WindowsFolder()));
+  state.Builtins.HotSyncFolder = StripFolderBackslash(hotSync.GetHotSyncFolder());
   state.AddDeviceCommands = [&hotSync](TScriptContext& script) {
     RegisterHotSyncCommands(script, [&hotSync]() -> const std::vector<THotSyncUser>& { return hotSync.GetUsers(); });
   };

@@ -21,6 +21,7 @@ put_back() {
   rm -f "$system/rapi.dll"
   wine "$win32/hotsyncfix.exe" remove >/dev/null 2>&1
   wine reg delete "$entry" /f >/dev/null 2>&1
+  wine reg delete 'HKCU\Software\VantryTests\DeviceTour' /f >/dev/null 2>&1
   rm -rf "$device"
 }
 trap 'put_back; e2e_cleanup' EXIT
@@ -52,6 +53,8 @@ cat >"$work/device.json" <<'JSON'
             "groups": [{"name": "Tour Extras: v2", "desktopFolder": "%InstallDir%\\extra\\", "description": "More",
                         "cabinets": ["extra_ARM.cab"]},
                        {"name": "Tour Never", "desktopFolder": "%InstallDir%\\never\\", "cabinets": ["never_ARM.cab"]}]},
+ "registry": [{"root": "HKCU", "key": "Software\\VantryTests\\DeviceTour", "value": "HotSyncDir", "data": "%HotSyncDir%"},
+              {"root": "HKCU", "key": "Software\\VantryTests\\DeviceTour", "value": "Users", "data": "%HotSyncUser%"}],
  "conduits": [{"creator": "VTdt", "name": "Tour Conduit", "conduitFile": "%InstallDir%\\conduit.dll",
                "priority": 2}]}
 JSON
@@ -83,6 +86,9 @@ expect "the Palm file is flagged for the first user" "$queue" "$(printf 'flag\tI
 expect "and for the second" "$queue" "$(printf 'flag\tInstall7\t1')"
 same "it waits in both users' install folders" "$(printf '%s\n' "$queue" | grep -c '^file.*\\Install\\memo.prc$')" 2
 expect "the conduit is registered" "$queue" "$(printf 'conduit\tApplication0\tVTdt\t%s\\conduit.dll\tTour Conduit' "$T")"
+values=$(wine reg query 'HKCU\Software\VantryTests\DeviceTour' 2>&1 | tr -d '\r')
+expect "%HotSyncDir% is the HotSync software's folder" "$values" "HotSyncDir    REG_SZ    $(win "$palm")"
+expect "%HotSyncUser% starts as every user" "$values" "Users    REG_SZ    Ann Lee|Bo"
 record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
 expect "the record names the conduit" "$record" "6|VTdt"
 expect "and the installation files" "$record" "2|$T\\ce\\Device Tour.ini"

@@ -55,8 +55,8 @@ std::string TSystemBuiltins::FolderValue(TBuiltin id, bool common) {
     case TBuiltin::SysDir: return Info.SystemFolder();
     case TBuiltin::CommonFilesDir: return Info.CommonFilesFolder();
     case TBuiltin::MyDocumentsDir: return Info.DocumentsFolder();
-    // The HotSync module gives its program folder; the Windows folder stands in until then.
-    case TBuiltin::HotSyncDir: return Info.WindowsFolder();
+    // The HotSync module gives its program folder; the Windows folder stands in without one.
+    case TBuiltin::HotSyncDir: return HotSyncFolder.empty() ? Info.WindowsFolder() : HotSyncFolder;
     case TBuiltin::ProgramsDir: return Info.ShellFolder(ShellPrograms, common);
     case TBuiltin::StartUpDir: return Info.ShellFolder(ShellStartup, common);
     case TBuiltin::DesktopDir: return Info.ShellFolder(ShellDesktop, common);

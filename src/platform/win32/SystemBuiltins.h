@@ -18,6 +18,7 @@ public:
   std::string CommandLineParam(int n) override;
 
   std::string TempSetupDir;             // set when start-up has made the folder
+  std::string HotSyncFolder;            // the HotSync software's program folder, when it names one
   HWND ApplicationWindow = nullptr;     // %SetupHandle%
   HWND (*ActiveForm)() = nullptr;       // %ActiveDialogHandle%; none until windows exist
 
