@@ -9,11 +9,11 @@ build() { "$host/vntbuild" build "$@" --stub "$win32/vntsetup.exe" 2>&1; }
 out=$(build "$work/hello/hello.json" -o "$work/first.exe")
 expect "the project builds, with the default wizard" "$out" "no dialogs in the project: the default wizard"
 expect "every file is reported as it is compressed" "$out" "hello.exe: 16,"
-printf '%s\n' "$out" | tail -1 | grep -qE '^8 files, [0-9,]+ bytes in, [0-9,]+ bytes out \([0-9.]+%\), setup [0-9,]+ bytes' \
+printf '%s\n' "$out" | tail -1 | grep -qE '^9 files, [0-9,]+ bytes in, [0-9,]+ bytes out \([0-9.]+%\), setup [0-9,]+ bytes' \
   && pass "and it closes with its summary" || fail "no summary in: $out"
 
 out=$("$host/vntbuild" dump "$work/first.exe" -o "$work/dump" 2>&1)
-expect "the dump writes the project and the files" "$out" "project.json and 8 files"
+expect "the dump writes the project and the files" "$out" "project.json and 9 files"
 out=$(build "$work/dump/project.json" -o "$work/second.exe")
 cmp -s "$work/first.exe" "$work/second.exe" && pass "the dump builds again into the same setup, byte for byte" \
   || fail "the rebuilt setup differs: $out"
@@ -30,13 +30,13 @@ expect "a missing source file is named" "$(build "$work/hello/hello.json" -o "$w
 cp "$root/examples/hello/readme.txt" "$work/hello/"
 out=$(cd "$win32/.." && "$host/vntbuild" build "$work/hello/hello.json" -o "$work/relative.exe" \
       --stub "$(basename "$win32")/vntsetup.exe" 2>&1)
-expect "a stub named relative to the working folder is found, and the uninstaller beside it" "$out" "8 files, "
+expect "a stub named relative to the working folder is found, and the uninstaller beside it" "$out" "9 files, "
 
 # A third language gives the default wizard's texts by their ids; a wrong id is refused.
 french='{"name": "Deutsch", "id": 1031, "messageFile": "deutsch.json"}, {"name": "Francais", "id": 1036, "wizard": {"Next": "\&Suivant >"}}'
 sed "s|{\"name\": \"Deutsch\", \"id\": 1031, \"messageFile\": \"deutsch.json\"}|$french|" "$work/hello/hello.json" >"$work/hello/french.json"
 out=$(build "$work/hello/french.json" -o "$work/french.exe")
-expect "a project with a third language builds" "$out" "8 files, "
+expect "a project with a third language builds" "$out" "9 files, "
 expect "a language's own wizard texts go into the pages" "$("$host/vntbuild" dump "$work/french.exe" 2>&1)" \
   'AssignVariable \"%WizardNext%\", \"&Suivant >\"'
 sed 's/"Next": /"Nxet": /' "$work/hello/french.json" >"$work/hello/nxet.json"
