@@ -1,16 +1,39 @@
 #include "app/DeviceSide.h"
 
 #include "device/HotSyncCommands.h"
+#include "device/win32/DeviceCommands.h"
 #include "package/ComponentLists.h"
 #include "package/SystemRules.h"
+#include "ui/win32/windows/AuxiliaryTexts.h"
 
 namespace vnt {
 
-void AttachDeviceSide(TSetupState& state, THotSync& hotSync) {
+namespace {
+
+// The wait window shows while a device connects; asking to close it gives the wait up.
+void MakeRapiTool(TSetupState& state, TDeviceSide& device) {
+  device.Rapi = std::make_unique<TRapiTool>();
+  device.Rapi->Definitions = state.Description.DeviceTable;
+  device.ConnectionWindow.emplace([&state] { return StartCEConnectionTexts(state); });
+  device.ConnectionWindow->OnCancel = [&device] { device.Rapi->CancelConnect = true; };
+  device.Rapi->OnConnecting = [&device](bool done) { (*device.ConnectionWindow)(done); };
+}
+
+}  // namespace
+
+void AttachDeviceSide(TSetupState& state, TDeviceSide& device) {
+  THotSync& hotSync = device.HotSync;
   hotSync.Start(WithFolderBackslash(state.Info.WindowsFolder()));
   state.Builtins.HotSyncFolder = StripFolderBackslash(hotSync.GetHotSyncFolder());
-  state.AddDeviceCommands = [&hotSync](TScriptContext& script) {
-    RegisterHotSyncCommands(script, [&hotSync]() -> const std::vector<THotSyncUser>& { return hotSync.GetUsers(); });
+  state.AddDeviceCommands = [&state, &device](TScriptContext& script) {
+    RegisterHotSyncCommands(script, [&device]() -> const std::vector<THotSyncUser>& {
+      return device.HotSync.GetUsers();
+    });
+    if (!device.Rapi) MakeRapiTool(state, device);
+    RegisterDeviceCommands(script, *device.Rapi);
+  };
+  state.DeviceTableRead = [&state, &device] {
+    if (device.Rapi) device.Rapi->Definitions = state.Description.DeviceTable;
   };
   // Every user to begin with: a page or a script may narrow the list.
   state.HotSyncUsers = [&hotSync] {

@@ -45,9 +45,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vnt::RestrictLibrarySearch();
   try {
     vnt::TComSession com;
-    vnt::THotSync hotSync;  // lent to the state, so made before it
+    vnt::TDeviceSide device;  // lent to the state, so made before it
     vnt::TSetupState state;
-    vnt::AttachDeviceSide(state, hotSync);
+    vnt::AttachDeviceSide(state, device);
     int result;
     try {
       result = RunSetup(state);

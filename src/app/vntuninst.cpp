@@ -82,9 +82,9 @@ int Uninstall(const std::string& path, const std::string& entryName) {
   TProductEntry entry;
   std::optional<TUninstallRecord> record = LoadRecord(path, entryName, entry);
   if (!record) return ExitNoRecord;
-  THotSync hotSync;  // lent to the state, so made before it
+  TDeviceSide device;  // lent to the state, so made before it
   TSetupState state;
-  AttachDeviceSide(state, hotSync);
+  AttachDeviceSide(state, device);
   RunStateFromRecord(state, *record);
   std::string question = state.Vars->ExpandText(record->Messages[UtQuestion]);
   if (MessageBoxA(nullptr, question.c_str(), state.ApplicationTitle.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)

@@ -1,6 +1,6 @@
-// The commands a script may hold that the setup does not carry out yet: the device side
-// (Windows CE over RAPI, HotSync users) and the web. They compile and run as commands that do
-// nothing; the builder lists them, and the command reference marks each of them.
+// The commands a script may hold that the setup does not carry out yet: the web. They compile
+// and run as commands that do nothing; the builder lists them, and the command reference
+// marks each of them.
 #pragma once
 
 #include <cstdint>

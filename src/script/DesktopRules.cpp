@@ -66,6 +66,19 @@ TScriptLine ReadScriptLine(const TNextByte& next) {
   return line;
 }
 
+TScriptLine ReadScriptLineFromBlocks(const std::function<std::string()>& nextBlock) {
+  std::string block;
+  size_t used = 0;
+  return ReadScriptLine([&]() -> std::optional<char> {
+    if (used == block.size()) {
+      block = nextBlock();
+      used = 0;
+      if (block.empty()) return std::nullopt;
+    }
+    return block[used++];
+  });
+}
+
 bool SignatureIsChecked(const std::string& signature) { return signature != "0"; }
 
 std::string SignatureAnswer(const std::string& signature, std::optional<int32_t> firstFour) {

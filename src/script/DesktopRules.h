@@ -35,6 +35,9 @@ struct TScriptLine {
 // A line ends at a carriage return, which is dropped together with one line feed directly
 // after it; any other byte after it stays for the next read. A lone line feed is text.
 TScriptLine ReadScriptLine(const TNextByte& next);
+// The same rule over a file read in blocks: nextBlock gives the next bytes, empty at the end.
+// Reading goes on past the line, so Consumed says where the caller seeks back to.
+TScriptLine ReadScriptLineFromBlocks(const std::function<std::string()>& nextBlock);
 // The signature "0" means no check; any other text, the empty one too, is checked.
 bool SignatureIsChecked(const std::string& signature);
 // "OK" when the file's first four bytes (none when fewer could be read) hold the signature

@@ -75,9 +75,9 @@ expect_fail() {
 
 # A command that does nothing, its mark taken away.
 fresh; doc="$scratch/docs/script-commands.md"
-line=$(grep -n '^### `DeviceRegWrite` (76)$' "$doc" | cut -d: -f1)
+line=$(grep -n '^### `DownloadFile` (52)$' "$doc" | cut -d: -f1)
 sed -i "$((line + 2))d" "$doc"
-expect_fail "unmarked command that does nothing" "$doc:$line: DeviceRegWrite does nothing yet but its entry is not marked"
+expect_fail "unmarked command that does nothing" "$doc:$line: DownloadFile does nothing yet but its entry is not marked"
 
 # A command the setup carries out, marked.
 fresh; doc="$scratch/docs/script-commands.md"

@@ -60,6 +60,24 @@ TEST(DesktopRules, LineFeedAloneAndOddEndings) {
   EXPECT_EQ(none.Consumed, 0u);
 }
 
+TEST(DesktopRules, LineReadInBlocks) {
+  // The carriage return ends one block and its line feed starts the next; the line runs over
+  // three blocks; what follows is read but not consumed.
+  std::vector<std::string> blocks = {"ab", "c\r", "\nde", "f"};
+  size_t next = 0;
+  TScriptLine line = ReadScriptLineFromBlocks([&] { return next < blocks.size() ? blocks[next++] : std::string(); });
+  EXPECT_EQ(line.Text, "abc");
+  EXPECT_EQ(line.Consumed, 5u);
+  EXPECT_EQ(next, 3u);
+  next = 3;
+  line = ReadScriptLineFromBlocks([&] { return next < blocks.size() ? blocks[next++] : std::string(); });
+  EXPECT_EQ(line.Text, "f");
+  EXPECT_EQ(line.Consumed, 1u);
+  line = ReadScriptLineFromBlocks([] { return std::string(); });
+  EXPECT_EQ(line.Text, "");
+  EXPECT_EQ(line.Consumed, 0u);
+}
+
 TEST(DesktopRules, Signature) {
   EXPECT_FALSE(SignatureIsChecked("0"));
   EXPECT_TRUE(SignatureIsChecked(""));

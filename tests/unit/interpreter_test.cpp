@@ -606,7 +606,7 @@ TEST_F(Interp, CommandsNotYetCarriedOutReachNoHandler) {
     reached.push_back(op);
   };
   // A command set before for one of them (a family that grew one) is replaced too.
-  Ctx.SetCommand(OpDeviceConnected, [&](const ScriptStatement&) { reached.push_back(OpDeviceConnected); });
+  Ctx.SetCommand(OpDownloadFile, [&](const ScriptStatement&) { reached.push_back(OpDownloadFile); });
   RegisterCommandsNotYetCarriedOut(Ctx);
   V.SetVariable("%Out%", "kept");
   V.SetVariable("%ErrorCode%", "0");

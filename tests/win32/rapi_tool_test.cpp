@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "RapiFixture.h"
 #include "device/win32/RapiTool.h"
 #include "package/PackagePrimitives.h"
 #include "package/SetupRecords.h"
@@ -18,63 +17,11 @@
 #include "platform/win32/SystemServices.h"
 
 using namespace vnt;
+using namespace vnt::test;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-size_t CountLines(const std::string& text, const std::string& line) {
-  size_t n = 0;
-  std::stringstream s(text);
-  for (std::string l; std::getline(s, l);) n += l == line;
-  return n;
-}
-
-std::string InstalledLibrary() { return WithFolderBackslash(SystemSystemFolder()) + "rapi.dll"; }
-
-class RapiToolTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    // The stand-in goes where the synchronisation software puts the real one.
-    ASSERT_TRUE(CopyFileA((FolderOfFile(ProgramPath()) + "\\rapi.dll").c_str(), InstalledLibrary().c_str(), FALSE));
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    Folder = std::string(temp) + "vnt-rapi-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(GetTickCount());
-    ASSERT_TRUE(CreateDirectoryA(Folder.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((Folder + "\\fs").c_str(), nullptr));
-    SetEnvironmentVariableA("VNT_DEVICE_DIR", Folder.c_str());
-  }
-  void TearDown() override {
-    SetEnvironmentVariableA("VNT_DEVICE_DIR", nullptr);
-    RemoveFolderTree(Folder);
-  }
-
-  void Set(const char* name, const std::string& value) {
-    WritePrivateProfileStringA("Device", name, value.c_str(), (Folder + "\\device.ini").c_str());
-  }
-  std::string Log() { return ReadAll(Folder + "\\rapi.log"); }
-  std::string Registry() { return ReadAll(Folder + "\\registry.txt"); }
-  std::string DeviceFile(const std::string& devicePath) { return Folder + "\\fs" + devicePath; }
-
-  std::string Folder;
-};
-
-std::string Pattern(size_t size) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = char(i * 7 + i / 251);
-  return bytes;
-}
+using RapiToolTest = TRapiDeviceFixture;
 
 }  // namespace
 
@@ -413,9 +360,8 @@ TEST_F(RapiToolTest, ConnectionRefusedOrSilent) {
 }
 
 TEST_F(RapiToolTest, NoLibrary) {
-  const std::string away = InstalledLibrary() + ".away";
-  ASSERT_TRUE(MoveFileExA(InstalledLibrary().c_str(), away.c_str(), MOVEFILE_REPLACE_EXISTING));
   {
+    TLibraryAway away;
     TRapiTool tool;
     bool called = false;
     tool.OnConnecting = [&](bool) { called = true; };
@@ -428,5 +374,5 @@ TEST_F(RapiToolTest, NoLibrary) {
     EXPECT_EQ(tool.GetOsVersion(2), "");
     EXPECT_FALSE(tool.IsAppInstalled("A", "B"));
   }
-  ASSERT_TRUE(MoveFileExA(away.c_str(), InstalledLibrary().c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_TRUE(FileExists(InstalledLibrary()));
 }

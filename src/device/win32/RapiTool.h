@@ -66,6 +66,8 @@ public:
   bool OpenFile(const std::string& path, uint32_t signature);
   bool CloseFile();
   bool ReadFile(void* buffer, uint32_t count);
+  // Up to count bytes; moved tells how many came (0 at the end of the file).
+  bool ReadFilePart(void* buffer, uint32_t count, uint32_t& moved);
   bool WriteFile(const void* buffer, uint32_t count);
   int64_t GetFilePos();  // -1 on failure
   // origin: 0 from the start, 1 from the end, 2 from the current position.

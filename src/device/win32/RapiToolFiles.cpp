@@ -103,10 +103,16 @@ bool TRapiTool::CloseFile() {
 }
 
 bool TRapiTool::ReadFile(void* buffer, uint32_t count) {
+  uint32_t moved = 0;
+  return ReadFilePart(buffer, count, moved) && moved == count;
+}
+
+bool TRapiTool::ReadFilePart(void* buffer, uint32_t count, uint32_t& moved) {
   auto read = Entry<PCeReadFile>(TRapiEntry::CeReadFile);
-  DWORD moved = 0;
-  return Connected && read && FileHandle != INVALID_HANDLE_VALUE && read(FileHandle, buffer, count, &moved, nullptr) &&
-         moved == count;
+  DWORD got = 0;
+  bool ok = Connected && read && FileHandle != INVALID_HANDLE_VALUE && read(FileHandle, buffer, count, &got, nullptr);
+  moved = ok && got <= count ? uint32_t(got) : 0;
+  return ok && got <= count;
 }
 
 bool TRapiTool::WriteFile(const void* buffer, uint32_t count) {

@@ -15,6 +15,7 @@ void TakeSettings(TSetupState& state, const TUninstallRecord& r) {
   p.CompanyName = r.CompanyName;
   if (!r.OwnFonts) p.SetupFont = r.SetupFont;
   state.Description.DeviceTable = r.Devices;
+  if (state.DeviceTableRead) state.DeviceTableRead();
   // The earlier run's values, as they were, over the current ones: no change handlers run for
   // them, and what the earlier run did not have (a newer version's variables, what the start
   // script set) stays.

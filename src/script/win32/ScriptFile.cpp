@@ -87,16 +87,7 @@ std::string TScriptFile::Read(int32_t count) {
 
 std::string TScriptFile::ReadLine() {
   const uint64_t start = Position();
-  std::string block;
-  size_t used = 0;
-  TScriptLine line = ReadScriptLine([&]() -> std::optional<char> {
-    if (used == block.size()) {
-      block = ReadRaw(LineBlock);
-      used = 0;
-      if (block.empty()) return std::nullopt;
-    }
-    return block[used++];
-  });
+  TScriptLine line = ReadScriptLineFromBlocks([this] { return ReadRaw(LineBlock); });
   SeekTo(start + line.Consumed);
   return line.Text;
 }

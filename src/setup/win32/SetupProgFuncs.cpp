@@ -196,6 +196,7 @@ TStartupResult LoadDescription(TSetupState& state) {
   if (!state.Description.Properties.SplashBitmap.empty()) RestoreSupportFiles(state, SupportSplashPass);
   auto splash = ShowSplash(state);
   ReadRemainingSections(state);
+  if (state.DeviceTableRead) state.DeviceTableRead();
   const TSetupDescription& d = state.Description;
   state.Vars->InitVariables(CollectVariableNames(d.Scripts, d.Dialogs.Dialogs),
                             state.HotSyncUsers ? state.HotSyncUsers() : std::string());

@@ -50,6 +50,9 @@ struct TSetupState {
   // interpreter is made, and the HotSync user names %HotSyncUser% starts with ("|" between).
   std::function<void(TScriptContext& script)> AddDeviceCommands;
   std::function<std::string()> HotSyncUsers;
+  // Called whenever Description.DeviceTable is set (the package read, an uninstall record
+  // taken over), so that the device side matches devices against it.
+  std::function<void()> DeviceTableRead;
   // Items a removal could not delete, shown by the not-deleted list.
   std::vector<std::string> NotDeleted;
 };

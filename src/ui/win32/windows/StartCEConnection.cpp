@@ -37,7 +37,11 @@ bool TfrmStartCEConnection::Open(HWND owner, const TStartCEConnectionTexts& text
 }
 
 LRESULT TfrmStartCEConnection::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_CLOSE) return 0;  // the connection decides when the window goes
+  if (msg == WM_CLOSE) {
+    // The connection decides when the window goes; the request only ends its wait.
+    if (OnCancel) OnCancel();
+    return 0;
+  }
   return TModalForm::HandleMessage(msg, wParam, lParam);
 }
 
@@ -55,6 +59,9 @@ void TDeviceConnectionWindow::operator()(bool done) {
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   if (Window) return;  // already shown
   auto window = std::make_unique<TfrmStartCEConnection>();
+  window->OnCancel = [this] {
+    if (OnCancel) OnCancel();
+  };
   if (window->Open(GetActiveWindow(), Texts ? Texts() : TStartCEConnectionTexts{})) Window = std::move(window);
 }
 

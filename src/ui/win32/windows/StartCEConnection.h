@@ -19,10 +19,12 @@ struct TStartCEConnectionTexts {
   std::optional<TFontRecord> Font;
 };
 
-// Not modal, never activated, and it refuses to be closed: only its owner frees it.
+// Not modal, never activated, and it refuses to be closed: only its owner frees it. A request
+// to close it is the person giving up the wait: OnCancel hears of it.
 class TfrmStartCEConnection : public TModalForm {
 public:
   TfrmStartCEConnection();
+  std::function<void()> OnCancel;
   ~TfrmStartCEConnection() override;
   // Makes and shows the window centred on the screen, owned by owner.
   bool Open(HWND owner, const TStartCEConnectionTexts& texts);
@@ -44,6 +46,8 @@ public:
   TDeviceConnectionWindow& operator=(const TDeviceConnectionWindow&) = delete;
 
   void operator()(bool done);
+  // Called when the person asks to close the shown window (the connection wait is given up).
+  std::function<void()> OnCancel;
   // The window while it is shown, else null.
   HWND Handle() const { return Window ? Window->Handle() : nullptr; }
 
