@@ -45,13 +45,17 @@ standins_away
 bash standins/rapi/install.sh build/win32
 bash standins/appmgr/install.sh
 mkdir -p "$device"
-printf '[Device]\r\nProcessorType=2577\r\nPlatform=PocketPC\r\nOwnerName=Demo User\r\n' >"$device/device.ini"
+# The device takes a moment to connect, so that its wait window can be seen.
+printf '[Device]\r\nProcessorType=2577\r\nPlatform=PocketPC\r\nOwnerName=Demo User\r\nConnectDelayMs=1500\r\n' \
+  >"$device/device.ini"
 wine build/win32/hotsyncfix.exe install 'C:\vntdemo-palm' "Demo User:1:DemoU" >/dev/null
 echo "  an emulated Pocket PC (StrongARM, Windows CE 4.20) in C:\vntdevice; HotSync user \"Demo User\""
 
 echo "== running the setup under Wine, page by page${1:+ (with $*)}"
 title="Hello"
-out=$(drive start "$(win "$demo/hello-setup.exe")" "$@" -- wait-window --title-contains "$title" 60000)
+out=$(drive start "$(win "$demo/hello-setup.exe")" "$@" -- wait-window --class TfrmStartCEConnection 60000 \
+      -- snap "$(win "$demo/0-connecting.png")" -- wait-window --class TfrmSetupMain 60000)
+grep -q '"class":"TfrmStartCEConnection"' <<<"$out" && echo "  the start script asks the handheld; its wait window: $demo/0-connecting.png"
 pid=$(printf '%s\n' "$out" | sed -n 's/.*"pid":\([0-9]*\).*/\1/p' | head -1)
 [ -n "$pid" ] || { echo "$out" >&2; echo "the setup did not start" >&2; exit 1; }
 on() { drive attach "$pid" -- wait-window --title-contains "$title" 10000 -- "$@"; }
@@ -60,7 +64,9 @@ enabled() { on get "name:$1" | grep '"type":"control"' | sed -n 's/.*"enabled":\
 page() { on list | grep '"class":"TVntPagePanel"' | grep '"visible":true' | sed -n 's/.*"name":"\([^"]*\)".*/\1/p'; }
 n=0
 while :; do
-  name=$(page)
+  name=$(page || true)
+  # The wizard steps aside while the Application Manager runs.
+  for _ in $(seq 60); do [ -n "$name" ] && break; sleep 0.5; name=$(page || true); done
   [ -n "$name" ] || break
   n=$((n + 1))
   printf '  page %d, %-10s "%s"\n' "$n" "$name:" "$(text "VN_${name}_Label1")"

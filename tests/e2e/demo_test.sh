@@ -21,7 +21,10 @@ expect "the Palm file waits for the HotSync user" "$out" 'file DemoU\Install\Hel
 expect "the uninstaller reports success" "$out" '"Uninstall completed with success."'
 expect "and nothing is left" "$out" "nothing: files, shortcuts, values and the entry are gone"
 same "the demo ends with 0" "$status" 0
-same "a picture of every page" "$(ls "$root/out/demo" | grep -c '^[0-9]-.*\.png$')" 8
+same "a picture of every page" "$(ls "$root/out/demo" | grep -c '^[1-9]-.*\.png$')" 8
+expect "the start script asks the handheld, with the wait window on screen" "$out" "its wait window: out/demo/0-connecting.png"
+expect "and the registry keeps its answer" "$out" 'HandheldVersion    REG_SZ    4.20'
+[ -s "$root/out/demo/0-connecting.png" ] && pass "a picture of the wait window" || fail "no out/demo/0-connecting.png"
 
 de=$(bash "$root/scripts/demo.sh" /de 2>&1)
 expect "in German: the pages speak German" "$de" 'page 1, Welcome:   "Willkommen bei der Installation von Hello"'

@@ -7,7 +7,8 @@
 # uninstaller takes the conduit away again. A run ended while the Application Manager runs is
 # undone by the uninstaller, its queue entries and conduit with it. Device only, the PC copies
 # go and a file of the user's in their place comes back; a setup that requires HotSync ends
-# with its message on a PC without it.
+# with its message on a PC without it. A start script asks the device, with the connection
+# window showing while it connects, and copies a file to it and back.
 source "$(dirname "$0")/lib.sh"
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
@@ -100,6 +101,43 @@ out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes -- 
 expect "the uninstaller removes the product" "$out" '"exit":0'
 same "the conduit is gone with it" "$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r' | grep -c '^conduit')" 0
 [ ! -e "$t" ] && pass "the install folder is gone" || fail "left: $(find "$t" | head -5 | paste -sd' ')"
+
+# --- Scripts on the device: the start script connects (the wait window shows while the device
+# takes its time), asks the device (which has this product from the first run), copies a file
+# to it and back, and keeps the answers.
+pictures="$root/build/e2e-pages"
+mkdir -p "$pictures"
+printf '[Device]\r\nProcessorType=2577\r\nPlatform=PocketPC\r\nOwnerName=Ann Lee\r\nConnectDelayMs=1500\r\n' >"$device/device.ini"
+cat >"$work/script.json" <<'JSON'
+{"product": {"name": "Device Tour", "company": "Vantry Tests", "installDir": "%SourceDir%\\target-script"},
+ "dialogs": [], "files": [],
+ "options": {"createUninstaller": false},
+ "devicePlatforms": [{"name": "PPC", "platform": "PocketPC", "matchByName": true, "processors": ["STRONGARM"],
+                      "minVersion": "3.0", "maxVersion": "5.0"}],
+ "scripts": {"start": [
+   "GetDeviceOSVersion \"%Version%\", \"FULL\"",
+   "GetDeviceOwner \"%Owner%\", \"NAME\"",
+   "GetDevicePlatform \"%Platform%\"",
+   "GetDeviceProcessor \"%Processor%\"",
+   "IsProductInstalledOnDevice \"%Installed%\"",
+   "CopyFileToDevice \"%SourceDir%\\\\src\\\\memo.prc\", \"\\\\memo.prc\"",
+   "CopyFileFromDevice \"\\\\memo.prc\", \"%SourceDir%\\\\back.prc\"",
+   "DeviceQueryFileInfo \"%Size%\", \"\\\\memo.prc\", \"SIZE\"",
+   "RegWrite \"HKEY_CURRENT_USER\", \"Software\\\\VantryTests\\\\DeviceScript\", \"Answers\", \"%Version%|%Owner%|%Platform%|%Processor%|%Installed%|%Size%\"",
+   "CancelSetup"]}}
+JSON
+"$host/vntbuild" build "$work/script.json" -o "$work/script.exe" --stub "$win32/vntsetup.exe" >/dev/null 2>>"$err" \
+  || fail "vntbuild script.json"
+out=$(driver start "$(win "$work/script.exe")" -- wait-window --class TfrmStartCEConnection 30000 \
+      -- snap "$(win "$pictures/device-connecting.png")" -- wait-exit 60000)
+expect "the wait window shows while the device connects" "$out" '"class":"TfrmStartCEConnection"'
+expect "the script ends the setup" "$out" '"exit":'
+same "the device's answers: version, owner, platform, processor, installed, the copied file's size" \
+  "$(wine reg query 'HKCU\Software\VantryTests\DeviceScript' /v Answers 2>&1 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')" \
+  "4.20|Ann Lee|PPC|STRONGARM|1|8"
+same "the file came back from the device as it went" "$(cat "$work/back.prc" 2>&1)" "memo.prc"
+wine reg delete 'HKCU\Software\VantryTests\DeviceScript' /f >/dev/null 2>&1
+drop_empty_vendor_key
 
 # --- Device only: the PC copies feed the device and go again; a file of the user's that stood
 # where a cabinet went is back, as it was.
