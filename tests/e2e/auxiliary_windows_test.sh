@@ -193,7 +193,8 @@ same "copying: kind 2 set the position" "$(res position)" 50
 same "copying: kind 3 set the maximum" "$(res maximum)" 200
 same "copying: shown without taking the activation" "$(res activated)" 0
 
-# --- Device connection window: shown at once, refuses WM_CLOSE, freed by the callback.
+# --- Device connection window: shown at once, refuses WM_CLOSE (which gives the wait up),
+# freed by the callback.
 open_window --language Deutsch connect -- wait-window --class TfrmStartCEConnection 20000 -- list \
   -- snap "$(pic connection-de)"
 expect "connection: the caption is the software name" "$out" '"class":"TfrmStartCEConnection","text":"Tools & Co"'
@@ -210,6 +211,7 @@ same "connection: owned by the active window" "$(res owner_is_harness)" 1
 same "connection: not activated" "$(res activated)" 0
 same "connection: the hourglass while connecting" "$(res cursor_while)" wait
 same "connection: the close request was refused" "$(res alive_at_done)" 1
+same "connection: ... and gives the wait for the device up" "$(res cancel_asked)" 1
 same "connection: done frees the window" "$(res freed)" 1
 same "connection: the normal cursor after" "$(res cursor_after)" arrow
 

@@ -169,6 +169,8 @@ std::string CursorName() {
 
 std::string ShowConnection(TSetupState& state, THarness& harness) {
   TDeviceConnectionWindow connecting([&state] { return StartCEConnectionTexts(state); });
+  bool cancelAsked = false;
+  connecting.OnCancel = [&cancelAsked] { cancelAsked = true; };
   std::function<void(bool)> callback = [&connecting](bool done) { connecting(done); };
   SetActiveWindow(harness.Handle());
   callback(false);
@@ -179,7 +181,7 @@ std::string ShowConnection(TSetupState& state, THarness& harness) {
       << "\nactivated=" << (window && GetActiveWindow() == window) << "\ncursor_while=" << CursorName() << "\n";
   harness.btnCloseRequest->OnEvent = [&](TVNControl&) { PostMessageA(window, WM_CLOSE, 0, 0); };
   harness.btnDone->OnEvent = [&](TVNControl&) {
-    out << "alive_at_done=" << IsWindow(window) << "\n";
+    out << "alive_at_done=" << IsWindow(window) << "\ncancel_asked=" << cancelAsked << "\n";
     callback(true);
     out << "freed=" << !IsWindow(window) << "\ncursor_after=" << CursorName() << "\n";
     DestroyWindow(harness.Handle());
