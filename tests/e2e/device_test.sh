@@ -94,6 +94,14 @@ record=$("$host/installfixture" record "$t/uninst.dat" 2>&1)
 expect "the record names the conduit" "$record" "6|VTdt"
 expect "and the installation files" "$record" "2|$T\\ce\\Device Tour.ini"
 
+# Set up again over itself: the conduit is registered again in its own place, not beside it.
+out=$(driver start "$(win "$work/device.exe")" -- wait-exit 120000)
+expect "set up again, the setup ends with 0" "$out" '"exit":0'
+same "the conduit is registered once, in its place" \
+  "$(wine "$win32/hotsyncfix.exe" show 2>>"$err" | tr -d '\r' | grep '^conduit' | cut -f2,3 | tr '\t' ' ' | paste -sd'|')" \
+  "Application0 VTdt"
+same "the record names it once" "$("$host/installfixture" record "$t/uninst.dat" 2>&1 | grep -c '^6|VTdt$')" 1
+
 command=$(wine reg query "$entry" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ    //p')
 eval "words=($command)"
 out=$(driver start "${words[@]}" -- wait-msgbox 30000 -- msgbox -- press Yes -- wait-msgbox 60000 -- msgbox -- press OK \
