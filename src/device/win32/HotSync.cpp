@@ -153,10 +153,14 @@ bool THotSync::QueueFileForUser(const std::string& userName, const std::string& 
     if (!FindBaseKey()) Installed = false;
     return false;
   }
-  if (!CreateDirectoryA(target->Folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  if (!CopyFileA(filePath.c_str(), target->File.c_str(), FALSE)) return false;
-  TRegKeyHandle manager = OpenKey(Sources.Root, target->FlagKey, KEY_SET_VALUE);
-  return manager && SetNumber(manager.Get(), target->FlagName.c_str(), 1);
+  return QueueFileAt(*target, filePath);
+}
+
+bool THotSync::QueueFileAt(const THotSyncQueueTarget& target, const std::string& filePath) {
+  if (!CreateDirectoryA(target.Folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (!CopyFileA(filePath.c_str(), target.File.c_str(), FALSE)) return false;
+  TRegKeyHandle manager = OpenKey(Sources.Root, target.FlagKey, KEY_SET_VALUE);
+  return manager && SetNumber(manager.Get(), target.FlagName.c_str(), 1);
 }
 
 bool THotSync::UnregisterConduit(const std::string& creator) {

@@ -13,6 +13,7 @@
 #include "device/HotSyncConduits.h"
 #include "device/HotSyncUsers.h"
 #include "package/SetupTypes.h"
+#include "platform/win32/SystemBuiltins.h"
 
 namespace vnt {
 
@@ -21,7 +22,7 @@ namespace vnt {
 struct THotSyncSources {
   HKEY Root = HKEY_CURRENT_USER;
   // The first that exists is the base key.
-  std::vector<std::string> BaseKeys{"Software\\U.S. Robotics", "Software\\Palm Computing"};
+  std::vector<std::string> BaseKeys = HotSyncBaseKeyNames();
 };
 
 // What queuing a file for a user changes: the user's install folder and the file in it, and
@@ -61,6 +62,8 @@ public:
   std::optional<THotSyncQueueTarget> QueueTarget(const std::string& userName, const std::string& filePath) const;
   // Copies the file into the user's install folder and flags the user's queue.
   bool QueueFileForUser(const std::string& userName, const std::string& filePath);
+  // The same, at a target QueueTarget gave.
+  bool QueueFileAt(const THotSyncQueueTarget& target, const std::string& filePath);
   HKEY Root() const { return Sources.Root; }
   // Registers the conduit in place of any of the same creator; its texts go through expand.
   bool RegisterConduit(const THotSyncConduit& conduit, const TExpandText& expand);

@@ -34,7 +34,7 @@ void TVantryInstall::ConnectDeviceSide() {
   Device.QueueHotSyncFile = [this, hotSync](const std::string& path, const std::string& users) {
     for (const std::string& user : SplitComponentList(users)) {
       std::optional<THotSyncQueueTarget> target = hotSync->QueueTarget(user, path);
-      if (!target || !NoteQueueTarget(*target, hotSync->Root()) || !hotSync->QueueFileForUser(user, path))
+      if (!target || !NoteQueueTarget(*target, hotSync->Root()) || !hotSync->QueueFileAt(*target, path))
         Log("not queued for " + user + ": " + path);
     }
   };

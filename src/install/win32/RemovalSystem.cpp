@@ -8,7 +8,6 @@
 #include "install/win32/Registrations.h"
 #include "platform/win32/RegistryKeys.h"
 #include "platform/win32/RegistryText.h"
-#include "package/SystemRules.h"
 #include "package/VarList.h"
 #include "platform/win32/SystemServices.h"
 
@@ -53,11 +52,8 @@ TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std:
     return !key || DeleteKeyIfEmpty(key, path);
   };
   s.ScheduleRemoval = DeleteAtRestart;
-  s.UnregisterConduit = [](const std::string& creator) {
-    THotSync hotSync;
-    hotSync.Start(WithFolderBackslash(SystemWindowsFolder()));
-    return hotSync.UnregisterConduit(creator);
-  };
+  // Only the software's keys are needed, not its users.
+  s.UnregisterConduit = [](const std::string& creator) { return THotSync().UnregisterConduit(creator); };
   s.FolderHoldsOnly = [](const std::string& folder, const std::vector<std::string>& paths) {
     std::set<std::string> allowed;
     for (const auto& p : paths) allowed.insert(UpperCase(StripFolderBackslash(p)));

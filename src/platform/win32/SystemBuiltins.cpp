@@ -31,9 +31,14 @@ bool KeyExists(HKEY root, const char* path) {
 
 }  // namespace
 
+const std::vector<std::string>& HotSyncBaseKeyNames() {
+  static const std::vector<std::string> names{"Software\\U.S. Robotics", "Software\\Palm Computing"};
+  return names;
+}
+
 std::optional<std::string> HotSyncBaseKey() {
-  for (const char* base : {"Software\\U.S. Robotics", "Software\\Palm Computing"})
-    if (KeyExists(HKEY_CURRENT_USER, base)) return std::string(base);
+  for (const std::string& base : HotSyncBaseKeyNames())
+    if (KeyExists(HKEY_CURRENT_USER, base.c_str())) return base;
   return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "package/Builtins.h"
 #include "platform/win32/SystemInfo.h"
@@ -33,5 +34,7 @@ private:
 
 // The HotSync desktop software's registry root under HKEY_CURRENT_USER, when installed.
 std::optional<std::string> HotSyncBaseKey();
+// The keys under HKEY_CURRENT_USER the software may keep, in the order they are looked for.
+const std::vector<std::string>& HotSyncBaseKeyNames();
 
 }  // namespace vnt
