@@ -65,4 +65,20 @@ TAnswerOutcome ReplaceAnswerOutcome(TReplaceMemory& memory, TReplaceQuestion que
   return TAnswerOutcome::Keep;
 }
 
+TReplaceAnswer UnattendedReplaceAnswer(TReplaceQuestion question, uint8_t mode) {
+  if (mode == OverwriteAskMustReplace) return TReplaceAnswer::Yes;
+  return question == TReplaceQuestion::Newer ? TReplaceAnswer::No : TReplaceAnswer::Yes;
+}
+
+const char* ReplaceAnswerName(TReplaceAnswer answer) {
+  switch (answer) {
+    case TReplaceAnswer::Yes: return "Yes";
+    case TReplaceAnswer::YesToAll: return "Yes to all";
+    case TReplaceAnswer::No: return "No";
+    case TReplaceAnswer::NoToAll: return "No to all";
+    case TReplaceAnswer::Cancel: return "Cancel";
+  }
+  return "?";
+}
+
 }  // namespace vnt

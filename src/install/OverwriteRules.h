@@ -64,6 +64,13 @@ enum class TAnswerOutcome : uint8_t {
   AskAgain,      // the file cannot be skipped (message 15), then the question again
   CloseWizard,   // the user cancels: the wizard's close query decides
 };
+// A replace question in a run without a person: an existing file that is newer than the
+// packaged one stays, and every other is replaced (the product needs its own files, and a
+// file that must be replaced is). The file replaced is moved aside until the run stands.
+TReplaceAnswer UnattendedReplaceAnswer(TReplaceQuestion question, uint8_t mode);
+// "Yes", "Yes to all", "No", "No to all" or "Cancel", for the log.
+const char* ReplaceAnswerName(TReplaceAnswer answer);
+
 // What an answer means, remembering a "to all".
 TAnswerOutcome ReplaceAnswerOutcome(TReplaceMemory& memory, TReplaceQuestion question, uint8_t mode,
                                     TReplaceAnswer answer);

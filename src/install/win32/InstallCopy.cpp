@@ -225,7 +225,9 @@ bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::st
   TOverwriteDecision d = DecideOverwrite(mode, exists, exists && byVersion ? VersionOrder(output, record) : 0,
                                          exists && byDate ? DateOrder(output, record) : 0);
   switch (d.Step) {
-    case TOverwriteStep::Install: return true;
+    case TOverwriteStep::Install:
+      if (exists) Log("replacing (mode " + std::to_string(mode) + ") " + output);
+      return true;
     case TOverwriteStep::Keep:
       Log((exists ? "kept (mode " : "not installed (mode ") + std::to_string(mode) + ") " + output);
       return false;
@@ -245,7 +247,9 @@ bool TVantryInstall::AskAboutFile(TReplaceQuestion question, uint8_t mode, const
     query.OutputPath = output;
     query.PackagedSize = record.File.Size;
     query.PackagedDosDateTime = record.DateTime;
+    query.Mode = mode;
     TReplaceAnswer answer = Prompts.AskReplace(query);
+    Log("replace question about " + output + ": " + ReplaceAnswerName(answer));
     switch (ReplaceAnswerOutcome(Answers, question, mode, answer)) {
       case TAnswerOutcome::Replace: return true;
       case TAnswerOutcome::Keep: return false;

@@ -37,6 +37,7 @@ struct TReplaceQuery {
   std::string OutputPath;  // the existing file
   uint32_t PackagedSize = 0;
   uint32_t PackagedDosDateTime = 0;
+  uint8_t Mode = 0;  // the file's overwrite mode
 };
 
 enum class TBoxKind : uint8_t { Error, Warning, Information };
@@ -95,6 +96,8 @@ public:
   bool Failed() const { return HasFailed; }
   // Marks the run aborted and stops a running restore after its chunk.
   void Abort();
+  // A failure the run cannot go on from: told, then the run ends and is rolled back.
+  void Fail(const std::string& text);
   bool ArchiveBusy() const { return Zip.IsBusy(); }
   // What the run has made so far, in order.
   const std::vector<TUninstItem>& UninstallItems() const { return Items; }
@@ -120,8 +123,6 @@ private:
   void WriteRecordAndEntry();
   void HandOverToAppMgr();
   void RemoveDesktopCopies();
-  // A failure the run cannot go on from: told, then the run ends and is rolled back.
-  void Fail(const std::string& text);
   // The journal (InstallJournalling.cpp).
   void Note(const TJournalEntry& entry);
   void JournalFailed();

@@ -21,6 +21,11 @@ void TDesktopCommands::Install() {
 
 HWND TDesktopCommands::Owner() const { return OwnerWindow ? OwnerWindow() : GetActiveWindow(); }
 
+int TDesktopCommands::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) const {
+  if (BoxHook) return BoxHook(Owner(), text, caption, flags);
+  return MessageBoxA(Owner(), text.c_str(), caption.c_str(), flags);
+}
+
 void TDesktopCommands::ReportFileError() { Context.Assign("%ErrorCode%", "1"); }
 
 }  // namespace vnt

@@ -36,8 +36,13 @@ public:
   std::function<HWND()> OwnerWindow;
   // The maintenance detection run by LoadPreviousSetup; start-up sets it. Unset: nothing.
   std::function<void()> LoadPreviousSetup;
+  // Shows the scripts' message boxes and answers the button; start-up sets it so that a run
+  // without a person answers them by rule. Unset: MessageBoxA.
+  std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)> BoxHook;
 
   HWND Owner() const;
+  // A message box through BoxHook.
+  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) const;
   // %ErrorCode% := "1", the report of a file command without an open file.
   void ReportFileError();
 

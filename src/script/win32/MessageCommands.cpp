@@ -23,13 +23,12 @@ void InstallMessageCommands(TDesktopCommands& desktop) {
   TScriptContext& ctx = desktop.Context;
   ctx.SetCommand(OpMessageBox, [&desktop, &ctx](const ScriptStatement& s) {
     std::string caption = ctx.Expand(s.F[0]), text = ctx.Expand(s.F[1]);
-    MessageBoxA(desktop.Owner(), text.c_str(), caption.c_str(), MB_OK | IconFlags(s.F[2]));
+    desktop.ShowMessageBox(text, caption, MB_OK | IconFlags(s.F[2]));
   });
   ctx.SetCommand(OpAskYesNo, [&desktop, &ctx](const ScriptStatement& s) {
     std::string caption = ctx.Expand(s.F[1]), text = ctx.Expand(s.F[2]);
     UINT defaultButton = DefaultAnswerIsNo(ctx.Expand(s.F[0])) ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
-    int answer = MessageBoxA(desktop.Owner(), text.c_str(), caption.c_str(),
-                             MB_YESNO | defaultButton | IconFlags(s.F[3]));
+    int answer = desktop.ShowMessageBox(text, caption, MB_YESNO | defaultButton | IconFlags(s.F[3]));
     ctx.Assign(s.F[0], answer == IDYES ? "YES" : "NO");
   });
 }

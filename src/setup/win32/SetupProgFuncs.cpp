@@ -8,6 +8,7 @@
 #include "archive/win32/ArchiveFiles.h"
 #include "package/CustomVarFuncs.h"
 #include "package/PackagePrimitives.h"
+#include "package/SetupQueries.h"
 #include "package/SetupSections.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/FileStream.h"
@@ -17,7 +18,9 @@
 #include "script/ListCommands.h"
 #include "script/VariableNames.h"
 #include "setup/LoaderFileFilter.h"
+#include "setup/SwitchValues.h"
 #include "setup/win32/PreviousSetup.h"
+#include "setup/win32/RunMessages.h"
 #include "setup/win32/SetupLoader.h"
 #include "setup/win32/SplashForm.h"
 #include "setup/win32/TempSetupFolder.h"
@@ -26,8 +29,8 @@ namespace vnt {
 
 namespace {
 
-void ShowMessage(const TSetupState& state, const std::string& text, UINT icon) {
-  MessageBoxA(nullptr, text.c_str(), state.ApplicationTitle.c_str(), MB_OK | icon);
+void ShowMessage(TSetupState& state, const std::string& text, UINT icon) {
+  RunMessageBox(state, nullptr, text, MB_OK | icon);
 }
 
 // Runs that died (killed, a crash, a power cut) leave their folders behind: those go first,
@@ -62,6 +65,9 @@ void MakeInterpreter(TSetupState& state) {
   state.Desktop = std::make_unique<TDesktopCommands>(*state.Script);
   state.Desktop->Install();
   state.Desktop->LoadPreviousSetup = [&state] { LoadPreviousSetup(state); };
+  state.Desktop->BoxHook = [&state](HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+    return RunMessageBox(state.Switches, state.Log, owner, text, caption, flags);
+  };
   if (state.AddDeviceCommands) state.AddDeviceCommands(*state.Script);
   RegisterCommandsNotYetCarriedOut(*state.Script);
   state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
@@ -115,6 +121,7 @@ void ReadRemainingSections(TSetupState& state) {
 const TFontRecord ProgramFont{"Tahoma", 8, int32_t(0x80000012), 0, 1};
 
 std::unique_ptr<TfrmSetupLoader> MakeLoader(TSetupState& state) {
+  if (state.Switches.Unattended()) return nullptr;
   const TSetupDescription& d = state.Description;
   const TFontRecord& font = state.Package.Option(OptOwnFonts) ? ProgramFont : d.Properties.SetupFont;
   auto loader = std::make_unique<TfrmSetupLoader>(
@@ -171,7 +178,7 @@ void RestoreSupportFiles(TSetupState& state, TSupportPass pass) {
 // The splash picture for half a second, when the package has one and it was restored.
 std::unique_ptr<TfrmSplashBitmapForm> ShowSplash(TSetupState& state) {
   const std::string& name = state.Description.Properties.SplashBitmap;
-  if (name.empty()) return nullptr;
+  if (name.empty() || state.Switches.Unattended()) return nullptr;
   std::string path = state.TempSetupDir + "\\" + name;
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
   auto splash = std::make_unique<TfrmSplashBitmapForm>(path);
@@ -181,8 +188,42 @@ std::unique_ptr<TfrmSplashBitmapForm> ShowSplash(TSetupState& state) {
   return splash;
 }
 
+// What the log tells first: what runs, where, and how it was started.
+void LogStartupFacts(TSetupState& state) {
+  const TSetupProperties& p = state.Description.Properties;
+  state.Log.Line("setup: " + state.Package.Path);
+  state.Log.Line("product: " + p.CompanyName + " " + p.SoftwareName);
+  state.Log.Line("system: Windows " + std::to_string(state.Info.OSVersionValue(1)) + "." +
+                 std::to_string(state.Info.OSVersionValue(2)) + " build " +
+                 std::to_string(state.Info.OSVersionValue(3)) + (state.Info.IsAdministrator() ? ", administrator" : ""));
+  state.Log.Line("command line: " + ElidedCommandLine(CommandLineParams(GetCommandLineA())));
+}
+
+// The log opens once the product's name is known; lines before it wait in memory.
+void OpenLog(TSetupState& state) {
+  if (!state.Log.IsEnabled()) return;
+  state.Log.Open(state.Switches.LogFile, state.Info.TempFolder(), state.Description.Properties.SoftwareName);
+  LogStartupFacts(state);
+}
+
+// The command line's names must be the package's: nothing is done with a name it lacks.
+bool SwitchValuesFit(TSetupState& state) {
+  std::string problem = SwitchValuesProblem(state.Switches, state.Description);
+  if (problem.empty()) return true;
+  state.Log.Line(problem);
+  ReportToAdministrator(state.Switches, problem + "\n\n" + SetupUsageText(FileNamePart(state.Package.Path)),
+                        state.ApplicationTitle, true);
+  return false;
+}
+
+void ApplySwitches(TSetupState& state) {
+  for (const std::string& line : ApplySwitchValues(state.Switches, state.Description, *state.Vars))
+    state.Log.Line(line);
+}
+
 TStartupResult LoadDescription(TSetupState& state) {
   ReadEarlyProperties(state);
+  OpenLog(state);
   if (!CreateTempSetupDir(state)) {
     ShowMessage(state, "Setup cannot create its temporary folder in " + state.Info.TempFolder() + ".", MB_ICONERROR);
     return StartupFailed;
@@ -201,6 +242,8 @@ TStartupResult LoadDescription(TSetupState& state) {
   state.Vars->InitVariables(CollectVariableNames(d.Scripts, d.Dialogs.Dialogs),
                             state.HotSyncUsers ? state.HotSyncUsers() : std::string());
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
+  if (!SwitchValuesFit(state)) return StartupFailed;
+  if (state.Log.IsOpen()) state.Vars->SetVariable("%SetupLog%", state.Log.Path());
   RestoreSupportFiles(state, SupportRestPass);
   return StartupOk;
 }
@@ -209,8 +252,14 @@ TStartupResult LoadDescription(TSetupState& state) {
 // that never finished is undone first, so that the script finds the machine as it was.
 TStartupResult RunStartScript(TSetupState& state) {
   if (state.RecoverInterruptedRun) state.RecoverInterruptedRun();
-  if (state.Interpreter->RunScript(state.Description.Scripts[StartScript])) return StartupOk;
-  return StartupEndedByScript;
+  ApplySwitches(state);
+  state.Log.Line("start script");
+  if (!state.Interpreter->RunScript(state.Description.Scripts[StartScript])) {
+    state.Log.Line("the start script ended the setup");
+    return StartupEndedByScript;
+  }
+  ApplySwitches(state);
+  return StartupOk;
 }
 
 }  // namespace

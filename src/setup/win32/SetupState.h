@@ -18,12 +18,18 @@
 #include "script/ValueCommands.h"
 #include "script/win32/DLLCall.h"
 #include "script/win32/DesktopCommands.h"
+#include "setup/SetupSwitches.h"
+#include "setup/win32/SetupLog.h"
 #include "setup/win32/TempSetupFolder.h"
 
 namespace vnt {
 
 struct TSetupState {
   std::string ApplicationTitle;
+  // The command line's switches (none for a run a person clicks through) and the run's log,
+  // which every layer writes to through its callbacks.
+  TSetupSwitches Switches;
+  TSetupLog Log;
   TPackage Package;
   TSystemInfo Info;
   TSystemBuiltins Builtins{Info};

@@ -118,7 +118,6 @@ private:
 
   // Requirement checks (SetupMainInstall.cpp).
   bool CheckRequirements();
-  bool ErrorProtocol(const std::string& text, int errorCode);
   // Installation (SetupMainInstall.cpp).
   TInstallPrompts InstallPrompts();
   void ShowProgressTarget();

@@ -9,6 +9,7 @@
 #include "platform/win32/ModalLoop.h"
 #include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemServices.h"
+#include "setup/win32/RunMessages.h"
 #include "ui/BindingRules.h"
 #include "ui/RequirementRules.h"
 #include "ui/PageFlow.h"
@@ -16,6 +17,7 @@
 #include "ui/win32/windows/AuxiliaryTexts.h"
 #include "ui/win32/windows/CopyingFiles.h"
 #include "ui/win32/windows/FileQuestions.h"
+#include "ui/win32/wizard/MachineCheck.h"
 #include "ui/win32/wizard/SetupMain.h"
 
 namespace vnt {
@@ -48,8 +50,9 @@ TInstallPrompts TfrmSetupMain::InstallPrompts() {
     return prompt.Folder();
   };
   p.Show = [this](TBoxKind kind, const std::string& text) {
-    MessageBoxA(DialogOwner(), text.c_str(), State.ApplicationTitle.c_str(), MB_OK | BoxIcon(kind));
+    RunMessageBox(State, DialogOwner(), text, MB_OK | BoxIcon(kind));
   };
+  p.Log = [this](const std::string& line) { State.Log.Line(line); };
   p.RequestCancel = [this] { CloseForm(); };
   p.Status = [this](uint8_t kind, const std::string& text, int32_t value) { ReportProgress(kind, text, value); };
   p.ShowPicture = [this](const std::string& picture) {
@@ -91,33 +94,9 @@ void TfrmSetupMain::ReportProgress(uint8_t kind, const std::string& text, int32_
   }
 }
 
-// A failed check: its message, then the error script, which may let the setup go on by
-// leaving %CanClose% at "0". Answers whether the setup goes on.
-bool TfrmSetupMain::ErrorProtocol(const std::string& text, int errorCode) {
-  MessageBoxA(nullptr, text.c_str(), State.ApplicationTitle.c_str(), MB_OK | MB_ICONERROR);
-  Vars().SetVariable("%CanClose%", "1");
-  Vars().SetVariable("%IsFinishingSetup%", "0");
-  Vars().SetVariable("%ErrorCode%", std::to_string(errorCode));
-  State.Interpreter->RunScript(State.Description.Scripts[ErrorScript]);
-  return Vars().ExpandText("%CanClose%") == "0";
-}
-
 bool TfrmSetupMain::CheckRequirements() {
-  TMachine m;
-  m.Version = State.Info.OSVersionValue(0);
-  m.ServicePack = uint16_t(State.Info.OSVersionValue(4));
-  m.NT = TSystemInfo::IsNTFamily();
-  m.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
-  m.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-  m.ColorDepth = TSystemInfo::ColorDepth();
-  m.MemoryMB = TSystemInfo::PhysicalMemory();
-  std::string firstVolume = ChangeFileExtension(State.Package.Path, ".001");
-  m.FirstVolumeMissing = State.Package.ArchiveOffset == 0 && !FileExists(firstVolume);
-  const TSetupDescription& d = State.Description;
-  std::optional<TRequirementFailure> failed = FailedRequirement(d.Requirements, d.VersionBounds, m);
-  if (!failed) return true;
-  std::string text = ReplacePlaceholder(Message(State, failed->Message), "<file>", FileNamePart(firstVolume));
-  if (ErrorProtocol(text, failed->ErrorCode)) return true;
+  std::optional<TCheckFailure> failed = FailedMachineCheck(State);
+  if (!failed || RunErrorProtocol(State, failed->Text, failed->ErrorCode)) return true;
   RequirementsFailed = true;
   return false;
 }
