@@ -11,9 +11,19 @@ namespace vnt {
 namespace {
 
 // The wait window shows while a device connects; asking to close it gives the wait up.
+// Without a person there is no window to give up the wait with: the wait has a time limit,
+// and the log tells of it.
 void MakeRapiTool(TSetupState& state, TDeviceSide& device) {
   device.Rapi = std::make_unique<TRapiTool>();
   device.Rapi->Definitions = state.Description.DeviceTable;
+  if (state.Switches.Unattended()) {
+    device.Rapi->ConnectTimeLimitMs = UnattendedWaitSeconds * 1000;
+    device.Rapi->OnConnecting = [&state, &device](bool done) {
+      if (!done) state.Log.Line("connecting to the device, waiting up to " + std::to_string(UnattendedWaitSeconds) + " s");
+      else state.Log.Line(device.Rapi->Connected ? "the device is connected" : "no device connected");
+    };
+    return;
+  }
   device.ConnectionWindow.emplace([&state] { return StartCEConnectionTexts(state); });
   device.ConnectionWindow->OnCancel = [&device] { device.Rapi->CancelConnect = true; };
   device.Rapi->OnConnecting = [&device](bool done) { (*device.ConnectionWindow)(done); };

@@ -36,7 +36,7 @@ std::string LogEntryText(const TLogTime& t, const std::string& text) {
   return entry + "\r\n";
 }
 
-std::string DefaultLogFileName(const std::string& product, const TLogTime& t) {
+std::string DefaultLogFileName(const std::string& product, const std::string& program, const TLogTime& t) {
   std::string name;
   for (char c : product) {
     bool bad = static_cast<unsigned char>(c) < ' ' || std::string("\\/:*?\"<>|").find(c) != std::string::npos;
@@ -44,8 +44,7 @@ std::string DefaultLogFileName(const std::string& product, const TLogTime& t) {
   }
   // Trailing dots and blanks do not survive in a Windows file name.
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  if (name.empty()) name = "Setup";
-  else name += " Setup";
+  name += name.empty() ? program : " " + program;
   return name + " Log " + DatePart(t) + " " + TwoDigits(t.Hour) + "." + TwoDigits(t.Minute) + "." +
          TwoDigits(t.Second) + ".txt";
 }

@@ -15,8 +15,8 @@ struct TLogTime {
 // starts with a time or with blanks.
 std::string LogEntryText(const TLogTime& time, const std::string& text);
 
-// "<product> Setup Log 2026-12-08 11.02.03.txt"; characters that a file name cannot hold
-// become "_", and a product without a name is "Setup".
-std::string DefaultLogFileName(const std::string& product, const TLogTime& time);
+// "<product> <program> Log 2026-12-08 11.02.03.txt" (program: "Setup", "Uninstall");
+// characters that a file name cannot hold become "_"; without a product, "<program> Log ...".
+std::string DefaultLogFileName(const std::string& product, const std::string& program, const TLogTime& time);
 
 }  // namespace vnt

@@ -71,8 +71,8 @@ bool TRapiTool::Connect(bool skipProbe) {
   }
   CancelConnect = false;
   Connecting = true;
-  WaitPumping(init.heRapiInit, std::nullopt);
-  if (CancelConnect) {
+  // A wait that ends without the signal (given up, timed out, failed) is no connection.
+  if (!WaitPumping(init.heRapiInit, ConnectTimeLimitMs) || CancelConnect) {
     // The started connection is ended, so that a later attempt can start afresh.
     if (auto uninit = Entry<PCeRapiUninit>(TRapiEntry::CeRapiUninit)) uninit();
     Connecting = false;

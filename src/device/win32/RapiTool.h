@@ -42,6 +42,9 @@ public:
   // How long the platform probe waits for the device program's answer: a program that never
   // reports must not hold the setup for ever.
   DWORD ProbeTimeLimitMs = 30000;
+  // How long a connection is waited for; none: until it comes or is given up (CancelConnect).
+  // A run without a person, where nobody can give up, sets one.
+  std::optional<DWORD> ConnectTimeLimitMs;
 
   static inline const HKEY NoKey = reinterpret_cast<HKEY>(LONG_PTR(-1));
 

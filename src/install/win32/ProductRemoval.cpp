@@ -32,6 +32,7 @@ TRecordParts Split(const std::vector<TUninstItem>& items, const std::string& rec
 void Add(TProductRemoval& to, const TRemovalResult& result) {
   to.NotRemoved.insert(to.NotRemoved.end(), result.NotRemoved.begin(), result.NotRemoved.end());
   to.Scheduled.insert(to.Scheduled.end(), result.Scheduled.begin(), result.Scheduled.end());
+  to.Kept.insert(to.Kept.end(), result.Kept.begin(), result.Kept.end());
 }
 
 void DeleteDigest(const TProductEntry& entry) {

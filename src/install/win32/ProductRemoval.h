@@ -26,6 +26,7 @@ struct TProductRemoval {
   bool Completed = false;  // false when stopped through the progress
   std::vector<std::string> NotRemoved;
   std::vector<std::string> Scheduled;  // go when Windows next starts
+  std::vector<std::string> Kept;       // left on purpose: other products use them, or the user keeps them
   bool ProductLeft = false;            // the record, written anew, and the entry stay
 };
 

@@ -21,9 +21,17 @@ const char* ButtonName(int button) {
 
 bool IsQuestion(UINT flags) { return (flags & MB_TYPEMASK) != MB_OK; }
 
+// A file or pipe the output was sent to, or a console; not the NUL device, where a text
+// would be lost.
+bool Writable(HANDLE h) {
+  if (!h || h == INVALID_HANDLE_VALUE) return false;
+  DWORD type = GetFileType(h), mode = 0;
+  return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || (type == FILE_TYPE_CHAR && GetConsoleMode(h, &mode));
+}
+
 HANDLE ConsoleHandle(bool error) {
   HANDLE h = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-  if (h && h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_UNKNOWN) return h;
+  if (Writable(h)) return h;
   // Started from a console window without redirection: a windows program has no standard
   // handles of its own, but may write to its parent's console. Older systems lack the call.
   using TAttach = BOOL(WINAPI*)(DWORD);

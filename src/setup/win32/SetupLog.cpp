@@ -30,14 +30,15 @@ TSetupLog::~TSetupLog() {
   if (IsOpen()) CloseHandle(File);
 }
 
-bool TSetupLog::Open(const std::string& path, const std::string& folder, const std::string& product) {
+bool TSetupLog::Open(const std::string& path, const std::string& folder, const std::string& product,
+                     const std::string& program) {
   if (!Enabled || IsOpen()) return IsOpen();
   if (!path.empty()) {
     FilePath = FullPath(path);
     File = CreateLogFile(FilePath, CREATE_ALWAYS);
   } else {
     // Two runs in one second each get a file of their own.
-    std::string name = DefaultLogFileName(product, Now());
+    std::string name = DefaultLogFileName(product, program, Now());
     std::string base = folder + "\\" + name.substr(0, name.size() - 4);
     for (int n = 1; n < 100 && !IsOpen(); ++n) {
       FilePath = n == 1 ? base + ".txt" : base + " (" + std::to_string(n) + ").txt";

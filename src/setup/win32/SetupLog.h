@@ -20,9 +20,10 @@ public:
   void Enable() { Enabled = true; }
   bool IsEnabled() const { return Enabled; }
   // Opens the file: the given path (replaced when it exists), or, when empty, a new file
-  // named after the product in folder. Answers whether the log is written; lines kept so far
-  // go first.
-  bool Open(const std::string& path, const std::string& folder, const std::string& product);
+  // named after the product and the program ("Setup", "Uninstall") in folder. Answers
+  // whether the log is written; lines kept so far go first.
+  bool Open(const std::string& path, const std::string& folder, const std::string& product,
+            const std::string& program = "Setup");
   bool IsOpen() const { return File != INVALID_HANDLE_VALUE; }
   // The file's full path, once open.
   const std::string& Path() const { return FilePath; }
