@@ -29,7 +29,8 @@ struct TSetupSwitches {
   std::vector<std::string> Words;
 
   bool Unattended() const { return Quietness != TQuietness::Interactive; }
-  // Whether a message that only informs is shown: never in a very silent run.
+  // Whether an error or a warning is shown: always when a person clicks through, in a silent
+  // run unless suppressed, never in a very silent one. Nothing else shows without a person.
   bool ShowsMessages() const {
     return Quietness == TQuietness::Interactive || (Quietness == TQuietness::Silent && !SuppressMsgBoxes);
   }

@@ -58,9 +58,11 @@ int DefaultButton(UINT flags) {
 
 int RunMessageBox(const TSetupSwitches& switches, TSetupLog& log, HWND owner, const std::string& text,
                   const std::string& caption, UINT flags) {
-  // Questions never wait for a person who is not there; messages show when the switches let
-  // them.
-  bool shown = !switches.Unattended() || (!IsQuestion(flags) && switches.ShowsMessages());
+  // Questions never wait for a person who is not there, nor does news; errors and warnings
+  // show when the switches let them.
+  UINT icon = flags & MB_ICONMASK;
+  bool alarming = icon == MB_ICONERROR || icon == MB_ICONWARNING;
+  bool shown = !switches.Unattended() || (!IsQuestion(flags) && alarming && switches.ShowsMessages());
   if (!shown) {
     int answer = DefaultButton(flags);
     log.Line((IsQuestion(flags) ? "question, answered " + std::string(ButtonName(answer)) + " (its default): "
