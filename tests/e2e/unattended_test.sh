@@ -7,7 +7,8 @@
 # at all it installs and goes again. installfixture's slow product (4,000 files): /VERYSILENT
 # shows no window while it installs, its silent removal leaves the prefix as it was; with
 # /SILENT, closed from outside (taskkill) during the copy, it ends with 5 and is undone. A
-# setup whose requirement the machine fails ends with 3 and leaves only its log.
+# volume file nobody brings fails the run after a minute's wait; one brought meanwhile is
+# found. A setup whose requirement the machine fails ends with 3 and leaves only its log.
 source "$(dirname "$0")/lib.sh"
 
 quiet_key='HKCU\Software\VantryTests\QuietTour'
@@ -53,7 +54,8 @@ cat >"$src/quiet.json" <<EOF
   "shortcuts": [{"name": "Quiet Program", "target": "program.txt", "components": ["Program"]}],
   "registry": [
     {"root": "HKCU", "key": "Software\\\\VantryTests\\\\QuietTour", "value": "Language", "data": "%Language%"},
-    {"root": "HKCU", "key": "Software\\\\VantryTests\\\\QuietTour", "value": "Edition", "data": "%Edition%"}
+    {"root": "HKCU", "key": "Software\\\\VantryTests\\\\QuietTour", "value": "Edition", "data": "%Edition%"},
+    {"root": "HKCU", "key": "Software\\\\VantryTests\\\\QuietTour", "value": "Log", "data": "%SetupLog%"}
   ]
 }
 EOF
@@ -80,16 +82,16 @@ expect "/? writes the usage to standard output" "$(cat "$work/o.txt")" "/VERYSIL
 
 # /SILENT into the chosen folder, two components, German, a variable of its own.
 out=$(driver start "$(win "$work/quiet.exe")" /silent "/DIR=$Q" "/COMPONENTS=program, samples" /LANG=deutsch \
-      /VAR:Edition=Pro "/LOG=$(win "$log")" -- wait-exit 60000)
+      /VAR:Edition=Pro "/LOG=$(win "$log")" "/GROUP=Quiet Group" -- wait-exit 60000)
 expect "silent: the setup ends with 0" "$out" '"exit":0'
 same "silent: exactly the chosen components are in the chosen folder" "$(files_in "$q")" \
   "./Samples/sample.txt ./program.txt ./uninst.dat"
-same "silent: the language and the variable of the command line hold" \
-  "$(value_of "$quiet_key" Language)|$(value_of "$quiet_key" Edition)" "Deutsch|Pro"
+same "silent: the language and the variable of the command line hold, and the log's name" \
+  "$(value_of "$quiet_key" Language)|$(value_of "$quiet_key" Edition)|$(value_of "$quiet_key" Log)" "Deutsch|Pro|$(win "$log")"
 L=$(cat "$log" 2>/dev/null)
 for line in "command line: /silent /DIR=$Q \"/COMPONENTS=program, samples\" /LANG=deutsch /VAR:Edition=Pro" \
             "%Language% = Deutsch (command line)" "components: Program|Samples (command line)" \
-            "file $Q\\program.txt" "file $Q\\Samples\\sample.txt" "Quiet Program.lnk" "value Software\\VantryTests\\QuietTour\\Edition" \
+            "file $Q\\program.txt" "file $Q\\Samples\\sample.txt" "Quiet Group\\Quiet Program.lnk" "value Software\\VantryTests\\QuietTour\\Edition" \
             "record $Q\\uninst.dat" "committed" "result: finished (exit code 0)"; do
   expect "silent: the log says [$line]" "$L" "$line"
 done
@@ -153,6 +155,26 @@ expect "closed: the log tells of the request" "$C" "asked to close while install
 expect "closed: the log tells of the rollback" "$C" "rolling back"
 expect "closed: the log ends with the result" "$C" "result: the installation was cancelled and undone (exit code 5)"
 
+# Volume files: nobody can bring the second, which is in disk2: after a minute's wait the run
+# fails and is undone. A second run finds it once it is moved beside the first while it waits.
+mkdir -p "$work/disk2"
+"$host/installfixture" volumes "$win32/vntsetup.exe" "$work/volumes.exe" >/dev/null
+out=$(driver start "$(win "$work/volumes.exe")" /VERYSILENT "/LOG=$(win "$work/volumes.log")" -- wait-exit 120000)
+expect "missing volume: the setup ends with 4" "$out" '"exit":4'
+same "missing volume: nothing of the product is left" "$([ -e "$work/target2" ] && echo folder)" ""
+V=$(cat "$work/volumes.log" 2>&1)
+expect "missing volume: the log tells of the wait" "$V" "waiting up to 60 s for $(win "$work")\\volumes.002"
+expect "missing volume: and of message 20" "$V" "Disk 2 data not found in selected path."
+out=$(driver start "$(win "$work/volumes.exe")" /VERYSILENT "/LOG=$(win "$work/volumes2.log")")
+pid=$(pid_of "$out")
+for _ in $(seq 100); do grep -q 'waiting up to' "$work/volumes2.log" 2>/dev/null && break; sleep 0.2; done
+mv "$work"/disk2/volumes.* "$work/"
+out=$(driver attach "$pid" -- wait-exit 60000)
+pid=""
+expect "volume brought while waiting: the setup ends with 0" "$out" '"exit":0'
+same "volume brought while waiting: the file spread over the volumes is whole" \
+  "$(stat -c %s "$work/target2/data/deep/big.dat" 2>&1)" 300000
+
 # A requirement the machine fails, message boxes suppressed: exit 3, only the log is written.
 "$host/installfixture" needs-memory "$win32/vntsetup.exe" "$work/memory.exe"
 prefix_snapshot >"$work/before-memory.txt"
@@ -161,4 +183,11 @@ expect "requirement: the setup ends with 3" "$out" '"exit":3'
 same "requirement: nothing is written but the log" "$(prefix_snapshot | diff "$work/before-memory.txt" - | grep -c '^[<>]')" 0
 expect "requirement: the log has the message that was not shown" "$(cat "$work/memory.log" 2>&1)" \
   "message (not shown): Install Tour needs more RAM memory."
+# /LOG in a run a person clicks through: the message is shown, and logged.
+out=$(driver start "$(win "$work/memory.exe")" "/LOG=$(win "$work/memory-shown.log")" -- wait-msgbox 30000 -- press OK \
+      -- wait-exit 30000)
+expect "logged by a person's run: the setup ends with 3" "$out" '"exit":3'
+M=$(cat "$work/memory-shown.log" 2>&1)
+expect "logged by a person's run: the message shown" "$M" "message: Install Tour needs more RAM memory."
+expect "logged by a person's run: the result" "$M" "result: a requirement was not met (exit code 3)"
 e2e_end

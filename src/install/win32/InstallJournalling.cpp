@@ -97,6 +97,32 @@ void TVantryInstall::Commit() {
   Log("committed");
 }
 
+// The steps that put back what stood before, for the log; the removal of what the run made
+// tells of itself through the items.
+TRollbackSystem TVantryInstall::LoggedRollback(TRollbackSystem s) {
+  auto moveBack = s.MoveBack;
+  s.MoveBack = [this, moveBack](const std::string& aside, const std::string& path) {
+    Log("put back " + path);
+    moveBack(aside, path);
+  };
+  auto restoreValue = s.RestoreValue;
+  s.RestoreValue = [this, restoreValue](const TJournalEntry& old) {
+    Log("value put back " + old.Key + "\\" + old.Name);
+    restoreValue(old);
+  };
+  auto makeFolder = s.MakeFolder;
+  s.MakeFolder = [this, makeFolder](const std::string& folder) {
+    Log("folder made again " + folder);
+    makeFolder(folder);
+  };
+  auto registerAgain = s.Register;
+  s.Register = [this, registerAgain](TRegistration op, const TUninstItem& item) {
+    Log("registered again " + item.Path);
+    registerAgain(op, item);
+  };
+  return s;
+}
+
 void TVantryInstall::RollBackRun() {
   auto forget = [this] {
     Journal.Drop();
@@ -118,9 +144,10 @@ void TVantryInstall::RollBackRun() {
   TJournal journal;
   journal.Entries = JournalEntries;
   std::vector<std::string> left =
-      RollBack(journal, MachineRollbackSystem(State.Info.FontsFolder(), progress, forget));
+      RollBack(journal, LoggedRollback(MachineRollbackSystem(State.Info.FontsFolder(), progress, forget)));
   Items.clear();
   Pending.clear();
+  for (const auto& line : left) Log("not undone: " + line);
   if (left.empty()) return;
   State.NotDeleted.insert(State.NotDeleted.end(), left.begin(), left.end());
   std::string text = RollbackLeftText;

@@ -18,6 +18,7 @@
 #include "install/OverwriteRules.h"
 #include "install/RecordRules.h"
 #include "install/RemoveItems.h"
+#include "install/Rollback.h"
 #include "install/UninstallData.h"
 #include "install/UninstallEntry.h"
 #include "install/win32/JournalFile.h"
@@ -131,6 +132,7 @@ private:
   void NoteRegistered(const std::string& path);
   void Commit();
   void RollBackRun();
+  TRollbackSystem LoggedRollback(TRollbackSystem s);
   void GiveBackAfterFailure() noexcept;
   TRemovalSystem JournalledRemoval(TRemovalSystem machine);
   // Copying (InstallCopy.cpp).

@@ -190,9 +190,7 @@ std::unique_ptr<TfrmSplashBitmapForm> ShowSplash(TSetupState& state) {
 
 // What the log tells first: what runs, where, and how it was started.
 void LogStartupFacts(TSetupState& state) {
-  const TSetupProperties& p = state.Description.Properties;
   state.Log.Line("setup: " + state.Package.Path);
-  state.Log.Line("product: " + p.CompanyName + " " + p.SoftwareName);
   state.Log.Line("system: Windows " + std::to_string(state.Info.OSVersionValue(1)) + "." +
                  std::to_string(state.Info.OSVersionValue(2)) + " build " +
                  std::to_string(state.Info.OSVersionValue(3)) + (state.Info.IsAdministrator() ? ", administrator" : ""));
@@ -230,6 +228,9 @@ TStartupResult LoadDescription(TSetupState& state) {
   }
   ReadVariablesSection(state);
   ReadPropertiesAndMessages(state);
+  const TSetupProperties& p = state.Description.Properties;
+  state.Log.Line("product: " + p.CompanyName + " " + p.SoftwareName +
+                 (p.DisplayVersion.empty() ? "" : ", version " + p.DisplayVersion));
   if (!RequiredSoftwarePresent(state)) return StartupFailed;
   ReadSupportFiles(state.Package, state.Description);
   state.ApplicationTitle = state.Vars->ExpandText(state.Description.Properties.SetupTitle);
