@@ -1,21 +1,18 @@
 #include "setup/SetupSwitches.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "package/VarList.h"
 
 namespace vnt {
 
 namespace {
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
+std::string Upper(const std::string& text) { return UpperCase(text); }
 
 std::string Trimmed(const std::string& text) {
   size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool IsSwitchWord(const std::string& word) {

@@ -113,6 +113,17 @@ LRESULT TfrmCopyingFiles::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
   return TModalForm::HandleMessage(msg, wParam, lParam);
 }
 
+std::unique_ptr<TfrmCopyingFiles> InstallProgressWindow(const TFontRecord& font, const std::string& caption,
+                                                        const std::string& button, std::function<void()> onCancel) {
+  auto window = std::make_unique<TfrmCopyingFiles>();
+  if (!window->Create(nullptr)) return nullptr;
+  window->SetFonts(font);
+  SetWindowTextA(window->Handle(), caption.c_str());
+  window->SetButtonCaption(button);
+  window->OnCancel = std::move(onCancel);
+  return window;
+}
+
 std::unique_ptr<TfrmCopyingFiles> RemovalProgressWindow(const TFontRecord& font, const std::string& caption,
                                                         const std::string& button, const std::string& label) {
   auto window = std::make_unique<TfrmCopyingFiles>();

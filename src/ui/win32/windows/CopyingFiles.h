@@ -49,6 +49,11 @@ private:
   std::unique_ptr<TVNButton> btnCancel;
 };
 
+// The progress window of an installation, hidden and not yet placed: its Cancel and close box
+// call onCancel.
+std::unique_ptr<TfrmCopyingFiles> InstallProgressWindow(const TFontRecord& font, const std::string& caption,
+                                                        const std::string& button, std::function<void()> onCancel);
+
 // The progress window of a removal, centred and shown: its label says what happens; its
 // Cancel is there but cannot be used, a removal half done being worse than one finished.
 std::unique_ptr<TfrmCopyingFiles> RemovalProgressWindow(const TFontRecord& font, const std::string& caption,

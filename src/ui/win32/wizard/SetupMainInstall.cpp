@@ -1,17 +1,14 @@
 // The installation run of the wizard: its windows. The road itself is the driver's
 // (TVantryInstall::Run); the wizard shows the progress on the "INSTALL" page or in the copying
 // window, answers the driver's questions, and runs the after-install script.
-#include "archive/VolumeNames.h"
 #include "install/InstallTexts.h"
 #include "package/ProgressKinds.h"
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/ModalLoop.h"
-#include "platform/win32/SystemInfo.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/RunMessages.h"
 #include "ui/BindingRules.h"
-#include "ui/RequirementRules.h"
 #include "ui/PageFlow.h"
 #include "ui/win32/controls/VNComponents.h"
 #include "ui/win32/windows/AuxiliaryTexts.h"
@@ -116,16 +113,10 @@ void TfrmSetupMain::ShowProgressTarget() {
     }
     return;
   }
-  Copying = std::make_unique<TfrmCopyingFiles>();
-  if (!Copying->Create(nullptr)) {
-    Copying.reset();
-    return;
-  }
   TCopyingFilesTexts texts = CopyingFilesTexts(State);
-  Copying->SetFonts(State.Description.Properties.SetupFont);
-  SetWindowTextA(Copying->Handle(), texts.Caption.c_str());
-  Copying->SetButtonCaption(texts.Cancel);
-  Copying->OnCancel = [this] { CloseForm(); };
+  Copying = InstallProgressWindow(State.Description.Properties.SetupFont, texts.Caption, texts.Cancel,
+                                  [this] { CloseForm(); });
+  if (!Copying) return;
   RECT r;
   GetWindowRect(Copying->Handle(), &r);
   int width = r.right - r.left, height = r.bottom - r.top;

@@ -139,16 +139,10 @@ TInstallPrompts TSilentSetup::Prompts() {
 // /SILENT shows the copying window, centred and never activated; /VERYSILENT shows nothing.
 void TSilentSetup::ShowCopying() {
   if (State.Switches.Quietness != TQuietness::Silent || Copying) return;
-  Copying = std::make_unique<TfrmCopyingFiles>();
-  if (!Copying->Create(nullptr)) {
-    Copying.reset();
-    return;
-  }
   TCopyingFilesTexts texts = CopyingFilesTexts(State);
-  Copying->SetFonts(State.Description.Properties.SetupFont);
-  SetWindowTextA(Copying->Handle(), texts.Caption.c_str());
-  Copying->SetButtonCaption(texts.Cancel);
-  Copying->OnCancel = [this] { CloseRequested(); };
+  Copying = InstallProgressWindow(State.Description.Properties.SetupFont, texts.Caption, texts.Cancel,
+                                  [this] { CloseRequested(); });
+  if (!Copying) return;
   RECT r;
   GetWindowRect(Copying->Handle(), &r);
   POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
