@@ -16,11 +16,11 @@
 #include "package/PackagePrimitives.h"
 #include "package/PeResource.h"
 #include "package/SetupSections.h"
-#include "vntbuild/Assembler.h"
+#include "vntbuild/assemble/Assembler.h"
 #include "vntbuild/BuildCommand.h"
-#include "vntbuild/Extractor.h"
-#include "vntbuild/FileFacts.h"
-#include "vntbuild/StdFileStream.h"
+#include "vntbuild/assemble/Extractor.h"
+#include "vntbuild/assemble/FileFacts.h"
+#include "vntbuild/assemble/StdFileStream.h"
 
 using namespace vnt;
 namespace fs = std::filesystem;

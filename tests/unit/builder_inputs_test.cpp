@@ -5,7 +5,7 @@
 
 #include "TestFolder.h"
 #include "TimeLimit.h"
-#include "vntbuild/ProjectReader.h"
+#include "vntbuild/project/ProjectReader.h"
 
 using namespace vnt;
 using namespace vnt::test;

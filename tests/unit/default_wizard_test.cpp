@@ -12,7 +12,7 @@
 #include "script/ScriptInterpretor.h"
 #include "script/ValueCommands.h"
 #include "ui/PageFlow.h"
-#include "vntbuild/DefaultWizard.h"
+#include "vntbuild/wizard/DefaultWizard.h"
 
 using namespace vnt;
 using namespace vnt::test;

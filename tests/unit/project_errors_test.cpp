@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestFolder.h"
-#include "vntbuild/ProjectReader.h"
+#include "vntbuild/project/ProjectReader.h"
 
 using namespace vnt;
 using namespace vnt::test;

@@ -6,9 +6,9 @@
 #include "TestPackages.h"
 #include "package/SetupSections.h"
 #include "package/SetupStrings.h"
-#include "vntbuild/ProjectDefaults.h"
-#include "vntbuild/ProjectReader.h"
-#include "vntbuild/ProjectWriter.h"
+#include "vntbuild/project/ProjectDefaults.h"
+#include "vntbuild/project/ProjectReader.h"
+#include "vntbuild/project/ProjectWriter.h"
 #include "vntbuild/SampleProject.h"
 
 using namespace vnt;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "vntbuild/CodePage.h"
-#include "vntbuild/ProjectDefaults.h"
+#include "vntbuild/project/CodePage.h"
+#include "vntbuild/project/ProjectDefaults.h"
 
 using namespace vnt;
 

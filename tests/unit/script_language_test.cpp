@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "package/ScriptCodec.h"
-#include "vntbuild/ScriptBlocks.h"
-#include "vntbuild/ScriptCompiler.h"
-#include "vntbuild/ScriptDecompiler.h"
-#include "vntbuild/ScriptLexer.h"
+#include "vntbuild/script/ScriptBlocks.h"
+#include "vntbuild/script/ScriptCompiler.h"
+#include "vntbuild/script/ScriptDecompiler.h"
+#include "vntbuild/script/ScriptLexer.h"
 
 using namespace vnt;
 

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "vntbuild/OutputFiles.h"
-#include "vntbuild/Process.h"
-#include "vntbuild/Signing.h"
-#include "vntbuild/StdFileStream.h"
+#include "vntbuild/assemble/OutputFiles.h"
+#include "vntbuild/assemble/Process.h"
+#include "vntbuild/assemble/Signing.h"
+#include "vntbuild/assemble/StdFileStream.h"
 
 using namespace vnt;
 namespace fs = std::filesystem;

@@ -5,12 +5,12 @@
 #include <optional>
 #include <stdexcept>
 
-#include "vntbuild/Assembler.h"
-#include "vntbuild/DefaultWizard.h"
-#include "vntbuild/OutputFiles.h"
-#include "vntbuild/ProjectFiles.h"
-#include "vntbuild/ProjectReader.h"
-#include "vntbuild/Signing.h"
+#include "vntbuild/assemble/Assembler.h"
+#include "vntbuild/wizard/DefaultWizard.h"
+#include "vntbuild/assemble/OutputFiles.h"
+#include "vntbuild/project/ProjectFiles.h"
+#include "vntbuild/project/ProjectReader.h"
+#include "vntbuild/assemble/Signing.h"
 
 namespace vnt {
 

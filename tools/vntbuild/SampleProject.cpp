@@ -1,7 +1,7 @@
 #include "vntbuild/SampleProject.h"
 
 #include "package/SetupStrings.h"
-#include "vntbuild/DefaultWizard.h"
+#include "vntbuild/wizard/DefaultWizard.h"
 
 namespace vnt {
 

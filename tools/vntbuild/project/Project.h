@@ -1,0 +1,69 @@
+// A setup project as the builder holds it: the package's description with every record and
+// script in place, and for each file the path on the author's disk that supplies its bytes.
+// The project reader fills it; the assembler compresses the files into the archives and
+// writes the setup.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "package/PackageWriter.h"
+#include "vntbuild/wizard/WizardTexts.h"
+
+namespace vnt {
+
+// Record.Id of a file whose id the project leaves open: the assembler gives it the next free
+// id in list order.
+constexpr int32_t UnassignedFileId = -1;
+
+// A file the build reads, and where the project names it, for messages ("p.json: /files/3/source").
+struct TInputFile {
+  std::string Path, Origin;
+};
+
+// A product or support file: its record (id, version, date, size and the TSetupFile fields
+// as the project gives them) and where its bytes come from. The assembler takes size and date
+// from the file, and the version from its version resource when it has one.
+struct TProjectFile {
+  std::string SourcePath;  // on the author's disk, absolute
+  TSetupInstallerFile Record = [] {
+    TSetupInstallerFile r;
+    r.Id = UnassignedFileId;
+    return r;
+  }();
+  // The project gave the version or the date itself: the assembler keeps it instead of
+  // taking the file's own.
+  bool VersionGiven = false;
+  bool DateGiven = false;
+  std::string Origin;  // where the project names it, for messages
+};
+
+struct TProject {
+  std::string Path;     // the project file, for messages
+  std::string BaseDir;  // relative source paths start here: the project file's folder
+  // The files the build reads besides the product and support files: the project file, the
+  // message and script files it names; the build writes over none of them.
+  std::vector<TInputFile> OtherInputs;
+  // Everything but the archives: properties, options, languages, scripts, dialogs, records.
+  // Description.ProductFiles and SupportFiles are left empty: the assembler fills them
+  // from the lists below, in their order.
+  TPackageContent Content;
+  std::vector<TProjectFile> ProductFiles;
+  std::vector<TProjectFile> SupportFiles;
+  // The setup's uninstaller program, added as "VNTUNINST.DAT" when the setup creates an
+  // uninstaller (option 6); empty: the vntuninst.exe beside the stub.
+  std::string UninstallerPath;
+  // Components whose files (those that belong to that component alone) get an archive of
+  // their own, restored only when the component is chosen.
+  std::vector<std::string> ComponentArchives;
+  // The default wizard's texts per language name, over the built-in ones.
+  TWizardTranslations WizardTranslations;
+  // The project lists its dialogs, possibly none ("dialogs": []: no wizard, the setup installs
+  // at once); without the key the builder gives it the default wizard.
+  bool DialogsGiven = false;
+  // Product archive in volume files of at most this many bytes beside the setup; 0: inside.
+  uint64_t VolumeSize = 0;
+};
+
+}  // namespace vnt

@@ -1,0 +1,80 @@
+// Reading a project file's JSON: every value knows its JSON path, so that a wrong value is
+// reported where it stands; objects refuse keys nobody asked for.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "package/PackagePrimitives.h"
+#include "vntbuild/project/Project.h"
+#include "vntbuild/project/ProjectNames.h"
+
+namespace vnt {
+
+using TJson = nlohmann::json;
+
+// Parses JSON with comments; syntax errors name the file and the line:column.
+TJson ParseProjectJson(const std::string& text, const std::string& fileName);
+
+struct TReadContext {
+  std::string FileName;  // for messages
+  std::filesystem::path BaseDir;
+  std::vector<TInputFile>* FilesRead = nullptr;  // where the files a project names are noted
+};
+
+class TNode {
+public:
+  TNode(const TJson& json, std::string path, const TReadContext& ctx) : J(json), Path(std::move(path)), Ctx(ctx) {}
+  [[noreturn]] void Fail(const std::string& what) const;
+  std::string Where() const;  // "p.json: /files/3/source"
+
+  const TJson& Json() const { return J; }
+  const std::string& JsonPath() const { return Path; }
+  const TReadContext& Context() const { return Ctx; }
+
+  std::string Text() const;  // a JSON text, in the setup's code page
+  int64_t Integer(int64_t min, int64_t max) const;  // a number, or a decimal/hex text
+  uint8_t Flag() const;  // true/false or 0..255
+  int64_t Code(const TNameTable& names, int64_t min, int64_t max) const;  // a name or a number
+  int32_t Color() const;
+  std::string List() const;  // an array of texts or a "|" text
+  TFontRecord Font(const TFontRecord& base) const;
+  std::filesystem::path FilePath() const;  // relative to the project's folder
+  size_t Size() const;  // of an array
+  TNode operator[](size_t i) const;
+
+private:
+  const TJson& J;
+  std::string Path;
+  const TReadContext& Ctx;
+};
+
+// An object whose keys are asked for one by one; Done() refuses the keys left over.
+class TObject {
+public:
+  explicit TObject(const TNode& node);
+  std::optional<TNode> Get(const std::string& key);
+  TNode Need(const std::string& key);
+  bool Has(const std::string& key) const { return Node.Json().contains(key); }
+  const TNode& Self() const { return Node; }
+
+  std::string Text(const std::string& key, const std::string& def = "");
+  int64_t Integer(const std::string& key, int64_t def, int64_t min, int64_t max);
+  uint8_t Flag(const std::string& key, uint8_t def = 0);
+  int64_t Code(const std::string& key, const TNameTable& names, int64_t def, int64_t min, int64_t max);
+  std::string List(const std::string& key);
+  void Done() const;
+
+private:
+  TNode Node;
+  std::vector<std::string> Known;
+};
+
+std::string ChildPath(const std::string& path, const std::string& key);
+
+}  // namespace vnt

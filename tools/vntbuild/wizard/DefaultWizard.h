@@ -1,0 +1,20 @@
+// The wizard the builder gives a package whose project defines no dialogs: welcome, licence
+// (with an agreement file), install folder, components (with components), program group
+// (with shortcuts), ready, the "INSTALL" progress page and a finish page. Every caption is a
+// variable that the page's scripts set for the current %Language% (see WizardTexts.h).
+#pragma once
+
+#include "package/PackageWriter.h"
+#include "vntbuild/wizard/WizardTexts.h"
+
+namespace vnt {
+
+TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslations& translations = {});
+
+// What the builder calls: a package without dialogs gets the default wizard; one with
+// dialogs is left alone. Answers whether it added the wizard. The pages follow the
+// description as it is at the call (agreement file, components, setup types, shortcuts,
+// languages and their messages), so the call comes once those are in place.
+bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations = {});
+
+}  // namespace vnt
