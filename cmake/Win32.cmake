@@ -26,7 +26,7 @@ set_source_files_properties(src/app/vntsetup.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/app/loader.bmp;${CMAKE_SOURCE_DIR}/src/app/vntsetup.ico;${CMAKE_SOURCE_DIR}/src/app/vntsetup.manifest")
 
 # The uninstaller that the Add/Remove Programs entry runs.
-add_executable(vntuninst WIN32 src/app/vntuninst.cpp src/app/DeviceSide.cpp src/app/vntuninst.rc)
+add_executable(vntuninst WIN32 src/app/vntuninst.cpp src/app/DeviceSide.cpp src/app/UninstallerCleanup.cpp src/app/vntuninst.rc)
 target_link_libraries(vntuninst PRIVATE vnt_win32)
 set_source_files_properties(src/app/vntuninst.rc PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/app)
 

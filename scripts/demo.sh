@@ -16,10 +16,10 @@ drive() { wine build/win32/wizdriver.exe "$@" >"$demo/driver.txt" 2>&1 || true; 
 
 echo "== building examples/hello (vntbuild build)"
 cp build/win32/hello.exe examples/hello/bin/hello.exe
-build/host/vntbuild build examples/hello/hello.json -o "$demo/hello-setup.exe"
+build/release/vntbuild build examples/hello/hello.json -o "$demo/hello-setup.exe"
 
 echo "== what the setup holds (vntbuild dump, first lines; all in $demo/hello-setup.json)"
-build/host/vntbuild dump "$demo/hello-setup.exe" >"$demo/hello-setup.json"
+build/release/vntbuild dump "$demo/hello-setup.exe" >"$demo/hello-setup.json"
 sed -n '1,12p' "$demo/hello-setup.json"
 
 # A product left over from an earlier demo would turn this run into maintenance.

@@ -4,8 +4,10 @@ _vnt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$_vnt_root/build/wine"
 export WINEARCH=win32
 export WINEDEBUG=-all
-# No Mono or Gecko install prompts: the setup needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No Mono or Gecko install prompts: the setup needs neither. No menu builder: Wine would turn
+# every shortcut a setup makes into a launcher in the user's own home folder, which no
+# uninstall takes away.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
 vnt_start_xvfb() {
   local n=${VNT_XVFB_DISPLAY:-97}

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "app/DeviceSide.h"
+#include "app/UninstallerCleanup.h"
 #include "install/InstallTexts.h"
 #include "install/RecordRules.h"
 #include "install/win32/EarlierInstallation.h"
@@ -17,6 +18,7 @@
 #include "install/win32/ProductRemoval.h"
 #include "package/Builtins.h"
 #include "package/SetupStrings.h"
+#include "platform/win32/FileStream.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/SetupSwitches.h"
 #include "setup/win32/RunMessages.h"
@@ -94,6 +96,18 @@ void LogOutcome(TSetupState& state, const std::vector<TUninstItem>& items, const
   }
 }
 
+// The uninstaller is the last thing of the last product that used it: it goes once it has
+// ended, or when Windows next starts.
+void DeleteUninstallerLater(TSetupState& state, const std::string& program) {
+  if (DeleteWhenEnded(program, state.Info.TempFolder())) {
+    state.Log.Line("removed when the uninstaller has ended: " + program);
+  } else if (MoveFileExA(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    state.Log.Line("removed when Windows restarts: " + program);
+  } else {
+    state.Log.Line("not removed: " + program);
+  }
+}
+
 // The question, the scripts, the removal with its progress, the closing message.
 int RemoveWithProgress(TSetupState& state, TUninstallRecord& record, const std::string& path,
                        const TProductEntry& entry) {
@@ -119,9 +133,11 @@ int RemoveWithProgress(TSetupState& state, TUninstallRecord& record, const std::
     ProcessMessages();
     return true;
   };
+  prompts.RunningUninstaller = ProgramPath();
   const std::vector<TUninstItem> items = record.Items;
   TProductRemoval result = RemoveProduct(record, path, entry, *state.Vars, Message(state, MsgConduitLabel), prompts);
   LogOutcome(state, items, result);
+  if (!result.UninstallerToDelete.empty()) DeleteUninstallerLater(state, result.UninstallerToDelete);
   ScriptLetsGoOn(state, AfterUninstallScript);
   if (progress) progress->Hide();
   progress.reset();
@@ -171,12 +187,14 @@ int RunUninstaller(TSetupState& state, const TSwitchReading& reading) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vnt::RestrictLibrarySearch();
   try {
+    TSwitchReading reading = ReadSetupSwitches(CommandLineParams(GetCommandLineA()), TSwitchOwner::Uninstaller);
+    if (reading.Switches.DeleteAfter && reading.Problem.empty()) return RunDeleteAfter(*reading.Switches.DeleteAfter);
     TComSession com;
     TDeviceSide device;  // lent to the state, so made before it
     TSetupState state;
     state.ApplicationTitle = Title;
     AttachDeviceSide(state, device);
-    return RunUninstaller(state, ReadSetupSwitches(CommandLineParams(GetCommandLineA()), TSwitchOwner::Uninstaller));
+    return RunUninstaller(state, reading);
   } catch (const std::bad_alloc&) {
     MessageBoxA(nullptr, OutOfMemoryMessage, Title, MB_OK | MB_ICONERROR);
     return ExitNoRecord;

@@ -80,6 +80,12 @@ bool CountsSharedFile(const std::vector<TUninstItem>& items, const std::string& 
   });
 }
 
+bool CountsUninstaller(const std::vector<TUninstItem>& items, const std::string& path) {
+  return std::any_of(items.begin(), items.end(), [&](const TUninstItem& item) {
+    return item.Kind == UninstUninstaller && PathKey(item.Path) == PathKey(path);
+  });
+}
+
 void TOtherProducts::AddFile(const std::string& path) { Paths.insert(PathKey(path)); }
 
 void TOtherProducts::Add(const std::vector<TUninstItem>& items) {

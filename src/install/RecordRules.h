@@ -38,6 +38,8 @@ std::vector<TUninstItem> MergeRecordItems(const std::vector<TUninstItem>& earlie
 
 // Whether the items hold path as a shared file: the product has counted it already.
 bool CountsSharedFile(const std::vector<TUninstItem>& items, const std::string& path);
+// Whether the items hold the shared uninstaller at path: the product counted it already.
+bool CountsUninstaller(const std::vector<TUninstItem>& items, const std::string& path);
 
 // What other products still need: the files and folders their records name, and files a
 // removal left in place for them.

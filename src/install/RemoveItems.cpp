@@ -1,6 +1,7 @@
 #include "install/RemoveItems.h"
 
 #include "install/InstallRules.h"
+#include "package/SetupStrings.h"
 #include "package/SystemRules.h"
 
 namespace vnt {
@@ -38,6 +39,7 @@ public:
     result.NotRemoved = std::move(NotRemoved);
     result.Scheduled = std::move(Scheduled);
     result.Kept = std::move(Kept);
+    result.UninstallerToDelete = std::move(UninstallerToDelete);
     return result;
   }
 
@@ -105,6 +107,21 @@ private:
     DeleteGone(i);
   }
 
+  // The uninstaller every product shares is counted like a shared file and goes with the last
+  // product that used it; one without a count (set up before it was counted) stays.
+  void RemoveUninstaller(size_t i) {
+    const std::string& path = Items[i].Path;
+    if (!System.HasSharedCount || !System.HasSharedCount(path) || !System.ReleaseSharedCount ||
+        System.ReleaseSharedCount(path) > 0)
+      return Keep(i, true);
+    if (!Request.RunningUninstaller.empty() && SameTextIgnoringCase(path, Request.RunningUninstaller)) {
+      UninstallerToDelete = path;
+      Gone[i] = true;
+      return;
+    }
+    DeleteGone(i);
+  }
+
   bool RemoveFiles() {
     for (size_t i = 0; i < Items.size(); ++i) {
       const TUninstItem& item = Items[i];
@@ -113,12 +130,13 @@ private:
         else DeleteGone(i);
       } else if ((item.Kind == UninstFile || item.Kind == UninstDeviceFile) && Takes(item)) {
         RemoveInstalledFile(i);
+      } else if (item.Kind == UninstUninstaller && Request.WholeProduct) {
+        RemoveUninstaller(i);
       } else if (item.Kind == UninstConduit && Takes(item)) {
         if (System.UnregisterConduit && System.UnregisterConduit(item.Path)) Gone[i] = true;
         else NotRemoved.push_back(Request.ConduitLabel + " " + item.Path);
       } else {
-        // The uninstaller, which every product shares, stays; the whole product is done with it.
-        if (Request.WholeProduct && (item.Kind == UninstUninstaller || item.Kind > UninstConduit)) Gone[i] = true;
+        if (Request.WholeProduct && item.Kind > UninstConduit) Gone[i] = true;
         continue;
       }
       if (!Step()) return false;
@@ -179,6 +197,7 @@ private:
   std::vector<bool> Gone;
   std::vector<std::string> ScheduledPaths;
   std::vector<std::string> NotRemoved, Scheduled, Kept;
+  std::string UninstallerToDelete;
   std::array<uint8_t, 3> ForAll{};
   size_t Done = 0;
 };

@@ -39,6 +39,9 @@ struct TRemovalSystem {
   std::function<bool(const std::string& path)> ScheduleRemoval;
   // Whether the folder holds nothing but the given paths.
   std::function<bool(const std::string& folder, const std::vector<std::string>& paths)> FolderHoldsOnly;
+  // Whether the file has a shared count the system keeps; the shared uninstaller without one
+  // always stays.
+  std::function<bool(const std::string& path)> HasSharedCount;
 };
 
 struct TRemovalRequest {
@@ -56,6 +59,9 @@ struct TRemovalRequest {
   bool ScheduleInUse = false;
   // What an earlier pass marked to go at the next start: a folder holding only that goes too.
   std::vector<std::string> Scheduled;
+  // The uninstaller program this removal runs in, which cannot go before it has ended; empty
+  // when the removal runs elsewhere.
+  std::string RunningUninstaller;
 };
 
 struct TRemovalResult {
@@ -64,6 +70,9 @@ struct TRemovalResult {
   std::vector<std::string> Scheduled;  // files, and folders with a backslash
   // Files left in place on purpose: other products still use them, or the user keeps them.
   std::vector<std::string> Kept;
+  // The running uninstaller, when the last product that used it is gone: its caller deletes
+  // it once it has ended.
+  std::string UninstallerToDelete;
 };
 
 TRemovalResult RemoveInstalledItems(std::vector<TUninstItem>& items, const TRemovalRequest& request,

@@ -35,25 +35,37 @@ TSwitchWord Split(const std::string& word) {
 
 enum class TTakes : uint8_t { Nothing, Value, MaybeValue, Variable };
 
+enum class TKnownBy : uint8_t { Both, Setup, Uninstaller };
+
 struct TSwitchKind {
   const char* Name;
   TTakes Takes;
-  bool Uninstaller;  // the uninstaller knows it too
+  TKnownBy KnownBy;
 };
 
 constexpr TSwitchKind Kinds[] = {
-    {"SILENT", TTakes::Nothing, true},        {"VERYSILENT", TTakes::Nothing, true},
-    {"SUPPRESSMSGBOXES", TTakes::Nothing, true}, {"LOG", TTakes::MaybeValue, true},
-    {"?", TTakes::Nothing, true},             {"HELP", TTakes::Nothing, true},
-    {"NORESTART", TTakes::Nothing, false},    {"ALLOWRESTART", TTakes::Nothing, false},
-    {"DIR", TTakes::Value, false},            {"GROUP", TTakes::Value, false},
-    {"COMPONENTS", TTakes::Value, false},     {"TYPE", TTakes::Value, false},
-    {"LANG", TTakes::Value, false},           {"VAR", TTakes::Variable, false},
+    {"SILENT", TTakes::Nothing, TKnownBy::Both},
+    {"VERYSILENT", TTakes::Nothing, TKnownBy::Both},
+    {"SUPPRESSMSGBOXES", TTakes::Nothing, TKnownBy::Both},
+    {"LOG", TTakes::MaybeValue, TKnownBy::Both},
+    {"?", TTakes::Nothing, TKnownBy::Both},
+    {"HELP", TTakes::Nothing, TKnownBy::Both},
+    {"NORESTART", TTakes::Nothing, TKnownBy::Setup},
+    {"ALLOWRESTART", TTakes::Nothing, TKnownBy::Setup},
+    {"DIR", TTakes::Value, TKnownBy::Setup},
+    {"GROUP", TTakes::Value, TKnownBy::Setup},
+    {"COMPONENTS", TTakes::Value, TKnownBy::Setup},
+    {"TYPE", TTakes::Value, TKnownBy::Setup},
+    {"LANG", TTakes::Value, TKnownBy::Setup},
+    {"VAR", TTakes::Variable, TKnownBy::Setup},
+    // The uninstaller's own copy, started to delete it once it has ended; not for people.
+    {"DELETEAFTER", TTakes::Value, TKnownBy::Uninstaller},
 };
 
 const TSwitchKind* KindOf(const std::string& name, TSwitchOwner owner) {
+  TKnownBy by = owner == TSwitchOwner::Setup ? TKnownBy::Setup : TKnownBy::Uninstaller;
   for (const TSwitchKind& kind : Kinds)
-    if (name == kind.Name && (owner == TSwitchOwner::Setup || kind.Uninstaller)) return &kind;
+    if (name == kind.Name && (kind.KnownBy == TKnownBy::Both || kind.KnownBy == by)) return &kind;
   return nullptr;
 }
 
@@ -88,6 +100,7 @@ std::string Take(TSetupSwitches& s, const std::string& word, const TSwitchKind& 
   else if (name == "NORESTART") s.NoRestart = true;
   else if (name == "ALLOWRESTART") s.AllowRestart = true;
   else if (name == "?" || name == "HELP") s.Usage = true;
+  else if (name == "DELETEAFTER") s.DeleteAfter = value;
   else if (name == "LOG") {
     s.Log = true;
     s.LogFile = value;

@@ -24,6 +24,8 @@ struct TSetupSwitches {
   bool Log = false;
   std::string LogFile;  // empty: the default name
   bool Usage = false;
+  // The uninstaller's copy that deletes the original once it has ended: "<handle>:<path>".
+  std::optional<std::string> DeleteAfter;
   // Words that are not switches: the uninstaller's record and product, or a setup's words
   // after "--", which belong to the package.
   std::vector<std::string> Words;

@@ -19,7 +19,7 @@ for name in $names; do
   cp "$win32/planted.dll" "$plant/$name.dll"
   cp "$win32/planted.dll" "$plant/sub/$name.dll"
 done
-overrides="WINEDLLOVERRIDES=$(echo $names | tr ' ' ','),planted=n,b"
+overrides="WINEDLLOVERRIDES=$(echo $names | tr ' ' ','),planted=n,b;winemenubuilder.exe=d"
 # The programs under test run in the planted folder with the overrides; the driver does not.
 run() { driver start --in "$(win "$plant")" --env "$overrides" "$@"; }
 loaded() { (cd "$plant" && find . -name '*.loaded' | sort | paste -sd' '); }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Setups and removals without a person. "Quiet Tour" (built by vntbuild: the default wizard,
+# Setups and removals without a person (and the uninstaller they share, which goes with
+# the last product that used it). "Quiet Tour" (built by vntbuild: the default wizard,
 # English and German, three components) installs with /SILENT into a folder of the command
 # line's with two components in German and a variable of its own, and logs it; a wrong switch
 # and a component the package lacks end it with 1 before anything is written; the
@@ -26,6 +27,11 @@ forget_all
 drop_empty_vendor_key
 wine reg add "$shared" /f >/dev/null 2>&1
 win() { printf 'Z:%s' "${1//\//\\}"; }
+# The uninstaller every product shares, and its count of users: none to begin with.
+uninstaller=$(winepath -u 'C:\windows\vntuninst.exe' 2>/dev/null)
+rm -f "$uninstaller"
+forget "$shared" /v 'C:\windows\vntuninst.exe'
+users() { wine reg query "$shared" /v 'C:\windows\vntuninst.exe' 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_DWORD *0x//p'; }
 files_in() { (cd "$1" 2>/dev/null && find . -type f | sort | paste -sd' '); }
 entry_command() { wine reg query "$1" /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ    //p'; }
 value_of() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
@@ -80,6 +86,24 @@ wine "$work/quiet.exe" /? >"$work/o.txt" 2>>"$err"
 same "/? ends with 0" "$?" 0
 expect "/? writes the usage to standard output" "$(cat "$work/o.txt")" "/VERYSILENT"
 
+# --- The slow product: no window at any point of a very silent run, which the prefix does
+# not remember once the product is removed silently.
+"$host/installfixture" slow "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/slow.exe"
+t="$work/target"
+prefix_snapshot >"$work/before.txt"
+(timeout 180 wine "$win32/wizdriver.exe" start "$(win "$work/slow.exe")" /VERYSILENT "/LOG=$(win "$work/slow.log")" \
+   -- wait-exit 150000 >"$work/very.txt" 2>>"$err"; echo done >"$work/very-done") &
+looks=0 seen=""
+while [ ! -e "$work/very-done" ]; do
+  seen+=$(timeout 30 wine "$win32/wizdriver.exe" wait-window 300 2>/dev/null | sed 's/"hwnd":[0-9]*,//')
+  looks=$((looks + 1))
+done
+seen=$(printf '%s' "$seen" | sed 's/}{/}\n{/g' | sort -u)
+expect "very silent: the setup ends with 0" "$(cat "$work/very.txt")" '"exit":0'
+same "very silent: no window showed in $looks looks" "$seen" ""
+expect "very silent: the log follows the copy" "$(cat "$work/slow.log" 2>&1)" "many\\many4999.txt"
+same "very silent: all the files came" "$(find "$t/many" -type f | wc -l)" 4000
+
 # /SILENT into the chosen folder, two components, German, a variable of its own.
 out=$(driver start "$(win "$work/quiet.exe")" /silent "/DIR=$Q" "/COMPONENTS=program, samples" /LANG=deutsch \
       /VAR:Edition=Pro "/LOG=$(win "$log")" "/GROUP=Quiet Group" -- wait-exit 60000)
@@ -105,38 +129,30 @@ expect "silent removal: the uninstaller ends with 0" "$out" '"exit":0'
 same "silent removal: the folder, the entry and the values are gone" \
   "$([ -e "$q" ] && echo folder)$(entry_command "$quiet_entry")$(value_of "$quiet_key" Edition)" ""
 expect "silent removal: its log lists the files removed" "$(cat "$work/quiet-uninstall.log" 2>&1)" "removed: file $Q\\program.txt"
+same "silent removal: the shared uninstaller stays for the slow product, its only user now" \
+  "$([ -e "$uninstaller" ] && echo there)|$(users)" "there|1"
 
 # /VERYSILENT with no display at all: installs with the package's defaults, and goes again.
-env -u DISPLAY wine "$work/quiet.exe" /VERYSILENT "/DIR=$Q" >/dev/null 2>>"$err"
+mkdir -p "$work/home"
+env -u DISPLAY HOME="$work/home" wine "$work/quiet.exe" /VERYSILENT "/DIR=$Q" >/dev/null 2>>"$err"
 same "no display: the setup ends with 0" "$?" 0
+same "no display: Wine made no launcher in the user's home for the shortcut" "$(find "$work/home" -name '*.desktop')" ""
 same "no display: type 0's components are installed" "$(files_in "$q")" \
   "./Help/help.txt ./Samples/sample.txt ./program.txt ./uninst.dat"
 eval "words=($(entry_command "$quiet_entry"))"
 env -u DISPLAY wine "${words[@]}" /VERYSILENT >/dev/null 2>>"$err"
 same "no display: the removal ends with 0 and the folder is gone" "$?|$([ -e "$q" ] && echo folder)" "0|"
 
-# --- The slow product: no window at any point of a very silent run, which the prefix does
-# not remember once the product is removed silently.
-"$host/installfixture" slow "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/slow.exe"
-t="$work/target"
-prefix_snapshot >"$work/before.txt"
-(timeout 180 wine "$win32/wizdriver.exe" start "$(win "$work/slow.exe")" /VERYSILENT "/LOG=$(win "$work/slow.log")" \
-   -- wait-exit 150000 >"$work/very.txt" 2>>"$err"; echo done >"$work/very-done") &
-looks=0 seen=""
-while [ ! -e "$work/very-done" ]; do
-  seen+=$(timeout 30 wine "$win32/wizdriver.exe" wait-window 300 2>/dev/null | sed 's/"hwnd":[0-9]*,//')
-  looks=$((looks + 1))
-done
-seen=$(printf '%s' "$seen" | sed 's/}{/}\n{/g' | sort -u)
-expect "very silent: the setup ends with 0" "$(cat "$work/very.txt")" '"exit":0'
-same "very silent: no window showed in $looks looks" "$seen" ""
-expect "very silent: the log follows the copy" "$(cat "$work/slow.log" 2>&1)" "many\\many4999.txt"
-same "very silent: all the files came" "$(find "$t/many" -type f | wc -l)" 4000
+# The slow product was the uninstaller's last user: it goes once its removal has ended.
 eval "words=($(entry_command "$tour_entry"))"
 out=$(driver start "${words[@]}" /VERYSILENT -- wait-exit 120000)
 expect "very silent removal: ends with 0" "$out" '"exit":0'
+for _ in $(seq 40); do [ -e "$uninstaller" ] || break; sleep 0.25; done
+same "very silent removal: the last user's uninstaller and its count are gone" \
+  "$([ -e "$uninstaller" ] && echo there)|$(users)" "|"
 same "very silent removal: the prefix is as before the install" \
   "$(prefix_snapshot | diff "$work/before.txt" - | grep '^[<>]' | grep -v -i 'windows/vntuninst.exe$')" ""
+
 
 # Closed from outside while it copies: taskkill asks its windows to close; the run stops,
 # is undone and ends with 5.

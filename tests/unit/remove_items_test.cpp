@@ -18,6 +18,7 @@ struct TFakeMachine {
   std::vector<std::string> Done, Asked;
   std::map<int, TReplaceAnswer> Answers;
   std::map<std::string, int64_t> SharedUsers;  // users left after a release
+  std::set<std::string> Counted;               // files with a shared count
   size_t StopAt = SIZE_MAX;
 
   TRemovalSystem System() {
@@ -30,6 +31,7 @@ struct TFakeMachine {
       Done.push_back("release " + p);
       return SharedUsers.count(p) ? SharedUsers[p] : 0;
     };
+    s.HasSharedCount = [this](const std::string& p) { return Counted.count(p) > 0; };
     s.UnregisterTypeLibrary = [this](const std::string& p) { Done.push_back("typelib " + p); };
     s.UnregisterServer = [this](const std::string& p) { Done.push_back("server " + p); };
     s.UnregisterConduit = [](const std::string& creator) { return creator != "FAIL"; };
@@ -190,7 +192,7 @@ TEST(RemoveItems, WholeProductSchedulesWhatIsInUseAndLeavesOtherProductsTheirs) 
                                     File("C:\\App\\Bin\\busy.exe", ""), File("C:\\App\\stuck.txt", ""),
                                     File("C:\\App\\theirs.dll", ""), File("C:\\App\\kept.dll", "", 1)};
   items.push_back(File("C:\\Win\\vntuninst.exe", ""));
-  items.back().Kind = UninstUninstaller;  // shared by every product: stays
+  items.back().Kind = UninstUninstaller;  // shared, and without a count: stays
   m.Files.insert("C:\\Win\\vntuninst.exe");
   TOtherProducts others;
   others.Add({File("C:\\APP\\THEIRS.DLL", ""), File("C:\\App\\Both\\b.txt", "")});
@@ -203,10 +205,46 @@ TEST(RemoveItems, WholeProductSchedulesWhatIsInUseAndLeavesOtherProductsTheirs) 
   EXPECT_EQ(result.Scheduled, (std::vector<std::string>{"C:\\App\\Bin\\busy.exe", "C:\\App\\Bin\\"}));
   // The folders hold what the other product names: theirs to remove.
   EXPECT_EQ(result.NotRemoved, std::vector<std::string>{"C:\\App\\stuck.txt"});
-  EXPECT_EQ(result.Kept, (std::vector<std::string>{"C:\\App\\theirs.dll", "C:\\App\\kept.dll"}));
+  EXPECT_EQ(result.Kept,
+            (std::vector<std::string>{"C:\\App\\theirs.dll", "C:\\App\\kept.dll", "C:\\Win\\vntuninst.exe"}));
   EXPECT_EQ(m.Files, (std::set<std::string>{"C:\\App\\Bin\\busy.exe", "C:\\App\\stuck.txt", "C:\\App\\theirs.dll",
                                             "C:\\App\\kept.dll", "C:\\App\\Both\\b.txt", "C:\\Win\\vntuninst.exe"}));
   std::vector<std::string> left;
   for (const auto& i : items) left.push_back(i.Path);
   EXPECT_EQ(left, std::vector<std::string>{"C:\\App\\stuck.txt"});
+}
+
+// The uninstaller every product shares goes with the last one counted: deleted when the
+// removal runs elsewhere, handed to its caller when the removal runs in it.
+TEST(RemoveItems, TheSharedUninstallerGoesWithItsLastUser) {
+  const std::string path = "C:\\Win\\vntuninst.exe";
+  auto remove = [&](int64_t usersLeft, const std::string& running, TFakeMachine& m) {
+    m.Files = {path};
+    m.Counted = {path};
+    m.SharedUsers = {{path, usersLeft}};
+    std::vector<TUninstItem> items = {File(path, "")};
+    items.back().Kind = UninstUninstaller;
+    TRemovalRequest r = Request(true);
+    r.RunningUninstaller = running;
+    return RemoveInstalledItems(items, r, m.System());
+  };
+  TFakeMachine stays;
+  TRemovalResult kept = remove(1, path, stays);
+  EXPECT_EQ(kept.Kept, std::vector<std::string>{path});
+  EXPECT_EQ(kept.UninstallerToDelete, "");
+  EXPECT_EQ(stays.Files, std::set<std::string>{path});
+  TFakeMachine elsewhere;
+  EXPECT_EQ(remove(0, "", elsewhere).UninstallerToDelete, "");
+  EXPECT_TRUE(elsewhere.Files.empty());
+  TFakeMachine running;
+  EXPECT_EQ(remove(0, "c:\\win\\VNTUNINST.EXE", running).UninstallerToDelete, path);
+  EXPECT_EQ(running.Files, std::set<std::string>{path});  // not while it runs
+  // A component removal never takes it.
+  TFakeMachine partial;
+  partial.Files = {path};
+  partial.Counted = {path};
+  std::vector<TUninstItem> items = {File(path, "")};
+  items.back().Kind = UninstUninstaller;
+  RemoveInstalledItems(items, Request(false), partial.System());
+  EXPECT_EQ(partial.Files, std::set<std::string>{path});
 }

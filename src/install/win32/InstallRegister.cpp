@@ -2,19 +2,34 @@
 // and fonts, each failure told in a box while the run goes on.
 #include "install/RecordRules.h"
 #include "install/win32/Registrations.h"
+#include "install/win32/SharedUninstaller.h"
 #include "install/win32/VantryInstall.h"
 #include "package/SetupStrings.h"
+#include "script/DesktopRules.h"
 
 namespace vnt {
 
 void TVantryInstall::RegisterFiles() {
   std::vector<TUninstItem> files;
   for (const auto& item : Items)
-    if (item.Kind == UninstFile) files.push_back(item);
+    if (item.Kind == UninstFile || item.Kind == UninstUninstaller) files.push_back(item);
   for (const auto& item : files) {
     if (IsAborted) return;
-    RegisterFile(item);
+    if (item.Kind == UninstUninstaller) CountUninstaller(item.Path);
+    else RegisterFile(item);
   }
+}
+
+// Each product counts the uninstaller it shares once, however often it is set up again.
+void TVantryInstall::CountUninstaller(const std::string& path) {
+  if (!SystemKeepsSharedCounts() || CountsUninstaller(EarlierItems(), path)) return;
+  const TDesktopSources& at = State.Desktop->Sources;
+  const TSetupProperties& p = State.Description.Properties;
+  int64_t others = OtherEntriesRunning(at.UninstallRoot, at.UninstallKey,
+                                       UninstallEntryKey(at.UninstallKey, p.CompanyName, p.SoftwareName), path);
+  if (!CountUninstallerUser(path, others)) return Log("no shared count kept for " + path);
+  NoteSharedCounted(path);
+  Log("counted the shared uninstaller " + path);
 }
 
 void TVantryInstall::RegisterFile(const TUninstItem& item) {

@@ -22,7 +22,9 @@ TRecordParts Split(const std::vector<TUninstItem>& items, const std::string& rec
     bool isRecord = SameRecordItem(item, record);
     bool isEntryValue = item.Kind == UninstRegValue && RootKey(item.RegChange.Root) == entry.Root &&
                         SameTextIgnoringCase(item.RegChange.Key, entry.Key);
-    if (isRecord || isEntryValue) parts.Last.push_back(item);
+    // The uninstaller goes only when nothing of the product is left: a product that stays in
+    // part needs it to be removed later.
+    if (isRecord || isEntryValue || item.Kind == UninstUninstaller) parts.Last.push_back(item);
     else if (item.Kind == UninstFolder) parts.Folders.push_back(item);
     else parts.Made.push_back(item);
   }
@@ -50,6 +52,7 @@ TProductRemoval RemoveProduct(TUninstallRecord& record, const std::string& recor
   request.ScheduleInUse = true;
   request.Texts = record.Messages;
   request.ConduitLabel = conduitLabel;
+  request.RunningUninstaller = prompts.RunningUninstaller;
   TOtherProducts others = OtherProductsBeside(recordPath, entry.Name);
   request.Others = &others;
   auto ask = [&](int position, const std::string& path) {
@@ -79,6 +82,7 @@ TProductRemoval RemoveProduct(TUninstallRecord& record, const std::string& recor
   TRemovalSystem quiet = MachineRemovalSystem(nullptr, nullptr);
   request.Scheduled = made.Scheduled;
   TRemovalResult last = RemoveInstalledItems(parts.Last, request, quiet);
+  outcome.UninstallerToDelete = last.UninstallerToDelete;
   Add(outcome, last);
   request.Scheduled.insert(request.Scheduled.end(), last.Scheduled.begin(), last.Scheduled.end());
   Add(outcome, RemoveInstalledItems(parts.Folders, request, quiet));

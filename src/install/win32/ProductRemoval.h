@@ -20,6 +20,8 @@ struct TProductRemovalPrompts {
   std::function<TReplaceAnswer(const std::string& text, const std::string& path)> Ask;
   // Items done of all; false stops.
   std::function<bool(size_t done, size_t total)> Progress;
+  // The uninstaller program the removal runs in, if it runs in one.
+  std::string RunningUninstaller;
 };
 
 struct TProductRemoval {
@@ -27,7 +29,10 @@ struct TProductRemoval {
   std::vector<std::string> NotRemoved;
   std::vector<std::string> Scheduled;  // go when Windows next starts
   std::vector<std::string> Kept;       // left on purpose: other products use them, or the user keeps them
-  bool ProductLeft = false;            // the record, written anew, and the entry stay
+  bool ProductLeft = false;
+  // The running uninstaller, once the last product that used it is gone: deleted by its
+  // caller when it has ended.
+  std::string UninstallerToDelete;            // the record, written anew, and the entry stay
 };
 
 // Takes away every item of the record at recordPath, which belongs to entry. The questions

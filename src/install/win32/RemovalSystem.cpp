@@ -40,6 +40,7 @@ TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std:
     return FolderHoldsOnly(folder, [](const std::string&) { return false; });
   };
   s.RemoveFolder = [](const std::string& folder) { RemoveDirectoryA(folder.c_str()); };
+  s.HasSharedCount = [](const std::string& path) { return SystemKeepsSharedCounts() && HasSharedCount(path); };
   s.ReleaseSharedCount = [](const std::string& path) -> int64_t {
     return SystemKeepsSharedCounts() ? ReleaseSharedCount(path) : 0;
   };

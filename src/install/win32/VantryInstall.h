@@ -152,6 +152,7 @@ private:
   // Registering (InstallRegister.cpp).
   void RegisterFiles();
   void RegisterFile(const TUninstItem& item);
+  void CountUninstaller(const std::string& path);
   // Device steps (InstallDevice.cpp).
   void ConnectDeviceSide();
   bool NoteQueueTarget(const THotSyncQueueTarget& target, HKEY root);
