@@ -19,6 +19,13 @@ void TVNEdit::SetColor(int32_t color) {
   Repaint();
 }
 
+// A box nobody can type into shows no caret over its first letter.
+LRESULT TVNEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = TVNControl::HandleMessage(msg, wParam, lParam);
+  if (msg == WM_SETFOCUS && IsReadOnly) DestroyCaret();
+  return result;
+}
+
 void TVNEdit::Command(WORD code) {
   if (code == EN_CHANGE) Fire();
 }

@@ -24,6 +24,7 @@ protected:
   SIZE DefaultSize() const override { return {121, 21}; }
   void Command(WORD code) override;
   HBRUSH ControlColor(HDC dc, UINT msg) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
   bool IsReadOnly = false;

@@ -23,14 +23,17 @@ public:
 
 protected:
   const char* ClassName() const override { return "EDIT"; }
-  DWORD Style() const override {
-    return WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL;
-  }
+  // The scroll bars come and go with the text (FitScrollBars).
+  DWORD Style() const override { return WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL; }
   DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
   SIZE DefaultSize() const override { return {185, 89}; }
   HBRUSH ControlColor(HDC dc, UINT msg) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+  // Shows a scroll bar only where the text does not fit.
+  void FitScrollBars();
+
   int32_t BackColor = int32_t(0x8000000F);
   TBrushHandle Brush;
 };

@@ -67,7 +67,11 @@ void SetValueQuietly(TVNControl& control, const std::string& value) {
 void UpdateSizeLabel(TVNControl& label, TBinding& binding) {
   std::string text;
   if (label.Role() == RoleRequiredSpace) {
-    uint64_t bytes = TSetupQueries(binding.State.Description, binding.Vars()).SelectedSize();
+    // What the install drive must hold, beside its free space: files going elsewhere (the
+    // uninstaller in the Windows folder on another drive) need room there, not here.
+    TSetupQueries queries(binding.State.Description, binding.Vars());
+    char letter = DriveOfPath(binding.Vars().ExpandText("%InstallDir%"));
+    uint64_t bytes = letter ? queries.BytesByDrive()[letter] : queries.SelectedSize();
     text = RequiredSpaceText(bytes, TSystemInfo::DecimalSeparator());
   } else {
     // An unreadable drive shows 0 here; the installation's own check reports it.
