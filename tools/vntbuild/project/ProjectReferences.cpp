@@ -119,7 +119,11 @@ private:
     if (Contains(SupportFiles, name)) return;
     if (SupportFiles.empty())
       return R.Error(R.At(path), "no support file \"" + name + "\": the project gives no supportFiles");
-    R.Error(R.At(path), "no support file \"" + name + "\"" + DidYouMean(name, SupportFiles));
+    std::string hint = DidYouMean(name, SupportFiles);
+    // The file's own name, given without the folder it lies in below %TempSetupDir%.
+    for (const auto& file : SupportFiles)
+      if (hint.empty() && SameName(FileNamePart(file), FileNamePart(name))) hint = " (did you mean \"" + file + "\"?)";
+    R.Error(R.At(path), "no support file \"" + name + "\"" + hint);
   }
 
   void SupportFileNames() {

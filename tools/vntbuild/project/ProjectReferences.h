@@ -16,7 +16,7 @@ struct TBuildWarning {
   std::string Text;
 };
 
-// What a build found legal but likely wrong, in the order of the project.
+// What a build found legal but likely wrong, kind by kind.
 struct TBuildWarnings {
   std::vector<TBuildWarning> List;
   std::string CountText() const;  // "1 warning", "2 warnings"
