@@ -88,8 +88,8 @@ TEST(ProjectReferences, EachBrokenReferenceIsAnErrorAtItsPlace) {
   for (const auto& c : cases) EXPECT_EQ(Check(dir, Project(c.More)).Errors, c.Message) << c.More;
 }
 
-// Every place a support file is named, dialogs' own references, names defined twice: all
-// reported at once, one line each.
+// Every place a support file is named, dialogs' own references and control tags, names defined
+// twice: all reported at once, one line each.
 TEST(ProjectReferences, AllBrokenReferencesComeInOneMessage) {
   TTestFolder dir;
   std::string body = R"({"product": {"name": "A", "company": "B", "picture": "side.bmp", "splash": "splash.bmp",
@@ -101,7 +101,8 @@ TEST(ProjectReferences, AllBrokenReferencesComeInOneMessage) {
       {"name": "Welcome", "style": "Fram", "controls": [
         {"kind": "image", "picture": "logo.bmp"},
         {"kind": "list", "role": "textFile", "file": "%TempSetupDir%\\read.txt"},
-        {"kind": "checkBox", "binding": "Desktop"}]},
+        {"kind": "checkBox", "binding": "Desktop"},
+        {"kind": "button", "tag": "next", "script": "DisableButton \"Nxet\""}]},
       {"name": "Licence", "style": "Welcome"},
       {"name": "welcome"},
       {"name": "Frame", "styleDialog": true}]})";
@@ -120,6 +121,8 @@ TEST(ProjectReferences, AllBrokenReferencesComeInOneMessage) {
             "DIR/p.json: /dialogs/0/controls/1/file: no support file \"read.txt\"\n"
             "DIR/p.json: /dialogs/0/style: no style dialog \"Fram\" (did you mean \"Frame\"?)\n"
             "DIR/p.json: /dialogs/1/style: \"Welcome\" is a page, not a style dialog (\"styleDialog\": true)\n"
+            "DIR/p.json /dialogs/0/controls/3/script:1: DisableButton \"Nxet\": no control has that tag (did you mean "
+            "\"next\"?)\n"
             "DIR/p.json: /dialogs/0/controls/2/binding: \"Desktop\" is not a variable name with percent signs "
             "(\"%Desktop%\"); a bare name is replaced wherever its text occurs");
 }
@@ -144,7 +147,8 @@ TEST(ProjectReferences, SoundProjectsPassWithoutWarnings) {
         {"kind": "textBox", "binding": "%InstallDir%"},
         {"kind": "textBox", "readOnly": true},
         {"kind": "combo", "role": "drive"},
-        {"kind": "image", "picture": "art\\side.bmp"}]},
+        {"kind": "image", "picture": "art\\side.bmp"},
+        {"kind": "button", "tag": "next", "script": "EnableButton \"NEXT\""}]},
       {"name": "Frame", "styleDialog": true}, {"name": "INSTALL"}])");
   TResult r = Check(dir, sound);
   EXPECT_EQ(r.Errors, "");

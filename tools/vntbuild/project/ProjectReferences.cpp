@@ -9,6 +9,7 @@
 #include "package/Conditions.h"
 #include "package/SetupQueries.h"
 #include "package/VarList.h"
+#include "vntbuild/project/ProjectNames.h"
 #include "vntbuild/project/ProjectCheckParts.h"
 
 namespace vnt {
@@ -49,6 +50,13 @@ public:
         SupportFiles.push_back(folder.substr(temp.size()) + f.Record.File.SourceName);
     }
     for (const auto& f : R.Project.ProductFiles) ProductFiles.push_back(FileNamePart(f.Record.File.SourceName));
+    for (const auto& d : D.Dialogs.Dialogs)
+      for (const auto& control : d.Controls) {
+        std::vector<std::string> names = ControlParamNames(control.Kind, control.Role);
+        auto tag = std::find(names.begin(), names.end(), "tag");
+        if (tag != names.end() && !control.P[size_t(tag - names.begin())].empty())
+          Tags.push_back(control.P[size_t(tag - names.begin())]);
+      }
   }
 
   void Check() {
@@ -74,7 +82,26 @@ public:
 private:
   TCheckReport& R;
   const TSetupDescription& D;
-  std::vector<std::string> Components, Pages, Styles, Languages, SupportFiles, ProductFiles;
+  std::vector<std::string> Components, Pages, Styles, Languages, SupportFiles, ProductFiles, Tags;
+
+  // The commands that find controls by their tag: the tag they name.
+  static const std::string* TagOf(const ScriptStatement& st) {
+    switch (st.Opcode) {
+      case OpForEachSelected: return &st.F[1];
+      case OpAddListItem: case OpClearList: case OpSortList: case OpFillLanguageList: case OpSelectAllItems:
+      case OpDeselectAllItems: case OpSelectItems: case OpEnableButton: case OpDisableButton: return &st.F[0];
+      default: return nullptr;
+    }
+  }
+
+  // A tag that no control bears makes the command do nothing; tags with variables (in the
+  // command or on a control) are only known at run time.
+  void TagName(const ScriptStatement& st, const std::string& place) {
+    const std::string* tag = TagOf(st);
+    bool dynamic = std::any_of(Tags.begin(), Tags.end(), [](const std::string& t) { return t.find('%') != std::string::npos; });
+    if (!tag || tag->empty() || tag->find('%') != std::string::npos || dynamic || Contains(Tags, *tag)) return;
+    R.Error(place, OpcodeName(st.Opcode) + " \"" + *tag + "\": no control has that tag" + DidYouMean(*tag, Tags));
+  }
 
   void ComponentList(const std::string& list, const std::string& path) {
     std::vector<std::string> names = SplitComponentList(list);
@@ -184,6 +211,7 @@ private:
       dialogs.insert(dialogs.end(), Styles.begin(), Styles.end());
       if (st.Opcode == OpShowDialog && !Contains(dialogs, name))
         R.Error(R.StatementPlace(s.Path, i), "ShowDialog \"" + name + "\": no dialog of that name" + DidYouMean(name, dialogs));
+      TagName(st, R.StatementPlace(s.Path, i));
       // A language chosen by its name.
       const std::string& value = st.F[1];
       if (st.Opcode == OpAssignVariable && SameName(name, "%Language%") && !Languages.empty() &&
