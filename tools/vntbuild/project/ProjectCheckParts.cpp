@@ -10,19 +10,6 @@ namespace vnt {
 
 namespace {
 
-std::string Indexed(const std::string& path, size_t i) { return path + "/" + std::to_string(i); }
-
-// The JSON path of the entry that named a product or support file: "/files/3".
-std::string FileEntryPath(const TProject& p, const TProjectFile& f) {
-  std::string path = f.Origin;
-  std::string prefix = p.Path + ": ";
-  if (path.rfind(prefix, 0) == 0) path.erase(0, prefix.size());
-  const std::string source = "/source";
-  if (path.size() >= source.size() && path.compare(path.size() - source.size(), source.size(), source) == 0)
-    path.resize(path.size() - source.size());
-  return path;
-}
-
 // Fields of a statement that name no text the setup expands: the variable it writes, page and
 // label names, block ids.
 bool NamesOnly(const ScriptStatement& st, size_t field) {
@@ -33,24 +20,24 @@ bool NamesOnly(const ScriptStatement& st, size_t field) {
 }
 
 class TTextWalk {
-public:
+ public:
   explicit TTextWalk(const TCheckReport& report) : R(report), D(report.Project.Content.Description) {}
 
   std::vector<TTextAt> Walk() {
     Product();
     for (size_t i = 0; i < D.Variables.size(); ++i) {
-      Text(D.Variables[i].Reg.Data, Indexed("/variables", i) + "/default");
-      Text(D.Variables[i].Reg.Key, Indexed("/variables", i) + "/registry/key");
+      Text(D.Variables[i].Reg.Data, IndexedPath("/variables", i) + "/default");
+      Text(D.Variables[i].Reg.Key, IndexedPath("/variables", i) + "/registry/key");
     }
-    Files("/files", R.Project.ProductFiles);
-    Files("/supportFiles", R.Project.SupportFiles);
+    Files(R.Project.ProductFiles);
+    Files(R.Project.SupportFiles);
     Records();
     Dialogs();
     for (const TScriptAt& s : ProjectScripts(R.Project)) Script(s);
     return std::move(Out);
   }
 
-private:
+ private:
   const TCheckReport& R;
   const TSetupDescription& D;
   std::vector<TTextAt> Out;
@@ -61,15 +48,22 @@ private:
 
   void Product() {
     const TSetupProperties& p = D.Properties;
-    const std::pair<const char*, const std::string*> texts[] = {
-        {"name", &p.SoftwareName},        {"company", &p.CompanyName},     {"description", &p.Description},
-        {"installDir", &p.DefaultInstallDir}, {"programGroup", &p.DefaultProgramGroup}, {"title", &p.SetupTitle},
-        {"displayName", &p.DisplayName},  {"displayVersion", &p.DisplayVersion}, {"contact", &p.Contact},
-        {"aboutUrl", &p.AboutUrl},        {"helpLink", &p.HelpLink},       {"updateUrl", &p.UpdateUrl}};
+    const std::pair<const char*, const std::string*> texts[] = {{"name", &p.SoftwareName},
+                                                                {"company", &p.CompanyName},
+                                                                {"description", &p.Description},
+                                                                {"installDir", &p.DefaultInstallDir},
+                                                                {"programGroup", &p.DefaultProgramGroup},
+                                                                {"title", &p.SetupTitle},
+                                                                {"displayName", &p.DisplayName},
+                                                                {"displayVersion", &p.DisplayVersion},
+                                                                {"contact", &p.Contact},
+                                                                {"aboutUrl", &p.AboutUrl},
+                                                                {"helpLink", &p.HelpLink},
+                                                                {"updateUrl", &p.UpdateUrl}};
     for (const auto& [key, text] : texts) Text(*text, std::string("/product/") + key);
   }
 
-  void Files(const std::string&, const std::vector<TProjectFile>& files) {
+  void Files(const std::vector<TProjectFile>& files) {
     for (const auto& f : files) {
       std::string entry = FileEntryPath(R.Project, f);
       Text(f.Record.File.DestFolder, entry + "/destination");
@@ -80,15 +74,19 @@ private:
   void Records() {
     for (size_t i = 0; i < D.Shortcuts.size(); ++i) {
       const TSetupShortcut& s = D.Shortcuts[i];
-      std::string at = Indexed("/shortcuts", i);
-      for (const auto& [key, text] : {std::pair{"/name", &s.Name}, {"/target", &s.Target}, {"/arguments", &s.Arguments},
-                                      {"/description", &s.Description}, {"/folder", &s.Folder}, {"/icon", &s.IconFile}})
+      std::string at = IndexedPath("/shortcuts", i);
+      for (const auto& [key, text] : {std::pair{"/name", &s.Name},
+                                      {"/target", &s.Target},
+                                      {"/arguments", &s.Arguments},
+                                      {"/description", &s.Description},
+                                      {"/folder", &s.Folder},
+                                      {"/icon", &s.IconFile}})
         Text(*text, at + key);
       Text(s.Condition, at + "/condition", TTextKind::Condition);
     }
     for (size_t i = 0; i < D.RegChanges.size(); ++i) {
       const TSetupRegChange& r = D.RegChanges[i];
-      std::string at = Indexed("/registry", i);
+      std::string at = IndexedPath("/registry", i);
       Text(r.Key, at + "/key");
       Text(r.ValueName, at + "/value");
       Text(r.Data, at + "/data");
@@ -96,34 +94,39 @@ private:
     }
     for (size_t i = 0; i < D.Conduits.size(); ++i) {
       const THotSyncConduit& c = D.Conduits[i];
-      std::string at = Indexed("/conduits", i);
-      for (const auto& [key, text] :
-           {std::pair{"/name", &c.Name}, {"/conduitFile", &c.ConduitFile}, {"/directory", &c.Directory},
-            {"/remoteDatabase", &c.RemoteDatabase}, {"/file", &c.File}, {"/information", &c.Information},
-            {"/module", &c.Module}, {"/comClient", &c.ComClient}})
+      std::string at = IndexedPath("/conduits", i);
+      for (const auto& [key, text] : {std::pair{"/name", &c.Name},
+                                      {"/conduitFile", &c.ConduitFile},
+                                      {"/directory", &c.Directory},
+                                      {"/remoteDatabase", &c.RemoteDatabase},
+                                      {"/file", &c.File},
+                                      {"/information", &c.Information},
+                                      {"/module", &c.Module},
+                                      {"/comClient", &c.ComClient}})
         Text(*text, at + key);
     }
     Text(D.Properties.MainGroupDesktopFolder, "/device/desktopFolder");
     for (size_t i = 0; i < D.DeviceGroups.size(); ++i) {
-      Text(D.DeviceGroups[i].DesktopFolder, Indexed("/device/groups", i) + "/desktopFolder");
-      Text(D.DeviceGroups[i].Description, Indexed("/device/groups", i) + "/description");
+      Text(D.DeviceGroups[i].DesktopFolder, IndexedPath("/device/groups", i) + "/desktopFolder");
+      Text(D.DeviceGroups[i].Description, IndexedPath("/device/groups", i) + "/description");
     }
     for (size_t i = 0; i < D.BackItems.size(); ++i)
-      if (D.BackItems[i].IsText()) Text(D.BackItems[i].Text, Indexed("/background/items", i) + "/text");
+      if (D.BackItems[i].IsText()) Text(D.BackItems[i].Text, IndexedPath("/background/items", i) + "/text");
   }
 
   void Dialogs() {
     if (!R.Project.DialogsGiven) return;
     const auto& dialogs = D.Dialogs.Dialogs;
     for (size_t i = 0; i < dialogs.size(); ++i) {
-      std::string at = Indexed("/dialogs", i);
+      std::string at = IndexedPath("/dialogs", i);
       Text(dialogs[i].Title, at + "/title");
       for (size_t j = 0; j < dialogs[i].Controls.size(); ++j) {
         const TControlDef& c = dialogs[i].Controls[j];
         std::vector<std::string> names = ControlParamNames(c.Kind, c.Role);
         names.resize(ControlParamCount);
         for (size_t k = 0; k < ControlParamCount; ++k)
-          Text(c.P[k], Indexed(at + "/controls", j) + "/" + (names[k].empty() ? "p" + std::to_string(k + 1) : names[k]));
+          Text(c.P[k],
+               IndexedPath(at + "/controls", j) + "/" + (names[k].empty() ? "p" + std::to_string(k + 1) : names[k]));
       }
     }
   }
@@ -147,10 +150,21 @@ private:
 
 }  // namespace
 
+std::string FileEntryPath(const TProject& project, const TProjectFile& file) {
+  // Origin is "p.json: /files/3/source".
+  std::string path = file.Origin;
+  std::string prefix = project.Path + ": ";
+  if (path.rfind(prefix, 0) == 0) path.erase(0, prefix.size());
+  const std::string source = "/source";
+  if (path.size() >= source.size() && path.compare(path.size() - source.size(), source.size(), source) == 0)
+    path.resize(path.size() - source.size());
+  return path;
+}
+
 std::string TCheckReport::At(const std::string& jsonPath) const { return Project.Path + ": " + jsonPath; }
 
 std::string TCheckReport::ItemPath(const std::string& listPath, size_t i) const {
-  return Project.ArrayLists.count(listPath) ? Indexed(listPath, i) : listPath;
+  return Project.ArrayLists.count(listPath) ? IndexedPath(listPath, i) : listPath;
 }
 
 std::string TCheckReport::StatementPlace(const std::string& scriptPath, size_t i) const {
@@ -174,12 +188,12 @@ std::vector<TScriptAt> ProjectScripts(const TProject& project) {
   const char* names[] = {"beforeBuild", "afterBuild", "afterShow", "leave"};
   for (size_t i = 0; i < dialogs.size(); ++i) {
     const TSetupDialog& dialog = dialogs[i];
-    std::string at = Indexed("/dialogs", i);
+    std::string at = IndexedPath("/dialogs", i);
     const TScript* own[] = {&dialog.BeforeBuildScript, &dialog.AfterBuildScript, &dialog.AfterShowScript,
                             &dialog.LeaveScript};
     for (size_t k = 0; k < 4; ++k) scripts.push_back({*own[k], at + "/scripts/" + names[k]});
     for (size_t j = 0; j < dialog.Controls.size(); ++j)
-      scripts.push_back({dialog.Controls[j].Script, Indexed(at + "/controls", j) + "/script"});
+      scripts.push_back({dialog.Controls[j].Script, IndexedPath(at + "/controls", j) + "/script"});
   }
   return scripts;
 }

@@ -11,7 +11,7 @@
 namespace vnt {
 
 class TCheckReport {
-public:
+ public:
   explicit TCheckReport(const TProject& project) : Project(project) {}
   const TProject& Project;
   std::vector<std::string> Errors;
@@ -26,6 +26,12 @@ public:
   void Error(const std::string& place, const std::string& what) { Errors.push_back(place + ": " + what); }
   void Warn(const std::string& place, const std::string& what) { Warnings.List.push_back({place, what}); }
 };
+
+// "/files/3": the path of item i of a JSON list.
+inline std::string IndexedPath(const std::string& list, size_t i) { return list + "/" + std::to_string(i); }
+// The JSON path of the entry that named a product or support file ("/files/3"): the files a
+// wildcard matches share it.
+std::string FileEntryPath(const TProject& project, const TProjectFile& file);
 
 // " (did you mean "X"?)" with the nearest of names, or nothing.
 std::string DidYouMean(const std::string& given, const std::vector<std::string>& names);

@@ -3,20 +3,19 @@
 #include "vntbuild/project/ProjectReferences.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "package/ComponentLists.h"
 #include "package/Conditions.h"
 #include "package/SetupQueries.h"
 #include "package/VarList.h"
-#include "vntbuild/project/ProjectNames.h"
 #include "vntbuild/project/ProjectCheckParts.h"
+#include "vntbuild/project/ProjectNames.h"
 
 namespace vnt {
 
 namespace {
-
-std::string Indexed(const std::string& path, size_t i) { return path + "/" + std::to_string(i); }
 
 bool SameName(const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b) == 0; }
 
@@ -24,39 +23,52 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
   return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); });
 }
 
-// A name defined twice, ignoring case as the setup looks names up: only the first is ever found.
+// The part of a path after "%TempSetupDir%\", where support files lie; none when it is elsewhere.
+std::optional<std::string> BelowTempFolder(const std::string& path) {
+  const std::string temp = "%TempSetupDir%\\";
+  if (path.size() < temp.size() || !SameName(path.substr(0, temp.size()), temp)) return std::nullopt;
+  return path.substr(temp.size());
+}
+
+// The tags of the controls that carry one (buttons, lists, combo boxes).
+std::vector<std::string> ControlTags(const std::vector<TSetupDialog>& dialogs) {
+  std::vector<std::string> tags;
+  for (const auto& d : dialogs)
+    for (const auto& control : d.Controls) {
+      std::vector<std::string> names = ControlParamNames(control.Kind, control.Role);
+      auto tag = std::find(names.begin(), names.end(), "tag");
+      if (tag != names.end() && !control.P[size_t(tag - names.begin())].empty())
+        tags.push_back(control.P[size_t(tag - names.begin())]);
+    }
+  return tags;
+}
+
+// A name defined twice, ignoring case as the setup compares names.
 void CheckUnique(TCheckReport& r, const std::vector<std::string>& names, const std::string& list,
                  const std::string& what) {
   for (size_t i = 0; i < names.size(); ++i)
     for (size_t k = 0; k < i; ++k)
       if (SameName(names[i], names[k])) {
-        r.Error(r.At(Indexed(list, i) + "/name"), what + " \"" + names[i] + "\" is defined twice (first at " +
-                                                      Indexed(list, k) + "; names are compared ignoring case)");
+        r.Error(r.At(IndexedPath(list, i) + "/name"), what + " \"" + names[i] + "\" is defined twice (first at " +
+                                                          IndexedPath(list, k) + "; names are compared ignoring case)");
         break;
       }
 }
 
 class TReferences {
-public:
+ public:
   explicit TReferences(TCheckReport& report) : R(report), D(report.Project.Content.Description) {
     for (const auto& c : D.Components) Components.push_back(c.Name);
     for (const auto& d : D.Dialogs.Dialogs) (d.IsStyle ? Styles : Pages).push_back(d.Name);
     for (const auto& l : D.Languages) Languages.push_back(l.Name);
-    for (const auto& f : R.Project.SupportFiles) {
-      // Support files are looked for in %TempSetupDir%, by their path below it.
-      const std::string& folder = f.Record.File.DestFolder;
-      const std::string temp = "%TempSetupDir%\\";
-      if (folder.size() >= temp.size() && SameName(folder.substr(0, temp.size()), temp))
-        SupportFiles.push_back(folder.substr(temp.size()) + f.Record.File.SourceName);
-    }
+    // Support files are looked for in %TempSetupDir%, by their path below it.
+    for (const auto& f : R.Project.SupportFiles)
+      if (auto folder = BelowTempFolder(f.Record.File.DestFolder))
+        SupportFiles.push_back(*folder + f.Record.File.SourceName);
     for (const auto& f : R.Project.ProductFiles) ProductFiles.push_back(FileNamePart(f.Record.File.SourceName));
-    for (const auto& d : D.Dialogs.Dialogs)
-      for (const auto& control : d.Controls) {
-        std::vector<std::string> names = ControlParamNames(control.Kind, control.Role);
-        auto tag = std::find(names.begin(), names.end(), "tag");
-        if (tag != names.end() && !control.P[size_t(tag - names.begin())].empty())
-          Tags.push_back(control.P[size_t(tag - names.begin())]);
-      }
+    Tags = ControlTags(D.Dialogs.Dialogs);
+    TagsWithVariables =
+        std::any_of(Tags.begin(), Tags.end(), [](const std::string& t) { return t.find('%') != std::string::npos; });
   }
 
   void Check() {
@@ -79,18 +91,29 @@ public:
       if (t.Kind == TTextKind::Condition) ComponentTests(t);
   }
 
-private:
+ private:
   TCheckReport& R;
   const TSetupDescription& D;
   std::vector<std::string> Components, Pages, Styles, Languages, SupportFiles, ProductFiles, Tags;
+  bool TagsWithVariables = false;
 
   // The commands that find controls by their tag: the tag they name.
   static const std::string* TagOf(const ScriptStatement& st) {
     switch (st.Opcode) {
-      case OpForEachSelected: return &st.F[1];
-      case OpAddListItem: case OpClearList: case OpSortList: case OpFillLanguageList: case OpSelectAllItems:
-      case OpDeselectAllItems: case OpSelectItems: case OpEnableButton: case OpDisableButton: return &st.F[0];
-      default: return nullptr;
+      case OpForEachSelected:
+        return &st.F[1];
+      case OpAddListItem:
+      case OpClearList:
+      case OpSortList:
+      case OpFillLanguageList:
+      case OpSelectAllItems:
+      case OpDeselectAllItems:
+      case OpSelectItems:
+      case OpEnableButton:
+      case OpDisableButton:
+        return &st.F[0];
+      default:
+        return nullptr;
     }
   }
 
@@ -98,16 +121,15 @@ private:
   // command or on a control) are only known at run time.
   void TagName(const ScriptStatement& st, const std::string& place) {
     const std::string* tag = TagOf(st);
-    bool dynamic = std::any_of(Tags.begin(), Tags.end(), [](const std::string& t) { return t.find('%') != std::string::npos; });
-    if (!tag || tag->empty() || tag->find('%') != std::string::npos || dynamic || Contains(Tags, *tag)) return;
+    if (!tag || tag->empty() || tag->find('%') != std::string::npos || TagsWithVariables || Contains(Tags, *tag))
+      return;
     R.Error(place, OpcodeName(st.Opcode) + " \"" + *tag + "\": no control has that tag" + DidYouMean(*tag, Tags));
   }
 
   void ComponentList(const std::string& list, const std::string& path) {
     std::vector<std::string> names = SplitComponentList(list);
     for (size_t i = 0; i < names.size(); ++i)
-      if (!Contains(Components, names[i]))
-        R.Error(R.At(R.ItemPath(path, i)), NoComponent(names[i]));
+      if (!Contains(Components, names[i])) R.Error(R.At(R.ItemPath(path, i)), NoComponent(names[i]));
   }
 
   std::string NoComponent(const std::string& name) const {
@@ -117,17 +139,16 @@ private:
 
   void ComponentLists() {
     for (int i = 0; i < SetupTypeCount; ++i)
-      ComponentList(D.Properties.SetupTypeComponents[size_t(i)], Indexed("/setupTypes", size_t(i)));
+      ComponentList(D.Properties.SetupTypeComponents[size_t(i)], IndexedPath("/setupTypes", size_t(i)));
     std::set<std::string> entries;  // a wildcard's files share their entry
     for (const auto& f : R.Project.ProductFiles) {
-      std::string origin = f.Origin.substr(0, f.Origin.rfind("/source"));
-      std::string path = origin.substr(std::min(origin.size(), R.Project.Path.size() + 2)) + "/components";
+      std::string path = FileEntryPath(R.Project, f) + "/components";
       if (entries.insert(path).second) ComponentList(f.Record.File.Components, path);
     }
     for (size_t i = 0; i < D.Shortcuts.size(); ++i)
-      ComponentList(D.Shortcuts[i].Components, Indexed("/shortcuts", i) + "/components");
+      ComponentList(D.Shortcuts[i].Components, IndexedPath("/shortcuts", i) + "/components");
     for (size_t i = 0; i < D.RegChanges.size(); ++i)
-      ComponentList(D.RegChanges[i].Components, Indexed("/registry", i) + "/components");
+      ComponentList(D.RegChanges[i].Components, IndexedPath("/registry", i) + "/components");
   }
 
   // "%SetupComponents% = Help|": the other operand names a component, unless a variable gives it.
@@ -159,20 +180,22 @@ private:
     SupportFile(p.SplashBitmap, "/product/splash");
     SupportFile(p.AgreementFile, "/product/agreement");
     SupportFile(p.BackgroundBitmap, "/background/bitmap");
-    for (size_t i = 0; i < D.Components.size(); ++i) SupportFile(D.Components[i].IconFile, Indexed("/components", i) + "/icon");
-    for (size_t i = 0; i < D.ProgressBitmaps.size(); ++i) SupportFile(D.ProgressBitmaps[i], Indexed("/progressBitmaps", i));
+    for (size_t i = 0; i < D.Components.size(); ++i)
+      SupportFile(D.Components[i].IconFile, IndexedPath("/components", i) + "/icon");
+    for (size_t i = 0; i < D.ProgressBitmaps.size(); ++i)
+      SupportFile(D.ProgressBitmaps[i], IndexedPath("/progressBitmaps", i));
     for (size_t i = 0; i < D.BackItems.size(); ++i)
-      if (!D.BackItems[i].IsText()) SupportFile(D.BackItems[i].Picture, Indexed("/background/items", i) + "/picture");
+      if (!D.BackItems[i].IsText())
+        SupportFile(D.BackItems[i].Picture, IndexedPath("/background/items", i) + "/picture");
     if (!R.Project.DialogsGiven) return;
     for (size_t i = 0; i < D.Dialogs.Dialogs.size(); ++i)
       for (size_t j = 0; j < D.Dialogs.Dialogs[i].Controls.size(); ++j) {
         const TControlDef& c = D.Dialogs.Dialogs[i].Controls[j];
-        std::string at = Indexed(Indexed("/dialogs", i) + "/controls", j);
-        if ((c.Kind == KindImage || c.Kind == KindImageButton) && c.Role == RoleNone) SupportFile(c.P[0], at + "/picture");
-        const std::string temp = "%TempSetupDir%\\";
-        if (c.Kind == KindList && c.Role == RoleTextFile && c.P[2].size() > temp.size() &&
-            SameName(c.P[2].substr(0, temp.size()), temp))
-          SupportFile(c.P[2].substr(temp.size()), at + "/file");
+        std::string at = IndexedPath(IndexedPath("/dialogs", i) + "/controls", j);
+        if ((c.Kind == KindImage || c.Kind == KindImageButton) && c.Role == RoleNone)
+          SupportFile(c.P[0], at + "/picture");
+        auto file = BelowTempFolder(c.P[2]);
+        if (c.Kind == KindList && c.Role == RoleTextFile && file) SupportFile(*file, at + "/file");
       }
   }
 
@@ -183,9 +206,9 @@ private:
       const std::string& target = D.Shortcuts[i].Target;
       if (target.find_first_of("%:\\") != std::string::npos || SameName(target, "UNINSTALLER")) continue;
       if (!Contains(ProductFiles, target))
-        R.Warn(R.At(Indexed("/shortcuts", i) + "/target"),
-               "no product file is named \"" + target + "\"; the shortcut points into %InstallDir%" +
-                   DidYouMean(target, ProductFiles));
+        R.Warn(R.At(IndexedPath("/shortcuts", i) + "/target"), "no product file is named \"" + target +
+                                                                   "\"; the shortcut points into %InstallDir%" +
+                                                                   DidYouMean(target, ProductFiles));
     }
   }
 
@@ -193,13 +216,16 @@ private:
     for (size_t i = 0; i < D.Dialogs.Dialogs.size(); ++i) {
       const std::string& style = D.Dialogs.Dialogs[i].StyleName;
       if (style.empty() || Contains(Styles, style)) continue;
-      std::string what = Contains(Pages, style) ? "\"" + style + "\" is a page, not a style dialog (\"styleDialog\": true)"
-                                                : "no style dialog \"" + style + "\"" + DidYouMean(style, Styles);
-      R.Error(R.At(Indexed("/dialogs", i) + "/style"), what);
+      std::string what = Contains(Pages, style)
+                             ? "\"" + style + "\" is a page, not a style dialog (\"styleDialog\": true)"
+                             : "no style dialog \"" + style + "\"" + DidYouMean(style, Styles);
+      R.Error(R.At(IndexedPath("/dialogs", i) + "/style"), what);
     }
   }
 
   void Script(const TScriptAt& s) {
+    std::vector<std::string> dialogs = Pages;
+    dialogs.insert(dialogs.end(), Styles.begin(), Styles.end());
     for (size_t i = 0; i < s.Script.size(); ++i) {
       const ScriptStatement& st = s.Script[i];
       const std::string& name = st.F[0];
@@ -207,10 +233,9 @@ private:
         R.Error(R.StatementPlace(s.Path, i),
                 Contains(Styles, name) ? "GoToPage \"" + name + "\": a style dialog is not a page"
                                        : "GoToPage \"" + name + "\": no page of that name" + DidYouMean(name, Pages));
-      std::vector<std::string> dialogs = Pages;
-      dialogs.insert(dialogs.end(), Styles.begin(), Styles.end());
       if (st.Opcode == OpShowDialog && !Contains(dialogs, name))
-        R.Error(R.StatementPlace(s.Path, i), "ShowDialog \"" + name + "\": no dialog of that name" + DidYouMean(name, dialogs));
+        R.Error(R.StatementPlace(s.Path, i),
+                "ShowDialog \"" + name + "\": no dialog of that name" + DidYouMean(name, dialogs));
       TagName(st, R.StatementPlace(s.Path, i));
       // A language chosen by its name.
       const std::string& value = st.F[1];

@@ -16,8 +16,6 @@ namespace vnt {
 
 namespace {
 
-std::string Indexed(const std::string& path, size_t i) { return path + "/" + std::to_string(i); }
-
 // The %Name% of a text: percent signs around letters, digits and "_" (so "50% off" is none).
 std::vector<std::string> VariableUses(const std::string& text) {
   std::vector<std::string> names;
@@ -32,26 +30,30 @@ std::vector<std::string> VariableUses(const std::string& text) {
 }
 
 bool IsPercentName(const std::string& name) {
-  return name.size() > 2 && name.front() == '%' && name.back() == '%' &&
-         name.find('%', 1) == name.size() - 1;
+  return name.size() > 2 && name.front() == '%' && name.back() == '%' && name.find('%', 1) == name.size() - 1;
 }
 
 // Controls whose value the user sets and that keep it only in their variable.
 const char* ValueControlName(const TControlDef& c) {
   if (c.Role != RoleNone) return nullptr;
   switch (c.Kind) {
-    case KindCheckBox: return "check box";
-    case KindRadioBox: return "radio button";
-    case KindCombo: return "combo box";
-    case KindTextBox: return c.P[2] == "1" ? nullptr : "text box";
-    default: return nullptr;
+    case KindCheckBox:
+      return "check box";
+    case KindRadioBox:
+      return "radio button";
+    case KindCombo:
+      return "combo box";
+    case KindTextBox:
+      return c.P[2] == "1" ? nullptr : "text box";
+    default:
+      return nullptr;
   }
 }
 
 using TReads = std::map<std::string, std::string>;
 
 class TVariables {
-public:
+ public:
   explicit TVariables(TCheckReport& report) : R(report), D(report.Project.Content.Description) {
     for (const auto& b : BuiltinNames()) Known.push_back(b.Name);
     for (const auto& n : PresetVariableNames()) Known.push_back(n);
@@ -68,8 +70,10 @@ public:
       for (const std::string& name : VariableUses(t.Text)) {
         reads.emplace(UpperCase(name), name);
         if (!DefinedUpper.count(UpperCase(name)))
-          R.Warn(t.Place, name + " is never set (no built-in, variable, binding or script gives it a value), so it "
-                                 "stays as written" + Nearest(name, Defined));
+          R.Warn(t.Place, name +
+                              " is never set (no built-in, variable, binding or script gives it a value), so it "
+                              "stays as written" +
+                              DidYouMean(name, Defined));
       }
     for (const TSetupMessage* table : MessageTables())
       for (const std::string& text : table->Texts)
@@ -78,15 +82,11 @@ public:
     ScriptVariables();
   }
 
-private:
+ private:
   TCheckReport& R;
   const TSetupDescription& D;
   std::vector<std::string> Known, Defined;
   std::set<std::string> DefinedUpper;
-
-  static std::string Nearest(const std::string& name, const std::vector<std::string>& names) {
-    return DidYouMean(name, names);
-  }
 
   std::vector<std::string> CollectScriptWrites() const {
     std::vector<std::string> names;
@@ -116,7 +116,7 @@ private:
     for (size_t i = 0; i < dialogs.size(); ++i)
       for (size_t j = 0; j < dialogs[i].Controls.size(); ++j) {
         const TControlDef& c = dialogs[i].Controls[j];
-        std::string at = Indexed(Indexed("/dialogs", i) + "/controls", j);
+        std::string at = IndexedPath(IndexedPath("/dialogs", i) + "/controls", j);
         const char* kind = ValueControlName(c);
         if (c.Binding.empty()) {
           if (kind) R.Warn(R.At(at), std::string("a ") + kind + " bound to no variable: what the user enters is lost");
@@ -124,9 +124,9 @@ private:
           R.Error(R.At(at + "/binding"), "\"" + c.Binding + "\" is not a variable name with percent signs (\"%" +
                                              c.Binding + "%\"); a bare name is replaced wherever its text occurs");
         } else if (kind && !knownUpper.count(UpperCase(c.Binding)) && !reads.count(UpperCase(c.Binding))) {
-          std::string hint = Nearest(c.Binding, unset);
+          std::string hint = DidYouMean(c.Binding, unset);
           R.Warn(R.At(at + "/binding"), "nothing reads " + c.Binding + ", so what the user enters here is never used" +
-                                            (hint.empty() ? Nearest(c.Binding, Known) : hint));
+                                            (hint.empty() ? DidYouMean(c.Binding, Known) : hint));
         }
       }
   }
