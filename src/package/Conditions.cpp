@@ -7,6 +7,8 @@
 
 namespace vnt {
 
+bool IsComponentsOperand(const std::string& s) { return CompareTextIgnoringCase(s, "%SETUPCOMPONENTS%") == 0; }
+
 namespace {
 
 bool AllOf(const std::string& text, const char* allowed) {
@@ -45,12 +47,11 @@ bool Compare(const std::string& a, const std::string& b, const std::string& op) 
   return false;
 }
 
-bool IsComponentsName(const std::string& s) { return CompareTextIgnoringCase(s, "%SETUPCOMPONENTS%") == 0; }
 
 bool ComponentTest(const std::string& left, const std::string& right, const std::string& op, TSetupVariables& vars) {
-  if (IsComponentsName(left) && IsComponentsName(right)) return op == "=";
+  if (IsComponentsOperand(left) && IsComponentsOperand(right)) return op == "=";
   if (vars.NothingToChoose()) return true;
-  std::string name = vars.EvaluateVariable(IsComponentsName(left) ? right : left);
+  std::string name = vars.EvaluateVariable(IsComponentsOperand(left) ? right : left);
   bool selected = ComponentListContains(vars.SelectedComponents, name);
   if (op == "=") return selected;
   if (op == "!=") return !selected;
@@ -58,7 +59,7 @@ bool ComponentTest(const std::string& left, const std::string& right, const std:
 }
 
 // One clause: operator found, operands taken around it with one blank on each side.
-bool EvaluateClause(const std::string& clause, TSetupVariables& vars) {
+TConditionClause ReadClause(const std::string& clause) {
   for (size_t i = 0; i < clause.size(); ++i) {
     char c = clause[i];
     bool bang = c == '!' && i + 1 < clause.size() && clause[i + 1] == '=';
@@ -68,9 +69,9 @@ bool EvaluateClause(const std::string& clause, TSetupVariables& vars) {
     std::string left = i > 0 ? clause.substr(0, i - 1) : std::string();
     std::string rest = clause.substr(i + op.size());
     std::string right = rest.empty() ? rest : rest.substr(1);
-    return CompareOperands(left, right, op, vars);
+    return {left, op, right};
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -97,21 +98,24 @@ void PadOperands(std::string& left, std::string& right) {
 }
 
 bool CompareOperands(const std::string& left, const std::string& right, const std::string& op, TSetupVariables& vars) {
-  if (IsComponentsName(left) || IsComponentsName(right)) return ComponentTest(left, right, op, vars);
+  if (IsComponentsOperand(left) || IsComponentsOperand(right)) return ComponentTest(left, right, op, vars);
   std::string a = vars.EvaluateVariable(left), b = vars.EvaluateVariable(right);
   PadOperands(a, b);
   return Compare(a, b, op);
 }
 
+std::vector<TConditionClause> ConditionClauses(const std::string& condition) {
+  std::vector<TConditionClause> clauses;
+  // Text after the last bar is ignored.
+  for (size_t start = 0, bar; (bar = condition.find('|', start)) != std::string::npos; start = bar + 1)
+    clauses.push_back(ReadClause(condition.substr(start, bar - start)));
+  return clauses;
+}
+
 bool EvaluateCondition(const std::string& condition, TSetupVariables& vars) {
-  size_t start = 0;
-  for (;;) {
-    size_t bar = condition.find('|', start);
-    if (bar == std::string::npos) return true;  // text after the last bar is ignored
-    std::string clause = condition.substr(start, bar - start);
-    if (!clause.empty() && !EvaluateClause(clause, vars)) return false;
-    start = bar + 1;
-  }
+  for (const TConditionClause& c : ConditionClauses(condition))
+    if (!c.Op.empty() && !CompareOperands(c.Left, c.Right, c.Op, vars)) return false;
+  return true;
 }
 
 }  // namespace vnt

@@ -28,6 +28,10 @@ const std::array<const char*, 36> FixedNames = {
     "%ActiveDialogHandle%", "%IsActiveSyncInstalled%", "%IsHotSyncInstalled%", "%IsDotNetInstalled%",
     "%DotNetVersion%", "%ActiveSyncVersion%"};
 
+// Names the run sets when it comes to them: the shell folders' switch, the close script's
+// flag, the log's path.
+const std::array<const char*, 3> RunNames = {"%CommonShellFolders%", "%IsFinishingSetup%", "%SetupLog%"};
+
 bool SameName(const std::string& a, const char* b) { return CompareTextIgnoringCase(a, b) == 0; }
 
 size_t FindIgnoringCase(const std::string& text, const std::string& upperName, size_t from) {
@@ -72,6 +76,13 @@ std::string RemoveTrailingBackslash(std::string text) {
 
 bool IsReadOnlyVariable(const std::string& name) {
   return std::any_of(ReadOnlyNames.begin(), ReadOnlyNames.end(), [&](const char* n) { return SameName(name, n); });
+}
+
+std::vector<std::string> PresetVariableNames() {
+  std::vector<std::string> names(FixedNames.begin(), FixedNames.end());
+  names.insert(names.end(), ReadOnlyNames.begin(), ReadOnlyNames.end());
+  names.insert(names.end(), RunNames.begin(), RunNames.end());
+  return names;
 }
 
 bool ReplaceIgnoringCase(std::string& text, const std::string& upperName, const std::string& value,

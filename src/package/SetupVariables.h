@@ -68,6 +68,10 @@ private:
 };
 
 bool IsReadOnlyVariable(const std::string& name);
+// Every name with percent signs that a setup defines before and while it runs, apart from the
+// built-ins and the package's own: the fixed and read-only names, and those the run sets
+// (%CommonShellFolders%, %IsFinishingSetup%, %SetupLog% when a log is kept).
+std::vector<std::string> PresetVariableNames();
 // Replaces every occurrence of a name (given in upper case) ignoring case; the search goes on
 // after each inserted value, so a value holding its own name cannot loop. False, with the
 // text as it was, when the text would grow past limit.

@@ -21,6 +21,7 @@
 #include "vntbuild/assemble/Extractor.h"
 #include "vntbuild/assemble/FileFacts.h"
 #include "vntbuild/assemble/StdFileStream.h"
+#include "vntbuild/project/ProjectError.h"
 
 using namespace vnt;
 namespace fs = std::filesystem;
@@ -484,6 +485,54 @@ TEST_F(AssemblerTest, OutputsNeverTakeTheInputsPlace) {
     EXPECT_NE(error.find(origin), std::string::npos) << output << ": " << error;
     EXPECT_EQ(ReadWholeFile((Dir / output).string()), before) << output;
   }
+}
+
+// A project with likely mistakes builds and lists them after the summary with their count;
+// --strict refuses it before anything is written. A broken reference stops the build too.
+TEST_F(AssemblerTest, WarningsFollowTheBuildAndStrictRefusesThem) {
+  WriteWholeFile((Dir / "src/a.txt").string(), "a source");
+  auto project = [&](const std::string& target) {
+    WriteWholeFile((Dir / "p.json").string(), R"({"product": {"name": "A", "company": "B"}, "dialogs": [],
+      "files": [{"source": "src/a.txt", "destination": "%InstallDir%\\%Sub%\\"}],
+      "shortcuts": [{"name": "S", "target": ")" + target + R"("}]})");
+  };
+  auto build = [&](const std::string& out, bool strict, std::string& errors) {
+    std::vector<std::string> args = {(Dir / "p.json").string(), "-o", (Dir / out).string(), "--stub",
+                                     (Dir / "stub.exe").string()};
+    if (strict) args.push_back("--strict");
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    int status = 0;
+    try {
+      status = RunBuild(args, "");
+    } catch (const EProjectError& e) {
+      status = -1;
+      std::cerr << e.what();
+    }
+    ::testing::internal::GetCapturedStdout();
+    errors = ::testing::internal::GetCapturedStderr();
+    return status;
+  };
+  project("b.txt");
+  std::string errors;
+  EXPECT_EQ(build("loose.exe", false, errors), 0);
+  EXPECT_TRUE(fs::exists(Dir / "loose.exe"));
+  const std::string listed = (Dir / "p.json").string() + ": /shortcuts/0/target: warning: no product file is named "
+                             "\"b.txt\"; the shortcut points into %InstallDir% (did you mean \"a.txt\"?)\n" +
+                             (Dir / "p.json").string() + ": /files/0/destination: warning: %Sub% is never set";
+  EXPECT_NE(errors.find(listed), std::string::npos) << errors;
+  EXPECT_EQ(errors.substr(errors.rfind('\n', errors.size() - 2) + 1), "2 warnings\n");
+
+  EXPECT_EQ(build("strict.exe", true, errors), 1);
+  EXPECT_NE(errors.find(listed), std::string::npos) << errors;
+  EXPECT_NE(errors.find("vntbuild: 2 warnings, which --strict makes errors"), std::string::npos) << errors;
+  EXPECT_FALSE(fs::exists(Dir / "strict.exe"));
+
+  WriteWholeFile((Dir / "p.json").string(), R"({"product": {"name": "A", "company": "B", "splash": "s.bmp"}})");
+  EXPECT_EQ(build("broken.exe", false, errors), -1);
+  EXPECT_EQ(errors, (Dir / "p.json").string() + ": /product/splash: no support file \"s.bmp\": the project gives no "
+                                              "supportFiles");
+  EXPECT_FALSE(fs::exists(Dir / "broken.exe"));
 }
 
 // A file where a volume goes is replaced only when it is a volume of an earlier build, and of

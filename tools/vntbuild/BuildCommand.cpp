@@ -10,6 +10,7 @@
 #include "vntbuild/assemble/OutputFiles.h"
 #include "vntbuild/project/ProjectFiles.h"
 #include "vntbuild/project/ProjectReader.h"
+#include "vntbuild/project/ProjectReferences.h"
 #include "vntbuild/assemble/Signing.h"
 
 namespace vnt {
@@ -20,6 +21,7 @@ namespace {
 
 struct TBuildArgs {
   std::string Project, Output, Stub;
+  bool Strict = false;  // warnings stop the build
 };
 
 TBuildArgs TakeBuildArgs(std::vector<std::string> args) {
@@ -29,6 +31,7 @@ TBuildArgs TakeBuildArgs(std::vector<std::string> args) {
     bool valued = a == "-o" || a == "--stub";
     if (valued && i + 1 == args.size()) throw std::invalid_argument(a + " needs a value");
     if (a == "-o") b.Output = args[++i];
+    else if (a == "--strict") b.Strict = true;
     else if (a == "--stub") b.Stub = args[++i];
     else if (b.Project.empty() && !a.empty() && a[0] != '-') b.Project = a;
     else throw std::invalid_argument("unexpected argument \"" + a + "\"");
@@ -46,6 +49,10 @@ std::string FindStub(const std::string& self) {
   throw std::runtime_error("no vntsetup.exe beside vntbuild or in ../win32; give it with --stub");
 }
 
+void ListWarnings(const TBuildWarnings& warnings, std::ostream& out) {
+  for (const auto& w : warnings.List) out << FormatWarning(w) << "\n";
+}
+
 }  // namespace
 
 int RunBuild(std::vector<std::string> args, const std::string& self) {
@@ -55,7 +62,7 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
     sign = TakeSignOptions(args);
     b = TakeBuildArgs(args);
   } catch (const std::invalid_argument& e) {
-    std::cerr << "vntbuild build: " << e.what() << "\nusage: vntbuild build PROJECT -o SETUP [--stub STUB] "
+    std::cerr << "vntbuild build: " << e.what() << "\nusage: vntbuild build PROJECT -o SETUP [--stub STUB] [--strict] "
               << "[signing options]\n" << SignOptionsUsage();
     return 2;
   }
@@ -65,6 +72,12 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   TProject project = ReadProject(b.Project);
   if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content, project.WizardTranslations))
     std::cout << "no dialogs in the project: the default wizard\n";
+  TBuildWarnings warnings = CheckProjectReferences(project);
+  if (b.Strict && !warnings.List.empty()) {
+    ListWarnings(warnings, std::cerr);
+    std::cerr << "vntbuild: " << warnings.CountText() << ", which --strict makes errors\n";
+    return 1;
+  }
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
   std::optional<TPrivateFolder> temp;
@@ -78,6 +91,10 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   if (sign.Enabled()) finish = [&sign](const std::string& written) { SignFile(written, sign); };
   TBuildSummary summary = AssembleSetup(project, stub, b.Output, std::cout, finish);
   std::cout << SummaryLine(summary) << (sign.Enabled() ? ", signed" : "") << "\n";
+  if (!warnings.List.empty()) {
+    ListWarnings(warnings, std::cerr);
+    std::cerr << warnings.CountText() << "\n";
+  }
   return 0;
 }
 

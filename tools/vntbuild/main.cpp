@@ -27,7 +27,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage:\n"
-               "  vntbuild build <project.json> -o <setup.exe> [signing options]\n"
+               "  vntbuild build <project.json> -o <setup.exe> [--strict] [signing options]\n"
                "                                            build a setup from its project file\n"
                "  vntbuild dump <setup.exe> [-o <dir>]      print a setup as a project file, or write it into dir\n"
                "  vntbuild extract <setup.exe> -o <dir>     write the files of a setup's archives\n"

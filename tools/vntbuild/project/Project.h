@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,13 @@ struct TProjectFile {
   std::string Origin;  // where the project names it, for messages
 };
 
+// Where a script's statements stand in its source: the script file, or for an inline script
+// the project file and its JSON path ("p.json /scripts/start"), and each statement's line.
+struct TScriptSource {
+  std::string Name;
+  std::vector<int> Lines;
+};
+
 struct TProject {
   std::string Path;     // the project file, for messages
   std::string BaseDir;  // relative source paths start here: the project file's folder
@@ -64,6 +73,11 @@ struct TProject {
   bool DialogsGiven = false;
   // Product archive in volume files of at most this many bytes beside the setup; 0: inside.
   uint64_t VolumeSize = 0;
+  // For messages about what the project names: each script's source by the script's JSON
+  // path ("/dialogs/2/controls/5/script"), and the JSON paths of the name lists written as
+  // arrays, whose items have paths of their own ("/files/3/components/0").
+  std::map<std::string, TScriptSource> ScriptSources;
+  std::set<std::string> ArrayLists;
 };
 
 }  // namespace vnt

@@ -102,6 +102,19 @@ TJson ParseProjectJson(const std::string& text, const std::string& fileName) {
 
 std::string ChildPath(const std::string& path, const std::string& key) { return path + "/" + key; }
 
+const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates) {
+  const std::string* best = nullptr;
+  size_t bestDistance = std::max<size_t>(2, given.size() / 3) + 1;
+  for (const auto& candidate : candidates) {
+    size_t d = EditDistance(given, candidate);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = &candidate;
+    }
+  }
+  return best;
+}
+
 std::string TNode::Where() const { return Ctx.FileName + ": " + (Path.empty() ? "/" : Path); }
 
 void TNode::Fail(const std::string& what) const { throw EProjectError(Where() + ": " + what); }
@@ -159,6 +172,7 @@ int32_t TNode::Color() const {
 
 std::string TNode::List() const {
   if (!J.is_array()) return Text();
+  if (Ctx.ArrayLists) Ctx.ArrayLists->insert(Path);
   std::string list;
   for (size_t i = 0; i < J.size(); ++i) {
     std::string item = (*this)[i].Text();
@@ -248,16 +262,7 @@ void TObject::Done() const {
   for (const auto& [key, value] : Node.Json().items()) {
     if (std::find(Known.begin(), Known.end(), key) != Known.end()) continue;
     std::string message = "unknown key \"" + key + "\"";
-    const std::string* best = nullptr;
-    size_t bestDistance = std::max<size_t>(2, key.size() / 3) + 1;
-    for (const auto& known : Known) {
-      size_t d = EditDistance(key, known);
-      if (d < bestDistance) {
-        bestDistance = d;
-        best = &known;
-      }
-    }
-    if (best) message += " (did you mean \"" + *best + "\"?)";
+    if (const std::string* best = NearestName(key, Known)) message += " (did you mean \"" + *best + "\"?)";
     Node.Fail(message);
   }
 }

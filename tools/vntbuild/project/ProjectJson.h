@@ -25,6 +25,8 @@ struct TReadContext {
   std::string FileName;  // for messages
   std::filesystem::path BaseDir;
   std::vector<TInputFile>* FilesRead = nullptr;  // where the files a project names are noted
+  std::map<std::string, TScriptSource>* ScriptSources = nullptr;  // where scripts are noted
+  std::set<std::string>* ArrayLists = nullptr;  // where name lists written as arrays are noted
 };
 
 class TNode {
@@ -76,5 +78,9 @@ private:
 };
 
 std::string ChildPath(const std::string& path, const std::string& key);
+
+// The candidate a mistyped name most likely meant: the nearest within a few edits, ignoring
+// case; null when none is that near.
+const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates);
 
 }  // namespace vnt

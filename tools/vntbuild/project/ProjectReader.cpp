@@ -205,7 +205,7 @@ TProject ReadProject(const std::string& path) {
   std::filesystem::path file(path);
   project.BaseDir = std::filesystem::absolute(file).parent_path().string();
   project.OtherInputs.push_back({path, "the project file"});
-  TReadContext ctx{path, project.BaseDir, &project.OtherInputs};
+  TReadContext ctx{path, project.BaseDir, &project.OtherInputs, &project.ScriptSources, &project.ArrayLists};
   TJson json = ParseProjectJson(ReadProjectFile(path), path);
   TNode top(json, "", ctx);
   TObject root(top);

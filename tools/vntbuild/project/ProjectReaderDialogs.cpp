@@ -10,9 +10,9 @@ namespace vnt {
 
 namespace {
 
-std::string Compile(const std::string& text, const std::string& name, TScript& script) {
+std::string Compile(const std::string& text, const std::string& name, TScript& script, std::vector<int>& lines) {
   try {
-    script = CompileScriptText(text, name);
+    script = CompileScriptText(text, name, lines);
     return "";
   } catch (const EScriptSyntaxError& e) {
     return e.what();
@@ -111,8 +111,10 @@ TScript ReadScript(const TNode& node) {
     node.Fail("expected a script: a text, an array of lines or {\"file\": ...}");
   }
   TScript script;
-  std::string errors = Compile(text, name, script);
+  TScriptSource source{name, {}};
+  std::string errors = Compile(text, name, script, source.Lines);
   if (!errors.empty()) throw EProjectError(errors);
+  if (auto* sources = node.Context().ScriptSources) (*sources)[node.JsonPath()] = std::move(source);
   return script;
 }
 

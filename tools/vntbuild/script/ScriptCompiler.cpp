@@ -35,7 +35,7 @@ class TCompiler {
 public:
   explicit TCompiler(std::string fileName) : FileName(std::move(fileName)) {}
 
-  TScript Compile(const std::string& text) {
+  TScript Compile(const std::string& text, std::vector<int>* lines = nullptr) {
     ReadLines(text);
     for (size_t b : Stack)
       Error(LineOf(Blocks[b].Open),
@@ -46,6 +46,7 @@ public:
     }
     CheckLabels();
     if (!Errors.empty()) throw EScriptSyntaxError(Messages());
+    if (lines) *lines = Lines;
     return std::move(Script);
   }
 
@@ -203,6 +204,10 @@ EScriptSyntaxError::EScriptSyntaxError(std::vector<std::string> messages)
 
 TScript CompileScriptText(const std::string& text, const std::string& fileName) {
   return TCompiler(fileName).Compile(text);
+}
+
+TScript CompileScriptText(const std::string& text, const std::string& fileName, std::vector<int>& lines) {
+  return TCompiler(fileName).Compile(text, &lines);
 }
 
 }  // namespace vnt

@@ -23,5 +23,7 @@ private:
 // fileName only names the source in the messages.
 constexpr size_t MaxScriptErrors = 50;
 TScript CompileScriptText(const std::string& text, const std::string& fileName);
+// The same, with the source line of each statement in lines, for later messages about them.
+TScript CompileScriptText(const std::string& text, const std::string& fileName, std::vector<int>& lines);
 
 }  // namespace vnt
