@@ -19,7 +19,8 @@ endforeach()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp)
+add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp
+  tests/support/TestImages.cpp)
 target_include_directories(vnt_testsupport PUBLIC tests/support)
 target_link_libraries(vnt_testsupport PUBLIC vnt_buildlib)
 

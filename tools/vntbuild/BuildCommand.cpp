@@ -5,11 +5,13 @@
 #include <optional>
 #include <stdexcept>
 
+#include "vntbuild/CommandLine.h"
 #include "vntbuild/assemble/Assembler.h"
 #include "vntbuild/wizard/DefaultWizard.h"
 #include "vntbuild/assemble/OutputFiles.h"
 #include "vntbuild/project/ProjectFiles.h"
 #include "vntbuild/project/ProjectReader.h"
+#include "vntbuild/assemble/SetupOutput.h"
 #include "vntbuild/assemble/Signing.h"
 
 namespace vnt {
@@ -20,21 +22,46 @@ namespace {
 
 struct TBuildArgs {
   std::string Project, Output, Stub;
+  TVerbosity Verbosity = TVerbosity::Normal;
+  TReadOptions Read;
 };
 
 TBuildArgs TakeBuildArgs(std::vector<std::string> args) {
   TBuildArgs b;
+  b.Verbosity = TakeVerbosity(args);
+  b.Read.Defines = TakeDefines(args);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     bool valued = a == "-o" || a == "--stub";
-    if (valued && i + 1 == args.size()) throw std::invalid_argument(a + " needs a value");
+    if (valued && i + 1 == args.size()) throw EUsageError(a + " needs a value");
     if (a == "-o") b.Output = args[++i];
     else if (a == "--stub") b.Stub = args[++i];
     else if (b.Project.empty() && !a.empty() && a[0] != '-') b.Project = a;
-    else throw std::invalid_argument("unexpected argument \"" + a + "\"");
+    else throw EUsageError("unexpected argument \"" + a + "\"");
   }
-  if (b.Project.empty() || b.Output.empty()) throw std::invalid_argument("a project file and -o SETUP are needed");
+  if (b.Project.empty() || b.Output.empty()) throw EUsageError("a project file and -o SETUP are needed");
   return b;
+}
+
+// -v: every file the build reads, with the place that names it.
+void ListInputs(const TProject& project, std::ostream& out) {
+  for (const auto& f : project.OtherInputs) out << "read " << f.Path << " (" << f.Origin << ")\n";
+  for (const auto* list : {&project.ProductFiles, &project.SupportFiles})
+    for (const auto& f : *list) out << "read " << f.SourcePath << " (" << f.Origin << ")\n";
+}
+
+void ListOutputs(const std::string& output, const TBuildSummary& summary, std::ostream& out) {
+  out << "wrote " << output << "\n";
+  for (uint32_t v = 1; v <= summary.Volumes; ++v) out << "wrote " << VolumeName(output, v) << "\n";
+}
+
+// The summary line, with the warnings counted on it and listed below it.
+void PrintSummary(const TBuildSummary& summary, bool signedSetup, std::ostream& out) {
+  out << SummaryLine(summary) << (signedSetup ? ", signed" : "");
+  size_t n = summary.Warnings.size();
+  if (n) out << ", " << n << (n == 1 ? " warning:" : " warnings:");
+  out << "\n";
+  for (const auto& w : summary.Warnings) out << "  warning: " << w << "\n";
 }
 
 // The stub beside the builder (an installed vntbuild), or in the build tree's win32 folder
@@ -43,28 +70,28 @@ std::string FindStub(const std::string& self) {
   fs::path here = fs::absolute(self).parent_path();
   for (const fs::path& candidate : {here / "vntsetup.exe", here.parent_path() / "win32" / "vntsetup.exe"})
     if (fs::exists(candidate)) return candidate.string();
-  throw std::runtime_error("no vntsetup.exe beside vntbuild or in ../win32; give it with --stub");
+  throw EUsageError("no vntsetup.exe beside vntbuild or in ../win32; give it with --stub");
 }
 
 }  // namespace
 
 int RunBuild(std::vector<std::string> args, const std::string& self) {
   TSignOptions sign;
-  TBuildArgs b;
   try {
     sign = TakeSignOptions(args);
-    b = TakeBuildArgs(args);
   } catch (const std::invalid_argument& e) {
-    std::cerr << "vntbuild build: " << e.what() << "\nusage: vntbuild build PROJECT -o SETUP [--stub STUB] "
-              << "[signing options]\n" << SignOptionsUsage();
-    return 2;
+    throw EUsageError(e.what());
   }
+  TBuildArgs b = TakeBuildArgs(args);
+  std::ostream quiet(nullptr);
+  std::ostream& out = b.Verbosity == TVerbosity::Quiet ? quiet : std::cout;
   // Absolute: the uninstaller is looked for beside it, and relative paths of the project
   // start at the project's folder.
   std::string stub = fs::absolute(b.Stub.empty() ? FindStub(self) : b.Stub).string();
-  TProject project = ReadProject(b.Project);
+  TProject project = ReadProject(b.Project, b.Read);
+  if (b.Verbosity == TVerbosity::Verbose) ListInputs(project, out);
   if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content, project.WizardTranslations))
-    std::cout << "no dialogs in the project: the default wizard\n";
+    out << "no dialogs in the project: the default wizard\n";
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
   std::optional<TPrivateFolder> temp;
@@ -76,9 +103,10 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   }
   TSetupFinish finish;
   if (sign.Enabled()) finish = [&sign](const std::string& written) { SignFile(written, sign); };
-  TBuildSummary summary = AssembleSetup(project, stub, b.Output, std::cout, finish);
-  std::cout << SummaryLine(summary) << (sign.Enabled() ? ", signed" : "") << "\n";
-  return 0;
+  TBuildSummary summary = AssembleSetup(project, stub, b.Output, out, finish);
+  if (b.Verbosity == TVerbosity::Verbose) ListOutputs(b.Output, summary, out);
+  PrintSummary(summary, sign.Enabled(), out);
+  return ExitDone;
 }
 
 }  // namespace vnt
