@@ -68,5 +68,7 @@ add_test(NAME layers.check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/la
 # The script examples of the docs compile, and the command reference covers vntbuild's commands;
 # planted faults in a copy of the docs must fail.
 add_test(NAME docs.examples_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_examples_test.sh $<TARGET_FILE:vntbuild>)
+# vntbuild's help, usage errors and UTF-8 script files, through the program itself.
+add_test(NAME vntbuild.cli_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/vntbuild_cli_test.sh $<TARGET_FILE:vntbuild>)
 # The command reference marks exactly the commands the setup does not carry out yet.
 add_test(NAME docs.not_yet_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_not_yet_test.sh $<TARGET_FILE:vntbuild>)

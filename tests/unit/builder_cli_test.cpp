@@ -10,6 +10,7 @@
 #include "TestImages.h"
 #include "vntbuild/BuildCommand.h"
 #include "vntbuild/CommandLine.h"
+#include "vntbuild/assemble/Assembler.h"
 #include "vntbuild/project/ProjectReader.h"
 
 using namespace vnt;
@@ -156,4 +157,21 @@ TEST_F(BuilderCommandLineTest, ExitCodesTellUsageProjectAndWriteFailuresApart) {
   EXPECT_EQ(Build(with({P("p.json"), "-o", P("s.exe")})), ExitDone);
   EXPECT_EQ(Out.find("read "), std::string::npos) << Out;
   EXPECT_NE(Out.find("1 files"), std::string::npos) << Out;
+}
+
+TEST(BuildSummary, CountsAndListsTheWarnings) {
+  TBuildSummary summary;
+  summary.Files = 2;
+  auto printed = [&](bool signedSetup) {
+    std::ostringstream out;
+    PrintBuildSummary(summary, signedSetup, out);
+    return out.str();
+  };
+  const std::string line = SummaryLine(summary);
+  EXPECT_EQ(printed(false), line + "\n");
+  summary.Warnings = {"/shortcuts/0/target: no file \"app.exe\" is installed"};
+  EXPECT_EQ(printed(true), line + ", signed, 1 warning:\n  warning: /shortcuts/0/target: no file \"app.exe\" is installed\n");
+  summary.Warnings.push_back("second");
+  EXPECT_EQ(printed(false).substr(line.size()), ", 2 warnings:\n  warning: /shortcuts/0/target: no file \"app.exe\" is "
+                                                 "installed\n  warning: second\n");
 }

@@ -55,15 +55,6 @@ void ListOutputs(const std::string& output, const TBuildSummary& summary, std::o
   for (uint32_t v = 1; v <= summary.Volumes; ++v) out << "wrote " << VolumeName(output, v) << "\n";
 }
 
-// The summary line, with the warnings counted on it and listed below it.
-void PrintSummary(const TBuildSummary& summary, bool signedSetup, std::ostream& out) {
-  out << SummaryLine(summary) << (signedSetup ? ", signed" : "");
-  size_t n = summary.Warnings.size();
-  if (n) out << ", " << n << (n == 1 ? " warning:" : " warnings:");
-  out << "\n";
-  for (const auto& w : summary.Warnings) out << "  warning: " << w << "\n";
-}
-
 // The stub beside the builder (an installed vntbuild), or in the build tree's win32 folder
 // (build/host/vntbuild next to build/win32/vntsetup.exe).
 std::string FindStub(const std::string& self) {
@@ -105,8 +96,16 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   if (sign.Enabled()) finish = [&sign](const std::string& written) { SignFile(written, sign); };
   TBuildSummary summary = AssembleSetup(project, stub, b.Output, out, finish);
   if (b.Verbosity == TVerbosity::Verbose) ListOutputs(b.Output, summary, out);
-  PrintSummary(summary, sign.Enabled(), out);
+  PrintBuildSummary(summary, sign.Enabled(), out);
   return ExitDone;
+}
+
+void PrintBuildSummary(const TBuildSummary& summary, bool signedSetup, std::ostream& out) {
+  out << SummaryLine(summary) << (signedSetup ? ", signed" : "");
+  size_t n = summary.Warnings.size();
+  if (n) out << ", " << n << (n == 1 ? " warning:" : " warnings:");
+  out << "\n";
+  for (const auto& w : summary.Warnings) out << "  warning: " << w << "\n";
 }
 
 }  // namespace vnt
