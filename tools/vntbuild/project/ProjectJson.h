@@ -60,7 +60,7 @@ public:
   // The value itself, or for {"include": "file.json"} the included file's value.
   TNode Resolved() const;
 
-  std::string Text() const;  // a JSON text, in the setup's code page
+  std::string Text() const;  // a JSON text, in the context's code page
   int64_t Integer(int64_t min, int64_t max) const;  // a number, or a decimal/hex text
   uint8_t Flag() const;  // true/false or 0..255
   int64_t Code(const TNameTable& names, int64_t min, int64_t max) const;  // a name or a number

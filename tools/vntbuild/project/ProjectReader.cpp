@@ -198,7 +198,10 @@ void ReadLanguages(TObject& root, TProject& project) {
     TObject o(entry.In(ctx));
     o.Get("codePage");
     TSetupLanguage lang;
-    lang.Name = o.Need("name").In(entry.Context()).Text();
+    TNode name = o.Need("name");
+    TReadContext nameCtx = name.Context();
+    nameCtx.CodePage = entry.Context().CodePage;
+    lang.Name = name.In(nameCtx).Text();
     lang.LanguageId = uint32_t(o.Integer("id", 0, 0, UINT32_MAX));
     anyDefault |= o.Has("default");
     lang.Default = o.Flag("default");
