@@ -19,7 +19,8 @@ endforeach()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp)
+add_library(vnt_testsupport STATIC tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp
+  tests/support/TestImages.cpp)
 target_include_directories(vnt_testsupport PUBLIC tests/support)
 target_link_libraries(vnt_testsupport PUBLIC vnt_buildlib)
 
@@ -67,5 +68,7 @@ add_test(NAME layers.check_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/la
 # The script examples of the docs compile, and the command reference covers vntbuild's commands;
 # planted faults in a copy of the docs must fail.
 add_test(NAME docs.examples_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_examples_test.sh $<TARGET_FILE:vntbuild>)
+# vntbuild's help, usage errors and UTF-8 script files, through the program itself.
+add_test(NAME vntbuild.cli_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/vntbuild_cli_test.sh $<TARGET_FILE:vntbuild>)
 # The command reference marks exactly the commands the setup does not carry out yet.
 add_test(NAME docs.not_yet_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_not_yet_test.sh $<TARGET_FILE:vntbuild>)

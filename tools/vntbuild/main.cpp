@@ -1,6 +1,7 @@
 // vntbuild: writes setups and shows what is inside them.
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,33 +13,46 @@
 #include "package/SetupSections.h"
 #include "script/CommandsNotYet.h"
 #include "vntbuild/BuildCommand.h"
+#include "vntbuild/CommandLine.h"
 #include "vntbuild/assemble/Extractor.h"
 #include "vntbuild/assemble/InputFiles.h"
 #include "vntbuild/assemble/OutputFiles.h"
+#include "vntbuild/project/CodePage.h"
 #include "vntbuild/project/ProjectWriter.h"
 #include "vntbuild/SampleProject.h"
 #include "vntbuild/assemble/SetupOutput.h"
 #include "vntbuild/script/ScriptCompiler.h"
 #include "vntbuild/script/ScriptDecompiler.h"
+#include "vntbuild/script/ScriptSource.h"
 #include "vntbuild/assemble/Signing.h"
 #include "vntbuild/assemble/StdFileStream.h"
 
 namespace {
 
 int Usage() {
-  std::cerr << "usage:\n"
-               "  vntbuild build <project.json> -o <setup.exe> [--strict] [signing options]\n"
-               "                                            build a setup from its project file\n"
-               "  vntbuild dump <setup.exe> [-o <dir>]      print a setup as a project file, or write it into dir\n"
-               "  vntbuild extract <setup.exe> -o <dir>     write the files of a setup's archives\n"
-               "  vntbuild sample <stub.exe> <setup.exe> [signing options]\n"
-               "                                            write the sample product's setup\n"
-               "  vntbuild script compile <in.vns> <out>    compile a script into its stored form\n"
-               "  vntbuild script decompile <in>            print a stored script as text\n"
-               "  vntbuild script not-yet                   list the commands the setup does not carry out yet\n"
-               "signing options:\n"
-            << vnt::SignOptionsUsage();
-  return 2;
+  std::cerr << vnt::UsageText();
+  return vnt::ExitUsage;
+}
+
+// "vntbuild help [COMMAND]", "vntbuild --help", "vntbuild COMMAND --help": the usage on
+// standard output, exit 0; none when the words ask for no help.
+std::optional<int> Help(std::vector<std::string> words) {
+  bool asked = vnt::TakeHelp(words);
+  if (!words.empty() && words[0] == "help") {
+    asked = true;
+    words.erase(words.begin());
+  }
+  if (!asked) return std::nullopt;
+  if (words.empty()) {
+    std::cout << vnt::UsageText();
+    return vnt::ExitDone;
+  }
+  if (auto usage = vnt::CommandUsage(words[0])) {
+    std::cout << *usage;
+    return vnt::ExitDone;
+  }
+  std::cerr << "vntbuild: no command \"" << words[0] << "\"\n" << vnt::UsageText();
+  return vnt::ExitUsage;
 }
 
 // The package-end value that the setup's own resource holds, as the setup itself reads it.
@@ -108,21 +122,18 @@ int Extract(const std::string& setup, const std::string& dir) {
   return 0;
 }
 
+// Script files are UTF-8; the stored script holds the default code page's bytes.
 int CompileScript(const std::string& in, const std::string& out) {
-  try {
-    vnt::TMemoryStream stored;
-    vnt::WriteScript(stored, vnt::CompileScriptText(vnt::ReadWholeFile(in), in));
-    vnt::WriteWholeFile(out, stored.Bytes());
-    return 0;
-  } catch (const vnt::EScriptSyntaxError& e) {
-    for (const auto& line : e.Messages()) std::cerr << line << "\n";
-    return 1;
-  }
+  std::string source = vnt::ScriptSourceToCodePage(vnt::ReadWholeFile(in), in, vnt::DefaultCodePage);
+  vnt::TMemoryStream stored;
+  vnt::WriteScript(stored, vnt::CompileScriptText(source, in));
+  vnt::WriteWholeFile(out, stored.Bytes());
+  return 0;
 }
 
 int DecompileScript(const std::string& in) {
   vnt::TMemoryStream stored(vnt::ReadWholeFile(in));
-  std::cout << vnt::DecompileScript(vnt::ReadScript(stored));
+  std::cout << vnt::CodePageToUtf8(vnt::DecompileScript(vnt::ReadScript(stored)));
   return 0;
 }
 
@@ -135,8 +146,10 @@ int ListCommandsNotYet() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    std::string command = argc > 1 ? argv[1] : "";
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (auto help = Help(words)) return *help;
+  std::string command = argc > 1 ? argv[1] : "";
+  return vnt::RunReportingFailures(command, [&] {
     if (command == "build") return vnt::RunBuild({argv + 2, argv + argc}, argv[0]);
     if (command == "dump" && argc == 3) return Dump(argv[2], "");
     if (command == "dump" && argc == 5 && std::string(argv[3]) == "-o") return Dump(argv[2], argv[4]);
@@ -147,10 +160,5 @@ int main(int argc, char** argv) {
     if (command == "script" && sub == "decompile" && argc == 4) return DecompileScript(argv[3]);
     if (command == "script" && sub == "not-yet" && argc == 3) return ListCommandsNotYet();
     return Usage();
-  } catch (const vnt::EPackageError& e) {
-    std::cerr << "vntbuild: damaged setup package: " << e.what() << "\n";
-  } catch (const std::exception& e) {
-    std::cerr << "vntbuild: " << e.what() << "\n";
-  }
-  return 1;
+  }, std::cerr);
 }

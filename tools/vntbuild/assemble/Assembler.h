@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "vntbuild/project/Project.h"
 #include "vntbuild/assemble/SetupOutput.h"
@@ -20,6 +21,7 @@ struct TBuildSummary {
   uint64_t SetupSize = 0;  // the written setup program
   uint32_t Volumes = 0;    // volume files beside it; 0 when the archive is inside
   double Seconds = 0;
+  std::vector<std::string> Warnings;  // what the build let pass but the author should see
 };
 
 // Writes outPath (and its volume files); one line per compressed file goes to progress; finish

@@ -16,6 +16,13 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// An output that cannot be written or put in place (a full disk, a folder not there, no
+// right to write, a file in the way): the project itself is fine.
+class EWriteError : public EBuildError {
+public:
+  using EBuildError::EBuildError;
+};
+
 struct TFileVersion {
   uint32_t High = 0, Low = 0;  // major << 16 | minor, build << 16 | private part
 };

@@ -72,14 +72,14 @@ std::string TOutputFiles::Write(const std::string& path, const std::string& byte
     fd = CreateNew(temporary);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) throw EBuildError("cannot write " + path + ": " + std::strerror(errno));
+  if (fd < 0) throw EWriteError("cannot write " + path + ": " + std::strerror(errno));
   bool written = WriteAll(fd, bytes);
   int error = errno;
   if (CloseFile(fd) != 0 && written) written = false, error = errno;
   if (!written) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
-    throw EBuildError("cannot write " + path + ": " + std::strerror(error));
+    throw EWriteError("cannot write " + path + ": " + std::strerror(error));
   }
   Pending.emplace_back(temporary, path);
   return temporary;
@@ -90,7 +90,7 @@ void TOutputFiles::Place() {
     const auto& [temporary, place] = Pending.front();
     std::error_code ec;
     fs::rename(temporary, place, ec);
-    if (ec) throw EBuildError("cannot put " + place + " in place: " + ec.message());
+    if (ec) throw EWriteError("cannot put " + place + " in place: " + ec.message());
     Pending.erase(Pending.begin());
   }
 }
@@ -105,7 +105,7 @@ TPrivateFolder::TPrivateFolder(const std::string& prefix) {
     }
     if (errno != EEXIST) break;
   }
-  throw EBuildError("cannot make a folder in " + base.string() + ": " + std::strerror(errno));
+  throw EWriteError("cannot make a folder in " + base.string() + ": " + std::strerror(errno));
 }
 
 TPrivateFolder::~TPrivateFolder() {

@@ -40,7 +40,7 @@ void CheckVolumePlaces(const std::string& outPath, size_t count, const std::vect
     RefuseInputAsOutput(name, inputs);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(name, ec)) && !IsVolumeFile(name, v))
-      throw EBuildError(name + " is in the way of volume " + std::to_string(v) +
+      throw EWriteError(name + " is in the way of volume " + std::to_string(v) +
                         " and is no volume of an earlier build; move it or choose another name for the setup");
   }
 }

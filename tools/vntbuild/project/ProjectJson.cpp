@@ -115,14 +115,17 @@ const std::string* NearestName(const std::string& given, const std::vector<std::
   return best;
 }
 
-std::string TNode::Where() const { return Ctx.FileName + ": " + (Path.empty() ? "/" : Path); }
+std::string TNode::Where() const {
+  std::string where = Ctx.FileName + ": " + (Path.empty() ? "/" : Path);
+  return Ctx.IncludedFrom.empty() ? where : where + " (included at " + Ctx.IncludedFrom + ")";
+}
 
 void TNode::Fail(const std::string& what) const { throw EProjectError(Where() + ": " + what); }
 
 std::string TNode::Text() const {
   if (!J.is_string()) Fail("expected a text, found " + TypeName(J));
   std::string what;
-  auto bytes = Utf8ToCodePage(J.get<std::string>(), what);
+  auto bytes = Utf8ToCodePage(J.get<std::string>(), what, Ctx.CodePage);
   if (!bytes) Fail(what);
   if (bytes->find('\0') != std::string::npos) Fail("a text cannot hold a zero character");
   return *bytes;
@@ -211,7 +214,7 @@ size_t TNode::Size() const {
   return J.size();
 }
 
-TNode TNode::operator[](size_t i) const { return TNode(J.at(i), Path + "/" + std::to_string(i), Ctx); }
+TNode TNode::operator[](size_t i) const { return TNode(J.at(i), Path + "/" + std::to_string(i), Ctx).Resolved(); }
 
 TObject::TObject(const TNode& node) : Node(node) {
   if (!node.Json().is_object()) node.Fail("expected an object, found " + TypeName(node.Json()));
@@ -221,7 +224,7 @@ std::optional<TNode> TObject::Get(const std::string& key) {
   Known.push_back(key);
   auto it = Node.Json().find(key);
   if (it == Node.Json().end()) return std::nullopt;
-  return TNode(*it, ChildPath(Node.JsonPath(), key), Node.Context());
+  return TNode(*it, ChildPath(Node.JsonPath(), key), Node.Context()).Resolved();
 }
 
 TNode TObject::Need(const std::string& key) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "package/PackagePrimitives.h"
+#include "vntbuild/project/CodePage.h"
 #include "vntbuild/project/Project.h"
 #include "vntbuild/project/ProjectNames.h"
 
@@ -21,12 +24,28 @@ using TJson = nlohmann::json;
 // Parses JSON with comments; syntax errors name the file and the line:column.
 TJson ParseProjectJson(const std::string& text, const std::string& fileName);
 
+// Values given on the command line (-D NAME=VALUE), which "${NAME}" in a text stands for.
+using TDefines = std::map<std::string, std::string>;
+
+struct TIncludedFile;
+
 struct TReadContext {
   std::string FileName;  // for messages
   std::filesystem::path BaseDir;
   std::vector<TInputFile>* FilesRead = nullptr;  // where the files a project names are noted
   std::map<std::string, TScriptSource>* ScriptSources = nullptr;  // where scripts are noted
   std::set<std::string>* ArrayLists = nullptr;  // where name lists written as arrays are noted
+  int CodePage = DefaultCodePage;  // of the texts read here
+  const TDefines* Defines = nullptr;  // none: no "${NAME}" is defined
+  // The files read for {"include": ...}, kept while the project is read; none: no includes.
+  std::vector<std::unique_ptr<TIncludedFile>>* Included = nullptr;
+  std::vector<std::string> Chain;  // the files that include this one, outermost first
+  std::string IncludedFrom;  // the place of the include, "p.json: /languages"
+};
+
+struct TIncludedFile {
+  TJson Json;
+  TReadContext Context;
 };
 
 class TNode {
@@ -38,8 +57,12 @@ public:
   const TJson& Json() const { return J; }
   const std::string& JsonPath() const { return Path; }
   const TReadContext& Context() const { return Ctx; }
+  // The same value read with another context (a language's code page).
+  TNode In(const TReadContext& ctx) const { return TNode(J, Path, ctx); }
+  // The value itself, or for {"include": "file.json"} the included file's value.
+  TNode Resolved() const;
 
-  std::string Text() const;  // a JSON text, in the setup's code page
+  std::string Text() const;  // a JSON text, in the context's code page
   int64_t Integer(int64_t min, int64_t max) const;  // a number, or a decimal/hex text
   uint8_t Flag() const;  // true/false or 0..255
   int64_t Code(const TNameTable& names, int64_t min, int64_t max) const;  // a name or a number
@@ -82,5 +105,10 @@ std::string ChildPath(const std::string& path, const std::string& key);
 // The candidate a mistyped name most likely meant: the nearest within a few edits, ignoring
 // case; null when none is that near.
 const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates);
+// The context of a JSON file that node names (an include, a message file): paths relative to
+// its folder, the rest as at node. Refuses a file that is already being read, naming the chain.
+TReadContext FileContext(const TNode& node, const std::filesystem::path& file);
+// Parses a JSON file's text read in ctx and puts the -D values in place.
+TJson ParseJsonFile(const std::string& text, const TReadContext& ctx);
 
 }  // namespace vnt

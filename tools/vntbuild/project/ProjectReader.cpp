@@ -88,10 +88,10 @@ void ApplyMessages(const TNode& node, TSetupMessages& table) {
 TSetupMessages ReadMessageTable(TObject& o) {
   TSetupMessages table = DefaultMessages();
   if (auto file = o.Get("messageFile")) {
-    std::filesystem::path path = file->FilePath();
-    TReadContext ctx{path.string(), path.parent_path(), file->Context().FilesRead};
-    TJson json = ParseProjectJson(ReadNamedTextFile(*file, "message file"), ctx.FileName);
-    ApplyMessages(TNode(json, "", ctx), table);
+    TReadContext ctx = FileContext(*file, file->FilePath());
+    ctx.IncludedFrom.clear();  // its messages name the file; the project names it already
+    TJson json = ParseJsonFile(ReadNamedTextFile(*file, "message file"), ctx);
+    ApplyMessages(TNode(json, "", ctx).Resolved(), table);
   }
   if (auto messages = o.Get("messages")) ApplyMessages(*messages, table);
   return table;
@@ -123,6 +123,14 @@ uint64_t VolumeSize(const TNode& node) {
 }
 
 }  // namespace
+
+int CodePageOf(TObject o, int def) {
+  auto node = o.Get("codePage");
+  if (!node) return def;
+  int codePage = int(node->Integer(0, 65535));
+  if (!IsKnownCodePage(codePage)) node->Fail("expected one of the code pages " + KnownCodePages());
+  return codePage;
+}
 
 std::string ReadNamedTextFile(const TNode& node, const std::string& what) {
   std::filesystem::path path = node.FilePath();
@@ -182,9 +190,18 @@ void ReadLanguages(TObject& root, TProject& project) {
         .Fail("a project with languages gives its messages in each language");
   bool anyDefault = false;
   for (size_t i = 0; i < list->Size(); ++i) {
-    TObject o((*list)[i]);
+    // The language's own texts are in its code page; its name, which scripts compare, is
+    // in the setup's.
+    TNode entry = (*list)[i];
+    TReadContext ctx = entry.Context();
+    ctx.CodePage = CodePageOf(TObject(entry), ctx.CodePage);
+    TObject o(entry.In(ctx));
+    o.Get("codePage");
     TSetupLanguage lang;
-    lang.Name = o.Need("name").Text();
+    TNode name = o.Need("name");
+    TReadContext nameCtx = name.Context();
+    nameCtx.CodePage = entry.Context().CodePage;
+    lang.Name = name.In(nameCtx).Text();
     lang.LanguageId = uint32_t(o.Integer("id", 0, 0, UINT32_MAX));
     anyDefault |= o.Has("default");
     lang.Default = o.Flag("default");
@@ -199,17 +216,28 @@ void ReadLanguages(TObject& root, TProject& project) {
     if (lang.Default) d.DefaultLanguageName = lang.Name;
 }
 
-TProject ReadProject(const std::string& path) {
+TProject ReadProject(const std::string& path, const TReadOptions& options) {
   TProject project;
   project.Path = path;
   std::filesystem::path file(path);
   project.BaseDir = std::filesystem::absolute(file).parent_path().string();
   project.OtherInputs.push_back({path, "the project file"});
-  TReadContext ctx{path, project.BaseDir, &project.OtherInputs, &project.ScriptSources, &project.ArrayLists};
-  TJson json = ParseProjectJson(ReadProjectFile(path), path);
-  TNode top(json, "", ctx);
-  TObject root(top);
-  root.Integer("codePage", 1252, 1252, 1252);
+  std::vector<std::unique_ptr<TIncludedFile>> included;
+  TReadContext ctx;
+  ctx.FileName = path;
+  ctx.BaseDir = project.BaseDir;
+  ctx.FilesRead = &project.OtherInputs;
+  ctx.ScriptSources = &project.ScriptSources;
+  ctx.ArrayLists = &project.ArrayLists;
+  ctx.Defines = &options.Defines;
+  ctx.Included = &included;
+  TJson json = ParseJsonFile(ReadProjectFile(path), ctx);
+  // Every text is read in the code page the project gives.
+  TNode top = TNode(json, "", ctx).Resolved();
+  TReadContext topCtx = top.Context();
+  topCtx.CodePage = CodePageOf(TObject(top), DefaultCodePage);
+  TObject root(top.In(topCtx));
+  root.Get("codePage");
   ReadRecords(root, project);  // components first: the setup types default to all of them
   ReadProduct(root, project);
   ReadSetupTypes(root, project);

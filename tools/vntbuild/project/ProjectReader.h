@@ -2,6 +2,7 @@
 // for every mistake, naming the file and where it stands.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "vntbuild/project/Project.h"
@@ -9,6 +10,10 @@
 
 namespace vnt {
 
-TProject ReadProject(const std::string& path);
+struct TReadOptions {
+  std::map<std::string, std::string> Defines;  // -D NAME=VALUE, for "${NAME}" in texts
+};
+
+TProject ReadProject(const std::string& path, const TReadOptions& options = {});
 
 }  // namespace vnt

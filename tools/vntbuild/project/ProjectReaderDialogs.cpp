@@ -5,6 +5,7 @@
 #include "vntbuild/project/ProjectError.h"
 #include "vntbuild/project/ProjectReaderParts.h"
 #include "vntbuild/script/ScriptCompiler.h"
+#include "vntbuild/script/ScriptSource.h"
 
 namespace vnt {
 
@@ -105,8 +106,12 @@ TScript ReadScript(const TNode& node) {
     TObject o(node);
     TNode file = o.Need("file");
     o.Done();
-    text = ReadNamedTextFile(file, "script file");
     name = file.FilePath().string();
+    try {
+      text = ScriptSourceToCodePage(ReadNamedTextFile(file, "script file"), name, node.Context().CodePage);
+    } catch (const EScriptSyntaxError& e) {
+      throw EProjectError(e.what());
+    }
   } else {
     node.Fail("expected a script: a text, an array of lines or {\"file\": ...}");
   }

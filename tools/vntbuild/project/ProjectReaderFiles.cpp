@@ -48,7 +48,7 @@ struct TSourceMatch {
 std::string SetupText(const TNode& where, const fs::path& name) {
   std::u8string u8 = name.u8string();
   std::string what;
-  auto text = Utf8ToCodePage(std::string(u8.begin(), u8.end()), what);
+  auto text = Utf8ToCodePage(std::string(u8.begin(), u8.end()), what, where.Context().CodePage);
   if (!text) where.Fail("the file name " + name.string() + " cannot be a setup's: " + what);
   return *text;
 }

@@ -16,6 +16,8 @@ void ReadFiles(TObject& root, TProject& project);
 void ReadScripts(TObject& root, TProject& project);
 void ReadDialogs(TObject& root, TProject& project);
 
+// The "codePage" an object gives, checked; def without one.
+int CodePageOf(TObject o, int def);
 // The text file (message or script file) the node names, noted as read; what: "script file".
 // A file that cannot be read fails with the node's path.
 std::string ReadNamedTextFile(const TNode& node, const std::string& what);

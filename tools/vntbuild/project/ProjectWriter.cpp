@@ -124,10 +124,10 @@ void WriteSetupTypes(const TSetupDescription& d, TOrderedJson& root) {
   for (const auto& list : types) root["setupTypes"].push_back(ListJson(list));
 }
 
-TOrderedJson MessagesJson(const TSetupMessages& table) {
+TOrderedJson MessagesJson(const TSetupMessages& table, int codePage = DefaultCodePage) {
   TOrderedJson o = TOrderedJson::object();
   for (int i = 0; i < MessageCount; ++i)
-    if (table[i] != DefaultMessages()[i]) o[std::to_string(i)] = Utf8(table[i]);
+    if (table[i] != DefaultMessages()[i]) o[std::to_string(i)] = CodePageToUtf8(table[i], codePage);
   return o;
 }
 
@@ -145,7 +145,11 @@ void WriteLanguages(const TSetupDescription& d, TOrderedJson& root) {
     o["name"] = Utf8(lang.Name);
     Put(o, "id", lang.LanguageId, 0u);
     if (lang.Default || (i == 0 && !anyDefault)) o["default"] = FlagJson(lang.Default);
-    TOrderedJson m = MessagesJson(lang.Messages.Texts);
+    // The setup does not say which code page a language's messages are in; Windows' own
+    // for its id reads them right, and takes every byte back as it was.
+    int codePage = CodePageOfLanguage(lang.LanguageId);
+    if (codePage != DefaultCodePage) o["codePage"] = codePage;
+    TOrderedJson m = MessagesJson(lang.Messages.Texts, codePage);
     if (!m.empty()) o["messages"] = m;
     root["languages"].push_back(o);
   }

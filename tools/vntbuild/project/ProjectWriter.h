@@ -14,7 +14,7 @@ namespace vnt {
 
 struct TProjectScriptFile {
   std::string Path;  // relative to the project's folder, "scripts/start.vns"
-  std::string Text;  // in the setup's code page
+  std::string Text;  // UTF-8, as script files are read
 };
 
 struct TProjectText {

@@ -93,7 +93,7 @@ TOrderedJson ScriptJson(const TScript& script, const std::string& baseName, bool
   std::vector<std::string> lines = Lines(text);
   if (ctx.ScriptsInFiles && (alwaysFile || lines.size() > InlineControlLines)) {
     std::string path = FreeScriptPath(baseName, ctx);
-    ctx.Files.push_back({path, text});
+    ctx.Files.push_back({path, Utf8(text)});
     return TOrderedJson{{"file", Utf8(path)}};
   }
   if (lines.size() == 1) return Utf8(lines[0]);

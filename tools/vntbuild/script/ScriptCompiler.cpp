@@ -67,9 +67,6 @@ private:
   }
 
   void ReadLines(const std::string& text) {
-    // Texts are stored byte for byte in the system's code page; UTF-8 would show garbled.
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-      return Error(1, "the file starts with a UTF-8 byte order mark; save it in the system's 8-bit code page");
     size_t start = 0;
     for (int line = 1; start <= text.size() && Errors.size() <= MaxScriptErrors; ++line) {
       size_t end = text.find('\n', start);
