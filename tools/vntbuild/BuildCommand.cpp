@@ -63,8 +63,10 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   // start at the project's folder.
   std::string stub = fs::absolute(b.Stub.empty() ? FindStub(self) : b.Stub).string();
   TProject project = ReadProject(b.Project);
-  if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content, project.WizardTranslations))
-    std::cout << "no dialogs in the project: the default wizard\n";
+  if (!project.DialogsGiven &&
+      AddDefaultWizardIfNone(project.Content, project.WizardTranslations, project.WizardPages))
+    std::cout << "no dialogs in the project: the default wizard"
+              << (project.WizardPages.empty() ? "" : " with the project's own pages") << "\n";
   sign.ProductName = project.Content.Description.Properties.SoftwareName;
   // The uninstaller is signed before it is packed: Windows checks it when it starts, too.
   std::optional<TPrivateFolder> temp;
