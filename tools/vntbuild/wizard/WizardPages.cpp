@@ -133,6 +133,8 @@ TSetupDialog Framed(const TWizardPage& p, const TStanding& at, const TSetupDescr
       Fail(p.Where, "a page in Ready's place starts the installation: give it the foot (its Next is Install) or a "
                     "script with StartInstallation");
     for (auto& c : page.Controls) c.Script = WithInstallDone(c.Script);
+    for (TScript* s : {&page.BeforeBuildScript, &page.AfterBuildScript, &page.AfterShowScript, &page.LeaveScript})
+      *s = WithInstallDone(*s);
   }
   std::vector<TControlDef> controls;
   if (!p.Heading.empty() || !p.Subheading.empty()) controls = Header(p.Heading, p.Subheading);
