@@ -208,7 +208,14 @@ void TSetupVariables::InitVariables(const std::vector<std::string>& collectedNam
     if (std::none_of(names.begin(), names.end(), [&](const std::string& x) { return SameName(x, withPercents.c_str()); }))
       names.push_back(withPercents);
   };
-  for (const auto& n : collectedNames) add(n);
+  // The project's own variables keep the value their registry entry or default gave them,
+  // though a script or a control names them.
+  auto declared = [&](const std::string& n) {
+    return std::any_of(Desc.Variables.begin(), Desc.Variables.end(),
+                       [&](const TSetupVariable& v) { return SameName(WithPercentSigns(v.Name), n.c_str()); });
+  };
+  for (const auto& n : collectedNames)
+    if (!declared(WithPercentSigns(n))) add(n);
   for (const char* n : FixedNames) add(n);
   for (const auto& n : names) SetVariable(n, "");
 

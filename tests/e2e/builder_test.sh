@@ -33,15 +33,15 @@ out=$(cd "$win32/.." && "$host/vntbuild" build "$work/hello/hello.json" -o "$wor
 expect "a stub named relative to the working folder is found, and the uninstaller beside it" "$out" "9 files, "
 
 # A third language gives the default wizard's texts by their ids; a wrong id is refused.
-french='{"name": "Deutsch", "id": 1031, "messageFile": "deutsch.json"}, {"name": "Francais", "id": 1036, "wizard": {"Next": "\&Suivant >"}}'
-sed "s|{\"name\": \"Deutsch\", \"id\": 1031, \"messageFile\": \"deutsch.json\"}|$french|" "$work/hello/hello.json" >"$work/hello/french.json"
+french='{"name": "English", "id": 1033, "default": true}, {"name": "Francais", "id": 1036, "wizard": {"Next": "\&Suivant >"}},'
+sed "s|{\"name\": \"English\", \"id\": 1033, \"default\": true},|$french|" "$work/hello/hello.json" >"$work/hello/french.json"
 out=$(build "$work/hello/french.json" -o "$work/french.exe")
 expect "a project with a third language builds" "$out" "9 files, "
 expect "a language's own wizard texts go into the pages" "$("$host/vntbuild" dump "$work/french.exe" 2>&1)" \
   'AssignVariable \"%WizardNext%\", \"&Suivant >\"'
 sed 's/"Next": /"Nxet": /' "$work/hello/french.json" >"$work/hello/nxet.json"
 expect "a wrong text id is refused with its place" "$(build "$work/hello/nxet.json" -o "$work/nxet.exe")" \
-  '/languages/2/wizard: unknown key "Nxet" (did you mean "Next"?)'
+  '/languages/1/wizard: unknown key "Nxet" (did you mean "Next"?)'
 
 # A setup without pages, with components, shortcuts, registry values and scripts, made by the
 # tests' own writer: its dump builds again into a setup whose dump is the same, still without

@@ -229,6 +229,21 @@ TEST_F(Vars, InitVariablesEmptiesCollectedNamesAndSetsTheStartValues) {
   EXPECT_EQ(V.SelectedComponents, "A");
 }
 
+// A variable the project declares starts with its registry value or default, also when a
+// control is bound to it or a script names it.
+TEST_F(Vars, DeclaredVariablesKeepTheirStartValue) {
+  Desc.Variables.resize(1);
+  Desc.Variables[0].Name = "%Desktop%";
+  Desc.Variables[0].Reg.Data = "1";
+  SetCustomVariables(V, Desc.Variables, [](uint8_t, const std::string&, const std::string&) {
+    return std::optional<std::string>();
+  });
+  V.InitVariables({"desktop", "%Other%"}, "");
+  EXPECT_EQ(V.Stored("%Desktop%"), "1");
+  EXPECT_NE(V.Table.IndexOf("%Other%"), -1);
+  EXPECT_EQ(V.Stored("%Other%"), "");
+}
+
 TEST_F(Vars, ComponentSelection) {
   V.SelectedComponents = "a|c";
   EXPECT_TRUE(V.IsComponentSelected(""));

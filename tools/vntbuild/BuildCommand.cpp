@@ -88,8 +88,10 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   std::string stub = fs::absolute(b.Stub.empty() ? FindStub(self) : b.Stub).string();
   TProject project = ReadProject(b.Project, b.Read);
   if (b.Verbosity == TVerbosity::Verbose) ListInputs(project, out);
-  if (!project.DialogsGiven && AddDefaultWizardIfNone(project.Content, project.WizardTranslations))
-    out << "no dialogs in the project: the default wizard\n";
+  if (!project.DialogsGiven &&
+      AddDefaultWizardIfNone(project.Content, project.WizardTranslations, project.WizardPages))
+    out << "no dialogs in the project: the default wizard"
+        << (project.WizardPages.empty() ? "" : " with the project's own pages") << "\n";
   TBuildWarnings warnings = CheckProjectReferences(project);
   if (b.Strict && !warnings.List.empty()) {
     ListWarnings(warnings, std::cerr);

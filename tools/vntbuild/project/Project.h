@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "package/PackageWriter.h"
+#include "vntbuild/wizard/WizardPages.h"
 #include "vntbuild/wizard/WizardTexts.h"
 
 namespace vnt {
@@ -68,6 +69,8 @@ struct TProject {
   std::vector<std::string> ComponentArchives;
   // The default wizard's texts per language name, over the built-in ones.
   TWizardTranslations WizardTranslations;
+  // Pages of the project's own that go into the default wizard ("pages").
+  std::vector<TWizardPage> WizardPages;
   // The project lists its dialogs, possibly none ("dialogs": []: no wizard, the setup installs
   // at once); without the key the builder gives it the default wizard.
   bool DialogsGiven = false;

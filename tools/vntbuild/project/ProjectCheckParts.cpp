@@ -173,10 +173,6 @@ std::string TCheckReport::StatementPlace(const std::string& scriptPath, size_t i
   return source->second.Name + ":" + std::to_string(source->second.Lines[i]);
 }
 
-std::string DidYouMean(const std::string& given, const std::vector<std::string>& names) {
-  const std::string* best = NearestName(given, names);
-  return best ? " (did you mean \"" + *best + "\"?)" : "";
-}
 
 std::vector<TScriptAt> ProjectScripts(const TProject& project) {
   const TSetupDescription& d = project.Content.Description;

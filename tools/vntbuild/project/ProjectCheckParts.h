@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vntbuild/project/Project.h"
+#include "vntbuild/project/ProjectNames.h"
 #include "vntbuild/project/ProjectReferences.h"
 
 namespace vnt {
@@ -34,7 +35,7 @@ inline std::string IndexedPath(const std::string& list, size_t i) { return list 
 std::string FileEntryPath(const TProject& project, const TProjectFile& file);
 
 // " (did you mean "X"?)" with the nearest of names, or nothing.
-std::string DidYouMean(const std::string& given, const std::vector<std::string>& names);
+
 
 struct TScriptAt {
   const TScript& Script;

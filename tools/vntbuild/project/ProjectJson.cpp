@@ -25,22 +25,6 @@ std::string LineColumn(const std::string& text, size_t position) {
   return std::to_string(line) + ":" + std::to_string(column);
 }
 
-size_t EditDistance(const std::string& a, const std::string& b) {
-  std::vector<size_t> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diagonal = row[0];
-    row[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      size_t up = row[j];
-      bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) == std::tolower(static_cast<unsigned char>(b[j - 1]));
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-      diagonal = up;
-    }
-  }
-  return row[b.size()];
-}
-
 std::string TypeName(const TJson& j) {
   if (j.is_string()) return "a text";
   if (j.is_boolean()) return "true or false";
@@ -101,19 +85,6 @@ TJson ParseProjectJson(const std::string& text, const std::string& fileName) {
 }
 
 std::string ChildPath(const std::string& path, const std::string& key) { return path + "/" + key; }
-
-const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates) {
-  const std::string* best = nullptr;
-  size_t bestDistance = std::max<size_t>(2, given.size() / 3) + 1;
-  for (const auto& candidate : candidates) {
-    size_t d = EditDistance(given, candidate);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = &candidate;
-    }
-  }
-  return best;
-}
 
 std::string TNode::Where() const {
   std::string where = Ctx.FileName + ": " + (Path.empty() ? "/" : Path);
@@ -264,9 +235,7 @@ std::string TObject::List(const std::string& key) {
 void TObject::Done() const {
   for (const auto& [key, value] : Node.Json().items()) {
     if (std::find(Known.begin(), Known.end(), key) != Known.end()) continue;
-    std::string message = "unknown key \"" + key + "\"";
-    if (const std::string* best = NearestName(key, Known)) message += " (did you mean \"" + *best + "\"?)";
-    Node.Fail(message);
+    Node.Fail("unknown key \"" + key + "\"" + DidYouMean(key, Known));
   }
 }
 

@@ -102,9 +102,6 @@ private:
 
 std::string ChildPath(const std::string& path, const std::string& key);
 
-// The candidate a mistyped name most likely meant: the nearest within a few edits, ignoring
-// case; null when none is that near.
-const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates);
 // The context of a JSON file that node names (an include, a message file): paths relative to
 // its folder, the rest as at node. Refuses a file that is already being read, naming the chain.
 TReadContext FileContext(const TNode& node, const std::filesystem::path& file);

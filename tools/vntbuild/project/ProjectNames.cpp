@@ -1,5 +1,8 @@
 #include "vntbuild/project/ProjectNames.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "package/DialogEditorFuncs.h"
 
 namespace vnt {
@@ -135,6 +138,40 @@ std::string NameList(const TNameTable& table) {
   std::string list;
   for (const auto& entry : table) list += (list.empty() ? "" : ", ") + std::string(entry.Name);
   return list;
+}
+
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t up = row[j];
+      bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) == std::tolower(static_cast<unsigned char>(b[j - 1]));
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = up;
+    }
+  }
+  return row[b.size()];
+}
+
+const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates) {
+  const std::string* best = nullptr;
+  size_t bestDistance = std::max<size_t>(2, given.size() / 3) + 1;
+  for (const auto& candidate : candidates) {
+    size_t d = EditDistance(given, candidate);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = &candidate;
+    }
+  }
+  return best;
+}
+
+std::string DidYouMean(const std::string& given, const std::vector<std::string>& known) {
+  const std::string* best = NearestName(given, known);
+  return best ? " (did you mean \"" + *best + "\"?)" : "";
 }
 
 std::vector<std::string> ControlParamNames(uint8_t kind, uint8_t role) {

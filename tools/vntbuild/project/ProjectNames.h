@@ -37,6 +37,15 @@ std::optional<int64_t> CodeOfName(const TNameTable& table, const std::string& na
 std::string NameOfCode(const TNameTable& table, int64_t code);
 std::string NameList(const TNameTable& table);  // "a, b, c" for messages
 
+// How many single-character edits (ignoring case) make one text the other.
+size_t EditDistance(const std::string& a, const std::string& b);
+// The candidate a mistyped name most likely meant: the nearest within a few edits, ignoring
+// case; null when none is that near.
+const std::string* NearestName(const std::string& given, const std::vector<std::string>& candidates);
+// " (did you mean \"x\"?)" with the known name closest to the given one, when one is close
+// enough to be a likely misspelling; "" otherwise.
+std::string DidYouMean(const std::string& given, const std::vector<std::string>& known);
+
 // The names of a control's parameters P1..P6 by kind and role; "" where a slot has no name.
 std::vector<std::string> ControlParamNames(uint8_t kind, uint8_t role);
 

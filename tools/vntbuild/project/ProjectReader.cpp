@@ -97,12 +97,16 @@ TSetupMessages ReadMessageTable(TObject& o) {
   return table;
 }
 
-// The default wizard's texts a language gives, by their ids.
-TWizardTexts ReadWizardTexts(const TNode& node) {
+// The default wizard's texts a language gives, by their ids: the wizard's own and those of
+// the project's pages.
+TWizardTexts ReadWizardTexts(const TNode& node, const std::vector<TWizardPage>& pages) {
   TObject o(node);
   TWizardTexts texts;
   for (const auto& [id, english] : EnglishWizardTexts())
     if (auto text = o.Get(id)) texts[id] = text->Text();
+  for (const auto& page : pages)
+    for (const auto& [id, own] : page.Texts)
+      if (auto text = o.Get(id)) texts[id] = text->Text();
   o.Done();  // an unknown id is refused with its likely spelling
   return texts;
 }
@@ -207,7 +211,7 @@ void ReadLanguages(TObject& root, TProject& project) {
     lang.Default = o.Flag("default");
     lang.Messages.Texts = ReadMessageTable(o);
     lang.Messages.LanguageId = int32_t(lang.LanguageId);
-    if (auto wizard = o.Get("wizard")) project.WizardTranslations[lang.Name] = ReadWizardTexts(*wizard);
+    if (auto wizard = o.Get("wizard")) project.WizardTranslations[lang.Name] = ReadWizardTexts(*wizard, project.WizardPages);
     o.Done();
     d.Languages.push_back(std::move(lang));
   }
@@ -243,6 +247,7 @@ TProject ReadProject(const std::string& path, const TReadOptions& options) {
   ReadSetupTypes(root, project);
   if (auto uninstaller = root.Get("uninstaller")) project.UninstallerPath = CarriedFilePath(*uninstaller).string();
   if (auto size = root.Get("volumeSize")) project.VolumeSize = VolumeSize(*size);
+  ReadWizardPages(root, project);  // before the languages, which may translate their texts
   ReadLanguages(root, project);
   ReadBackground(root, project);
   ReadDevice(root, project);

@@ -71,15 +71,23 @@ TControlDef ReadControl(const TNode& node, const TFontRecord& dialogFont) {
 
 TSetupDialog ReadDialog(const TNode& node, const TFontRecord& setupFont) {
   TObject o(node);
+  TSetupDialog d = ReadDialogKeys(o, setupFont);
+  d.IsStyle = o.Flag("styleDialog");
+  d.StyleName = o.Text("style");
+  o.Done();
+  return d;
+}
+
+}  // namespace
+
+TSetupDialog ReadDialogKeys(TObject& o, const TFontRecord& baseFont) {
   TSetupDialog d;
   d.Name = FixedText(o.Need("name"));
   if (auto title = o.Get("title")) d.Title = FixedText(*title);
   d.ClientWidth = int32_t(o.Integer("width", 0, INT32_MIN, INT32_MAX));
   d.ClientHeight = int32_t(o.Integer("height", 0, INT32_MIN, INT32_MAX));
-  d.DialogFont = setupFont;
-  if (auto font = o.Get("font")) d.DialogFont = font->Font(setupFont);
-  d.IsStyle = o.Flag("styleDialog");
-  d.StyleName = o.Text("style");
+  d.DialogFont = baseFont;
+  if (auto font = o.Get("font")) d.DialogFont = font->Font(baseFont);
   if (auto scripts = o.Get("scripts")) {
     TObject s(*scripts);
     TScript* targets[] = {&d.BeforeBuildScript, &d.AfterBuildScript, &d.AfterShowScript, &d.LeaveScript};
@@ -89,11 +97,8 @@ TSetupDialog ReadDialog(const TNode& node, const TFontRecord& setupFont) {
     s.Done();
   }
   ForEach(o, "controls", [&](const TNode& n) { d.Controls.push_back(ReadControl(n, d.DialogFont)); });
-  o.Done();
   return d;
 }
-
-}  // namespace
 
 TScript ReadScript(const TNode& node) {
   const TJson& j = node.Json();

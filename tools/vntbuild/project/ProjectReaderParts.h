@@ -15,6 +15,11 @@ void ReadDevice(TObject& root, TProject& project);
 void ReadFiles(TObject& root, TProject& project);
 void ReadScripts(TObject& root, TProject& project);
 void ReadDialogs(TObject& root, TProject& project);
+void ReadWizardPages(TObject& root, TProject& project);
+
+// The keys a page shares with the pages of "dialogs": name, title, size, font, scripts and
+// controls; the caller asks for its own keys and then calls Done().
+TSetupDialog ReadDialogKeys(TObject& o, const TFontRecord& baseFont);
 
 // The "codePage" an object gives, checked; def without one.
 int CodePageOf(TObject o, int def);

@@ -165,16 +165,6 @@ std::string Summary(const TWizardPlan& plan) {
   return lines;
 }
 
-// The Install button: the installation shows the "INSTALL" page while it runs; once it is
-// done, that page (still the current one) says so and offers Next alone.
-constexpr const char* InstallScript = R"(
-  StartInstallation
-  AssignVariable "%WizardInstallStatus%", "%WizardInstallDone%"
-  RefreshPage
-  EnableButton "next"
-  DisableButton "cancel"
-)";
-
 TSetupDialog Ready(const TWizardPlan& plan) {
   auto body = {Label(Margin, ContentTop, 30, ContentWidth, V("ReadyText")),
                MakeControlDef(KindList, Margin, ContentTop + 36, FootLine - 10 - (ContentTop + 36), ContentWidth,
@@ -182,7 +172,7 @@ TSetupDialog Ready(const TWizardPlan& plan) {
   std::vector<std::string> ids = {"Install", "ReadyTitle", "ReadySubtitle", "ReadyText", "ReadyFolder"};
   if (plan.Group) ids.push_back("ReadyGroup");
   if (plan.Components) ids.push_back("ReadyComponents");
-  TSetupDialog page = TextPage(plan, "Ready", ids, InnerPage("Ready", body, "Install", InstallScript));
+  TSetupDialog page = TextPage(plan, "Ready", ids, InnerPage("Ready", body, "Install", std::string("StartInstallation\n") + InstallDone));
   if (plan.Components) {
     // The chosen components by name, for the summary. Names go in as they are: no quoting.
     TScript list = Code(R"(AssignVariable "%WizardReadyList%", "")");
@@ -251,9 +241,12 @@ TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslatio
   return s;
 }
 
-bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations) {
+bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations,
+                            const std::vector<TWizardPage>& pages) {
   if (!content.Description.Dialogs.Dialogs.empty()) return false;
-  content.Description.Dialogs = DefaultWizard(content.Description, translations);
+  TDialogSection wizard = DefaultWizard(content.Description, translations);
+  InsertWizardPages(wizard, pages, content.Description, translations);
+  content.Description.Dialogs = std::move(wizard);
   return true;
 }
 

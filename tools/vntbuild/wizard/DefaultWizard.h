@@ -5,6 +5,7 @@
 #pragma once
 
 #include "package/PackageWriter.h"
+#include "vntbuild/wizard/WizardPages.h"
 #include "vntbuild/wizard/WizardTexts.h"
 
 namespace vnt {
@@ -14,7 +15,9 @@ TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslatio
 // What the builder calls: a package without dialogs gets the default wizard; one with
 // dialogs is left alone. Answers whether it added the wizard. The pages follow the
 // description as it is at the call (agreement file, components, setup types, shortcuts,
-// languages and their messages), so the call comes once those are in place.
-bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations = {});
+// languages and their messages), so the call comes once those are in place. The project's own
+// pages go in where they say (InsertWizardPages).
+bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations = {},
+                            const std::vector<TWizardPage>& pages = {});
 
 }  // namespace vnt

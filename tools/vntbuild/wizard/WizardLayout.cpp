@@ -28,6 +28,15 @@ const std::string Font8 = "Tahoma|8|-2147483640|0|1|";
 const std::string Bold8 = "Tahoma|8|-2147483640|1|1|";
 const std::string Title12 = "Tahoma|12|-2147483640|1|1|";
 
+TFontRecord PageFont() { return {"Tahoma", 8, int32_t(0x80000008), 0, 1}; }
+
+const char* const InstallDone = R"(
+  AssignVariable "%WizardInstallStatus%", "%WizardInstallDone%"
+  RefreshPage
+  EnableButton "next"
+  DisableButton "cancel"
+)";
+
 TControlDef Label(int left, int top, int height, int width, const std::string& caption, const std::string& font,
                   uint8_t role, bool transparent) {
   return MakeControlDef(KindLabel, left, top, height, width, {caption, font, transparent ? "1" : "0"}, {}, "", role);
@@ -69,7 +78,7 @@ TSetupDialog Page(const std::string& name, std::vector<TControlDef> controls) {
   d.Title = WizardVariable("Caption");
   d.ClientWidth = Width;
   d.ClientHeight = Height;
-  d.DialogFont = {"Tahoma", 8, int32_t(0x80000008), 0, 1};
+  d.DialogFont = PageFont();
   d.Controls = std::move(controls);
   return d;
 }

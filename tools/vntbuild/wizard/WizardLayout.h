@@ -18,6 +18,13 @@ constexpr int ContentWidth = Width - 2 * Margin;
 constexpr int SideWidth = 164;                    // the band of the welcome and finish pages
 
 extern const std::string Font8, Bold8, Title12;
+// The font of every page of the wizard: Tahoma 8 in the window text colour.
+TFontRecord PageFont();
+
+// What the Install button does after StartInstallation: the installation shows the "INSTALL"
+// page while it runs; once it is done, that page (still the current one) says so and offers
+// Next alone.
+extern const char* const InstallDone;
 
 TControlDef Label(int left, int top, int height, int width, const std::string& caption,
                   const std::string& font = Font8, uint8_t role = 0, bool transparent = false);
