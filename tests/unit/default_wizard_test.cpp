@@ -252,3 +252,21 @@ TEST_F(WizardTexts, AnAmpersandInTheNameStaysAnAmpersand) {
   EXPECT_EQ(Shown(welcome, "English", "%WizardWelcomeTitle%"), "Welcome to the Q&&A Setup");
   EXPECT_EQ(Shown(welcome, "English", "%WizardCaption%"), "Q&A Setup");
 }
+
+// With a program to launch, the finish page offers it in a check box, checked; Finish starts it
+// only while the box stays checked.
+TEST_F(WizardTexts, TheFinishPageOffersToLaunchTheProgram) {
+  EXPECT_TRUE(Of(PageNamed(DefaultWizard(Desc), "Finish"), KindCheckBox).empty());
+  Desc.Languages.push_back(Language("Deutsch", 0x0407, false));
+  TSetupDialog finish = PageNamed(DefaultWizard(Desc, {}, "%InstallDir%\\tour.exe"), "Finish");
+  auto boxes = Of(finish, KindCheckBox);
+  ASSERT_EQ(boxes.size(), 1u);
+  V.SetVariable("%WizardLaunch%", "");  // as start-up sets every bound variable
+  EXPECT_EQ(boxes[0]->Binding + "|" + boxes[0]->P[0], "%WizardLaunch%|%WizardFinishLaunch%");
+  EXPECT_EQ(Shown(finish, "English", "%WizardFinishLaunch%|%WizardLaunch%"), "&Launch Tour|1");
+  V.SetVariable("%WizardLaunch%", "0");  // unchecked, then back on the page: stays unchecked
+  EXPECT_EQ(Shown(finish, "Deutsch", "%WizardFinishLaunch%|%WizardLaunch%"), "Tour &starten|0");
+  const TScript& next = Of(finish, KindButton)[1]->Script;
+  EXPECT_EQ(Opcodes(next), (std::vector<uint8_t>{OpStorePageValues, OpExecuteProgram, OpFinishSetup}));
+  EXPECT_EQ(next[1].F[0] + "|" + next[1].F[2] + "|" + next[1].Condition, "%InstallDir%\\tour.exe|0|%WizardLaunch% = 1|");
+}

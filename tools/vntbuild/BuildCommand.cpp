@@ -89,7 +89,8 @@ int RunBuild(std::vector<std::string> args, const std::string& self) {
   TProject project = ReadProject(b.Project, b.Read);
   if (b.Verbosity == TVerbosity::Verbose) ListInputs(project, out);
   if (!project.DialogsGiven &&
-      AddDefaultWizardIfNone(project.Content, project.WizardTranslations, project.WizardPages))
+      AddDefaultWizardIfNone(project.Content, project.WizardTranslations, project.WizardPages,
+                             project.LaunchProgram))
     out << "no dialogs in the project: the default wizard"
         << (project.WizardPages.empty() ? "" : " with the project's own pages") << "\n";
   TBuildWarnings warnings = CheckProjectReferences(project);

@@ -71,6 +71,8 @@ struct TProject {
   TWizardTranslations WizardTranslations;
   // Pages of the project's own that go into the default wizard ("pages").
   std::vector<TWizardPage> WizardPages;
+  // product.launch: the program the default wizard's finish page offers to start.
+  std::string LaunchProgram;
   // The project lists its dialogs, possibly none ("dialogs": []: no wizard, the setup installs
   // at once); without the key the builder gives it the default wizard.
   bool DialogsGiven = false;

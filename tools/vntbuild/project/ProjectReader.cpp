@@ -175,6 +175,7 @@ void ReadProduct(TObject& root, TProject& project) {
   p.SetupPicture = o.Text("picture");
   p.SplashBitmap = o.Text("splash");
   p.AgreementFile = o.Text("agreement");
+  project.LaunchProgram = o.Text("launch");
   if (auto font = o.Get("font")) p.SetupFont = font->Font(p.SetupFont);
   o.Done();
   ReadRequirements(root, d);

@@ -141,6 +141,11 @@ void ReadDialogs(TObject& root, TProject& project) {
   std::vector<TSetupDialog> dialogs;
   const TFontRecord& font = project.Content.Description.Properties.SetupFont;
   project.DialogsGiven = root.Has("dialogs");
+  // Only the default wizard's finish page carries the box that starts the program.
+  if (project.DialogsGiven && !project.LaunchProgram.empty())
+    TObject(root.Need("product")).Need("launch").Fail(
+        "only the default wizard offers to start the program; a project with dialogs starts it from its own "
+        "finish page (ExecuteProgram)");
   ForEach(root, "dialogs", [&](const TNode& n) { dialogs.push_back(ReadDialog(n, font)); });
   // The first and last page are found exactly as the setup finds them.
   TMemoryStream stored;

@@ -1,6 +1,7 @@
 #include "vntbuild/wizard/DefaultWizard.h"
 
 #include "vntbuild/script/ScriptCompiler.h"
+#include "vntbuild/script/ScriptLexer.h"
 #include "vntbuild/wizard/WizardLayout.h"
 
 namespace vnt {
@@ -13,6 +14,7 @@ namespace {
 struct TWizardPlan {
   const TSetupDescription& D;
   const TWizardTranslations& Translations;
+  std::string Launch;  // the program the finish page offers to start; empty: none
   bool License = false, Components = false, SetupTypes = false, Group = false;
 };
 
@@ -211,17 +213,36 @@ TSetupDialog Install(const TWizardPlan& plan) {
 }
 
 TSetupDialog Finish(const TWizardPlan& plan) {
-  return SidePage(plan, "Finish", "Finish", "FinishSetup", R"(
+  const char* afterBuild = R"(
     DisableButton "back"
     DisableButton "cancel"
-  )");
+  )";
+  if (plan.Launch.empty()) return SidePage(plan, "Finish", "Finish", "FinishSetup", afterBuild);
+  // The program starts when the wizard closes as finished, if the box stays checked; a run
+  // without pages never shows it, and starts nothing.
+  std::string finish = "StorePageValues\nExecuteProgram " + QuoteScriptText(plan.Launch) +
+                       ", \"\", \"0\" if \"%WizardLaunch% = 1|\"\nFinishSetup";
+  TSetupDialog page = SidePage(plan, "Finish", "Finish", finish, afterBuild);
+  const int left = SideWidth + 16;
+  page.Controls.push_back(MakeControlDef(KindCheckBox, left, FootLine - 30, 17, Width - left - 16,
+                                         {V("FinishLaunch"), Font8, "1", "1", "0"}, {}, "%WizardLaunch%"));
+  page.BeforeBuildScript = Join(AssignWizardTexts(plan.D, {"Finish", "FinishTitle", "FinishText", "FinishLaunch",
+                                                           "Caption", "Back", "Cancel"},
+                                                  plan.Translations),
+                                // Checked the first time; a box unchecked stays so on a later showing.
+                                Code(R"(
+                                  AssignVariable "%WizardLaunch%", "1" if "%WizardLaunchOffered% != 1|"
+                                  AssignVariable "%WizardLaunchOffered%", "1"
+                                )"));
+  return page;
 }
 
 }  // namespace
 
-TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslations& translations) {
+TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslations& translations,
+                             const std::string& launch) {
   const auto& types = d.Properties.SetupTypeComponents;
-  TWizardPlan plan{d, translations};
+  TWizardPlan plan{d, translations, launch};
   plan.License = !d.Properties.AgreementFile.empty();
   plan.Components = !d.Components.empty();
   plan.SetupTypes = plan.Components && types[0] != types[1];
@@ -242,9 +263,9 @@ TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslatio
 }
 
 bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations,
-                            const std::vector<TWizardPage>& pages) {
+                            const std::vector<TWizardPage>& pages, const std::string& launch) {
   if (!content.Description.Dialogs.Dialogs.empty()) return false;
-  TDialogSection wizard = DefaultWizard(content.Description, translations);
+  TDialogSection wizard = DefaultWizard(content.Description, translations, launch);
   InsertWizardPages(wizard, pages, content.Description, translations);
   content.Description.Dialogs = std::move(wizard);
   return true;

@@ -10,7 +10,10 @@
 
 namespace vnt {
 
-TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslations& translations = {});
+// launch: the program the finish page offers to start (a check box, checked), as the setup
+// expands it; empty: no such box.
+TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslations& translations = {},
+                             const std::string& launch = "");
 
 // What the builder calls: a package without dialogs gets the default wizard; one with
 // dialogs is left alone. Answers whether it added the wizard. The pages follow the
@@ -18,6 +21,6 @@ TDialogSection DefaultWizard(const TSetupDescription& d, const TWizardTranslatio
 // languages and their messages), so the call comes once those are in place. The project's own
 // pages go in where they say (InsertWizardPages).
 bool AddDefaultWizardIfNone(TPackageContent& content, const TWizardTranslations& translations = {},
-                            const std::vector<TWizardPage>& pages = {});
+                            const std::vector<TWizardPage>& pages = {}, const std::string& launch = "");
 
 }  // namespace vnt

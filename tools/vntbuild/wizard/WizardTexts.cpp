@@ -73,6 +73,7 @@ const TWizardTexts& GermanWizardTexts() {
       {"FinishText",
        "%SoftwareName% wurde auf Ihrem Computer installiert.\r\n\r\nKlicken Sie auf Fertig stellen, um den "
        "Assistenten zu schlie\xDF" "en."},
+      {"FinishLaunch", "%SoftwareName% &starten"},
   };
   return texts;
 }
@@ -175,6 +176,7 @@ const TWizardTexts& EnglishWizardTexts() {
       {"FinishTitle", "%SoftwareName% Setup is complete"},
       {"FinishText",
        "Setup has installed %SoftwareName% on your computer.\r\n\r\nClick Finish to close this wizard."},
+      {"FinishLaunch", "&Launch %SoftwareName%"},
   };
   return texts;
 }
