@@ -174,7 +174,7 @@ failure() {  # description, wanted message, vntbuild arguments...
   shift 2
   rm -f "$work/failed.exe"
   out=$("$@" 2>&1) || status=$?
-  same "$description: exit 1" "$status" 1
+  same "$description: exit 3 (a signing failure)" "$status" 3
   expect "$description: says so" "$out" "$wanted"
   [ ! -e "$work/failed.exe" ] && pass "$description: no setup is left" || fail "$description: an unsigned setup was left"
 }
