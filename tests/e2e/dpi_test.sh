@@ -3,8 +3,8 @@
 # fixed windows grow by half, as the system's dialogs do, the fonts with them but only once,
 # and a 96-DPI run of the same windows stays as it was. The wizard is gone through to the
 # end; the next disk prompt, the replace question and the copying window are opened by
-# auxwindows.exe. Pictures at both DPIs go to build/e2e-dpi/. The prefix is set back to 96
-# DPI whatever happens.
+# auxwindows.exe, the loader by pagefixture's setup. Pictures at both DPIs go to
+# build/e2e-dpi/. The prefix is set back to 96 DPI whatever happens.
 source "$(dirname "$0")/lib.sh"
 pictures="$root/build/e2e-dpi"
 mkdir -p "$pictures"
@@ -138,4 +138,12 @@ open_aux replace 2 "$(win "$work/readme.txt")" -- wait-window --class TfrmMsgBox
   -- snap "$(pic replace-144)" -- kill
 same "144 DPI: the replace question's client area" "$(client_of "$out" TfrmMsgBoxFiles)" "$(scaled_size 418,269)"
 same "144 DPI: its Yes button, placed by the layout" "$(rect_of "$out" btnYes)" "$(scaled_rect 12,231,87,254)"
+
+# --- 144 DPI: the loader window, its picture stretched under its labels.
+"$host/pagefixture" loader "$win32/vntsetup.exe" "$work/loader.exe"
+out=$(driver start "$(win "$work/loader.exe")" -- wait-window --class TfrmSetupLoader 30000 -- list \
+  -- snap "$(pic loader-144)" -- wait-exit 60000)
+same "144 DPI: the loader's client area" "$(client_of "$out" TfrmSetupLoader)" "$(scaled_size 300,110)"
+same "144 DPI: its message's place" "$(rect_of "$out" lblMessage)" "$(scaled_rect 9,32,290,99)"
+expect "144 DPI: the loader's setup ends" "$out" '"exit":0'
 e2e_end
