@@ -14,7 +14,8 @@ group="DPI Test $$"
 forget() { wine reg delete "$@" /f >/dev/null 2>&1 || true; }
 programs() { find "$WINEPREFIX/drive_c/users" -type d -path '*/Start Menu/Programs' 2>/dev/null | head -1; }
 
-# Wine reads the DPI when its server starts: both keys it reads, then a new server.
+# Wine 8 reads the DPI from the user's key (the machine's is its fallback) as its programs
+# start under a new server: both keys, then a new server.
 set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
