@@ -29,6 +29,9 @@ set_source_files_properties(src/app/vntsetup.rc PROPERTIES OBJECT_DEPENDS
 add_executable(vntuninst WIN32 src/app/vntuninst.cpp src/app/DeviceSide.cpp src/app/UninstallerCleanup.cpp src/app/vntuninst.rc)
 target_link_libraries(vntuninst PRIVATE vnt_win32)
 set_source_files_properties(src/app/vntuninst.rc PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/app)
+# It takes the setup's icon and manifest: a change to either builds it again too.
+set_source_files_properties(src/app/vntuninst.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/app/vntsetup.ico;${CMAKE_SOURCE_DIR}/src/app/vntsetup.manifest")
 
 # The sample product's program, which examples/hello packs into a setup.
 add_executable(hello WIN32 examples/hello/hello.cpp examples/hello/hello.rc)

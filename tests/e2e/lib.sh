@@ -12,8 +12,13 @@ pid=""
 # The Wine programs running now, the system's own left out, as "pid command" lines. The tests
 # that run Wine hold one lock, so a program that was not running when the test began is one
 # the test started.
+# Only this prefix's programs count: other worktrees' tests run their own prefixes meanwhile.
 wine_programs() {
-  ps -eo pid=,args= | awk '$2 ~ /^[A-Za-z]:\\/ && tolower($2) !~ /^c:\\windows\\system32\\/'
+  local p rest
+  ps -eo pid=,args= | awk '$2 ~ /^[A-Za-z]:\\/ && tolower($2) !~ /^c:\\windows\\system32\\/' |
+    while read -r p rest; do
+      tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p $rest"
+    done
 }
 wine_before=$(wine_programs | awk '{ print $1 }')
 started_here() { wine_programs | awk -v before=" $(echo $wine_before) " 'index(before, " " $1 " ") == 0'; }

@@ -1,5 +1,6 @@
 #include "setup/win32/SetupLoader.h"
 
+#include "platform/win32/ScreenDpi.h"
 #include "setup/LoaderPlacement.h"
 
 namespace vnt {
@@ -17,9 +18,16 @@ TFontRecord LoaderFont(TFontRecord font) {
 
 TfrmSetupLoader::TfrmSetupLoader(const std::string& caption, const std::string& title, const std::string& message,
                                  const TFontRecord& font, bool splash)
-    : Picture(LoadBitmapA(GetModuleHandleA(nullptr), "LOADER")), Font(std::make_unique<TFont>(LoaderFont(font))) {
+    : Width(Scaled(ClientWidth)), Height(Scaled(ClientHeight)), Font(std::make_unique<TFont>(LoaderFont(font))) {
+  Picture = LoadBitmapA(GetModuleHandleA(nullptr), "LOADER");
+  if (Picture && (Width != ClientWidth || Height != ClientHeight)) {
+    // Without the stretched copy the window shows its plain colour rather than a part picture.
+    HBITMAP stretched = StretchedCopy(Picture, Width, Height);
+    DeleteObject(Picture);
+    Picture = stretched;
+  }
   RegisterWindowClass(LoaderClass, LoadCursor(nullptr, IDC_WAIT), nullptr);
-  RECT frame{0, 0, ClientWidth, ClientHeight};
+  RECT frame{0, 0, Width, Height};
   AdjustWindowRectEx(&frame, WS_POPUP, FALSE, 0);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   TPlacement at = LoaderPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height, splash);
@@ -36,8 +44,10 @@ TfrmSetupLoader::~TfrmSetupLoader() {
 }
 
 HWND TfrmSetupLoader::MakeLabel(const std::string& text, const char* name, int left, int top, int width, int height) {
-  HWND label = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, left, top, width,
-                               height, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  RECT r = ScaledBounds(left, top, width, height);
+  HWND label = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, Handle(), nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
   if (label) SetComponentName(label, name);
   return label;
 }
@@ -55,11 +65,11 @@ void TfrmSetupLoader::Paint() {
   if (Picture) {
     HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, Picture);
-    BitBlt(dc, 0, 0, ClientWidth, ClientHeight, mem, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, Width, Height, mem, 0, 0, SRCCOPY);
     SelectObject(mem, old);
     DeleteDC(mem);
   } else {
-    RECT all{0, 0, ClientWidth, ClientHeight};
+    RECT all{0, 0, Width, Height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_ACTIVECAPTION));
   }
   EndPaint(Handle(), &ps);

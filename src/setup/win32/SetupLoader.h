@@ -11,6 +11,7 @@ namespace vnt {
 
 class TfrmSetupLoader : public TWindow {
 public:
+  // At 96 DPI; the window, its labels and its picture grow with the screen's DPI.
   static constexpr int ClientWidth = 300, ClientHeight = 110;
 
   // font: the setup font, or the program's own when the package keeps its own fonts; the
@@ -29,7 +30,8 @@ private:
   void DrawLabel(HDC dc, HWND label, UINT alignment);
   HWND MakeLabel(const std::string& text, const char* name, int left, int top, int width, int height);
 
-  HBITMAP Picture = nullptr;
+  HBITMAP Picture = nullptr;  // at the window's size on this screen
+  int Width = 0, Height = 0;
   std::unique_ptr<TFont> Font;
   HWND lblTitle = nullptr, lblMessage = nullptr;
 };

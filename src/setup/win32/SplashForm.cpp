@@ -1,5 +1,7 @@
 #include "setup/win32/SplashForm.h"
 
+#include "platform/win32/ScreenDpi.h"
+
 namespace vnt {
 
 namespace {
@@ -11,8 +13,16 @@ TfrmSplashBitmapForm::TfrmSplashBitmapForm(const std::string& bitmapFile) {
   if (!Bitmap) return;
   BITMAP info{};
   GetObjectA(Bitmap, sizeof info, &info);
+  // The package's picture is drawn for 96 DPI: it grows with the screen as the pages do.
   Width = info.bmWidth;
   Height = info.bmHeight;
+  if (Scaled(Width) == Width && Scaled(Height) == Height) return;
+  if (HBITMAP stretched = StretchedCopy(Bitmap, Scaled(Width), Scaled(Height))) {
+    DeleteObject(Bitmap);
+    Bitmap = stretched;
+    Width = Scaled(Width);
+    Height = Scaled(Height);
+  }
 }
 
 TfrmSplashBitmapForm::~TfrmSplashBitmapForm() {
@@ -23,7 +33,7 @@ TfrmSplashBitmapForm::~TfrmSplashBitmapForm() {
 void TfrmSplashBitmapForm::ShowCentred(const std::string& caption) { ShowAt(caption, CentredOnScreen(Width, Height)); }
 
 void TfrmSplashBitmapForm::ShowAbove(const std::string& caption, int windowTop) {
-  ShowAt(caption, {GetSystemMetrics(SM_CXSCREEN) / 2 - Width / 2, windowTop - Height - 32});
+  ShowAt(caption, {GetSystemMetrics(SM_CXSCREEN) / 2 - Width / 2, windowTop - Height - Scaled(32)});
 }
 
 void TfrmSplashBitmapForm::ShowAt(const std::string& caption, POINT at) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "package/VarList.h"
+#include "platform/win32/ScreenDpi.h"
 
 namespace vnt {
 
@@ -19,7 +20,9 @@ SIZE SystemCheckCell() {
   if (boxes && GetObjectA(boxes, sizeof info, &info) && info.bmWidth >= 4 && info.bmHeight >= 3)
     cell = {info.bmWidth / 4, info.bmHeight / 3};
   if (boxes) DeleteObject(boxes);
-  return cell;
+  // The system's pictures may stay at their 96-DPI size on a finer screen: the boxes are
+  // drawn as large as the page's own check boxes then.
+  return {std::max<LONG>(cell.cx, Scaled(13)), std::max<LONG>(cell.cy, Scaled(13))};
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "package/SetupStrings.h"
+#include "platform/win32/ScreenDpi.h"
 #include "platform/win32/SystemServices.h"
 
 namespace vnt {
@@ -20,7 +21,7 @@ HICON SmallFolderIcon() {
 }  // namespace
 
 TComponentImages::TComponentImages() {
-  List = ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 4, 4);
+  List = ImageList_Create(Size(), Size(), ILC_COLOR24 | ILC_MASK, 4, 4);
   if (!List) return;
   HICON folder = SmallFolderIcon();
   ImageList_AddIcon(List, folder ? folder : LoadIconA(nullptr, IDI_APPLICATION));
@@ -49,13 +50,13 @@ bool TComponentImages::AddPicture(const std::string& path) {
   GetObjectA(picture, sizeof info, &info);
   HDC screen = GetDC(nullptr);
   HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-  HBITMAP scaled = CreateCompatibleBitmap(screen, Size, Size);
+  HBITMAP scaled = CreateCompatibleBitmap(screen, Size(), Size());
   bool added = false;
   if (from && to && scaled && info.bmWidth > 0 && info.bmHeight > 0) {
     HGDIOBJ oldFrom = SelectObject(from, picture), oldTo = SelectObject(to, scaled);
     COLORREF mask = GetPixel(from, 0, info.bmHeight - 1);
     SetStretchBltMode(to, COLORONCOLOR);  // no blending: the mask colour stays exact
-    StretchBlt(to, 0, 0, Size, Size, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    StretchBlt(to, 0, 0, Size(), Size(), from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(from, oldFrom);
     SelectObject(to, oldTo);
     added = ImageList_AddMasked(List, scaled, mask) >= 0;
@@ -73,5 +74,7 @@ int32_t TComponentImages::IndexOf(const std::string& component) const {
     if (SameTextIgnoringCase(name, component)) return index;
   return -1;
 }
+
+int TComponentImages::Size() { return Scaled(16); }
 
 }  // namespace vnt

@@ -30,7 +30,8 @@ public:
   // The component's picture, or -1.
   int32_t IndexOf(const std::string& component) const;
 
-  static constexpr int Size = 16;
+  // The pictures' side: 16 pixels at 96 DPI, more on a finer screen.
+  static int Size();
 
 private:
   bool AddPicture(const std::string& path);

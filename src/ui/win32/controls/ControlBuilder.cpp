@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "package/VarList.h"
+#include "platform/win32/ScreenDpi.h"
 #include "ui/win32/controls/VNComponents.h"
 
 namespace vnt {
@@ -113,10 +114,8 @@ void PlaceInZOrder(TVNControl& c, HWND& lastWindowed) {
 
 void Configure(TVNControl& c, const TControlDef& d, const TBuildCallbacks& callbacks, const TFontChoice& font) {
   c.SetDefinition(d);
-  c.SetLeft(d.Left);
-  c.SetTop(d.Top);
-  c.SetHeight(d.Height);
-  c.SetWidth(d.Width);
+  // A package places its controls in pixels of a 96-DPI screen.
+  c.SetBounds(ScaledBounds(d.Left, d.Top, d.Width, d.Height));
   int fontParam = FontParam(d.Kind);
   if (fontParam >= 0) c.SetFont(ControlFont(font.Base, d.P[size_t(fontParam)], font.KeepSetupFace));
   ApplyTexts(c, d);
@@ -172,8 +171,10 @@ bool BuildControls(const std::string& baseName, HWND container, const std::vecto
   try {
     for (const auto& def : controls) {
       if (def.Kind == KindStyleSpace) {
+        RECT space = ScaledBounds(def.Left, def.Top, def.Width, def.Height);
         if (callbacks.RegisterStyleSpace)
-          callbacks.RegisterStyleSpace(baseName, def.Left, def.Width, def.Height, def.Top);
+          callbacks.RegisterStyleSpace(baseName, space.left, space.right - space.left, space.bottom - space.top,
+                                       space.top);
         continue;
       }
       std::unique_ptr<TVNControl> control = NewControl(def.Kind, def.Role, plainLists);

@@ -19,7 +19,8 @@ namespace vnt {
 using TPageControls = std::vector<std::unique_ptr<TVNControl>>;
 
 struct TBuildCallbacks {
-  // Kind 12 of a style dialog: (base name, left, width, height, top). Absent for pages.
+  // Kind 12 of a style dialog: (base name, left, width, height, top) in screen pixels, scaled
+  // from the package's 96-DPI pixels as the controls are. Absent for pages.
   std::function<void(const std::string& base, int left, int width, int height, int top)> RegisterStyleSpace;
   // A picture's file name to the path to load.
   std::function<std::string(const std::string& name)> ResolveImageFile;
@@ -29,7 +30,8 @@ struct TBuildCallbacks {
   std::function<void(TVNControl&)> ControlCreated;
 };
 
-// Builds each definition in order and appends it to "built". baseFont is the setup's font,
+// Builds each definition in order and appends it to "built", its place scaled to the screen's
+// DPI (ScaledBounds). baseFont is the setup's font,
 // keepSetupFace the package's own-fonts option; plainLists makes every list a list box and
 // every combo a combo box. Unknown kinds are skipped. Answers false at the first control
 // that cannot be created or configured; the controls built before it stay.

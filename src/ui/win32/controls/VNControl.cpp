@@ -139,6 +139,10 @@ void TVNControl::SetWidth(int width) {
   SetPlace(r.Left, r.Top, width, r.Height());
 }
 
+void TVNControl::SetBounds(const RECT& bounds) {
+  SetPlace(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+}
+
 void TVNControl::SetCaption(const std::string& text) {
   if (!Wnd) return;
   SetWindowTextA(Wnd, text.c_str());

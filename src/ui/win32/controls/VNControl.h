@@ -47,6 +47,7 @@ public:
   void SetTop(int top);
   void SetHeight(int height);
   void SetWidth(int width);
+  void SetBounds(const RECT& bounds);
   TRectI Bounds() const;
 
   // The value interface of the binding: by default the caption.

@@ -5,13 +5,17 @@
 #include <algorithm>
 
 #include "package/VarList.h"
+#include "platform/win32/ScreenDpi.h"
 #include "platform/win32/SystemServices.h"
 
 namespace vnt {
 
 namespace {
 
-constexpr int IconSize = 16, IndentStep = 8;
+constexpr int IndentStep = 8;  // at 96 DPI
+
+// The small icons' side on this screen.
+int IconSize() { return Scaled(16); }
 
 int ItemHeight(HFONT font) {
   HDC dc = GetDC(nullptr);
@@ -20,7 +24,7 @@ int ItemHeight(HFONT font) {
   GetTextMetricsA(dc, &tm);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return std::max<int>(IconSize, tm.tmHeight) + 2;
+  return std::max<int>(IconSize(), tm.tmHeight) + 2;
 }
 
 // One row: selection colours, the icon at the indent, then the text.
@@ -29,9 +33,10 @@ void DrawIconRow(const DRAWITEMSTRUCT& item, HICON icon, const std::string& text
   RECT r = item.rcItem;
   bool selected = item.itemState & ODS_SELECTED;
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int x = r.left + 2 + indent * IndentStep;
-  if (icon) DrawIconEx(dc, x, r.top + (r.bottom - r.top - IconSize) / 2, icon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
-  RECT textRect{x + IconSize + 4, r.top, r.right, r.bottom};
+  int size = IconSize();
+  int x = r.left + Scaled(2 + indent * IndentStep);
+  if (icon) DrawIconEx(dc, x, r.top + (r.bottom - r.top - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+  RECT textRect{x + size + Scaled(4), r.top, r.right, r.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   DrawTextA(dc, text.c_str(), int(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

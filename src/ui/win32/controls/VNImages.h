@@ -24,6 +24,9 @@ public:
   void SetBitmap(TBitmapHandle bitmap);
   HBITMAP Bitmap() const { return Picture.get(); }
   bool Empty() const { return !Picture; }
+  // The picture's size on the screen: a file's pixels are the package's, at 96 DPI, and grow
+  // with the screen's DPI as the page does; a bitmap made here is made at the screen's size.
+  SIZE ShownSize() const;
   void SetValue(const std::string& text) override { SetFile(text); }
   std::string Value() const override { return FileName; }
 
@@ -33,6 +36,7 @@ protected:
 private:
   std::string FileName;
   TBitmapHandle Picture;
+  bool FromFile = false;
 };
 
 class TVNImage : public TVNPictureControl {

@@ -121,9 +121,15 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, bo
   int sw = source.right - source.left, sh = source.bottom - source.top;
   if (!bitmap || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   TMemoryDc picture(dc, bitmap);
-  int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+  // A picture grown (a 96-DPI picture on a finer screen) is smoothed; the transparent one's
+  // mask must keep its exact colours.
+  bool smooth = !transparent && (dw > sw || dh > sh);
+  int oldMode = SetStretchBltMode(dc, smooth ? HALFTONE : COLORONCOLOR);
+  POINT oldOrigin{};
+  if (smooth) SetBrushOrgEx(dc, 0, 0, &oldOrigin);
   if (!transparent) {
     StretchBlt(dc, dest.left, dest.top, dw, dh, picture.Dc, source.left, source.top, sw, sh, SRCCOPY);
+    if (smooth) SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     SetStretchBltMode(dc, oldMode);
     return;
   }

@@ -22,7 +22,8 @@ TfrmCopyingFiles::~TfrmCopyingFiles() { Free(); }
 
 bool TfrmCopyingFiles::Create(HWND owner) {
   if (Handle()) return false;
-  if (!CreateForm(FormClass, owner ? GetAncestor(owner, GA_ROOT) : nullptr, "", ClientWidth, ClientHeight))
+  SIZE client = ScaledClientSize(ClientWidth, ClientHeight);
+  if (!CreateForm(FormClass, owner ? GetAncestor(owner, GA_ROOT) : nullptr, "", client.cx, client.cy))
     return false;
   SetComponentName(Handle(), "frmCopyingFiles");
   HWND form = Handle();

@@ -17,7 +17,8 @@ TfrmDirectorySel::TfrmDirectorySel(const TFontRecord& font) : FormFont(font) {}
 TfrmDirectorySel::~TfrmDirectorySel() = default;
 
 bool TfrmDirectorySel::Build(HWND owner) {
-  if (!CreateForm(FormClass, owner, Texts.Caption, ClientWidth, ClientHeight)) return false;
+  SIZE client = ScaledClientSize(ClientWidth, ClientHeight);
+  if (!CreateForm(FormClass, owner, Texts.Caption, client.cx, client.cy)) return false;
   SetComponentName(Handle(), "frmDirectorySel");
   HWND form = Handle();
   const TFontRecord& f = FormFont;

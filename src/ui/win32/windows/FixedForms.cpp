@@ -15,11 +15,15 @@ SIZE TextSize(const TFontRecord& font, const std::string& text) {
   return {r.right, r.bottom};
 }
 
+SIZE ScaledClientSize(int width, int height) { return {Scaled(width), Scaled(height)}; }
+
 std::unique_ptr<TVNLabel> MakeLabel(HWND form, const char* name, const TFontRecord& font, const std::string& text,
                                     int left, int top) {
+  auto label = MakeControl<TVNLabel>(form, name, font, left, top, 0, 0);
+  if (!label) return nullptr;
   SIZE size = TextSize(font, text);
-  auto label = MakeControl<TVNLabel>(form, name, font, left, top, size.cx, size.cy);
-  if (label) label->SetCaption(text);
+  label->SetBounds({Scaled(left), Scaled(top), Scaled(left) + size.cx, Scaled(top) + size.cy});
+  label->SetCaption(text);
   return label;
 }
 
@@ -40,8 +44,9 @@ TIconPicture::~TIconPicture() {
 
 bool TIconPicture::Create(HWND form, const char* name, int left, int top, int size) {
   if (Wnd) return false;
-  Wnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, left, top, size,
-                        size, form, nullptr, GetModuleHandleA(nullptr), nullptr);
+  RECT r = ScaledBounds(left, top, size, size);
+  Wnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, form, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (Wnd) SetComponentName(Wnd, name);
   return Wnd != nullptr;
 }

@@ -1,5 +1,7 @@
 // Building blocks of the fixed windows (directory selection, next disk, replace question,
 // copying and connection windows): their controls are made at fixed places in one font.
+// Places and sizes are given in pixels of a 96-DPI screen; these blocks scale them to the
+// screen's DPI, and only they do.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/ScreenDpi.h"
 #include "ui/win32/controls/VNButtons.h"
 #include "ui/win32/controls/VNLabel.h"
 
@@ -18,7 +21,7 @@ inline TFontRecord FixedFormFont() { return {"Arial", 8, int32_t(0x80000008), 0,
 // The size a one-line text needs in the font.
 SIZE TextSize(const TFontRecord& font, const std::string& text);
 
-// A hidden control on the form, named and placed.
+// A hidden control on the form, named and placed (96-DPI pixels).
 template <class T>
 std::unique_ptr<T> MakeControl(HWND form, const char* name, const TFontRecord& font, int left, int top, int width,
                                int height) {
@@ -26,14 +29,15 @@ std::unique_ptr<T> MakeControl(HWND form, const char* name, const TFontRecord& f
   if (!control->Create(form)) return nullptr;
   control->SetName(name);
   control->SetFont(font);
-  control->SetWidth(width);
-  control->SetHeight(height);
-  control->SetLeft(left);
-  control->SetTop(top);
+  control->SetBounds(ScaledBounds(left, top, width, height));
   return control;
 }
 
-// A label as wide and high as its one-line text.
+// The form's client size given in 96-DPI pixels, on this screen.
+SIZE ScaledClientSize(int width, int height);
+
+// A label as wide and high as its one-line text: its place is scaled, its size measured in
+// the font, which follows the screen's DPI already.
 std::unique_ptr<TVNLabel> MakeLabel(HWND form, const char* name, const TFontRecord& font, const std::string& text,
                                     int left, int top);
 // A push button of the usual 75 by 25 (or the height given); type 1 cancel (Esc), 2 default (Enter).

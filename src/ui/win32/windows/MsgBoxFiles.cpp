@@ -98,7 +98,8 @@ int TfrmMsgBoxFiles::Run(HWND owner, int mode, bool withCancel, const std::strin
 }
 
 bool TfrmMsgBoxFiles::Build(HWND owner) {
-  if (!CreateForm(FormClass, owner, Texts.Caption, ClientWidth, ClientHeight)) return false;
+  SIZE client = ScaledClientSize(ClientWidth, ClientHeight);
+  if (!CreateForm(FormClass, owner, Texts.Caption, client.cx, client.cy)) return false;
   SetComponentName(Handle(), "frmMsgBoxFiles");
   HWND form = Handle();
   const TFontRecord& f = FormFont;
@@ -119,7 +120,7 @@ bool TfrmMsgBoxFiles::Build(HWND owner) {
   if (!imgInfo || !imgFile1 || !imgFile2 || !lblMsg || !lblExistent || !lblFile1 ||
       !lblDestination || !lblFile2 || !btnYes || !btnYesToAll || !btnNo || !btnNoToAll || !btnCancel)
     return false;
-  imgInfo->SetIcon(LoadIcon(nullptr, IDI_QUESTION));
+  imgInfo->SetIcon(LoadIcon(nullptr, IDI_QUESTION));  // the system's size, which follows its DPI
   imgInfo->SetVisible(true);
   lblMsg->SetCaption(Literal(Texts.Message));
   lblFile1->SetCaption("");
@@ -132,20 +133,17 @@ bool TfrmMsgBoxFiles::Build(HWND owner) {
 }
 
 void TfrmMsgBoxFiles::Arrange(const TReplaceLayout& layout) {
-  SetClientSize(ClientWidth, layout.ClientHeight);
+  // The layout is in 96-DPI pixels, as the controls' first places were.
+  SIZE client = ScaledClientSize(ClientWidth, layout.ClientHeight);
+  SetClientSize(client.cx, client.cy);
   TVNButton* buttons[] = {btnYes.get(), btnYesToAll.get(), btnNo.get(), btnNoToAll.get(), btnCancel.get()};
   for (size_t i = 0; i < std::size(buttons); ++i) {
     bool shown = i < layout.ButtonLefts.size();
-    if (shown) {
-      buttons[i]->SetLeft(layout.ButtonLefts[i]);
-      buttons[i]->SetTop(layout.ButtonTop);
-    }
+    if (shown) buttons[i]->SetBounds(ScaledBounds(layout.ButtonLefts[i], layout.ButtonTop, 75, 23));
     buttons[i]->SetVisible(shown);
   }
-  for (TVNLabel* label : {lblFile1.get(), lblFile2.get()}) {
-    label->SetLeft(layout.FileTextLeft);
-    label->SetWidth(layout.FileTextWidth);
-  }
+  lblFile1->SetBounds(ScaledBounds(layout.FileTextLeft, FileTop1, layout.FileTextWidth, FileTextHeight));
+  lblFile2->SetBounds(ScaledBounds(layout.FileTextLeft, FileTop2, layout.FileTextWidth, FileTextHeight));
   imgFile1->SetIcon(FileIcon);
   imgFile2->SetIcon(FileIcon);
   imgFile1->SetVisible(layout.ShowIcons);

@@ -21,7 +21,8 @@ TfrmNeedDisk::TfrmNeedDisk(const TFontRecord& font) : FormFont(font) {}
 TfrmNeedDisk::~TfrmNeedDisk() { Free(); }
 
 bool TfrmNeedDisk::Build(HWND owner) {
-  if (!CreateForm(FormClass, owner, Texts.Caption, ClientWidth, ClientHeight)) return false;
+  SIZE client = ScaledClientSize(ClientWidth, ClientHeight);
+  if (!CreateForm(FormClass, owner, Texts.Caption, client.cx, client.cy)) return false;
   SetComponentName(Handle(), "frmNeedDisk");
   HWND form = Handle();
   const TFontRecord& f = FormFont;
@@ -34,7 +35,7 @@ bool TfrmNeedDisk::Build(HWND owner) {
   btnOk = MakeButton(form, "btnOK", f, Texts.OK, 216, 137, 2);              // default: Enter
   btnCancel = MakeButton(form, "btnCancel", f, Texts.Cancel, 296, 137, 1);  // cancel: Esc
   if (!imgDisks || !lblMsg || !lblPath || !txtPath || !btnBrowse || !btnOk || !btnCancel) return false;
-  imgDisks->SetBitmap(DrawDiskPicture(48, GetSysColor(COLOR_BTNFACE)));
+  imgDisks->SetBitmap(DrawDiskPicture(Scaled(48), GetSysColor(COLOR_BTNFACE)));  // drawn at the screen's size
   lblMsg->SetCaption(Texts.Message);
   txtPath->SetReadOnly(true);
   btnOk->OnEvent = [this](TVNControl&) { btnOkClick(); };

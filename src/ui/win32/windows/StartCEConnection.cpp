@@ -23,7 +23,8 @@ bool TfrmStartCEConnection::Open(HWND owner, const TStartCEConnectionTexts& text
   if (Handle()) return false;
   // The hourglass stays over the window whatever the mouse does.
   RegisterWindowClass(FormClass, LoadCursor(nullptr, IDC_WAIT), GetSysColorBrush(COLOR_BTNFACE));
-  if (!CreateForm(FormClass, owner, texts.Caption, ClientWidth, ClientHeight)) return false;
+  SIZE client = ScaledClientSize(ClientWidth, ClientHeight);
+  if (!CreateForm(FormClass, owner, texts.Caption, client.cx, client.cy)) return false;
   SetComponentName(Handle(), "frmStartCEConnection");
   TFontRecord font = BoldFont(texts.Font.value_or(FixedFormFont()));
   // Room for a second line under the first, should the message wrap.

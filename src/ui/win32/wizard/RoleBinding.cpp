@@ -4,6 +4,7 @@
 
 #include "package/SetupQueries.h"
 #include "package/SystemRules.h"
+#include "platform/win32/ScreenDpi.h"
 #include "ui/BindingRules.h"
 #include "ui/win32/controls/VNComponents.h"
 
@@ -38,21 +39,6 @@ void ShowPictureFile(TVNPictureControl& picture, const std::string& name) {
     picture.Reload();
   else
     picture.SetFile(name);
-}
-
-SIZE IconSize(HICON icon) {
-  SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return size;
-  if (info.hbmColor) {
-    size = BitmapSize(info.hbmColor);
-  } else if (info.hbmMask) {
-    size = BitmapSize(info.hbmMask);
-    size.cy /= 2;  // a monochrome icon keeps its mask and image in one bitmap
-  }
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
-  return size;
 }
 
 }  // namespace
@@ -138,7 +124,8 @@ TBitmapHandle ProgramIconBitmap() {
   HICON own = n > 0 && n < sizeof path ? ExtractIconA(GetModuleHandleA(nullptr), path, 0) : nullptr;
   if (own == reinterpret_cast<HICON>(1)) own = nullptr;  // "not an executable"
   HICON icon = own ? own : LoadIconA(nullptr, IDI_APPLICATION);
-  SIZE size = IconSize(icon);
+  // The size a page's 32-pixel icon place has on this screen.
+  SIZE size{Scaled(32), Scaled(32)};
   HDC screen = GetDC(nullptr);
   TBitmapHandle bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
   HDC dc = CreateCompatibleDC(screen);

@@ -3,6 +3,7 @@
 #include "package/VarList.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/ModalLoop.h"
+#include "platform/win32/ScreenDpi.h"
 #include "ui/PageFlow.h"
 #include "ui/win32/controls/VNComponents.h"
 #include "ui/win32/windows/CopyingFiles.h"
@@ -82,10 +83,11 @@ bool TfrmSetupMain::RunGuard(const TScript& script) {
 }
 
 void TfrmSetupMain::FitClientSize(const TSetupDialog& dialog) {
+  int clientWidth = Scaled(dialog.ClientWidth), clientHeight = Scaled(dialog.ClientHeight);
   RECT client;
   GetClientRect(Handle(), &client);
-  if (client.right == dialog.ClientWidth && client.bottom == dialog.ClientHeight) return;
-  RECT frame{0, 0, dialog.ClientWidth, dialog.ClientHeight};
+  if (client.right == clientWidth && client.bottom == clientHeight) return;
+  RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, FormStyle, FALSE, WS_EX_CONTROLPARENT);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   POINT at = CentredOnScreen(width, height);

@@ -2,6 +2,7 @@
 // directory selection.
 #include "ui/win32/wizard/SetupMain.h"
 
+#include "platform/win32/ScreenDpi.h"
 #include "platform/win32/SystemServices.h"
 #include "script/DesktopRules.h"
 #include "ui/win32/windows/AuxiliaryTexts.h"
@@ -40,7 +41,7 @@ void TfrmSetupMain::ShowSecondaryDialog(const std::string& name) {
     window->SetCaption(Vars().ExpandText(dialog->Title));
     const TFontRecord& setupFont = State.Description.Properties.SetupFont;
     window->SetFont(State.Package.Option(OptOwnFonts) ? setupFont : dialog->DialogFont);
-    window->SetClientSize(dialog->ClientWidth, dialog->ClientHeight);
+    window->SetClientSize(Scaled(dialog->ClientWidth), Scaled(dialog->ClientHeight));
     window->CentreOnScreen();
     {
       TFlagGuard refreshing(Binding.Refreshing);

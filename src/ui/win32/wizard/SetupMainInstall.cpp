@@ -6,6 +6,7 @@
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/ModalLoop.h"
+#include "platform/win32/ScreenDpi.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/RunMessages.h"
 #include "ui/BindingRules.h"
@@ -109,7 +110,8 @@ void TfrmSetupMain::ShowProgressTarget() {
       GetWindowRect(Handle(), &r);
       int height = r.bottom - r.top, width = r.right - r.left;
       SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2,
-                   GetSystemMetrics(SM_CYSCREEN) - height - 48, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   GetSystemMetrics(SM_CYSCREEN) - height - Scaled(48), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return;
   }
@@ -120,7 +122,7 @@ void TfrmSetupMain::ShowProgressTarget() {
   RECT r;
   GetWindowRect(Copying->Handle(), &r);
   int width = r.right - r.left, height = r.bottom - r.top;
-  int top = withPictures ? GetSystemMetrics(SM_CYSCREEN) - height - 48 : CentredOnScreen(width, height).y;
+  int top = withPictures ? GetSystemMetrics(SM_CYSCREEN) - height - Scaled(48) : CentredOnScreen(width, height).y;
   Copying->MoveTo(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, top);
   ShowWindow(Handle(), SW_HIDE);
   Copying->Show();

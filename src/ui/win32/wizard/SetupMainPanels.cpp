@@ -3,6 +3,7 @@
 #include "ui/win32/wizard/SetupMain.h"
 
 #include "package/VarList.h"
+#include "platform/win32/ScreenDpi.h"
 
 namespace vnt {
 
@@ -73,7 +74,7 @@ TSetupPanel* TfrmSetupMain::StylePanelFor(const TSetupDialog& page, bool& failed
     TFlagGuard refreshing(Binding.Refreshing);
     UpdateControls(panel->Controls, Binding, PageRefresh(Vars(), false, "", 0));
   } else {
-    panel = MakePanel(Handle(), name, {0, 0, style->ClientWidth, style->ClientHeight}, *style, true);
+    panel = MakePanel(Handle(), name, {0, 0, Scaled(style->ClientWidth), Scaled(style->ClientHeight)}, *style, true);
     failed = panel == nullptr;
   }
   return panel;
@@ -88,7 +89,7 @@ TSetupPanel* TfrmSetupMain::PagePanelFor(const TSetupDialog& page, TSetupPanel* 
     UpdateControls(panel->Controls, Binding, PageRefresh(Vars(), true, "", 0));
     return panel;
   }
-  TRectI place{0, 0, page.ClientWidth, page.ClientHeight};
+  TRectI place{0, 0, Scaled(page.ClientWidth), Scaled(page.ClientHeight)};
   if (container) {
     RECT whole;
     GetClientRect(on, &whole);
