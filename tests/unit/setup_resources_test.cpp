@@ -20,6 +20,7 @@
 #include "vntbuild/assemble/StdFileStream.h"
 #include "vntbuild/project/ProjectError.h"
 #include "vntbuild/project/ProjectReader.h"
+#include "vntbuild/project/ProjectWriter.h"
 
 using namespace vnt;
 using namespace vnt::test;
@@ -319,4 +320,44 @@ TEST(SetupResources, ABuildWritesThemIntoTheSetupAndThePackageStillReads) {
   std::string again = setup;
   SetPeChecksum(again);
   EXPECT_EQ(again, setup) << "the checksum covers the package too";
+}
+
+// A dump gives back the keys that differ from what the product's names make, and the icon as
+// a file beside the project; built again, the setup carries the same resources.
+TEST(SetupResources, ADumpGivesThemBack) {
+  TTestFolder dir;
+  dir.Write("stub.exe", StubImage());
+  dir.Write("vntuninst.exe", "MZ the uninstaller");
+  dir.Write("art/app.ico", TwoPictureIcon());
+  auto dumped = [&](const std::string& product) {
+    std::string p = dir.Write("p.json", R"({"product": {"name": "Hello", "company": "Vantry Samples",
+        "displayVersion": "1.0")" + product + "}}").string();
+    RunBuild({p, "-o", dir.Path("out/hello.exe").string(), "--stub", dir.Path("stub.exe").string(), "-q"}, "");
+    TProject project = ReadProject(p);
+    TSetupOwnResources own = ReadSetupOwnResources(ReadWholeFile(dir.Path("out/hello.exe").string()));
+    TDumpedResources resources{own.Version, own.IconFile.empty() ? "" : "setup.ico", "hello.exe"};
+    dir.Write("dump/setup.ico", own.IconFile);
+    return std::make_pair(project, WriteProject(project.Content.Description, project.Content.Options, false, resources));
+  };
+  auto [plain, plainText] = dumped("");
+  EXPECT_EQ(plainText.Json.find("versionInfo"), std::string::npos) << "all from the product: " << plainText.Json;
+
+  auto [given, text] = dumped(R"(, "icon": "art/app.ico", "versionInfo": {"version": "3.2.1", "copyright": "© Ω",
+      "originalFileName": "setup.exe", "language": 1031})");
+  EXPECT_NE(text.Json.find(R"("icon": "setup.ico",)"), std::string::npos) << text.Json;
+  EXPECT_NE(text.Json.find(R"("versionInfo": {"version": "3.2.1.0", "copyright": "© Ω", )"
+                           R"("originalFileName": "setup.exe", "language": 1031})"),
+            std::string::npos)
+      << text.Json;
+  SaveProjectFolder(text, dir.Path("dump"));
+  TProject again = ReadProject(dir.Path("dump/project.json").string());
+  const TVersionInfo &a = again.VersionInfo, &g = given.VersionInfo;
+  EXPECT_EQ(std::tie(a.VersionHigh, a.VersionLow, a.Language), std::tie(g.VersionHigh, g.VersionLow, g.Language));
+  EXPECT_EQ(std::tie(a.FileVersion, a.ProductVersion, a.ProductName, a.CompanyName, a.Description, a.Copyright,
+                     a.OriginalFileName),
+            std::tie(g.FileVersion, g.ProductVersion, g.ProductName, g.CompanyName, g.Description, g.Copyright,
+                     g.OriginalFileName));
+  std::vector<TIconPicture> before = ReadIconFile(TwoPictureIcon()), after = ReadIconFile(ReadWholeFile(again.Icon.Path));
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i].Data, before[i].Data);
 }

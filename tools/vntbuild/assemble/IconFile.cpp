@@ -73,4 +73,21 @@ std::string IconGroupData(const std::vector<TIconPicture>& pictures, uint16_t fi
   return group;
 }
 
+std::string IconFileData(const std::vector<TIconPicture>& pictures) {
+  std::string file(DirectorySize + pictures.size() * FileEntrySize, '\0');
+  PutU16(file, 2, 1);
+  PutU16(file, 4, uint16_t(pictures.size()));
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const TIconPicture& p = pictures[i];
+    size_t at = DirectorySize + i * FileEntrySize;
+    file[at] = char(p.Width), file[at + 1] = char(p.Height), file[at + 2] = char(p.Colors);
+    PutU16(file, at + 4, p.Planes);
+    PutU16(file, at + 6, p.BitCount);
+    PutU32(file, at + 8, uint32_t(p.Data.size()));
+    PutU32(file, at + 12, uint32_t(file.size()));
+    file += p.Data;
+  }
+  return file;
+}
+
 }  // namespace vnt

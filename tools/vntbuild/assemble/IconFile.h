@@ -20,4 +20,7 @@ std::vector<TIconPicture> ReadIconFile(const std::string& bytes);
 // The group resource for the pictures stored as RT_ICON firstId, firstId + 1, ...
 std::string IconGroupData(const std::vector<TIconPicture>& pictures, uint16_t firstId);
 
+// An icon file of the pictures, as ReadIconFile reads it.
+std::string IconFileData(const std::vector<TIconPicture>& pictures);
+
 }  // namespace vnt

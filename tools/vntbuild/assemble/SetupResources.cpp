@@ -53,7 +53,41 @@ void ReplaceIcon(std::vector<TResourceItem>& items, const std::vector<TIconPictu
   items.push_back({Number(IconGroupResourceType), groupName, language, 0, IconGroupData(pictures, uint16_t(next))});
 }
 
+// The icon file of a group: its pictures that the image holds, in the group's order.
+std::string IconFileOfGroup(const TResourceItem& group, const std::vector<TResourceItem>& items) {
+  std::vector<TIconPicture> pictures;
+  for (size_t i = 0; group.Data.size() >= 6 && i < GetU16(group.Data, 4) && 6 + i * 14 + 14 <= group.Data.size(); ++i) {
+    size_t at = 6 + i * 14;
+    uint16_t id = GetU16(group.Data, at + 12);
+    auto picture = std::find_if(items.begin(), items.end(), [&](const TResourceItem& item) {
+      return IsType(item, IconResourceType) && item.Name.Name.empty() && item.Name.Id == id;
+    });
+    if (picture == items.end()) continue;
+    TIconPicture p;
+    p.Width = uint8_t(group.Data[at]), p.Height = uint8_t(group.Data[at + 1]), p.Colors = uint8_t(group.Data[at + 2]);
+    p.Planes = GetU16(group.Data, at + 4), p.BitCount = GetU16(group.Data, at + 6);
+    p.Data = picture->Data;
+    pictures.push_back(std::move(p));
+  }
+  return pictures.empty() ? std::string() : IconFileData(pictures);
+}
+
 }  // namespace
+
+TSetupOwnResources ReadSetupOwnResources(const std::string& image) {
+  TSetupOwnResources out;
+  std::vector<TResourceItem> items;
+  try {
+    items = ReadResourceItems(image);
+  } catch (const EBuildError&) {
+    return out;
+  }
+  for (const auto& item : items) {
+    if (!out.Version && IsType(item, VersionResourceType)) out.Version = ReadVersionResource(item.Data);
+    if (out.IconFile.empty() && IsType(item, IconGroupResourceType)) out.IconFile = IconFileOfGroup(item, items);
+  }
+  return out;
+}
 
 std::vector<TResourceItem> WithSetupResources(std::vector<TResourceItem> items, const TVersionInfo& info,
                                               const std::vector<TIconPicture>& pictures) {

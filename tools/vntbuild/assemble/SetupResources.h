@@ -3,6 +3,7 @@
 // the package-end value, the loader picture).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,13 @@ std::vector<TResourceItem> WithSetupResources(std::vector<TResourceItem> items, 
 
 // The stub image with those resources; EBuildError when its headers or resources are damaged.
 std::string SetupStubImage(const std::string& stub, const TVersionInfo& info, const std::vector<TIconPicture>& pictures);
+
+// A setup's own resources read back for a dump: its version resource and its first icon group
+// as an icon file; what it lacks, or holds damaged, is left empty.
+struct TSetupOwnResources {
+  std::optional<TVersionStrings> Version;
+  std::string IconFile;
+};
+TSetupOwnResources ReadSetupOwnResources(const std::string& image);
 
 }  // namespace vnt

@@ -6,17 +6,8 @@ namespace vnt {
 
 namespace {
 
-// The numbers a display version starts with ("2.1 beta" gives 2.1.0.0); 0.0.0.0 without any.
-std::pair<uint32_t, uint32_t> LeadingVersion(const std::string& text) {
-  size_t end = text.find_first_not_of("0123456789.");
-  std::string numbers = text.substr(0, end);
-  while (!numbers.empty() && numbers.back() == '.') numbers.pop_back();
-  return ParseFileVersion(numbers).value_or(std::make_pair(0u, 0u));
-}
-
-std::string Utf8Of(TObject& o, const std::string& key, const std::string& def) {
-  auto node = o.Get(key);
-  return node ? node->Utf8() : def;
+void TakeText(TObject& o, const std::string& key, std::string& value) {
+  if (auto node = o.Get(key)) value = node->Utf8();
 }
 
 }  // namespace
@@ -26,37 +17,34 @@ void ReadSetupResources(TObject& product, TProject& project, bool& languageGiven
     project.Icon = {CarriedFilePath(*icon).string(), icon->Where()};
     project.OtherInputs.push_back(project.Icon);
   }
+  // The names are read in the setup's code page; the version resource holds them in UTF-16.
   const TSetupProperties& p = project.Content.Description.Properties;
   int codePage = product.Self().Context().CodePage;
   std::string name = CodePageToUtf8(p.SoftwareName, codePage), company = CodePageToUtf8(p.CompanyName, codePage);
   std::string display = CodePageToUtf8(p.DisplayVersion, codePage);
-  TVersionInfo& v = project.VersionInfo;
-  std::tie(v.VersionHigh, v.VersionLow) = LeadingVersion(display);
-  auto node = product.Get("versionInfo");
   languageGiven = false;
-  if (node) {
-    TObject o(*node);
-    if (auto version = o.Get("version")) {
-      auto numbers = ParseFileVersion(version->Utf8());
-      if (!numbers) version->Fail("expected a version of one to four numbers from 0 to 65535, such as \"1.2.0.3\"");
-      std::tie(v.VersionHigh, v.VersionLow) = *numbers;
-    }
-    std::string numbers = FormatFileVersion(v.VersionHigh, v.VersionLow);
-    v.FileVersion = Utf8Of(o, "fileVersion", numbers);
-    v.ProductVersion = Utf8Of(o, "productVersion", display.empty() ? numbers : display);
-    v.ProductName = Utf8Of(o, "productName", name);
-    v.CompanyName = Utf8Of(o, "company", company);
-    v.Description = Utf8Of(o, "description", name + " Setup");
-    v.Copyright = Utf8Of(o, "copyright", "");
-    v.OriginalFileName = Utf8Of(o, "originalFileName", "");
-    languageGiven = o.Has("language");
-    v.Language = uint16_t(o.Integer("language", 0x0409, 0, 0xFFFF));
-    o.Done();
+  auto node = product.Get("versionInfo");
+  if (!node) {
+    project.VersionInfo = DefaultVersionInfo(name, company, display);
     return;
   }
-  v.FileVersion = FormatFileVersion(v.VersionHigh, v.VersionLow);
-  v.ProductVersion = display.empty() ? v.FileVersion : display;
-  v.ProductName = name, v.CompanyName = company, v.Description = name + " Setup";
+  TObject o(*node);
+  std::optional<std::pair<uint32_t, uint32_t>> numbers;
+  if (auto version = o.Get("version")) {
+    numbers = ParseFileVersion(version->Utf8());
+    if (!numbers) version->Fail("expected a version of one to four numbers from 0 to 65535, such as \"1.2.0.3\"");
+  }
+  TVersionInfo& v = project.VersionInfo = DefaultVersionInfo(name, company, display, numbers);
+  TakeText(o, "fileVersion", v.FileVersion);
+  TakeText(o, "productVersion", v.ProductVersion);
+  TakeText(o, "productName", v.ProductName);
+  TakeText(o, "company", v.CompanyName);
+  TakeText(o, "description", v.Description);
+  TakeText(o, "copyright", v.Copyright);
+  TakeText(o, "originalFileName", v.OriginalFileName);
+  languageGiven = o.Has("language");
+  v.Language = uint16_t(o.Integer("language", v.Language, 0, 0xFFFF));
+  o.Done();
 }
 
 }  // namespace vnt
