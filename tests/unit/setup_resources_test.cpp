@@ -361,3 +361,19 @@ TEST(SetupResources, ADumpGivesThemBack) {
   ASSERT_EQ(after.size(), before.size());
   for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i].Data, before[i].Data);
 }
+
+TEST(SetupResources, TheIconFileIsNeverWrittenOver) {
+  TTestFolder dir;
+  dir.Write("stub.exe", StubImage());
+  dir.Write("vntuninst.exe", "MZ the uninstaller");
+  dir.Write("app.ico", TwoPictureIcon());
+  std::string p = dir.Write("p.json", R"({"product": {"name": "A", "company": "B", "icon": "app.ico"}})").string();
+  std::string error = "no error";
+  try {
+    RunBuild({p, "-o", dir.Path("app.ico").string(), "--stub", dir.Path("stub.exe").string(), "-q"}, "");
+  } catch (const EBuildError& e) {
+    error = e.what();
+  }
+  EXPECT_NE(error.find("is a file the build reads (" + p + ": /product/icon)"), std::string::npos) << error;
+  EXPECT_EQ(ReadWholeFile(dir.Path("app.ico").string()), TwoPictureIcon());
+}
