@@ -44,6 +44,8 @@ add_executable(wizardfixture tests/e2e/fixtures/wizardfixture.cpp)
 target_link_libraries(wizardfixture PRIVATE vnt_fixtureparts)
 
 set(VNT_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Build folder of the Windows programs")
+# Native tests that work on the real stub read it from there (and skip without it).
+target_compile_definitions(vnt_unit_tests PRIVATE VNT_WIN32_DIR="${VNT_WIN32_DIR}")
 add_test(NAME wine.unit
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${VNT_WIN32_DIR}/vnt_win32_tests.exe)
 # Programs under Wine share one desktop: a window of one test would take the focus and the

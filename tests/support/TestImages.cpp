@@ -42,6 +42,12 @@ std::string PeImage(const std::vector<TPeResource>& resources, bool wide) {
                directories = optional + (wide ? 112 : 96);
   Put16(image, 0x54, uint16_t(optionalSize));
   Put16(image, optional, wide ? 0x20B : 0x10B);
+  // The alignments and sizes Windows checks, so the builder can lay out its resources anew.
+  Put32(image, optional + 32, 0x1000);
+  Put32(image, optional + 36, 0x200);
+  Put32(image, optional + 56, uint32_t(0x1000 + ((rsrc.size() + 0xFFF) & ~size_t(0xFFF))));
+  Put32(image, optional + 60, 0x200);
+  Put32(image, directories - 4, 16);
   Put32(image, directories + 16, 0x1000);
   Put32(image, directories + 20, uint32_t(rsrc.size()));
   std::memcpy(image.data() + section, ".rsrc", 5);

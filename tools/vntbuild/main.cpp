@@ -15,6 +15,7 @@
 #include "vntbuild/BuildCommand.h"
 #include "vntbuild/CommandLine.h"
 #include "vntbuild/assemble/Extractor.h"
+#include "vntbuild/assemble/SetupResources.h"
 #include "vntbuild/assemble/InputFiles.h"
 #include "vntbuild/assemble/OutputFiles.h"
 #include "vntbuild/project/CodePage.h"
@@ -79,11 +80,16 @@ int Dump(const std::string& path, const std::string& dir) {
   vnt::TSetupDescription desc;
   std::string language;
   vnt::ReadDescription(pkg, desc, language, true);
-  vnt::TProjectText project = vnt::WriteProject(desc, pkg.Options, !dir.empty());
+  // The setup program's icon goes beside the project only when the dump writes files.
+  vnt::TSetupOwnResources own = vnt::ReadSetupOwnResources(vnt::ReadWholeFile(path));
+  vnt::TDumpedResources resources{own.Version, "", std::filesystem::path(path).filename().string()};
+  if (!dir.empty() && !own.IconFile.empty()) resources.IconPath = "setup.ico";
+  vnt::TProjectText project = vnt::WriteProject(desc, pkg.Options, !dir.empty(), resources);
   if (dir.empty()) {
     std::cout << project.Json;
   } else {
     vnt::SaveProjectFolder(project, dir);
+    if (!resources.IconPath.empty()) vnt::WriteWholeFile((std::filesystem::path(dir) / "setup.ico").string(), own.IconFile);
     // The files go where the project names them, so that the folder builds again as it is.
     vnt::TExtractSummary files = vnt::ExtractSetup(path, dir, std::cout);
     std::cout << "wrote " << (std::filesystem::path(dir) / "project.json").string() << " and " << files.Files

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "package/PackageWriter.h"
@@ -10,6 +11,8 @@
 #include "vntbuild/assemble/ArchiveLayout.h"
 #include "vntbuild/assemble/FileFacts.h"
 #include "vntbuild/assemble/InputFiles.h"
+#include "vntbuild/assemble/PeResourceWriter.h"
+#include "vntbuild/assemble/SetupResources.h"
 #include "vntbuild/project/ProjectFiles.h"
 
 namespace vnt {
@@ -137,6 +140,29 @@ std::string ReadStub(const std::string& stubPath) {
   return stub;
 }
 
+std::vector<TIconPicture> ReadIcon(const TInputFile& icon) {
+  if (icon.Path.empty()) return {};
+  try {
+    return ReadIconFile(ReadInputFile(icon.Path, MaxCarriedFileSize));
+  } catch (const EBuildError& e) {
+    throw EBuildError(icon.Origin + ": " + e.what());
+  }
+}
+
+// The stub with the product's version resource and icon, before the package's places are
+// reckoned from its size.
+std::string StubWithProductResources(const std::string& stub, const std::string& stubPath, const TProject& project,
+                                     const std::string& outPath) {
+  std::vector<TIconPicture> pictures = ReadIcon(project.Icon);
+  TVersionInfo info = project.VersionInfo;
+  if (info.OriginalFileName.empty()) info.OriginalFileName = std::filesystem::path(outPath).filename().string();
+  try {
+    return SetupStubImage(stub, info, pictures);
+  } catch (const EBuildError& e) {
+    throw EBuildError("the setup stub " + stubPath + ": " + e.what());
+  }
+}
+
 std::string StubWithPackage(std::string stub, const TPackageContent& content) {
   try {
     return AppendPackage(std::move(stub), content, true);
@@ -167,7 +193,7 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
   TFileLists files = PreparedFiles(project, stubPath);
   std::vector<TInputFile> inputs = BuildInputs(project, files, stubPath);
   RefuseInputAsOutput(outPath, inputs);  // before the work, not only before the writing
-  std::string stub = ReadStub(stubPath);
+  std::string stub = StubWithProductResources(ReadStub(stubPath), stubPath, project, outPath);
 
   TAssemblyRun run(progress, files.Products.size() + files.Support.size());
   TPackageContent content = project.Content;
@@ -176,6 +202,7 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
   StoreRecords(content.Description, files);
   PlaceProductArchives(content, archives, stub.size());
   std::string setup = StubWithPackage(std::move(stub), content);
+  SetPeChecksum(setup);
 
   WriteSetupFiles(outPath, setup, archives.Volumes, inputs, finish);
   TBuildSummary summary = run.Summary;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "package/PackageWriter.h"
+#include "vntbuild/assemble/VersionResource.h"
 #include "vntbuild/wizard/WizardPages.h"
 #include "vntbuild/wizard/WizardTexts.h"
 
@@ -76,6 +77,11 @@ struct TProject {
   // The project lists its dialogs, possibly none ("dialogs": []: no wizard, the setup installs
   // at once); without the key the builder gives it the default wizard.
   bool DialogsGiven = false;
+  // The setup program's own icon file ("product/icon"); no path: the stub's icon stays.
+  TInputFile Icon;
+  // The setup program's version resource, defaults filled in; an empty original file name
+  // becomes the setup's own file name.
+  TVersionInfo VersionInfo;
   // Product archive in volume files of at most this many bytes beside the setup; 0: inside.
   uint64_t VolumeSize = 0;
   // For messages about what the project names: each script's source by the script's JSON

@@ -128,6 +128,21 @@ std::optional<std::pair<uint32_t, uint32_t>> ParseFileVersion(const std::string&
   return std::make_pair((*n)[0] << 16 | (*n)[1], (*n)[2] << 16 | (*n)[3]);
 }
 
+TVersionInfo DefaultVersionInfo(const std::string& name, const std::string& company, const std::string& displayVersion,
+                                std::optional<std::pair<uint32_t, uint32_t>> version) {
+  if (!version) {
+    std::string numbers = displayVersion.substr(0, displayVersion.find_first_not_of("0123456789."));
+    while (!numbers.empty() && numbers.back() == '.') numbers.pop_back();
+    version = ParseFileVersion(numbers).value_or(std::make_pair(0u, 0u));
+  }
+  TVersionInfo v;
+  std::tie(v.VersionHigh, v.VersionLow) = *version;
+  v.FileVersion = FormatFileVersion(v.VersionHigh, v.VersionLow);
+  v.ProductVersion = displayVersion.empty() ? v.FileVersion : displayVersion;
+  v.ProductName = name, v.CompanyName = company, v.Description = name + " Setup";
+  return v;
+}
+
 std::string FormatFileVersion(uint32_t high, uint32_t low) {
   return std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) + "." + std::to_string(low >> 16) + "." +
          std::to_string(low & 0xFFFF);

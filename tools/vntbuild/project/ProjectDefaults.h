@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "package/PackageWriter.h"
+#include "vntbuild/assemble/VersionResource.h"
 
 namespace vnt {
 
@@ -25,6 +26,11 @@ TSetupDeviceFileGroup DefaultDeviceGroup();
 std::vector<std::string> DeriveFolders(const std::vector<std::string>& destinations, const std::string& keep);
 std::vector<std::string> DeriveFileFolders(const std::vector<TSetupInstallerFile>& files);
 std::vector<std::string> DeriveShortcutFolders(const std::vector<TSetupShortcut>& shortcuts);
+
+// The setup's version resource made from the product's names (UTF-8): the numbers given, else
+// those displayVersion starts with ("2.1 beta": 2.1.0.0); the language is left at 1033.
+TVersionInfo DefaultVersionInfo(const std::string& name, const std::string& company, const std::string& displayVersion,
+                                std::optional<std::pair<uint32_t, uint32_t>> version = std::nullopt);
 
 // "3.7.0.2" <-> the two 32-bit halves of a file version.
 std::optional<std::pair<uint32_t, uint32_t>> ParseFileVersion(const std::string& text);

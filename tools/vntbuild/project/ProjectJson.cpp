@@ -102,6 +102,13 @@ std::string TNode::Text() const {
   return *bytes;
 }
 
+std::string TNode::Utf8() const {
+  if (!J.is_string()) Fail("expected a text, found " + TypeName(J));
+  std::string text = J.get<std::string>();
+  if (text.find('\0') != std::string::npos) Fail("a text cannot hold a zero character");
+  return text;
+}
+
 int64_t TNode::Integer(int64_t min, int64_t max) const {
   std::optional<int64_t> value;
   if (J.is_number_integer()) value = J.get<int64_t>();

@@ -63,6 +63,7 @@ public:
   TNode Resolved() const;
 
   std::string Text() const;  // a JSON text, in the context's code page
+  std::string Utf8() const;  // a JSON text as written, for texts outside the setup's code page
   int64_t Integer(int64_t min, int64_t max) const;  // a number, or a decimal/hex text
   uint8_t Flag() const;  // true/false or 0..255
   int64_t Code(const TNameTable& names, int64_t min, int64_t max) const;  // a name or a number

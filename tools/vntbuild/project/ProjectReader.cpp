@@ -155,7 +155,7 @@ std::filesystem::path CarriedFilePath(const TNode& node) {
   return path;
 }
 
-void ReadProduct(TObject& root, TProject& project) {
+void ReadProduct(TObject& root, TProject& project, bool& versionLanguageGiven) {
   TSetupDescription& d = project.Content.Description;
   TSetupProperties& p = d.Properties;
   p = DefaultProperties();
@@ -177,6 +177,7 @@ void ReadProduct(TObject& root, TProject& project) {
   p.AgreementFile = o.Text("agreement");
   project.LaunchProgram = o.Text("launch");
   if (auto font = o.Get("font")) p.SetupFont = font->Font(p.SetupFont);
+  ReadSetupResources(o, project, versionLanguageGiven);
   o.Done();
   ReadRequirements(root, d);
   ReadOptions(root, project.Content);
@@ -244,12 +245,17 @@ TProject ReadProject(const std::string& path, const TReadOptions& options) {
   TObject root(top.In(topCtx));
   root.Get("codePage");
   ReadRecords(root, project);  // components first: the setup types default to all of them
-  ReadProduct(root, project);
+  bool versionLanguageGiven = false;
+  ReadProduct(root, project, versionLanguageGiven);
   ReadSetupTypes(root, project);
   if (auto uninstaller = root.Get("uninstaller")) project.UninstallerPath = CarriedFilePath(*uninstaller).string();
   if (auto size = root.Get("volumeSize")) project.VolumeSize = VolumeSize(*size);
   ReadWizardPages(root, project);  // before the languages, which may translate their texts
   ReadLanguages(root, project);
+  // The version texts are in the setup's default language unless the project says otherwise.
+  for (const auto& lang : project.Content.Description.Languages)
+    if (lang.Default && !versionLanguageGiven && lang.LanguageId > 0 && lang.LanguageId <= 0xFFFF)
+      project.VersionInfo.Language = uint16_t(lang.LanguageId);
   ReadBackground(root, project);
   ReadDevice(root, project);
   ReadFiles(root, project);

@@ -7,7 +7,10 @@
 
 namespace vnt {
 
-void ReadProduct(TObject& root, TProject& project);
+void ReadProduct(TObject& root, TProject& project, bool& versionLanguageGiven);
+// The setup's icon and version resource from the product object, after its names; whether
+// the project gave the version resource's language.
+void ReadSetupResources(TObject& product, TProject& project, bool& languageGiven);
 void ReadLanguages(TObject& root, TProject& project);
 void ReadRecords(TObject& root, TProject& project);
 void ReadBackground(TObject& root, TProject& project);

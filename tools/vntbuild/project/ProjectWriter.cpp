@@ -1,6 +1,7 @@
 #include "vntbuild/project/ProjectWriter.h"
 
 #include <fstream>
+#include <tuple>
 #include <stdexcept>
 
 #include "package/SetupStrings.h"
@@ -67,7 +68,40 @@ void PutText(TOrderedJson& o, const char* key, const std::string& value, const s
 
 namespace {
 
-void WriteProduct(const TSetupDescription& d, TOrderedJson& root) {
+std::string VersionText(const TVersionStrings& v, const std::string& name) {
+  for (const auto& [key, text] : v.Values)
+    if (key == name) return text;
+  return "";
+}
+
+// The keys of the version resource that differ from what the reader makes of the product.
+TOrderedJson VersionInfoJson(const TSetupDescription& d, const TVersionStrings& v, const std::string& setupName) {
+  const TSetupProperties& p = d.Properties;
+  std::string name = Utf8(p.SoftwareName), company = Utf8(p.CompanyName), display = Utf8(p.DisplayVersion);
+  TOrderedJson o = TOrderedJson::object();
+  TVersionInfo def = DefaultVersionInfo(name, company, display);
+  if (v.FileHigh != def.VersionHigh || v.FileLow != def.VersionLow) {
+    o["version"] = FormatFileVersion(v.FileHigh, v.FileLow);
+    def = DefaultVersionInfo(name, company, display, std::make_pair(v.FileHigh, v.FileLow));
+  }
+  const std::tuple<const char*, const char*, std::string> texts[] = {
+      {"fileVersion", "FileVersion", def.FileVersion},     {"productVersion", "ProductVersion", def.ProductVersion},
+      {"productName", "ProductName", def.ProductName},     {"company", "CompanyName", def.CompanyName},
+      {"description", "FileDescription", def.Description}, {"copyright", "LegalCopyright", ""},
+      {"originalFileName", "OriginalFilename", setupName}};
+  for (const auto& [key, stored, standard] : texts)
+    if (std::string value = VersionText(v, stored); value != standard) o[key] = value;
+  uint32_t language = 0x0409;
+  for (const auto& lang : d.Languages)
+    if (lang.Default && lang.LanguageId > 0 && lang.LanguageId <= 0xFFFF) language = lang.LanguageId;
+  // The table's key starts with the language in four hex digits ("040904B0").
+  bool hex = v.Table.size() == 8 && v.Table.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+  uint32_t stored = hex ? uint32_t(std::stoul(v.Table.substr(0, 4), nullptr, 16)) : language;
+  if (stored != language) o["language"] = stored;
+  return o;
+}
+
+void WriteProduct(const TSetupDescription& d, TOrderedJson& root, const TDumpedResources& resources) {
   const TSetupProperties& p = d.Properties;
   const TSetupProperties def = DefaultProperties();
   TOrderedJson o;
@@ -88,6 +122,11 @@ void WriteProduct(const TSetupDescription& d, TOrderedJson& root) {
   PutText(o, "agreement", p.AgreementFile);
   TOrderedJson font = FontJson(p.SetupFont, def.SetupFont);
   if (!font.empty()) o["font"] = font;
+  if (!resources.IconPath.empty()) o["icon"] = resources.IconPath;
+  if (resources.Version) {
+    TOrderedJson version = VersionInfoJson(d, *resources.Version, resources.SetupFileName);
+    if (!version.empty()) o["versionInfo"] = version;
+  }
   root["product"] = o;
 }
 
@@ -262,11 +301,11 @@ void Pretty(const TOrderedJson& j, size_t indent, std::string& out) {
 }  // namespace
 
 TProjectText WriteProject(const TSetupDescription& desc, const std::array<uint8_t, OptionCount>& options,
-                          bool scriptsInFiles) {
+                          bool scriptsInFiles, const TDumpedResources& resources) {
   TWriteContext ctx;
   ctx.ScriptsInFiles = scriptsInFiles;
   TOrderedJson root;
-  WriteProduct(desc, root);
+  WriteProduct(desc, root, resources);
   WriteRequirements(desc, root);
   WriteOptions(options, root);
   WriteLanguages(desc, root);
