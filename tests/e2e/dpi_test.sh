@@ -142,8 +142,9 @@ same "144 DPI: its Yes button, placed by the layout" "$(rect_of "$out" btnYes)" 
 
 # --- 144 DPI: the loader window, its picture stretched under its labels.
 "$host/pagefixture" loader "$win32/vntsetup.exe" "$work/loader.exe"
+# No picture: the loader may be gone between finding it and taking one.
 out=$(driver start "$(win "$work/loader.exe")" -- wait-window --class TfrmSetupLoader 30000 -- list \
-  -- snap "$(pic loader-144)" -- wait-exit 60000)
+  -- wait-exit 60000)
 same "144 DPI: the loader's client area" "$(client_of "$out" TfrmSetupLoader)" "$(scaled_size 300,110)"
 same "144 DPI: its message's place" "$(rect_of "$out" lblMessage)" "$(scaled_rect 9,32,290,99)"
 expect "144 DPI: the loader's setup ends" "$out" '"exit":0'

@@ -307,7 +307,8 @@ TEST(SetupResources, ABuildWritesThemIntoTheSetupAndThePackageStillReads) {
   std::string setup = ReadWholeFile(dir.Path("setup.exe").string());
   auto version = ReadVersionResource(Resource(setup, VersionResourceType, 1));
   ASSERT_TRUE(version);
-  EXPECT_EQ(Value(*version, "OriginalFilename"), "setup.exe");
+  // No original name unless given: the output's name does not change the setup.
+  EXPECT_EQ(Value(*version, "OriginalFilename"), "(none)");
   EXPECT_EQ(Value(*version, "ProductVersion"), "1.0");
   EXPECT_EQ(version->FileHigh, 0x00010000u);
   std::string end = Resource(setup, PackageEndResourceType, PackageEndResourceName);

@@ -151,11 +151,11 @@ std::vector<TIconPicture> ReadIcon(const TInputFile& icon) {
 
 // The stub with the product's version resource and icon, before the package's places are
 // reckoned from its size.
-std::string StubWithProductResources(const std::string& stub, const std::string& stubPath, const TProject& project,
-                                     const std::string& outPath) {
+std::string StubWithProductResources(const std::string& stub, const std::string& stubPath, const TProject& project) {
   std::vector<TIconPicture> pictures = ReadIcon(project.Icon);
-  TVersionInfo info = project.VersionInfo;
-  if (info.OriginalFileName.empty()) info.OriginalFileName = std::filesystem::path(outPath).filename().string();
+  // No original file name unless the project gives one: the same project built under another
+  // name gives the same setup.
+  const TVersionInfo& info = project.VersionInfo;
   try {
     return SetupStubImage(stub, info, pictures);
   } catch (const EBuildError& e) {
@@ -193,7 +193,7 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
   TFileLists files = PreparedFiles(project, stubPath);
   std::vector<TInputFile> inputs = BuildInputs(project, files, stubPath);
   RefuseInputAsOutput(outPath, inputs);  // before the work, not only before the writing
-  std::string stub = StubWithProductResources(ReadStub(stubPath), stubPath, project, outPath);
+  std::string stub = StubWithProductResources(ReadStub(stubPath), stubPath, project);
 
   TAssemblyRun run(progress, files.Products.size() + files.Support.size());
   TPackageContent content = project.Content;

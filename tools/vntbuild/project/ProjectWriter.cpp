@@ -75,7 +75,7 @@ std::string VersionText(const TVersionStrings& v, const std::string& name) {
 }
 
 // The keys of the version resource that differ from what the reader makes of the product.
-TOrderedJson VersionInfoJson(const TSetupDescription& d, const TVersionStrings& v, const std::string& setupName) {
+TOrderedJson VersionInfoJson(const TSetupDescription& d, const TVersionStrings& v) {
   const TSetupProperties& p = d.Properties;
   std::string name = Utf8(p.SoftwareName), company = Utf8(p.CompanyName), display = Utf8(p.DisplayVersion);
   TOrderedJson o = TOrderedJson::object();
@@ -88,7 +88,8 @@ TOrderedJson VersionInfoJson(const TSetupDescription& d, const TVersionStrings& 
       {"fileVersion", "FileVersion", def.FileVersion},     {"productVersion", "ProductVersion", def.ProductVersion},
       {"productName", "ProductName", def.ProductName},     {"company", "CompanyName", def.CompanyName},
       {"description", "FileDescription", def.Description}, {"copyright", "LegalCopyright", ""},
-      {"originalFileName", "OriginalFilename", setupName}};
+      // Always written: built again under another name, the setup keeps the name it had.
+      {"originalFileName", "OriginalFilename", ""}};
   for (const auto& [key, stored, standard] : texts)
     if (std::string value = VersionText(v, stored); value != standard) o[key] = value;
   uint32_t language = 0x0409;
@@ -124,7 +125,7 @@ void WriteProduct(const TSetupDescription& d, TOrderedJson& root, const TDumpedR
   if (!font.empty()) o["font"] = font;
   if (!resources.IconPath.empty()) o["icon"] = resources.IconPath;
   if (resources.Version) {
-    TOrderedJson version = VersionInfoJson(d, *resources.Version, resources.SetupFileName);
+    TOrderedJson version = VersionInfoJson(d, *resources.Version);
     if (!version.empty()) o["versionInfo"] = version;
   }
   root["product"] = o;
