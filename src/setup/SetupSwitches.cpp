@@ -8,8 +8,6 @@ namespace vnt {
 
 namespace {
 
-std::string Upper(const std::string& text) { return UpperCase(text); }
-
 std::string Trimmed(const std::string& text) {
   size_t first = text.find_first_not_of(" \t");
   return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
@@ -29,8 +27,8 @@ struct TSwitchWord {
 TSwitchWord Split(const std::string& word) {
   std::string body = word.substr(1);
   size_t cut = body.find_first_of("=:");
-  if (cut == std::string::npos) return {Upper(body), std::nullopt};
-  return {Upper(body.substr(0, cut)), body.substr(cut + 1)};
+  if (cut == std::string::npos) return {UpperCase(body), std::nullopt};
+  return {UpperCase(body.substr(0, cut)), body.substr(cut + 1)};
 }
 
 enum class TTakes : uint8_t { Nothing, Value, MaybeValue, Variable };
@@ -227,7 +225,7 @@ TRestartStep UnattendedRestartStep(const TSetupSwitches& s, bool needed) {
 }
 
 bool IsSecretName(const std::string& name) {
-  std::string upper = Upper(name);
+  std::string upper = UpperCase(name);
   for (const char* part : {"PASS", "PWD", "SECRET", "SERIAL", "KEY"})
     if (upper.find(part) != std::string::npos) return true;
   return false;

@@ -5,6 +5,8 @@
 // TInstallPrompts.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,6 +44,10 @@ struct TReplaceQuery {
 };
 
 enum class TBoxKind : uint8_t { Error, Warning, Information };
+// The message box icon of a kind.
+inline UINT BoxIcon(TBoxKind kind) {
+  return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
+}
 
 struct TInstallPrompts {
   std::function<TReplaceAnswer(const TReplaceQuery&)> AskReplace;

@@ -24,10 +24,6 @@ namespace {
 
 constexpr char InstallPageName[] = "INSTALL";
 
-UINT BoxIcon(TBoxKind kind) {
-  return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
-}
-
 }  // namespace
 
 HWND TfrmSetupMain::DialogOwner() const {

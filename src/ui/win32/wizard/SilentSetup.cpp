@@ -37,14 +37,6 @@ private:
   std::function<void()> OnClose;
 };
 
-namespace {
-
-UINT IconOf(TBoxKind kind) {
-  return kind == TBoxKind::Error ? MB_ICONERROR : kind == TBoxKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
-}
-
-}  // namespace
-
 TSilentSetup::TSilentSetup(TSetupState& state, TUninstallRecord* earlier) : State(state), Earlier(earlier) {}
 
 TSilentSetup::~TSilentSetup() {
@@ -117,7 +109,7 @@ TInstallPrompts TSilentSetup::Prompts() {
   };
   p.AskForVolume = [this](uint16_t volume, const std::string& folder) { return WaitForVolume(volume, folder); };
   p.Show = [this](TBoxKind kind, const std::string& text) {
-    RunMessageBox(State, Copying ? Copying->Handle() : nullptr, text, MB_OK | IconOf(kind));
+    RunMessageBox(State, Copying ? Copying->Handle() : nullptr, text, MB_OK | BoxIcon(kind));
   };
   p.RequestCancel = [this] { CloseRequested(); };
   p.Status = [this](uint8_t kind, const std::string& text, int32_t value) {
