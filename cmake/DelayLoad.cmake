@@ -5,7 +5,7 @@
 # (uxtheme, version, imm32) by the plain search, from beside a program run in a downloads
 # folder, before any code of ours runs.
 # tests/checks/load_imports_test.sh checks the programs' load-time imports.
-set(VNT_DELAY_LOADED user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi advapi32)
+set(VNT_DELAY_LOADED user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi advapi32 ws2_32 winhttp)
 
 set(VNT_DELAY_DIR ${CMAKE_BINARY_DIR}/delayload)
 file(MAKE_DIRECTORY ${VNT_DELAY_DIR})

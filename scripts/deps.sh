@@ -6,7 +6,7 @@ packages=(
   cmake make g++ googletest libgtest-dev zlib1g-dev nlohmann-json3-dev
   g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 xvfb xauth fonts-dejavu-core
-  osslsigncode openssl
+  osslsigncode openssl python3
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/DeviceSide.h"
+#include "net/win32/WebCommands.h"
 #include "install/win32/EarlierInstallation.h"
 #include "install/win32/InterruptedRun.h"
 #include "script/DesktopRules.h"
@@ -84,6 +85,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     state.ApplicationTitle = vnt::DefaultApplicationTitle;
     if (std::optional<int> ended = TakeSwitches(state)) return *ended;
     vnt::AttachDeviceSide(state, device);
+    vnt::AttachWebCommands(state);
     int result;
     try {
       result = RunSetup(state);

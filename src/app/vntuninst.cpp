@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "app/DeviceSide.h"
+#include "net/win32/WebCommands.h"
 #include "app/UninstallerCleanup.h"
 #include "install/InstallTexts.h"
 #include "install/RecordRules.h"
@@ -194,6 +195,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TSetupState state;
     state.ApplicationTitle = Title;
     AttachDeviceSide(state, device);
+    AttachWebCommands(state);
     return RunUninstaller(state, reading);
   } catch (const std::bad_alloc&) {
     MessageBoxA(nullptr, OutOfMemoryMessage, Title, MB_OK | MB_ICONERROR);

@@ -5,8 +5,7 @@
 namespace vnt {
 
 const std::vector<uint8_t>& CommandsNotYetCarriedOut() {
-  static const std::vector<uint8_t> opcodes = {OpCheckConnection, OpDownloadFile, OpPostData, OpGetUrlText,
-                                               OpAbortDownload};
+  static const std::vector<uint8_t> opcodes = {};
   return opcodes;
 }
 

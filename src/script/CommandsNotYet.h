@@ -1,6 +1,6 @@
-// The commands a script may hold that the setup does not carry out yet: the web. They compile
-// and run as commands that do nothing; the builder lists them, and the command reference
-// marks each of them.
+// The commands a script may hold that the setup does not carry out yet; none today. Such a
+// command would compile and run as one that does nothing; the builder lists them, and the
+// command reference marks each of them.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and libFuzzer into build/fuzz: archive_fuzz, and
-# package_fuzz with its seeds written into build/fuzz/package-corpus.
+# Builds the fuzz targets with clang and libFuzzer into build/fuzz: archive_fuzz, http_fuzz
+# (a server's answer to the web client), and package_fuzz with its seeds written into
+# build/fuzz/package-corpus.
 # Run: build/fuzz/archive_fuzz -max_total_time=60 build/fuzz/corpus
+#      build/fuzz/http_fuzz -max_total_time=60
 #      build/fuzz/package_fuzz -max_total_time=60 build/fuzz/package-corpus
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,6 +20,10 @@ sources=(
 )
 clang++ "${flags[@]}" -fsanitize=fuzzer "${sources[@]}" -lz -o "$out/archive_fuzz"
 echo "built $out/archive_fuzz"
+
+clang++ "${flags[@]}" -fsanitize=fuzzer "$root/tests/fuzz/http_fuzz.cpp" "$root/src/net/HttpResponse.cpp" \
+  -o "$out/http_fuzz"
+echo "built $out/http_fuzz"
 
 # The package target reads with all of package/ and runs scripts with the script commands
 # that need no system.

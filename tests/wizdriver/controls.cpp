@@ -1,5 +1,6 @@
 #include "controls.hpp"
 
+#include <commctrl.h>
 #include <cstdlib>
 
 #include "common.hpp"
@@ -89,6 +90,10 @@ Control describe_control(HWND hwnd, HWND top) {
   c.enabled = IsWindowEnabled(hwnd);
   c.visible = IsWindowVisible(hwnd);
   if (is_check_style_button(hwnd)) c.checked = static_cast<int>(send_sync(hwnd, BM_GETCHECK, 0, 0));
+  if (equals_ignoring_case(c.cls, PROGRESS_CLASSA)) {
+    c.position = static_cast<int>(send_sync(hwnd, PBM_GETPOS, 0, 0));
+    c.maximum = static_cast<int>(send_sync(hwnd, PBM_GETRANGE, FALSE, 0));
+  }
   return c;
 }
 
@@ -98,6 +103,7 @@ std::string control_json(const Control& c) {
   line.str("class", c.cls).str("text", c.text).num("id", c.id).raw("rect", rect_json(c.rect));
   line.boolean("enabled", c.enabled).boolean("visible", c.visible);
   if (c.checked >= 0) line.num("checked", c.checked);
+  if (c.position >= 0) line.num("position", c.position).num("max", c.maximum);
   if (!c.name.empty()) line.str("name", c.name);
   return line.text();
 }

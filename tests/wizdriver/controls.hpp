@@ -29,6 +29,7 @@ struct Control {
   bool enabled = false;
   bool visible = false;
   int checked = -1;  // BM_GETCHECK for check boxes and radio buttons, -1 for everything else
+  int position = -1, maximum = -1;  // progress bars only
 };
 
 struct Selector {

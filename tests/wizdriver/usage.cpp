@@ -63,9 +63,10 @@ Output: one JSON object per line on stdout. Window line:
    "client":[w,h],"enabled":b,"visible":b[,"name":..]}   rect in screen pixels
 Control line:
   {"type":"control","hwnd":N,"parent":N,"class":..,"text":..,"id":N,
-   "rect":[l,t,r,b],"enabled":b,"visible":b[,"checked":0|1|2][,"name":..]}
+   "rect":[l,t,r,b],"enabled":b,"visible":b[,"checked":0|1|2][,"position":N,"max":N][,"name":..]}
    rect relative to the top-left of the current window's client area;
-   "checked" only for check boxes and radio buttons.
+   "checked" only for check boxes and radio buttons, "position" and "max" only for
+   progress bars.
 Other commands print {"ok":"<command>",...}. Strings are converted from the ANSI
 code page; everything outside printable ASCII is written as \uXXXX.
 

@@ -69,6 +69,7 @@ void MakeInterpreter(TSetupState& state) {
     return RunMessageBox(state.Switches, state.Log, owner, text, caption, flags);
   };
   if (state.AddDeviceCommands) state.AddDeviceCommands(*state.Script);
+  if (state.AddWebCommands) state.AddWebCommands(*state.Script);
   RegisterCommandsNotYetCarriedOut(*state.Script);
   state.Script->OnScriptError = [&state](const std::string& text) { ShowMessage(state, text, MB_ICONERROR); };
 }

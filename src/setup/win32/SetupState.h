@@ -55,6 +55,11 @@ struct TSetupState {
   // What the program entry adds from the device side: its script commands, registered as the
   // interpreter is made, and the HotSync user names %HotSyncUser% starts with ("|" between).
   std::function<void(TScriptContext& script)> AddDeviceCommands;
+  // The web commands, registered the same way.
+  std::function<void(TScriptContext& script)> AddWebCommands;
+  // The progress display current at the moment (the wizard's page or its copying window),
+  // which a download reports to; unset while no wizard exists.
+  std::function<void(uint8_t kind, const std::string& text, int32_t value)> ProgressSink;
   std::function<std::string()> HotSyncUsers;
   // Called whenever Description.DeviceTable is set (the package read, an uninstall record
   // taken over), so that the device side matches devices against it.

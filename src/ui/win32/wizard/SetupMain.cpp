@@ -20,13 +20,16 @@ const TFontRecord FormFont{"Tahoma", 8, int32_t(0x80000012), 0, 1};
 
 }  // namespace
 
-TfrmSetupMain::TfrmSetupMain(TSetupState& state) : State(state) {}
+TfrmSetupMain::TfrmSetupMain(TSetupState& state) : State(state) {
+  State.ProgressSink = [this](uint8_t kind, const std::string& text, int32_t value) { ReportProgress(kind, text, value); };
+}
 
 TfrmSetupMain::~TfrmSetupMain() {
   // Pages go before the style panels they lie on.
   while (!Panels.empty()) Panels.pop_back();
   // The interpreter and the variables outlive the form: they must not call into it.
   if (State.Vars) State.Vars->OnChange = nullptr;
+  State.ProgressSink = nullptr;
   if (State.Script) {
     State.Script->WizardCommandHandler = nullptr;
     State.Script->ReturnFromInstallPage = nullptr;
