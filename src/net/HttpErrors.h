@@ -28,6 +28,7 @@ constexpr char Encoded[] = "Transfer coding not supported";
 constexpr char NotWritten[] = "The received data could not be stored";
 constexpr char TooLong[] = "The answer is longer than a variable may hold";
 constexpr char Untrusted[] = "The server's certificate is not trusted";
+constexpr char NoSecureChannel[] = "No secure connection could be made";
 }  // namespace HttpFailure
 
 }  // namespace vnt

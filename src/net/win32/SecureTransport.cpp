@@ -142,8 +142,16 @@ EHttpError ErrorOf(DWORD error, int status) {
     case ERROR_WINHTTP_NAME_NOT_RESOLVED: return EHttpError(status, HttpFailure::HostNotFound);
     case ERROR_WINHTTP_CANNOT_CONNECT: return EHttpError(status, HttpFailure::NoConnection);
     case ERROR_WINHTTP_TIMEOUT: return EHttpError(status, HttpFailure::TimedOut);
-    case ERROR_WINHTTP_SECURE_FAILURE: return EHttpError(status, HttpFailure::Untrusted);
-    default: return EHttpError(status, HttpFailure::Broken);
+    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+      return EHttpError(status, HttpFailure::Untrusted);
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR: return EHttpError(status, HttpFailure::NoSecureChannel);
+    default: return EHttpError(status, std::string(HttpFailure::Broken) + " (error " + std::to_string(error) + ")");
   }
 }
 
