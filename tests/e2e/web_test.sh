@@ -80,9 +80,11 @@ download "$H/file/300000"; download "$H/nolength/70000"; download "$H/empty"; do
 download "$H/missing"; download "$H/cut"; download "$H/garbage"; download "$H/stall"
 download "$S/file/5000"; download "$H/to-https"; download "http://127.0.0.1:1/refused"
 download "https://localhost:$https_port/file/5000"  # a name the certificate does not carry
-echo 'FileClose' >>"$src/start.vns"
+printf 'FileClose\nAssignVariable "%%Slow%%", "%s"\n' "$H/slow/1500000" >>"$src/start.vns"
+# The first slow download goes over http, the next over https.
 cat >"$src/download.vns" <<EOF
-DownloadFile "$H/slow/1500000", "%SourceDir%\\\\slow.bin"
+DownloadFile "%Slow%", "%SourceDir%\\\\slow.bin"
+AssignVariable "%Slow%", "$S/slow/1500000"
 QueryFileInfo "%E%", "%SourceDir%\\\\slow.bin", "EXISTENCE"
 FileOpen "%Status%", "%SourceDir%\\\\results.txt", "0"
 FileWriteLine "slow=%E%"
@@ -176,12 +178,14 @@ expect "a target that cannot be made is reported" "$out" "cannot be created"
 grep -q 'after the stop' "$work/results.txt" && fail "the script went on after the stop" || pass "and the script stops there"
 same "the server was not asked for it" "$(printf '%s\n' "$requests" | grep -c -x 'GET /file/10 HTTP/1.0')" 0
 
-# --- Closing the setup during a download ends it cleanly: the download is given up, its file
-# deleted, the setup ends with 0.
+# --- Closing the setup during a download (over https this time) ends it cleanly: the download
+# is given up, its file deleted, the setup ends with 0.
 on click name:VN_Web_Button1 >/dev/null
 for _ in $(seq 50); do read -r position maximum <<<"$(bar)"; [ "${position:-0}" -ge 5 ] && break; sleep 0.2; done
 out=$(on click name:VN_Web_Button4 -- wait-exit 30000)
 expect "the setup closed during a download ends with 0" "$out" '"exit":0'
 pid=""
-same "the download was given up and its file deleted" "$(slow_results)|$([ -e "$work/slow.bin" ] && echo kept)" "2|"
+same "the https download was given up and its file deleted" \
+  "$(slow_results)|$([ -e "$work/slow.bin" ] && echo kept)|$(tr -d '\r' <"$work/requests.log" | grep -E '^GET /slow/' | paste -sd,)" \
+  "2||GET /slow/1500000 HTTP/1.0,GET /slow/1500000 HTTP/1.1"
 e2e_end
