@@ -65,6 +65,9 @@ GetUrlText "%T%", "$S/text"
 FileWriteLine "tls=%T%"
 PostData "$H/redirect-post", "name=Joe&serial=123"
 PostData "$H/echo", ""
+PostData "$H/endless", "x"
+GetUrlText "%T%", "$H/endless"
+FileWriteLine "endless=[%T%]"
 EOF
 n=0
 download() {  # address: into d<n>.bin, then its existence and size into the results
@@ -127,9 +130,9 @@ results=$(tr -d '\r' <"$work/results.txt" 2>/dev/null)
 lines() { printf '%s\n' "$results" | grep -E "^($1)=" | paste -sd' '; }
 same "CheckConnection reaches the address the environment names; the script goes on after AbortDownload without a download" \
   "$(lines check)" "check=1"
-same "GetUrlText: the body; empty after a 404, a refused authorisation, endless redirects, garbage" \
-  "$(lines 'text|missing|spaced|auth|unauthorised|loop|garbage')" \
-  "text=Vantry check missing=[] spaced=spaced auth=welcome unauthorised=[] loop=[] garbage=[]"
+same "GetUrlText: the body; empty after a 404, a refused authorisation, endless redirects, garbage, an endless answer (after which a post to it returned too)" \
+  "$(lines 'text|missing|spaced|auth|unauthorised|loop|garbage|endless')" \
+  "text=Vantry check missing=[] spaced=spaced auth=welcome unauthorised=[] loop=[] garbage=[] endless=[]"
 same "GetUrlText follows a relative redirect, and reads https, byte for byte" "$(lines 'relative|tls')" \
   "relative=Hello from /sub/text tls=Hello from /text"
 expect "the text keeps its line break" "$(printf '%s\n' "$results" | grep -A1 '^tls=' | tail -1)" "second line"

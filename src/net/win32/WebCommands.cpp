@@ -49,10 +49,26 @@ bool Fetch(TWebSession& web, THttpCli& cli, bool post) {
   }
 }
 
+// An answer nobody keeps is read no further than a variable could hold: a server that streams
+// without end must not hold the setup.
+constexpr uint64_t UnkeptAnswerLimit = TSetupVariables::MaxExpandedSize;
+
+struct TEnoughRead {};
+
 void CheckConnection(TWebSession& web, const ScriptStatement& st) {
   THttpCli cli;
   cli.URL = web.CheckAddress;
-  web.State.Script->Assign(st.F[0], Fetch(web, cli, false) ? "1" : "0");
+  cli.RcvdStream = [&cli](std::string_view block) {
+    if (cli.RcvdCount + block.size() > UnkeptAnswerLimit) throw TEnoughRead{};
+  };
+  bool reached;
+  try {
+    reached = Fetch(web, cli, false);
+  } catch (const TEnoughRead&) {
+    web.Log("fetched " + LoggedAddress(cli.URL) + ": " + std::to_string(cli.StatusCode) + ", more than the check needs");
+    reached = true;  // the server answers well, and more than the check needs
+  }
+  web.State.Script->Assign(st.F[0], reached ? "1" : "0");
 }
 
 // Keeps the running download reachable for AbortDownload, and gives a download that ran
@@ -95,6 +111,9 @@ void PostData(TWebSession& web, const ScriptStatement& st) {
   THttpCli cli;
   cli.URL = web.State.Script->Expand(st.F[0]);
   cli.SendStream = web.State.Script->Expand(st.F[1]);
+  cli.RcvdStream = [&cli](std::string_view block) {
+    if (cli.RcvdCount + block.size() > UnkeptAnswerLimit) throw EHttpError(cli.StatusCode, HttpFailure::TooLong);
+  };
   Fetch(web, cli, true);
 }
 

@@ -14,6 +14,7 @@ Paths:
   /loop             302 to itself                       /garbage      not HTTP at all
   /cut              announces 10000, sends 3000, closes /stall        sends 100 of 1000, then waits
   /slow/N           N bytes with length, slowly         /to-https     302 to the TLS port's /file/5000
+  /endless          bytes without length or end (until the client goes)
   /with%20space.txt a text (only when asked with %20)
 """
 import argparse
@@ -122,6 +123,11 @@ class Handler(socketserver.BaseRequestHandler):
             for i in range(0, len(data), 16384):
                 self.send(data[i:i + 16384])
                 time.sleep(0.1)
+        elif path == "/endless":
+            self.send(answer("200 OK", b"", length=False))
+            block = pattern(65536)
+            while True:
+                self.send(block)
         elif path == "/to-https":
             target = "https://127.0.0.1:%d/file/5000" % PORTS.get("https", 1)
             self.send(answer("301 Moved Permanently", b"", [("Location", target)]))
