@@ -83,6 +83,7 @@ download "$H/file/300000"; download "$H/nolength/70000"; download "$H/empty"; do
 download "$H/missing"; download "$H/cut"; download "$H/garbage"; download "$H/stall"
 download "$S/file/5000"; download "$H/to-https"; download "http://127.0.0.1:1/refused"
 download "https://localhost:$https_port/file/5000"  # a name the certificate does not carry
+download "$S/stall"
 printf 'FileClose\nAssignVariable "%%Slow%%", "%s"\n' "$H/slow/1500000" >>"$src/start.vns"
 # The first slow download goes over http, the next over https.
 cat >"$src/download.vns" <<EOF
@@ -136,8 +137,8 @@ same "GetUrlText: the body; empty after a 404, a refused authorisation, endless 
 same "GetUrlText follows a relative redirect, and reads https, byte for byte" "$(lines 'relative|tls')" \
   "relative=Hello from /sub/text tls=Hello from /text"
 expect "the text keeps its line break" "$(printf '%s\n' "$results" | grep -A1 '^tls=' | tail -1)" "second line"
-same "DownloadFile: kept with all its bytes (with a length, without, none, a length of 0), deleted after a 404, a cut, garbage, a stall; https and a redirect to it; none after a refused connection or from a server whose certificate does not name it" \
-  "$(lines 'd[0-9]+')" "d1=1 300000 d2=1 70000 d3=1 0 d4=1 0 d5=0 0 d6=0 0 d7=0 0 d8=0 0 d9=1 5000 d10=1 5000 d11=0 0 d12=0 0"
+same "DownloadFile: kept with all its bytes (with a length, without, none, a length of 0), deleted after a 404, a cut, garbage, a stall; https and a redirect to it; none after a refused connection, from a server whose certificate does not name it, or from a stalled one over https" \
+  "$(lines 'd[0-9]+')" "d1=1 300000 d2=1 70000 d3=1 0 d4=1 0 d5=0 0 d6=0 0 d7=0 0 d8=0 0 d9=1 5000 d10=1 5000 d11=0 0 d12=0 0 d13=0 0"
 pattern() { python3 -c 'import sys; n = int(sys.argv[1]); sys.stdout.buffer.write((bytes(range(256)) * (n // 256 + 1))[:n])' "$1"; }
 cmp -s "$work/d1.bin" <(pattern 300000) && cmp -s "$work/d2.bin" <(pattern 70000) && cmp -s "$work/d9.bin" <(pattern 5000) \
   && pass "the downloaded files hold exactly what the server sent" || fail "a downloaded file differs from what was sent"
@@ -155,7 +156,8 @@ expect "an empty post is sent with its length 0" "$(request 'POST /echo HTTP/1.0
 expect "the address's user and password go as Basic authorisation" "$requests" "Authorization: Basic dXNlcjpzZWNyZXQ="
 same "endless redirects end after ten" "$(printf '%s\n' "$requests" | grep -c -x 'GET /loop HTTP/1.0')" 11
 log=$(cat "$work/setup.log")
-expect "the log tells what became of a request" "$log" "/stall failed: No answer in time"
+expect "the log tells what became of a request" "$log" "$H/stall failed: No answer in time"
+expect "over https too" "$log" "$S/stall failed: No answer in time"
 expect "and of a 404" "$log" "/missing failed: Not Found (404)"
 # Windows tells a wrong name apart; Wine's TLS fails the handshake.
 printf '%s\n' "$log" | grep -q -E "localhost:$https_port/file/5000 failed: (The server's certificate is not trusted|No secure connection could be made)" \

@@ -95,6 +95,9 @@ bool SendRequest(TExchange& x) {
   if (!x.Request) return false;
   DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
   WinHttpSetOption(x.Request, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
+  // The wait for the answer's head has a time-out of its own.
+  DWORD headWait = x.Limits.StallMs;
+  WinHttpSetOption(x.Request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headWait, sizeof headWait);
   void* body = x.Body.empty() ? WINHTTP_NO_REQUEST_DATA : x.Body.data();
   return WinHttpSendRequest(x.Request, x.Headers.c_str(), DWORD(-1L), body, DWORD(x.Body.size()),
                             DWORD(x.Body.size()), 0) &&
@@ -141,7 +144,9 @@ EHttpError ErrorOf(DWORD error, int status) {
   switch (error) {
     case ERROR_WINHTTP_NAME_NOT_RESOLVED: return EHttpError(status, HttpFailure::HostNotFound);
     case ERROR_WINHTTP_CANNOT_CONNECT: return EHttpError(status, HttpFailure::NoConnection);
-    case ERROR_WINHTTP_TIMEOUT: return EHttpError(status, HttpFailure::TimedOut);
+    case ERROR_WINHTTP_TIMEOUT:
+    case WSAETIMEDOUT:  // what Wine's library reports instead
+      return EHttpError(status, HttpFailure::TimedOut);
     case ERROR_WINHTTP_SECURE_FAILURE:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
@@ -216,8 +221,9 @@ private:
     throw EHttpError(Exchange->Head.StatusCode, HttpFailure::TimedOut);
   }
 
-  // Closing the request ends a call that blocks on it; the worker then lets go of the
-  // exchange on its own.
+  // On Windows closing the request ends a call that blocks on it at once; where it does not
+  // (Wine), the call ends at its own time-out. The setup does not wait for either: the worker
+  // lets go of the exchange on its own.
   void GiveUp() {
     Running = false;
     InterlockedExchange(&Exchange->Cancelled, 1);
