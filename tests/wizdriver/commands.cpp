@@ -221,13 +221,25 @@ void run_sleep(State&, const Words& args) {
   JsonLine().str("ok", "sleep").print();
 }
 
+void run_activate(State& state, const Words&) {
+  HWND window = current_window(state);
+  const bool done = SetForegroundWindow(window);
+  send_sync(window, WM_NULL, 0, 0);  // let it handle its activation
+  JsonLine().str("ok", "activate").boolean("foreground", done && GetForegroundWindow() == window).print();
+}
+
+void run_close(State& state, const Words&) {
+  if (!PostMessageA(current_window(state), WM_CLOSE, 0, 0)) fail("could not ask the window to close");
+  JsonLine().str("ok", "close").print();
+}
+
 void run_kill(State& state, const Words&) {
   const Process& process = current_process(state);
   kill_process(process);
   JsonLine().str("ok", "kill").num("pid", process.pid).print();
 }
 
-constexpr std::array<CommandSpec, 20> kCommands = {{
+constexpr std::array<CommandSpec, 22> kCommands = {{
     {"help", 0, 0, run_help},
     {"start", 1, kMany, run_start},
     {"attach", 1, 1, run_attach},
@@ -248,6 +260,8 @@ constexpr std::array<CommandSpec, 20> kCommands = {{
     {"wait-exit", 1, 1, run_wait_exit},
     {"sleep", 1, 1, run_sleep},
     {"kill", 0, 0, run_kill},
+    {"activate", 0, 0, run_activate},
+    {"close", 0, 0, run_close},
 }};
 
 }  // namespace

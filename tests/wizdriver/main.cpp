@@ -29,7 +29,7 @@
 //                                         message box closes the previous window is current again
 //   snap <file.png|file.bmp>              picture of the current window
 //   wait-exit <timeout-ms>                {"exit":N}
-//   sleep <ms>, kill
+//   sleep <ms>, kill, activate, close
 // <control>: name:VN_x (component name), text:&Next, id:1001, class:Edit#2 (counting from 1).
 //
 // Component names ("VntName"): a control carries a window property "VntName" whose value is a

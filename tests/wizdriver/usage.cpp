@@ -49,6 +49,9 @@ Commands run in order and share the current process and current window.
   wait-exit <timeout-ms>        wait for the process to end. Prints {"exit":N}
   sleep <ms>                    pause
   kill                          end the process
+  activate                      make the current window the foreground window.
+                                Prints whether it became it
+  close                         ask the current window to close (WM_CLOSE)
 
 <control> is one of
   name:VN_x    the "VntName" window property: a global atom named VN_x

@@ -158,6 +158,7 @@ void TVantryInstall::HandOverToAppMgr() {
   if (command.empty()) return;
   if (Prompts.MakeWayForAppMgr) Prompts.MakeWayForAppMgr();
   RunAppMgr(command);
+  if (Prompts.AppMgrDone) Prompts.AppMgrDone();
 }
 
 void TVantryInstall::RemoveDesktopCopies() {

@@ -71,6 +71,8 @@ struct TInstallPrompts {
   std::function<void()> ShowProgress;
   // The wizard and the copying window make way for the Application Manager's windows.
   std::function<void()> MakeWayForAppMgr;
+  // The Application Manager has ended: what made way comes back.
+  std::function<void()> AppMgrDone;
   // The run is being undone: nothing may stop that any more.
   std::function<void()> RollingBack;
 };

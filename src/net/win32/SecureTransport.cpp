@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "net/HttpErrors.h"
@@ -118,8 +119,11 @@ void RunExchange(TExchange& x) {
     x.Head = ReadHead(x.Request);
     char buffer[65536];
     while (TakeTurns(x)) {
-      DWORD got = 0;
-      if (!WinHttpReadData(x.Request, buffer, sizeof buffer, &got)) {
+      // Asked for more than has come, Wine's library waits until its buffer is full: read
+      // what is there, so that blocks (and the progress) come as the bytes do.
+      DWORD available = 0, got = 0;
+      if (!WinHttpQueryDataAvailable(x.Request, &available) ||
+          (available && !WinHttpReadData(x.Request, buffer, std::min<DWORD>(available, sizeof buffer), &got))) {
         x.Error = GetLastError();
         break;
       }

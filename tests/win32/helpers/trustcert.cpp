@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
   if (store && remove) {
     PCCERT_CONTEXT found = CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, cert, nullptr);
     ok = found ? CertDeleteCertificateFromStore(found) : TRUE;  // frees found
+    // Wine keeps a deletion only once the store is committed.
+    if (ok) CertControlStore(store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
   } else if (store) {
     ok = CertAddCertificateContextToStore(store, cert, CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
   }

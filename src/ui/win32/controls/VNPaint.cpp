@@ -117,6 +117,15 @@ void DrawEdgeStyle(HDC dc, RECT r, int style) {
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, bool transparent) {
+  COLORREF key = 0;
+  if (transparent && bitmap) {
+    TMemoryDc picture(dc, bitmap);
+    key = GetPixel(picture.Dc, 0, BitmapSize(bitmap).cy - 1);
+  }
+  DrawBitmapKeyed(dc, bitmap, dest, source, transparent, key);
+}
+
+void DrawBitmapKeyed(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, bool transparent, COLORREF key) {
   int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   int sw = source.right - source.left, sh = source.bottom - source.top;
   if (!bitmap || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
@@ -133,7 +142,6 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, bo
     SetStretchBltMode(dc, oldMode);
     return;
   }
-  COLORREF key = GetPixel(picture.Dc, 0, BitmapSize(bitmap).cy - 1);
   TBitmapHandle maskBitmap(CreateBitmap(sw, sh, 1, 1, nullptr));
   TBitmapHandle imageBitmap(CreateCompatibleBitmap(dc, sw, sh));
   if (!maskBitmap || !imageBitmap) return;

@@ -51,5 +51,7 @@ void DrawEdgeStyle(HDC dc, RECT r, int style);
 // Draws the source part of the bitmap into dest, stretched when the sizes differ; with
 // transparent set, pixels of the bitmap's bottom-left colour are left out.
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, bool transparent);
+// As DrawBitmap, with the colour left out given: with transparent set, pixels of key.
+void DrawBitmapKeyed(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, bool transparent, COLORREF key);
 
 }  // namespace vnt

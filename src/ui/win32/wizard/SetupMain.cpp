@@ -1,5 +1,7 @@
 #include "ui/win32/wizard/SetupMain.h"
 
+#include "ui/win32/wizard/BackWindow.h"
+
 #include "package/VarList.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/ModalLoop.h"
@@ -15,6 +17,8 @@ namespace {
 
 constexpr char FormClass[] = "TfrmSetupMain";
 constexpr DWORD FormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// On the background window: a caption bar only; closing is the background window's.
+constexpr DWORD HostedFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 // The form's own font, for packages with the own-fonts option.
 const TFontRecord FormFont{"Tahoma", 8, int32_t(0x80000012), 0, 1};
 
@@ -41,8 +45,9 @@ TfrmSetupMain::~TfrmSetupMain() {
 bool TfrmSetupMain::Create() {
   RegisterWindowClass(FormClass, LoadCursor(nullptr, IDC_ARROW), GetSysColorBrush(COLOR_BTNFACE));
   if (State.Package.Option(OptOwnFonts)) State.Description.Properties.SetupFont = FormFont;
-  if (!CreateWindowOf(FormClass, FormStyle, WS_EX_CONTROLPARENT, nullptr, "*", CW_USEDEFAULT, CW_USEDEFAULT, 200,
-                      100))
+  HWND owner = Back ? Back->Handle() : nullptr;
+  if (!CreateWindowOf(FormClass, Back ? HostedFormStyle : FormStyle, WS_EX_CONTROLPARENT, owner, "*", CW_USEDEFAULT,
+                      CW_USEDEFAULT, 200, 100))
     return false;
   State.Vars->OnChange = [this](const std::string& name, const std::string&) { VariableChanged(name); };
   if (!CheckRequirements()) return false;
@@ -91,9 +96,14 @@ void TfrmSetupMain::FitClientSize(const TSetupDialog& dialog) {
   GetClientRect(Handle(), &client);
   if (client.right == clientWidth && client.bottom == clientHeight) return;
   RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, FormStyle, FALSE, WS_EX_CONTROLPARENT);
+  AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(Handle(), GWL_STYLE)), FALSE, WS_EX_CONTROLPARENT);
   int width = frame.right - frame.left, height = frame.bottom - frame.top;
   POINT at = CentredOnScreen(width, height);
+  RECT back;
+  if (Back && GetWindowRect(Back->Handle(), &back)) {
+    TPointI over = CentredOver({int(back.left), int(back.top), int(back.right), int(back.bottom)}, width, height);
+    at = {over.X, over.Y};
+  }
   SetWindowPos(Handle(), nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -252,10 +262,28 @@ LRESULT TfrmSetupMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
 
+void TfrmSetupMain::KeepInFront() {
+  constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  if (!IsWindowVisible(Handle()) && Copying && IsWindowVisible(Copying->Handle()))
+    SetWindowPos(Copying->Handle(), HWND_TOP, 0, 0, 0, 0, flags);
+  else if (HWND dialog = SecondaryHandle(); dialog && IsWindowVisible(dialog))
+    SetWindowPos(Handle(), dialog, 0, 0, 0, 0, flags);
+  else
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, flags);
+}
+
 int RunWizard(TSetupState& state, TUninstallRecord* earlier) {
+  // Made first, so that it goes last: the wizard is its owned window.
+  std::unique_ptr<TfrmBackWindow> back;
+  if (state.Package.Option(OptBackgroundWindow)) {
+    back = std::make_unique<TfrmBackWindow>(state);
+    if (!back->Create()) back.reset();
+  }
   TfrmSetupMain form(state);
   form.EarlierRecord = earlier;
+  form.Back = back.get();
   if (!form.Create()) return form.RequirementFailed() ? int(WizardRequirementFailed) : int(StartupFailed);
+  if (back) back->Host(form);
   form.StartWizard();
   MSG msg;
   while (!form.Closing() && !CallbackFailed() && GetMessageA(&msg, nullptr, 0, 0) > 0)

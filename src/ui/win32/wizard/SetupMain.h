@@ -18,6 +18,7 @@ namespace vnt {
 
 class TfrmSecondaryDialog;
 class TfrmCopyingFiles;
+class TfrmBackWindow;
 
 // How the wizard ended: the program's exit code.
 enum TWizardEnd {
@@ -39,6 +40,9 @@ public:
   explicit TfrmSetupMain(TSetupState& state);
   ~TfrmSetupMain() override;
 
+  // The background window the wizard runs on, when the package asks for one; set before
+  // Create, which makes the wizard its owned window.
+  TfrmBackWindow* Back = nullptr;
   // The hidden window with caption "*"; false when it cannot be made.
   bool Create();
   void StartWizard();
@@ -64,6 +68,11 @@ public:
   bool RequirementFailed() const { return RequirementsFailed; }
 
   const std::string& CurrentPage() const { return Page; }
+  // Closing asked for from outside the wizard (the background window): the close question.
+  void RequestClose() { CloseForm(); }
+  // In front of the background window, without activation: the copying window while the
+  // wizard is hidden, else the wizard behind its open page dialog, else the wizard.
+  void KeepInFront();
   // Closing has been confirmed; the message loop ends.
   bool Closing() const { return Tag == 1; }
   // Closed as finished (FinishSetup, or closed from the last page).

@@ -1,6 +1,7 @@
 // The wizard commands that scripts send to the form, and the page refreshes they and
 // variable changes cause.
 #include "ui/win32/wizard/SetupMain.h"
+#include "ui/win32/wizard/BackWindow.h"
 
 #include "package/ScriptTypes.h"
 #include "ui/win32/wizard/SecondaryDialog.h"
@@ -68,7 +69,7 @@ void TfrmSetupMain::PageCommand(uint8_t code, const std::string& p1, const std::
   if (!controls) return;
   if (code == OpRefreshPage) {
     UpdatePage(controls, PageRefresh(Vars(), p1 == "1", "", 0));
-    (void)p2;  // repainting the background window: there is none yet
+    if (Back && p2 == "1") Back->Refresh();
   } else if (code == OpStorePageValues) {
     StoreControlValues(*controls, Vars());
   } else if (code == OpEnableButton || code == OpDisableButton) {
@@ -97,6 +98,7 @@ void TfrmSetupMain::UpdatePage(const TPageControls* container, const TRefresh& h
   const TSetupProperties& properties = State.Description.Properties;
   State.ApplicationTitle = Vars().ExpandText(properties.SetupTitle);
   SetWindowTextA(Handle(), Vars().ExpandText(Dialog->Title).c_str());
+  if (Back) SetWindowTextA(Back->Handle(), State.ApplicationTitle.c_str());
   if (Secondary) SetWindowTextA(SecondaryHandle(), Vars().ExpandText(SecondaryDialog->Title).c_str());
   TFlagGuard refreshing(Binding.Refreshing);
   if (PageContainer) UpdateControls(PageContainer->Controls, Binding, how);

@@ -17,6 +17,7 @@
 #include "ui/win32/windows/FileQuestions.h"
 #include "ui/win32/wizard/MachineCheck.h"
 #include "ui/win32/wizard/SetupMain.h"
+#include "ui/win32/wizard/BackWindow.h"
 
 namespace vnt {
 
@@ -65,6 +66,10 @@ TInstallPrompts TfrmSetupMain::InstallPrompts() {
   p.MakeWayForAppMgr = [this] {
     ShowWindow(Handle(), SW_HIDE);
     if (Copying) Copying->Hide();
+    if (Back) ShowWindow(Back->Handle(), SW_HIDE);
+  };
+  p.AppMgrDone = [this] {
+    if (Back) ShowWindow(Back->Handle(), SW_SHOWNA);
   };
   return p;
 }
