@@ -11,26 +11,11 @@
 #include "net/HttpErrors.h"
 #include "net/HttpRequest.h"
 #include "net/win32/HttpTransport.h"
+#include "platform/win32/WideText.h"
 
 namespace vnt {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string narrow(size_t(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), narrow.data(), n, nullptr, nullptr);
-  return narrow;
-}
 
 // What the two threads share. They take turns: the worker fills it and sets Ready, then waits
 // for Go; the waiting side reads it, then sets Go. Whichever lets go last frees it.
@@ -73,18 +58,18 @@ THttpHead ReadHead(HINTERNET request) {
   WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
                       &status, &size, WINHTTP_NO_HEADER_INDEX);
   head.StatusCode = int(status);
-  head.StatusText = Narrow(HeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
+  head.StatusText = AnsiFromWide(HeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
   if (auto length = HeaderText(request, WINHTTP_QUERY_CONTENT_LENGTH)) {
-    std::string digits = Narrow(*length);
+    std::string digits = AnsiFromWide(*length);
     if (!digits.empty() && digits.size() <= 18 && digits.find_first_not_of("0123456789") == std::string::npos)
       head.ContentLength = std::stoull(digits);
   }
-  if (auto location = HeaderText(request, WINHTTP_QUERY_LOCATION)) head.Location = Narrow(*location);
+  if (auto location = HeaderText(request, WINHTTP_QUERY_LOCATION)) head.Location = AnsiFromWide(*location);
   return head;
 }
 
 bool SendRequest(TExchange& x) {
-  x.Session = WinHttpOpen(Wide(THttpSettings::UserAgent).c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY,
+  x.Session = WinHttpOpen(WideFromAnsi(THttpSettings::UserAgent).c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY,
                           WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (!x.Session) return false;
   WinHttpSetTimeouts(x.Session, int(x.Limits.ConnectMs), int(x.Limits.ConnectMs), int(x.Limits.StallMs),
@@ -174,13 +159,13 @@ public:
   THttpHead Start(const std::string& method, const THttpAddress& address, const std::string* body) override {
     Exchange = std::make_shared<TExchange>();
     TExchange& x = *Exchange;
-    x.Host = Wide(address.Host.front() == '[' ? address.Host.substr(1, address.Host.size() - 2) : address.Host);
+    x.Host = WideFromAnsi(address.Host.front() == '[' ? address.Host.substr(1, address.Host.size() - 2) : address.Host);
     x.Port = address.Port;
-    x.Method = Wide(method);
-    x.Path = Wide(address.PathAndQuery);
-    x.Headers = Wide(std::string("Accept: ") + THttpSettings::Accept + "\r\n");
-    if (body) x.Headers += Wide(std::string("Content-Type: ") + THttpSettings::PostContentType + "\r\n");
-    if (address.HasUser) x.Headers += Wide("Authorization: Basic " + Base64(address.User + ":" + address.Password) + "\r\n");
+    x.Method = WideFromAnsi(method);
+    x.Path = WideFromAnsi(address.PathAndQuery);
+    x.Headers = WideFromAnsi(std::string("Accept: ") + THttpSettings::Accept + "\r\n");
+    if (body) x.Headers += WideFromAnsi(std::string("Content-Type: ") + THttpSettings::PostContentType + "\r\n");
+    if (address.HasUser) x.Headers += WideFromAnsi("Authorization: Basic " + Base64(address.User + ":" + address.Password) + "\r\n");
     if (body) x.Body = *body;
     x.Limits = Limits;
     StartWorker();

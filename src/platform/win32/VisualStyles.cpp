@@ -1,6 +1,7 @@
 #include "platform/win32/VisualStyles.h"
 
 #include "platform/win32/SystemServices.h"
+#include "platform/win32/WideText.h"
 
 namespace vnt {
 
@@ -9,13 +10,6 @@ namespace {
 template <class T>
 void Bind(HMODULE library, const char* name, T& function) {
   function = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
-std::wstring Wide(const std::string& text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), n);
-  return wide;
 }
 
 }  // namespace
@@ -62,7 +56,7 @@ bool TVisualStyles::DrawText(HWND wnd, const wchar_t* themeClass, int part, int 
   if (!Active()) return false;
   THandle theme = OpenThemeData(wnd, themeClass);
   if (!theme) return false;
-  std::wstring wide = Wide(text);
+  std::wstring wide = WideFromAnsi(text);
   bool drawn = SUCCEEDED(DrawThemeText(theme, dc, part, state, wide.c_str(), int(wide.size()), format, 0, &r));
   CloseThemeData(theme);
   return drawn;

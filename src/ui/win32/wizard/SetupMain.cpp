@@ -1,7 +1,5 @@
 #include "ui/win32/wizard/SetupMain.h"
 
-#include "ui/win32/wizard/BackWindow.h"
-
 #include "package/VarList.h"
 #include "platform/win32/CallbackGuard.h"
 #include "platform/win32/ModalLoop.h"
@@ -9,6 +7,7 @@
 #include "ui/PageFlow.h"
 #include "ui/win32/controls/VNComponents.h"
 #include "ui/win32/windows/CopyingFiles.h"
+#include "ui/win32/wizard/BackWindow.h"
 #include "ui/win32/wizard/SetupMainBinding.h"
 
 namespace vnt {

@@ -1,9 +1,9 @@
 // The wizard commands that scripts send to the form, and the page refreshes they and
 // variable changes cause.
 #include "ui/win32/wizard/SetupMain.h"
-#include "ui/win32/wizard/BackWindow.h"
 
 #include "package/ScriptTypes.h"
+#include "ui/win32/wizard/BackWindow.h"
 #include "ui/win32/wizard/SecondaryDialog.h"
 
 namespace vnt {

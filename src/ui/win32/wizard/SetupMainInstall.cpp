@@ -15,9 +15,9 @@
 #include "ui/win32/windows/AuxiliaryTexts.h"
 #include "ui/win32/windows/CopyingFiles.h"
 #include "ui/win32/windows/FileQuestions.h"
+#include "ui/win32/wizard/BackWindow.h"
 #include "ui/win32/wizard/MachineCheck.h"
 #include "ui/win32/wizard/SetupMain.h"
-#include "ui/win32/wizard/BackWindow.h"
 
 namespace vnt {
 
