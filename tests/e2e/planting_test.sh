@@ -29,7 +29,7 @@ win() { printf 'Z:%s' "${1//\//\\}"; }
 
 # --- A setup with pages, to its licence page.
 "$host/wizardfixture" "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$plant/wizard.exe"
-out=$(run "$(win "$plant/wizard.exe")" -- wait-window --title "Wizard Tour Setup" 30000 \
+out=$(run "$(win "$plant/wizard.exe")" -- wait-window --class TfrmSetupMain 30000 \
       -- click name:VN_Welcome_Button2 -- sleep 500 -- get name:VN_License_RadioBox1 -- kill)
 expect "the setup with pages reaches its licence page" "$out" '"name":"VN_License_RadioBox1"'
 same "it loads none of the planted libraries" "$(loaded)" ""
