@@ -4,8 +4,6 @@
 
 namespace vnt {
 
-THttpCli::~THttpCli() { Waiting.PostQuitAgain(); }
-
 void THttpCli::Get() { Request("GET"); }
 
 void THttpCli::Post() {

@@ -16,8 +16,6 @@ namespace vnt {
 
 class THttpCli {
 public:
-  ~THttpCli();
-
   std::string URL;
   // The body of a post; none: a post has nothing to send and fails.
   std::optional<std::string> SendStream;
