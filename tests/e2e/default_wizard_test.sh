@@ -27,7 +27,7 @@ checks() { on items name:VN_Components_ListBox1 | grep '"type":"item"' | sed -n 
 
 "$host/wizardfixture" "$win32/vntsetup.exe" "$win32/vntuninst.exe" "$work/setup.exe"
 title="Wizard Tour Setup"
-out=$(driver start "$(win "$work/setup.exe")" -- wait-window --title "$title" 30000)
+out=$(driver start "$(win "$work/setup.exe")" -- wait-window --class TfrmSetupMain 30000)
 pid=$(pid_of "$out")
 snap "$title" welcome
 same "the wizard opens on its welcome page" "$(page)" Welcome
@@ -134,7 +134,7 @@ expect "the registry value names the chosen folder" "$(wine reg query "$key" /v 
 
 # --- The second language: German texts, and the German message table's own words.
 title="Installation von Wizard Tour"
-out=$(driver start "$(win "$work/setup.exe")" /de -- wait-window --title "$title" 30000)
+out=$(driver start "$(win "$work/setup.exe")" /de -- wait-window --class TfrmSetupMain 30000)
 pid=$(pid_of "$out")
 snap "$title" welcome-de
 same "de: the welcome title" "$(text VN_Welcome_Label1)" "Willkommen bei der Installation von Wizard Tour"
