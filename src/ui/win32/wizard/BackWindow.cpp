@@ -1,8 +1,7 @@
 #include "ui/win32/wizard/BackWindow.h"
 
-#include <fstream>
-
 #include "package/SetupFuncs.h"
+#include "platform/win32/FileStream.h"
 #include "ui/win32/wizard/SetupMain.h"
 
 namespace vnt {
@@ -12,10 +11,10 @@ namespace {
 constexpr char BackWindowClass[] = "TfrmBackWindow";
 
 TPointI PictureFileSize(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::unique_ptr<TFileStream> file = TFileStream::OpenRead(path);
+  if (!file) return {};
   std::string head(64, '\0');
-  file.read(head.data(), std::streamsize(head.size()));
-  head.resize(size_t(file.gcount()));
+  head.resize(file->Read(head.data(), head.size()));
   return BitmapFileSize(head).value_or(TPointI{});
 }
 
