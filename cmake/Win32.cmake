@@ -17,7 +17,10 @@ include(cmake/DelayLoad.cmake)
 add_library(vnt_win32 STATIC ${VNT_WIN32_SOURCES})
 target_link_libraries(vnt_win32 PUBLIC vnt_pure vnt_delayload uuid)
 
-add_executable(vntsetup WIN32 src/app/vntsetup.cpp src/app/DeviceSide.cpp src/app/Terminate.cpp src/app/vntsetup.rc)
+# The program entries' shared parts: the setup is the uninstaller too, under that name.
+set(VNT_APP_SOURCES src/app/DeviceSide.cpp src/app/UninstallerMain.cpp src/app/UninstallerCleanup.cpp
+  src/app/Terminate.cpp)
+add_executable(vntsetup WIN32 src/app/vntsetup.cpp ${VNT_APP_SOURCES} src/app/vntsetup.rc)
 target_link_libraries(vntsetup PRIVATE vnt_win32)
 # The resources' pictures sit beside the resource script; only it looks there.
 set_source_files_properties(src/app/vntsetup.rc PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/app)
@@ -25,8 +28,9 @@ set_source_files_properties(src/app/vntsetup.rc PROPERTIES INCLUDE_DIRECTORIES $
 set_source_files_properties(src/app/vntsetup.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/app/loader.bmp;${CMAKE_SOURCE_DIR}/src/app/vntsetup.ico;${CMAKE_SOURCE_DIR}/src/app/vntsetup.manifest")
 
-# The uninstaller that the Add/Remove Programs entry runs.
-add_executable(vntuninst WIN32 src/app/vntuninst.cpp src/app/DeviceSide.cpp src/app/UninstallerCleanup.cpp src/app/Terminate.cpp src/app/vntuninst.rc)
+# The uninstaller of packages that carry one of their own (signed setups: a signature must
+# cover the uninstaller as Windows starts it).
+add_executable(vntuninst WIN32 src/app/vntuninst.cpp ${VNT_APP_SOURCES} src/app/vntuninst.rc)
 target_link_libraries(vntuninst PRIVATE vnt_win32)
 set_source_files_properties(src/app/vntuninst.rc PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src/app)
 # It takes the setup's icon and manifest: a change to either builds it again too.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "package/SetupStrings.h"
 #include "platform/win32/FileStream.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/win32/TempSetupFolder.h"
@@ -14,7 +15,7 @@ bool DeleteWhenEnded(const std::string& program, const std::string& tempFolder) 
   TRunLock lock;
   std::string folder = MakeTempSetupFolder(tempFolder, lock);
   if (folder.empty()) return false;
-  std::string copy = folder + "\\vntuninst.exe";
+  std::string copy = folder + "\\" + UninstallerProgramName;
   HANDLE self = nullptr;
   if (!CopyFileA(ProgramPath().c_str(), copy.c_str(), FALSE) ||
       !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0)) {

@@ -1,14 +1,17 @@
-// The setup program: a fixed stub that runs the Setup Package appended to it.
+// The setup program: a fixed stub that runs the Setup Package appended to it. Written out
+// without its package under the uninstaller's name, it is the uninstaller.
 #include <windows.h>
 
 #include <new>
 #include <optional>
 
 #include "app/DeviceSide.h"
+#include "app/UninstallerMain.h"
 #include "net/win32/WebCommands.h"
 #include "install/win32/EarlierInstallation.h"
 #include "install/win32/InterruptedRun.h"
 #include "script/DesktopRules.h"
+#include "package/SetupFuncs.h"
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
 #include "platform/win32/FileStream.h"
@@ -74,10 +77,21 @@ void EndLog(vnt::TSetupState& state, int result) {
   state.Log.Line(vnt::SetupResultText(result));
 }
 
+// The setup's own copy that it installed as the uninstaller: that name, and no package. A
+// setup whose package is missing or damaged under any other name still says so.
+bool RunsAsUninstaller() {
+  const std::string path = vnt::ProgramPath();
+  if (!vnt::SameTextIgnoringCase(vnt::FileNamePart(path), vnt::UninstallerProgramName)) return false;
+  vnt::TPackage package;
+  vnt::OpenPackage(package, path, vnt::TFileStream::OpenRead(path), vnt::PackageEndResourceValue());
+  return package.Magic != vnt::PackageMagic;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vnt::RestrictLibrarySearch();
+  if (RunsAsUninstaller()) return vnt::RunUninstallerProgram();
   try {
     vnt::TComSession com;
     vnt::TDeviceSide device;  // lent to the state, so made before it

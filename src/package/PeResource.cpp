@@ -1,6 +1,8 @@
 #include "package/PeResource.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vnt {
 
@@ -81,6 +83,51 @@ std::optional<TResourceData> FindPeResource(const std::string& image, uint16_t t
   auto offset = RvaToOffset(img, sectionTable, sections, dataRva);
   if (!img.Ok || !offset || *offset > image.size() || image.size() - *offset < size) return std::nullopt;
   return TResourceData{*offset, size};
+}
+
+namespace {
+
+// The optional header's offset and magic; none when the bytes are no program image.
+std::optional<std::pair<size_t, uint16_t>> OptionalHeader(TImage& img) {
+  if (img.U16(0) != 0x5A4D) return std::nullopt;
+  size_t pe = img.U32(0x3C);
+  if (img.U32(pe) != 0x00004550 || !img.Ok) return std::nullopt;
+  uint16_t magic = img.U16(pe + 24);
+  if (!img.Ok || (magic != 0x10B && magic != 0x20B)) return std::nullopt;
+  return std::make_pair(pe + 24, magic);
+}
+
+}  // namespace
+
+std::optional<uint64_t> PeImageEnd(const std::string& headers) {
+  TImage img{headers};
+  auto optional = OptionalHeader(img);
+  if (!optional) return std::nullopt;
+  size_t pe = optional->first - 24;
+  int sections = img.U16(pe + 6);
+  size_t sectionTable = optional->first + img.U16(pe + 20);
+  uint64_t end = img.U32(optional->first + 60);  // SizeOfHeaders
+  for (int i = 0; i < sections && img.Ok; ++i) {
+    size_t at = sectionTable + size_t(i) * 40;
+    uint32_t rawSize = img.U32(at + 16), rawOffset = img.U32(at + 20);
+    if (rawSize > 0) end = std::max<uint64_t>(end, uint64_t(rawOffset) + rawSize);
+  }
+  if (!img.Ok) return std::nullopt;
+  return end;
+}
+
+bool ClearSigningFields(std::string& headers) {
+  TImage img{headers};
+  auto optional = OptionalHeader(img);
+  if (!optional) return false;
+  size_t checkSum = optional->first + 64;
+  size_t certificates = optional->first + (optional->second == 0x10B ? 96 : 112) + 4 * 8;
+  uint32_t certificateSize = img.U32(certificates + 4);
+  if (!img.Ok) return false;
+  if (certificateSize == 0) return true;
+  std::memset(headers.data() + checkSum, 0, 4);
+  std::memset(headers.data() + certificates, 0, 8);
+  return true;
 }
 
 }  // namespace vnt

@@ -15,6 +15,8 @@
 namespace vnt {
 
 constexpr const char* DefaultApplicationTitle = "Vantry Setup";
+// The uninstaller in the Windows folder that the Add/Remove Programs entries run.
+constexpr const char* UninstallerProgramName = "vntuninst.exe";
 constexpr const char* FatalOpenMessage =
     "ERROR: internal setup error, please contact the technical support.";
 constexpr const char* FatalCorruptMessage =

@@ -202,7 +202,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   const TSetupInstallerFile& u = r.Product("VNTUNINST.DAT");
   EXPECT_EQ(u.File.Condition, "uninstaller");
   EXPECT_EQ(u.File.DestFolder, "%WinDir%\\");
-  EXPECT_EQ(u.File.Size, 18u);
+  EXPECT_EQ(u.File.Size, 0u);  // the setup's own program
 
   // Main archive, then Core's and Extras'; Docs has none.
   ASSERT_EQ(d.Components.size(), 3u);
@@ -222,7 +222,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   EXPECT_EQ(r.Restore(core.ArchivePosition, "p"), (std::vector<int32_t>{1, 5, 7}));
   EXPECT_EQ(r.Restore(extras.ArchivePosition, "p"), (std::vector<int32_t>{3}));
   for (const auto& f : d.ProductFiles) {
-    std::string expected = f.Id == 9 ? "MZ the uninstaller" : Sources[f.File.SourceName];
+    std::string expected = f.Id == 9 ? "" : Sources[f.File.SourceName];
     EXPECT_TRUE(r.Fs.Contents("p" + std::to_string(f.Id)) == expected) << f.File.SourceName;
     EXPECT_EQ(r.Fs.Files.at("p" + std::to_string(f.Id))->DosDateTime, f.DateTime) << f.File.SourceName;
   }
@@ -237,7 +237,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
 
   EXPECT_EQ(s.Files, 10u);
   EXPECT_EQ(s.SetupSize, fs::file_size(Out));
-  uint64_t bytesIn = 18;  // the uninstaller
+  uint64_t bytesIn = 0;
   for (const auto& [name, data] : Sources) bytesIn += data.size();
   EXPECT_EQ(s.BytesIn, bytesIn);
   EXPECT_NE(Log.str().find("extras.bin: 200,000 -> "), std::string::npos) << Log.str();
@@ -299,8 +299,9 @@ TEST_F(AssemblerTest, VolumesBesideTheSetupJoinAgain) {
   EXPECT_GE(TReadBack(Out).Pkg.ArchiveOffset, 1);
 }
 
-// Option 6 brings the uninstaller, from the project's path or beside the stub; without it,
-// or in a device-only setup that writes no uninstall data, there is none.
+// Option 6 brings the uninstaller: the project's, else an empty member that the setup fills
+// with its own program, dated as the stub; without the option, or in a device-only setup
+// that writes no uninstall data, there is none.
 TEST_F(AssemblerTest, UninstallerOnlyWhenTheSetupCreatesOne) {
   Add(Project.ProductFiles, "app.exe", "MZ app");
   auto uninstallers = [&] {
@@ -313,6 +314,14 @@ TEST_F(AssemblerTest, UninstallerOnlyWhenTheSetupCreatesOne) {
   EXPECT_EQ(uninstallers(), 0);
   Project.Content.SetOption(OptCreateUninstaller, true);
   EXPECT_EQ(uninstallers(), 1);
+  {
+    TReadBack r(Out);
+    const TSetupInstallerFile& self = r.Product("VNTUNINST.DAT");
+    r.Restore(uint64_t(r.Pkg.ArchiveOffset), "s");
+    EXPECT_EQ(r.Fs.Contents("s" + std::to_string(self.Id)), "");
+    EXPECT_EQ(self.File.Size, 0u);
+    EXPECT_EQ(self.DateTime, DosDateTimeOf(fs::last_write_time(Dir / "stub.exe")));
+  }
   Project.Content.SetOption(OptDeviceOnly, true);
   EXPECT_EQ(uninstallers(), 0);
   Project.Content.SetOption(OptDeviceOnly, false);
@@ -431,8 +440,11 @@ TEST_F(AssemblerTest, OutputsNeverTakeTheInputsPlace) {
   const std::pair<const char*, const char*> cases[] = {
       {"p.json", "the project file"},   {"link.exe", "the project file"},      {"src/a.txt", "/files/0/source"},
       {"m.json", "/messageFile"},       {"s.vns", "/scripts/start/file"},      {"stub.exe", "the setup stub"},
-      {"vntuninst.exe", "uninstaller"},
+      {"u.exe", "/uninstaller"},
   };
+  WriteWholeFile((Dir / "u.exe").string(), "MZ an uninstaller");
+  project.insert(project.size() - 1, R"(, "uninstaller": "u.exe")");
+  WriteWholeFile((Dir / "p.json").string(), project);
   for (const auto& [output, origin] : cases) {
     std::string before = ReadWholeFile((Dir / output).string()), error = "no error";
     try {

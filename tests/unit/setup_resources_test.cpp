@@ -378,3 +378,28 @@ TEST(SetupResources, TheIconFileIsNeverWrittenOver) {
   EXPECT_NE(error.find("is a file the build reads (" + p + ": /product/icon)"), std::string::npos) << error;
   EXPECT_EQ(ReadWholeFile(dir.Path("app.ico").string()), TwoPictureIcon());
 }
+
+// The setup writes its own program as the uninstaller: the image ends before anything
+// appended, and a signed setup's copy loses its checksum and signature entry.
+TEST(ProgramImage, EndsBeforeWhatFollowsItAndLosesItsSignature) {
+  const std::string stub = ReadWholeFile(RealStubPath());
+  EXPECT_EQ(PeImageEnd(stub), stub.size());
+  EXPECT_EQ(PeImageEnd(stub + "a package and a signature"), stub.size());
+  EXPECT_EQ(PeImageEnd(stub.substr(0, 200)), std::nullopt);
+  EXPECT_EQ(PeImageEnd("MZ not a program"), std::nullopt);
+
+  TPeLayout l = ReadPeLayout(stub);
+  std::string head = stub.substr(0, 4096);
+  ASSERT_TRUE(ClearSigningFields(head));
+  EXPECT_EQ(head, stub.substr(0, 4096)) << "an unsigned image keeps its checksum";
+  PutU32(head, l.Optional + 64, 0x1234u);
+  PutU32(head, l.DirectoryEntry(CertificateDirectory), uint32_t(stub.size()));
+  PutU32(head, l.DirectoryEntry(CertificateDirectory) + 4, 0x500u);
+  ASSERT_TRUE(ClearSigningFields(head));
+  EXPECT_EQ(GetU32(head, l.Optional + 64), 0u);
+  EXPECT_EQ(GetU32(head, l.DirectoryEntry(CertificateDirectory)), 0u);
+  EXPECT_EQ(GetU32(head, l.DirectoryEntry(CertificateDirectory) + 4), 0u);
+  EXPECT_EQ(head.substr(0, l.Optional + 64), stub.substr(0, l.Optional + 64));
+  std::string notImage = "MZ not a program";
+  EXPECT_FALSE(ClearSigningFields(notImage));
+}

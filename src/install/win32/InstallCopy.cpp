@@ -5,6 +5,7 @@
 
 #include "archive/VolumeNames.h"
 #include "install/InstallRules.h"
+#include "install/win32/OwnImage.h"
 #include "install/win32/VantryInstall.h"
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
@@ -148,6 +149,9 @@ void TVantryInstall::BindZip() {
     RestoreFile(id, name, tag, date, restore);
   };
   Zip.OnFileComplete = [this](int32_t id, const std::string& name, int32_t tag) { FileRestored(id, name, tag); };
+  Zip.OnFileRestored = [this](int32_t id, std::string& name, TStream& output, int32_t tag) {
+    WriteRunningSetup(id, name, output, tag);
+  };
   Zip.OnWriteError = [this](int32_t, const std::string& name, const std::string& reason) {
     ReportWriteError(name, reason);
   };
@@ -209,7 +213,7 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
     tag = SameTextIgnoringCase(name, ProductIconName(State.Description.Properties.SoftwareName)) ? UninstPlainFile
                                                                                                    : UninstFile;
   } else {
-    fileName = folder + "vntuninst.exe";
+    fileName = folder + UninstallerProgramName;
     Status(ProgressDetail, Message(State, MsgUninstallerFiles));
     tag = UninstUninstaller;
   }
@@ -269,6 +273,19 @@ void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32
   Record(uint8_t(tag), fileName, &record->File);
   if (SameTextIgnoringCase(FileNamePart(fileName), ProductIconName(State.Description.Properties.SoftwareName)))
     Icon = fileName;
+}
+
+// An empty uninstaller member stands for the running setup's own program, which is the
+// uninstaller under that name. A copy that cannot be written fails the run like any file.
+void TVantryInstall::WriteRunningSetup(int32_t id, const std::string& fileName, TStream& output, int32_t tag) {
+  const TSetupInstallerFile* record = FileRecord(id);
+  if (tag != UninstUninstaller || !record || record->File.Size != 0 || IsAborted) return;
+  try {
+    WriteOwnImage(output);
+    Log("the setup's own program written as the uninstaller: " + fileName);
+  } catch (const std::exception& e) {
+    ReportWriteError(fileName, e.what());
+  }
 }
 
 // Each volume is looked for where the one before it was found; the first beside the setup.

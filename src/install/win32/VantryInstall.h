@@ -153,6 +153,7 @@ private:
   bool AskAboutFile(TReplaceQuestion question, uint8_t mode, const TSetupInstallerFile& record,
                     const std::string& output);
   void FileRestored(int32_t id, const std::string& fileName, int32_t tag);
+  void WriteRunningSetup(int32_t id, const std::string& fileName, TStream& output, int32_t tag);
   void NeedVolume(uint16_t volume, std::string& fileName, bool& go);
   void ReportDamagedArchive();
   void ReportWriteError(const std::string& path, const std::string& reason);

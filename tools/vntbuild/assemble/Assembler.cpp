@@ -35,6 +35,7 @@ public:
   // Reads the file, takes its size, date and version into the record, and adds it.
   void Pack(TProjectFile& f, TArchiveAssembly& archive) {
     TSourceFile source = Read(f);
+    if (f.RunningSetup) source.Data.clear();
     TSetupInstallerFile& r = f.Record;
     r.File.Size = uint32_t(source.Data.size());
     if (!f.DateGiven) r.DateTime = source.DosDateTime;

@@ -40,6 +40,9 @@ struct TProjectFile {
   // taking the file's own.
   bool VersionGiven = false;
   bool DateGiven = false;
+  // The uninstaller that is the setup program itself: packed as an empty member, which the
+  // setup fills with its own program; the source (the stub) gives the date.
+  bool RunningSetup = false;
   std::string Origin;  // where the project names it, for messages
 };
 
@@ -63,7 +66,7 @@ struct TProject {
   std::vector<TProjectFile> ProductFiles;
   std::vector<TProjectFile> SupportFiles;
   // The setup's uninstaller program, added as "VNTUNINST.DAT" when the setup creates an
-  // uninstaller (option 6); empty: the vntuninst.exe beside the stub.
+  // uninstaller (option 6); empty: the setup program itself, as an empty member.
   std::string UninstallerPath;
   // Components whose files (those that belong to that component alone) get an archive of
   // their own, restored only when the component is chosen.

@@ -27,15 +27,17 @@ std::string Resolved(const TProject& project, const std::string& path) {
   return p.string();
 }
 
-// The product files, with the uninstaller program when the setup carries one.
+// The product files, with the uninstaller program when the setup carries one: the setup
+// program itself unless the project names one (a signed build names its signed copy).
 std::vector<TProjectFile> ProductFileList(const TProject& project, const std::string& stubPath) {
   std::vector<TProjectFile> files = project.ProductFiles;
   bool present = std::any_of(files.begin(), files.end(), [](const TProjectFile& f) { return IsUninstallerRecord(f.Record); });
   if (CarriesUninstaller(project) && !present) {
     TProjectFile u;
-    u.SourcePath = UninstallerSource(project, stubPath);
+    u.RunningSetup = project.UninstallerPath.empty();
+    u.SourcePath = u.RunningSetup ? stubPath : project.UninstallerPath;
     u.Record = UninstallerFileRecord(UnassignedFileId, 0, 0);
-    u.Origin = project.UninstallerPath.empty() ? "the uninstaller beside the stub" : project.Path + ": /uninstaller";
+    u.Origin = u.RunningSetup ? "the setup program as the uninstaller" : project.Path + ": /uninstaller";
     files.push_back(u);
   }
   for (auto& f : files) f.SourcePath = Resolved(project, f.SourcePath);
@@ -98,7 +100,8 @@ TFileLists PreparedFiles(const TProject& project, const std::string& stubPath) {
 std::vector<TInputFile> BuildInputs(const TProject& project, const TFileLists& files, const std::string& stubPath) {
   std::vector<TInputFile> inputs = project.OtherInputs;
   for (const auto* list : {&files.Products, &files.Support})
-    for (const auto& f : *list) inputs.push_back({f.SourcePath, f.Origin});
+    for (const auto& f : *list)
+      if (!f.RunningSetup) inputs.push_back({f.SourcePath, f.Origin});
   inputs.push_back({stubPath, "the setup stub"});
   return inputs;
 }

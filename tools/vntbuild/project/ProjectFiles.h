@@ -17,7 +17,8 @@ struct TFileLists {
 // Whether the setup carries the uninstaller: it creates one and is not device-only (that
 // writes no uninstall data, so an uninstaller would only be left behind, unused).
 bool CarriesUninstaller(const TProject& project);
-// The uninstaller program: the project's, else vntuninst.exe beside the stub.
+// The uninstaller program a signed build signs and carries: the project's, else
+// vntuninst.exe beside the stub.
 std::string UninstallerSource(const TProject& project, const std::string& stubPath);
 
 // Raises EBuildError naming every source file that cannot be read, or a file id given twice.
