@@ -2,8 +2,10 @@
 the wine server's request count, and waiting until the prefix is quiet between runs."""
 import os
 import re
+import shutil
 import signal
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -47,49 +49,63 @@ def _prefix_processes():
 
 
 def settle(timeout=180):
-    """Waits until no program of a run is left in the prefix; returns when the last one went."""
+    """Waits until no program of a run is left in the prefix. Returns when the last one was
+    seen gone, or None when none was there to begin with."""
     start = time.monotonic()
+    waited = False
     while True:
         left = _prefix_processes()
         if not left:
-            return time.monotonic()
+            return time.monotonic() if waited else None
         if time.monotonic() - start > timeout:
             raise BenchError(f"programs still running in the prefix after {timeout} s: {left}")
+        waited = True
         time.sleep(0.02)
 
 
 def timed(argv, expect=0):
     """Runs `wine argv...` and waits for it and every program it left running.
     Returns (seconds until it exited, seconds until the prefix was quiet, peak RSS in KiB).
-    The peak is the Linux process's own high-water mark, from wait4."""
+    The peak comes from GNU time, a small parent: a child forked from this Python process
+    would count Python's own pages in its high-water mark."""
     settle()
-    t0 = time.monotonic()
-    proc = subprocess.Popen(["wine", *argv], stdin=subprocess.DEVNULL, stdout=QUIET, stderr=QUIET)
-    _, status, usage = os.wait4(proc.pid, 0)
-    t1 = time.monotonic()
-    proc.returncode = os.waitstatus_to_exitcode(status)
-    t2 = settle()
-    code = proc.returncode
+    with tempfile.NamedTemporaryFile("r") as report:
+        t0 = time.monotonic()
+        code = subprocess.run(["/usr/bin/time", "-f", "%x %M", "-o", report.name, "wine", *argv],
+                              stdin=subprocess.DEVNULL, stdout=QUIET, stderr=QUIET).returncode
+        t1 = time.monotonic()
+        t2 = settle()
+        kib = int(report.read().split()[-1])
     if expect is not None and code != expect:
         raise BenchError(f"{' '.join(argv)} ended with exit code {code}, expected {expect}")
-    return t1 - t0, max(t1, t2) - t0, usage.ru_maxrss
+    return t1 - t0, (t2 or t1) - t0, kib
+
+
+def _wine(argv):
+    """Runs `wine argv...`; returns (exit code, standard output, standard error). Output goes
+    through files, not pipes: services Wine starts on the way inherit the handles and would
+    hold a pipe open long after the program ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(["wine", *argv], stdin=subprocess.DEVNULL, stdout=out, stderr=err).returncode
+        out.seek(0)
+        err.seek(0)
+        return code, out.read().decode("utf-8", errors="replace"), err.read().decode("utf-8", errors="replace")
 
 
 def run(argv, check=True):
     """Runs `wine argv...` untimed; returns its standard output."""
-    out = subprocess.run(["wine", *argv], stdin=subprocess.DEVNULL, capture_output=True)
-    if check and out.returncode != 0:
-        raise BenchError(f"wine {' '.join(argv)} ended with {out.returncode}: {out.stderr.decode(errors='replace')}")
-    return out.stdout.decode("utf-8", errors="replace")
+    code, out, err = _wine(argv)
+    if check and code != 0:
+        raise BenchError(f"wine {' '.join(argv)} ended with {code}: {err}")
+    return out
 
 
 def reg_value(key, value):
     """A registry value's data, or None when the key or value is missing."""
-    out = subprocess.run(["wine", "reg", "query", key, "/v", value], stdin=subprocess.DEVNULL,
-                         capture_output=True)
-    if out.returncode != 0:
+    code, out, _ = _wine(["reg", "query", key, "/v", value])
+    if code != 0:
         return None
-    for line in out.stdout.decode("utf-8", errors="replace").splitlines():
+    for line in out.splitlines():
         parts = re.split(r"\s+REG_[A-Z_]+\s+", line.strip(), maxsplit=1)
         if len(parts) == 2 and parts[0].lower() == value.lower():
             return parts[1].strip()
@@ -97,8 +113,7 @@ def reg_value(key, value):
 
 
 def reg_key_exists(key):
-    out = subprocess.run(["wine", "reg", "query", key], stdin=subprocess.DEVNULL, capture_output=True)
-    return out.returncode == 0
+    return _wine(["reg", "query", key])[0] == 0
 
 
 def split_command(command):
@@ -172,10 +187,12 @@ class RequestCounter:
         self.reader.join(timeout=10)
 
 
-def first_window(argv, seen):
+def first_window(argv, seen, temp):
     """Starts `wine argv...` and returns the seconds until seen() is true; the program is then
-    killed (it would wait for a person)."""
+    killed (it would wait for a person), and what it left in the temporary folder `temp`
+    removed, so that the next start has no dead run's folder to clear."""
     settle()
+    before = set(os.listdir(temp))
     t0 = time.monotonic()
     proc = subprocess.Popen(["wine", *argv], stdin=subprocess.DEVNULL, stdout=QUIET, stderr=QUIET)
     try:
@@ -194,3 +211,9 @@ def first_window(argv, seen):
                 pass
         proc.wait()
         settle()
+        for name in set(os.listdir(temp)) - before:
+            full = os.path.join(temp, name)
+            if os.path.isdir(full):
+                shutil.rmtree(full, ignore_errors=True)
+            else:
+                os.remove(full)
