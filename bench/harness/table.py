@@ -46,6 +46,9 @@ def render(r):
     P = r["payloads"]
     out = [f"Vantry setup against NSIS ({r['makensis']}, zlib, not solid) under {r['wine']}, {r['date']}",
            f"mode {r['mode']}, {r['runs']} rounds, paired and alternating (the first of a pair changes each round)",
+           "ours: setup.exe /VERYSILENT /DIR=<dir>, removed by the Add/Remove entry's UninstallString + /VERYSILENT",
+           "NSIS: setup.exe /S /D=<dir>, removed by its UninstallString + /S _?=<dir>",
+           "every install checked file by file (round 1 byte by byte), every uninstall for an empty folder and no entry",
            ""]
     out += ["Payloads:"] + [f"  {p:8} {describe(p, e)}" for p, e in P.items()] + [""]
     w = max(len(p) for p in P)
