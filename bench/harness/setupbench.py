@@ -122,6 +122,49 @@ def warm_up(installers, built, manifests):
                                        "uninstall_kib")}, first=False)
 
 
+def timed_rounds(installers, built, manifests, result, runs):
+    for r in range(runs):
+        for p in PAYLOADS:
+            log(f"round {r + 1}/{runs}: {p}")
+            order = installers if r % 2 == 0 else installers[::-1]
+            for installer in order:
+                install_round(installer, built[installer.label, p], p, manifests[p],
+                              result["payloads"][p][installer.label], first=(r == 0))
+            copy_round(p, manifests[p], result["payloads"][p])
+
+
+def first_pages(welcome_ours, welcome_nsis, result, runs):
+    log("first page")
+    display = xwatch.Display(os.environ["DISPLAY"])
+    temp = winerun.drive_c(winerun.run(["cmd", "/c", "echo %TEMP%"]).strip())
+    result["first_page"] = {"ours": [], "NSIS": []}
+    pair = [("ours", welcome_ours, WELCOME_TITLE_OURS), ("NSIS", welcome_nsis, WELCOME_TITLE_NSIS)]
+    for r in range(runs):
+        for label, setup, title in (pair if r % 2 == 0 else pair[::-1]):
+            # The wizard's page, not a loader window: a window of page size with the setup's title.
+            result["first_page"][label].append(
+                winerun.first_window([setup], lambda: display.shows(title, 400, 300), temp))
+
+
+def request_counts(installers, built, manifests, result):
+    log("wine server requests (one traced run each)")
+    counter = winerun.RequestCounter()
+    try:
+        warm_up(installers, built, manifests)
+        for p in PAYLOADS:
+            for installer in installers:
+                entry = result["payloads"][p][installer.label]
+                entry["requests_install"] = counter.requests_of(installer.install_argv(built[installer.label, p], p))
+                check_installed(winerun.drive_c(installer.folder(p)), manifests[p], installer.own_files, digest=False)
+                entry["requests_uninstall"] = counter.requests_of(installer.uninstall_argv(p))
+                installer.after_uninstall(p)
+                check_removed(winerun.drive_c(installer.folder(p)), installer.key(p))
+                log(f"  {p} {installer.label}: {entry['requests_install']} requests to install, "
+                    f"{entry['requests_uninstall']} to uninstall")
+    finally:
+        counter.close()
+
+
 def main():
     quick = os.environ.get("BENCH_QUICK", "") not in ("", "0")
     runs = int(os.environ.get("BENCH_RUNS", "3" if quick else "5"))
@@ -157,44 +200,15 @@ def main():
     welcome_nsis, _, _ = nsis.build("welcome", welcome_file, "welcome.nsi")
 
     winerun.start_warm_server()
-    clean_leftovers(installers)
-    warm_up(installers, built, manifests)
-    for r in range(runs):
-        for p in PAYLOADS:
-            log(f"round {r + 1}/{runs}: {p}")
-            order = installers if r % 2 == 0 else installers[::-1]
-            for installer in order:
-                install_round(installer, built[installer.label, p], p, manifests[p],
-                              result["payloads"][p][installer.label], first=(r == 0))
-            copy_round(p, manifests[p], result["payloads"][p])
-
-    log("first page")
-    display = xwatch.Display(os.environ["DISPLAY"])
-    temp = winerun.drive_c(winerun.run(["cmd", "/c", "echo %TEMP%"]).strip())
-    result["first_page"] = {"ours": [], "NSIS": []}
-    for r in range(runs):
-        pair = [("ours", welcome_ours, WELCOME_TITLE_OURS), ("NSIS", welcome_nsis, WELCOME_TITLE_NSIS)]
-        for label, setup, title in (pair if r % 2 == 0 else pair[::-1]):
-            result["first_page"][label].append(
-                winerun.first_window([setup], lambda: display.shows(title, 400, 300), temp))
-    clean_leftovers(installers)
-
-    log("wine server requests (one traced run each)")
-    counter = winerun.RequestCounter()
     try:
+        clean_leftovers(installers)
         warm_up(installers, built, manifests)
-        for p in PAYLOADS:
-            for installer in installers:
-                entry = result["payloads"][p][installer.label]
-                entry["requests_install"] = counter.requests_of(installer.install_argv(built[installer.label, p], p))
-                entry["requests_uninstall"] = counter.requests_of(installer.uninstall_argv(p))
-                installer.after_uninstall(p)
-                check_removed(winerun.drive_c(installer.folder(p)), installer.key(p))
-                log(f"  {p} {installer.label}: {entry['requests_install']} requests to install, "
-                    f"{entry['requests_uninstall']} to uninstall")
+        timed_rounds(installers, built, manifests, result, runs)
+        first_pages(welcome_ours, welcome_nsis, result, runs)
+        clean_leftovers(installers)
+        request_counts(installers, built, manifests, result)
     finally:
-        counter.close()
-    winerun.start_warm_server()
+        winerun.stop_server()
 
     with open(os.path.join(data, "result.json"), "w") as f:
         json.dump(result, f, indent=1)
