@@ -9,7 +9,7 @@ PROGRAMS := vntsetup vntuninst vntbuild
 # stand-ins for the device side, and the shortcut reader.
 DEMO_PROGRAMS := hello wizdriver vnt_rapi_standin vnt_ceappmgr hotsyncfix vnt_lnkread
 
-.PHONY: all build deps demo test clean
+.PHONY: all build deps demo test bench clean
 
 all: build
 
@@ -33,6 +33,10 @@ test: build
 demo: build
 	cmake --build $(WIN32_DIR) -j$(JOBS) --target $(DEMO_PROGRAMS)
 	bash scripts/demo.sh
+
+# Our setup against NSIS, side by side (bench/setup-bench.sh; BENCH_QUICK=1, BENCH_RUNS=n).
+bench: build
+	bash bench/setup-bench.sh
 
 clean:
 	rm -rf $(WIN32_DIR) $(HOST_DIR) $(RELEASE_DIR) out
