@@ -524,7 +524,7 @@ TEST_F(AssemblerTest, VolumesReplaceOnlyVolumes) {
 }
 
 // A write that fails part-way (a full disk), or a setup whose finishing fails, leaves the
-// setup built before as it was and nothing beside it.
+// setup built before as it was and nothing beside it, not even the folders it made.
 TEST_F(AssemblerTest, AFailedWriteLeavesTheEarlierSetup) {
   Add(Project.ProductFiles, "small.txt", "small");
   Build();
@@ -543,10 +543,17 @@ TEST_F(AssemblerTest, AFailedWriteLeavesTheEarlierSetup) {
   small.rlim_cur = 100000;  // files stop growing here, as on a full disk
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string elsewhere = "no error";
+  try {
+    Build("fresh/deeper/setup.exe");
+  } catch (const EBuildError& e) {
+    elsewhere = e.what();
+  }
   std::string error = Error();
   ::setrlimit(RLIMIT_FSIZE, &limit);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_NE(error.find("cannot write " + Out), std::string::npos) << error;
+  EXPECT_NE(elsewhere.find("cannot write"), std::string::npos) << elsewhere;
   EXPECT_TRUE(ReadWholeFile(Out) == earlier);
   EXPECT_EQ(folder(), before);
 
