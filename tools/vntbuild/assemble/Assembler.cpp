@@ -15,6 +15,7 @@
 #include "vntbuild/assemble/PeChecksum.h"
 #include "vntbuild/assemble/SetupResources.h"
 #include "vntbuild/assemble/SetupWriter.h"
+#include "vntbuild/assemble/SignalHold.h"
 #include "vntbuild/project/ProjectFiles.h"
 
 namespace vnt {
@@ -148,6 +149,7 @@ void StoreRecords(TSetupDescription& d, const TFileLists& files) {
 TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath, const std::string& outPath,
                             std::ostream& progress, const TSetupFinish& finish) {
   auto started = std::chrono::steady_clock::now();
+  TSignalHold hold;  // first made, last gone: an interrupt waits for the temporary files to go
   CheckVolumeSize(project.VolumeSize);
   TFileLists files = PreparedFiles(project, stubPath);
   std::vector<TInputFile> inputs = BuildInputs(project, files, stubPath);
@@ -163,6 +165,7 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
   PlaceProductArchives(content, support.get(), archives, stub.size());
   TBuildSummary summary;
   summary.SetupSize = WriteSetup(output.Setup(), std::move(stub), content, support.get(), archives);
+  TSignalHold::ThrowIfRaised();
   output.Place(finish);
 
   summary.Files = packer.Files;

@@ -5,6 +5,7 @@
 #include "vntbuild/assemble/ArchiveLayout.h"
 #include "vntbuild/assemble/FileFacts.h"
 #include "vntbuild/assemble/InputFiles.h"
+#include "vntbuild/assemble/SignalHold.h"
 #include "vntbuild/project/ProjectFiles.h"
 
 namespace vnt {
@@ -35,6 +36,7 @@ std::string Grouped(uint64_t n) {
 }
 
 void TFilePacker::Pack(TProjectFile& f, TArchiveAssembly& archive) {
+  TSignalHold::ThrowIfRaised();
   uint64_t packed = 0;
   try {
     packed = PackFile(f, archive);

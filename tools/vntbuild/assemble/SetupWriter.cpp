@@ -4,6 +4,7 @@
 
 #include "package/PackagePrimitives.h"
 #include "vntbuild/assemble/FileFacts.h"
+#include "vntbuild/assemble/SignalHold.h"
 
 namespace vnt {
 
@@ -23,6 +24,7 @@ void TSetupWriter::Copy(const std::string& path, uint64_t length) {
   std::string block(CopyBlock, '\0');
   uint64_t copied = 0;
   while (in.read(block.data(), std::streamsize(block.size())) || in.gcount() > 0) {
+    TSignalHold::ThrowIfRaised();
     Put(std::string_view(block.data(), size_t(in.gcount())));
     copied += uint64_t(in.gcount());
   }
