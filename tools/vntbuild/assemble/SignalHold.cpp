@@ -12,10 +12,16 @@ namespace vnt {
 
 namespace {
 
+constexpr int Interrupts[] = {SIGINT, SIGTERM, SIGHUP};
+
+// A signal the program was started to ignore (nohup, a background job) stays ignored.
 sigset_t Held() {
   sigset_t set;
   sigemptyset(&set);
-  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, s);
+  for (int s : Interrupts) {
+    struct sigaction action {};
+    if (sigaction(s, nullptr, &action) == 0 && action.sa_handler != SIG_IGN) sigaddset(&set, s);
+  }
   return set;
 }
 
@@ -29,10 +35,11 @@ TSignalHold::TSignalHold() {
 TSignalHold::~TSignalHold() { pthread_sigmask(SIG_SETMASK, &Before, nullptr); }
 
 void TSignalHold::ThrowIfRaised() {
-  sigset_t pending;
+  sigset_t pending, held = Held();
   if (sigpending(&pending) != 0) return;
-  for (int s : {SIGINT, SIGTERM, SIGHUP})
-    if (sigismember(&pending, s) == 1) throw EBuildError("interrupted; nothing was written");
+  for (int s : Interrupts)
+    if (sigismember(&held, s) == 1 && sigismember(&pending, s) == 1)
+      throw EBuildError("interrupted; nothing was written");
 }
 
 #else
