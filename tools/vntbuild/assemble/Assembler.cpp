@@ -34,7 +34,8 @@ TPackageLayout LayOutSections(const TPackageContent& content, const TArchiveAsse
                               const TProductArchives& archives) {
   TPackageLayout l;
   for (int i = 0; i < SectionCount; ++i)
-    if (i != SecSupportArchive && i != SecProductArchive) l.Sizes[i] = (l.Sections[i] = WriteSection(content, i)).size();
+    if (i != SecSupportArchive && i != SecProductArchive)
+      l.Sizes[i] = (l.Sections[i] = WriteSection(content, i)).size();
   l.Sizes[SecSupportArchive] = SupportSectionLength(support);
   l.Sizes[SecProductArchive] = archives.SectionLength();
   return l;
@@ -170,7 +171,8 @@ TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath
 
   summary.Files = packer.Files;
   summary.BytesIn = packer.BytesIn;
-  summary.BytesOut = (support ? support->Length() : 0) + (archives.InVolumes ? archives.Main->Length() : archives.SectionLength());
+  summary.BytesOut = (support ? support->Length() : 0) +
+                     (archives.InVolumes ? archives.Main->Length() : archives.SectionLength());
   summary.Volumes = output.VolumeCount();
   summary.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return summary;

@@ -45,8 +45,10 @@ private:
 std::optional<uint64_t> RvaToOffset(TImageReader& img, uint64_t sectionTable, int sections, uint32_t rva) {
   for (int i = 0; i < sections; ++i) {
     uint64_t at = sectionTable + uint64_t(i) * 40;
-    uint32_t address = img.U32(at + 12), virtualSize = img.U32(at + 8), raw = img.U32(at + 20), rawSize = img.U32(at + 16);
-    if (img.Ok && rva >= address && rva - address < std::max(virtualSize, rawSize)) return uint64_t(raw) + (rva - address);
+    uint32_t address = img.U32(at + 12), virtualSize = img.U32(at + 8);
+    uint32_t raw = img.U32(at + 20), rawSize = img.U32(at + 16);
+    if (img.Ok && rva >= address && rva - address < std::max(virtualSize, rawSize))
+      return uint64_t(raw) + (rva - address);
   }
   return std::nullopt;
 }
