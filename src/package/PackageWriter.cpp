@@ -101,37 +101,48 @@ std::string WriteSection(const TPackageContent& content, int section) {
   return s.Bytes();
 }
 
-std::string BuildPackage(const TPackageContent& content, uint64_t imageSize) {
-  std::array<std::string, SectionCount> sections;
-  for (int i = 0; i < SectionCount; ++i) sections[i] = WriteSection(content, i);
-
-  TMemoryStream out;
+TPackageFrame PackageFrame(const TPackageContent& content, const std::array<uint64_t, SectionCount>& sectionSizes,
+                           uint64_t imageSize) {
   uint64_t position = imageSize + DirectorySize;
   std::array<uint32_t, SectionCount> directory{};
   for (int i = 0; i < SectionCount; ++i) {
     if (position > UINT32_MAX) throw std::length_error("package larger than 4 GB");
     directory[i] = uint32_t(position);
-    position += sections[i].size();
+    position += sectionSizes[i];
   }
-  for (uint32_t entry : directory) WriteU32(out, entry);
-  for (const auto& bytes : sections) out.Write(bytes.data(), bytes.size());
-  WriteU32(out, uint32_t(imageSize));
-  WriteI32(out, content.ExternalArchive ? 0 : int32_t(directory[SecProductArchive]));
-  WriteU32(out, PackageMagic);
-  return out.Bytes();
+  TMemoryStream head, trailer;
+  for (uint32_t entry : directory) WriteU32(head, entry);
+  WriteU32(trailer, uint32_t(imageSize));
+  WriteI32(trailer, content.ExternalArchive ? 0 : int32_t(directory[SecProductArchive]));
+  WriteU32(trailer, PackageMagic);
+  return {std::move(head.Bytes()), std::move(trailer.Bytes())};
+}
+
+void SetPackageEnd(std::string& image, uint64_t packageEnd) {
+  auto res = FindPeResource(image, PackageEndResourceType, PackageEndResourceName);
+  if (!res || res->Size < 4) throw std::runtime_error("the stub has no package-end resource");
+  TMemoryStream patch(std::move(image));
+  patch.Seek(res->FileOffset);
+  WriteU32(patch, uint32_t(packageEnd));
+  image = std::move(patch.Bytes());
+}
+
+std::string BuildPackage(const TPackageContent& content, uint64_t imageSize) {
+  std::array<std::string, SectionCount> sections;
+  std::array<uint64_t, SectionCount> sizes{};
+  for (int i = 0; i < SectionCount; ++i) {
+    sections[i] = WriteSection(content, i);
+    sizes[i] = sections[i].size();
+  }
+  TPackageFrame frame = PackageFrame(content, sizes, imageSize);
+  std::string package = std::move(frame.Directory);
+  for (const auto& bytes : sections) package += bytes;
+  return package + frame.Trailer;
 }
 
 std::string AppendPackage(std::string stubImage, const TPackageContent& content, bool endInResource) {
   std::string package = BuildPackage(content, stubImage.size());
-  if (endInResource) {
-    auto res = FindPeResource(stubImage, PackageEndResourceType, PackageEndResourceName);
-    if (!res || res->Size < 4) throw std::runtime_error("the stub has no package-end resource");
-    uint64_t end = stubImage.size() + package.size();
-    TMemoryStream patch(std::move(stubImage));
-    patch.Seek(res->FileOffset);
-    WriteU32(patch, uint32_t(end));
-    stubImage = std::move(patch.Bytes());
-  }
+  if (endInResource) SetPackageEnd(stubImage, stubImage.size() + package.size());
   return stubImage + package;
 }
 

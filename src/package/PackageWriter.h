@@ -29,6 +29,20 @@ TSetupInstallerFile UninstallerFileRecord(int32_t id, uint32_t size, uint32_t do
 
 // Stored bytes of one section.
 std::string WriteSection(const TPackageContent& content, int section);
+
+// What goes around the sections of a package whose sections the caller writes itself (so
+// that large ones need not be held): the directory before them and the trailer after them.
+struct TPackageFrame {
+  std::string Directory, Trailer;
+};
+// The frame for sections of these sizes after a program image of imageSize bytes;
+// std::length_error when a section would start beyond 4 GB.
+TPackageFrame PackageFrame(const TPackageContent& content, const std::array<uint64_t, SectionCount>& sectionSizes,
+                           uint64_t imageSize);
+// Records in the image's package-end resource that the package ends at packageEnd;
+// std::runtime_error when the image has no such resource.
+void SetPackageEnd(std::string& image, uint64_t packageEnd);
+
 // Directory, sections and trailer, for a program image of imageSize bytes.
 std::string BuildPackage(const TPackageContent& content, uint64_t imageSize);
 // The stub image followed by its package. With endInResource the image's package-end

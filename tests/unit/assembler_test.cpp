@@ -1,6 +1,7 @@
 // The builder's assembler and extract: a project of files on disk becomes a setup whose
 // package, read back as the setup reads it, restores every file whole and dated.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/resource.h>
 
 #include <cmath>
@@ -536,7 +537,7 @@ TEST_F(AssemblerTest, VolumesReplaceOnlyVolumes) {
 }
 
 // A write that fails part-way (a full disk), or a setup whose finishing fails, leaves the
-// setup built before as it was and nothing beside it.
+// setup built before as it was and nothing beside it, not even the folders it made.
 TEST_F(AssemblerTest, AFailedWriteLeavesTheEarlierSetup) {
   Add(Project.ProductFiles, "small.txt", "small");
   Build();
@@ -555,10 +556,44 @@ TEST_F(AssemblerTest, AFailedWriteLeavesTheEarlierSetup) {
   small.rlim_cur = 100000;  // files stop growing here, as on a full disk
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string elsewhere = "no error";
+  try {
+    Build("fresh/deeper/setup.exe");
+  } catch (const EBuildError& e) {
+    elsewhere = e.what();
+  }
   std::string error = Error();
   ::setrlimit(RLIMIT_FSIZE, &limit);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_NE(error.find("cannot write " + Out), std::string::npos) << error;
+  EXPECT_NE(elsewhere.find("cannot write"), std::string::npos) << elsewhere;
+  EXPECT_TRUE(ReadWholeFile(Out) == earlier);
+  EXPECT_EQ(folder(), before);
+
+  // An interrupt ends the build between files the same way; the signal was held, not lost.
+  struct TInterruptAtFirstLine : std::streambuf {
+    int overflow(int c) override {
+      if (!Raised) Raised = std::raise(SIGINT) == 0;
+      return c;
+    }
+    bool Raised = false;
+  } interrupting;
+  std::ostream progress(&interrupting);
+  sigset_t interrupt, mask;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &interrupt, &mask), 0);
+  std::string interrupted = "no error";
+  try {
+    AssembleSetup(Project, (Dir / "stub.exe").string(), Out, progress);
+  } catch (const EBuildError& e) {
+    interrupted = e.what();
+  }
+  const timespec now{};
+  int held = ::sigtimedwait(&interrupt, nullptr, &now);
+  ::pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+  EXPECT_EQ(interrupted, "interrupted; nothing was written");
+  EXPECT_EQ(held, SIGINT);
   EXPECT_TRUE(ReadWholeFile(Out) == earlier);
   EXPECT_EQ(folder(), before);
 

@@ -1,34 +1,52 @@
-// One archive as the builder fills it, member by member, in memory: members are compressed
-// as they come, so only the compressed archive is held, and the header's total size and
-// member count are set when it is finished.
+// One archive as the builder fills it, member by member, straight into files: a temporary
+// file beside the output for an archive the setup carries, or volume files that take their
+// places with the setup. Members are read and compressed a chunk at a time, so only a chunk is
+// held; the header's total size and member count are set when the archive is finished.
 #pragma once
 
 #include <cstdint>
-#include <list>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "archive/ArchiveWriter.h"
+#include "vntbuild/assemble/WriteFile.h"
 
 namespace vnt {
 
+// The file of volume n (1, 2, ...); it stays valid until the build ends.
+using TVolumeFile = std::function<TWriteFile&(uint32_t volume)>;
+
 class TArchiveAssembly {
 public:
-  // volumeSize 0 keeps the archive in one piece; otherwise it is cut into volumes.
-  explicit TArchiveAssembly(const std::string& comment, uint64_t volumeSize = 0);
+  // An archive in one temporary file beside place; it goes with this object. Nothing is
+  // written before the first member.
+  TArchiveAssembly(const std::string& comment, const std::string& place);
+  // An archive in volumes of at most volumeSize bytes, written to the files volumeFile gives.
+  TArchiveAssembly(const std::string& comment, uint64_t volumeSize, TVolumeFile volumeFile);
 
-  // Answers the number of archive bytes the member took.
-  uint64_t Add(int32_t id, uint32_t dosDateTime, const std::string& data);
-  // Writes the end record and the header's figures; answers the archive, one string per
-  // volume (just one without volumes).
-  std::vector<std::string> Finish();
+  // Reads data from its position to its end; answers the number of archive bytes it took.
+  uint64_t Add(int32_t id, uint32_t dosDateTime, TStream& data);
+  // Writes the end record and the header's figures, and closes the files.
+  void Finish();
 
   uint32_t MemberCount() const { return Count; }
-  uint64_t TotalSize() const { return Total; }
+  uint64_t Length() const { return Writer ? Writer->BytesWritten() : 0; }  // all volumes
+  uint32_t VolumeCount() const { return Writer ? Writer->VolumeCount() : 0; }
+  // The file of a finished archive that is not in volumes.
+  const std::string& Path() const { return Scratch->Path(); }
 
 private:
-  std::list<TMemoryStream> Streams;  // a list keeps the writer's references valid
+  void Start();
+
+  std::string Comment;
+  std::optional<TWriteFile> Scratch;
+  std::string Place;
+  uint64_t VolumeSize = 0;
+  TVolumeFile VolumeFile;
+  TWriteFile* First = nullptr;    // the file with the header
+  TWriteFile* Current = nullptr;  // the file being written
   std::unique_ptr<TArchiveWriter> Writer;
   uint64_t Total = 0;
   uint32_t Count = 0;

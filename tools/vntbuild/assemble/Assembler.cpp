@@ -1,5 +1,6 @@
 #include "vntbuild/assemble/Assembler.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -7,125 +8,92 @@
 
 #include "package/PackageWriter.h"
 #include "package/PeResource.h"
-#include "vntbuild/assemble/ArchiveAssembly.h"
 #include "vntbuild/assemble/ArchiveLayout.h"
 #include "vntbuild/assemble/FileFacts.h"
+#include "vntbuild/assemble/FilePacking.h"
 #include "vntbuild/assemble/InputFiles.h"
-#include "vntbuild/assemble/PeResourceWriter.h"
+#include "vntbuild/assemble/PeChecksum.h"
 #include "vntbuild/assemble/SetupResources.h"
+#include "vntbuild/assemble/SetupWriter.h"
+#include "vntbuild/assemble/SignalHold.h"
 #include "vntbuild/project/ProjectFiles.h"
 
 namespace vnt {
 
 namespace {
 
-std::string Grouped(uint64_t n) {
-  std::string digits = std::to_string(n), out;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
-
-class TAssemblyRun {
-public:
-  TAssemblyRun(std::ostream& progress, size_t fileCount) : Progress(progress), Count(fileCount) {}
-
-  // Reads the file, takes its size, date and version into the record, and adds it.
-  void Pack(TProjectFile& f, TArchiveAssembly& archive) {
-    TSourceFile source = Read(f);
-    if (f.RunningSetup) source.Data.clear();
-    TSetupInstallerFile& r = f.Record;
-    r.File.Size = uint32_t(source.Data.size());
-    if (!f.DateGiven) r.DateTime = source.DosDateTime;
-    if (auto version = FileVersionOf(source.Data); version && !f.VersionGiven)
-      r.VersionHigh = version->High, r.VersionLow = version->Low;
-    uint64_t packed = archive.Add(r.Id, r.DateTime, source.Data);
-    ++Summary.Files;
-    Summary.BytesIn += source.Data.size();
-    char line[64];
-    std::snprintf(line, sizeof line, "  [%u/%zu] ", Summary.Files, Count);
-    Progress << line << r.File.SourceName << ": " << Grouped(source.Data.size()) << " -> " << Grouped(packed)
-             << " bytes\n"
-             << std::flush;
-  }
-
-  static TSourceFile Read(const TProjectFile& f) {
-    try {
-      return ReadSourceFile(f.SourcePath);
-    } catch (const EBuildError& e) {
-      throw EBuildError(Where(f) + e.what());
-    }
-  }
-
-  std::ostream& Progress;
-  size_t Count;
-  TBuildSummary Summary;
+// The bytes of every section but the two archive sections, which are copied from their files.
+struct TPackageLayout {
+  std::array<std::string, SectionCount> Sections;
+  std::array<uint64_t, SectionCount> Sizes{};
 };
 
-std::string SupportArchiveSection(std::vector<TProjectFile>& files, TAssemblyRun& run) {
-  if (files.empty()) return std::string(1, '\0');
-  TArchiveAssembly archive("");
-  for (auto& f : files) run.Pack(f, archive);
-  std::string bytes = archive.Finish().front();
-  run.Summary.BytesOut += bytes.size();
-  return '\x01' + bytes;
-}
+uint64_t SupportSectionLength(const TArchiveAssembly* support) { return support ? 1 + support->Length() : 1; }
 
-// The product archive section: the main archive (left out when it has no member) and the
-// component archives after it; with volumes, one archive of every file, in volume pieces.
-struct TProductArchives {
-  std::vector<std::string> Volumes;
-  std::string Section;
-  uint32_t MainLength = 0;
-  std::vector<uint32_t> ComponentLengths;
-};
-
-TProductArchives PackProductFiles(std::vector<TProjectFile>& files, const TProject& project, TAssemblyRun& run) {
-  const auto& components = project.Content.Description.Components;
-  bool volumes = project.VolumeSize > 0;
-  TArchiveAssembly main("", project.VolumeSize);
-  std::vector<std::unique_ptr<TArchiveAssembly>> own;
-  for (const auto& c : components) own.push_back(std::make_unique<TArchiveAssembly>(c.Name));
-  for (auto& f : files) {
-    int component = volumes ? -1 : ComponentArchiveOf(f.Record.File, components, project.ComponentArchives);
-    run.Pack(f, component < 0 ? main : *own[size_t(component)]);
-  }
-  TProductArchives result;
-  std::vector<std::string> mainPieces = main.Finish();
-  if (volumes) {
-    for (const auto& v : mainPieces) run.Summary.BytesOut += v.size();
-    result.Volumes = std::move(mainPieces);
-    return result;
-  }
-  if (main.MemberCount() > 0) result.Section = std::move(mainPieces.front());
-  result.MainLength = uint32_t(result.Section.size());
-  for (auto& archive : own) {
-    std::string bytes = archive->MemberCount() > 0 ? archive->Finish().front() : std::string();
-    result.ComponentLengths.push_back(uint32_t(bytes.size()));
-    result.Section += bytes;
-  }
-  if (result.Section.size() > UINT32_MAX) throw EBuildError("the product archives come to more than 4 GB");
-  run.Summary.BytesOut += result.Section.size();
-  return result;
+TPackageLayout LayOutSections(const TPackageContent& content, const TArchiveAssembly* support,
+                              const TProductArchives& archives) {
+  TPackageLayout l;
+  for (int i = 0; i < SectionCount; ++i)
+    if (i != SecSupportArchive && i != SecProductArchive)
+      l.Sizes[i] = (l.Sections[i] = WriteSection(content, i)).size();
+  l.Sizes[SecSupportArchive] = SupportSectionLength(support);
+  l.Sizes[SecProductArchive] = archives.SectionLength();
+  return l;
 }
 
 // Component archive positions are absolute, so the table is set once the sections before the
 // product archive are known; their sizes do not depend on the positions.
-void PlaceProductArchives(TPackageContent& content, const TProductArchives& archives, uint64_t stubSize) {
+void PlaceProductArchives(TPackageContent& content, const TArchiveAssembly* support, const TProductArchives& archives,
+                          uint64_t stubSize) {
   TSetupDescription& d = content.Description;
-  content.RawSections[SecProductArchive] = archives.Section;
-  content.ExternalArchive = !archives.Volumes.empty();
+  content.ExternalArchive = archives.InVolumes;
   if (content.ExternalArchive) {
     SetExternalArchiveTable(d);
     return;
   }
-  SetArchiveTable(d, archives.MainLength, archives.ComponentLengths, 0);
+  SetArchiveTable(d, archives.MainLength(), archives.ComponentLengths(), 0);
+  TPackageLayout sizes = LayOutSections(content, support, archives);
   uint64_t position = stubSize + DirectorySize;
-  for (int i = 0; i < SecProductArchive; ++i) position += WriteSection(content, i).size();
-  if (position + archives.Section.size() > UINT32_MAX) throw EBuildError("the setup would be larger than 4 GB");
-  SetArchiveTable(d, archives.MainLength, archives.ComponentLengths, uint32_t(position));
+  for (int i = 0; i < SecProductArchive; ++i) position += sizes.Sizes[i];
+  if (position + archives.SectionLength() > UINT32_MAX) throw EBuildError("the setup would be larger than 4 GB");
+  SetArchiveTable(d, archives.MainLength(), archives.ComponentLengths(), uint32_t(position));
+}
+
+void CopyArchive(TSetupWriter& setup, const TArchiveAssembly& archive) {
+  if (archive.MemberCount() > 0) setup.Copy(archive.Path(), archive.Length());
+}
+
+// The stub with the package end set, the package around the archives' files; answers its size.
+uint64_t WriteSetup(TWriteFile& to, std::string stub, const TPackageContent& content, const TArchiveAssembly* support,
+                    const TProductArchives& archives) {
+  TPackageLayout l = LayOutSections(content, support, archives);
+  TPackageFrame frame;
+  try {
+    frame = PackageFrame(content, l.Sizes, stub.size());
+  } catch (const std::length_error& e) {
+    throw EBuildError(e.what());
+  }
+  uint64_t end = stub.size() + frame.Directory.size() + frame.Trailer.size();
+  for (uint64_t size : l.Sizes) end += size;
+  SetPackageEnd(stub, end);
+  TSetupWriter setup(to, PeChecksumAt(ReadPeLayout(stub)));
+  setup.Put(stub);
+  setup.Put(frame.Directory);
+  for (int i = 0; i < SectionCount; ++i) {
+    if (i == SecSupportArchive) {
+      setup.Put(std::string(1, support ? '\x01' : '\0'));  // present or not
+      if (support) CopyArchive(setup, *support);
+    } else if (i == SecProductArchive && !archives.InVolumes) {
+      CopyArchive(setup, *archives.Main);
+      for (const auto& own : archives.Own) CopyArchive(setup, *own);
+    } else {
+      setup.Put(l.Sections[i]);
+    }
+  }
+  setup.Put(frame.Trailer);
+  if (setup.Length() != end) throw std::logic_error("the setup came out at another length than laid out");
+  setup.Finish();
+  return end;
 }
 
 // Read and checked before any file is compressed, so a wrong stub fails at once.
@@ -164,14 +132,6 @@ std::string StubWithProductResources(const std::string& stub, const std::string&
   }
 }
 
-std::string StubWithPackage(std::string stub, const TPackageContent& content) {
-  try {
-    return AppendPackage(std::move(stub), content, true);
-  } catch (const std::length_error& e) {
-    throw EBuildError(e.what());
-  }
-}
-
 void CheckVolumeSize(uint64_t volumeSize) {
   if (volumeSize > 0 && volumeSize < MinVolumeSize)
     throw EBuildError("volume size " + Grouped(volumeSize) + " is below the smallest of " + Grouped(MinVolumeSize) +
@@ -190,25 +150,30 @@ void StoreRecords(TSetupDescription& d, const TFileLists& files) {
 TBuildSummary AssembleSetup(const TProject& project, const std::string& stubPath, const std::string& outPath,
                             std::ostream& progress, const TSetupFinish& finish) {
   auto started = std::chrono::steady_clock::now();
+  TSignalHold hold;  // first made, last gone: an interrupt waits for the temporary files to go
   CheckVolumeSize(project.VolumeSize);
   TFileLists files = PreparedFiles(project, stubPath);
   std::vector<TInputFile> inputs = BuildInputs(project, files, stubPath);
   RefuseInputAsOutput(outPath, inputs);  // before the work, not only before the writing
   std::string stub = StubWithProductResources(ReadStub(stubPath), stubPath, project);
 
-  TAssemblyRun run(progress, files.Products.size() + files.Support.size());
+  TSetupOutput output(outPath, inputs);
+  TFilePacker packer(progress, files.Products.size() + files.Support.size());
   TPackageContent content = project.Content;
-  content.RawSections[SecSupportArchive] = SupportArchiveSection(files.Support, run);
-  TProductArchives archives = PackProductFiles(files.Products, project, run);
+  std::unique_ptr<TArchiveAssembly> support = PackSupportFiles(files.Support, packer, outPath);
+  TProductArchives archives = PackProductFiles(files.Products, project, packer, output, outPath);
   StoreRecords(content.Description, files);
-  PlaceProductArchives(content, archives, stub.size());
-  std::string setup = StubWithPackage(std::move(stub), content);
-  SetPeChecksum(setup);
+  PlaceProductArchives(content, support.get(), archives, stub.size());
+  TBuildSummary summary;
+  summary.SetupSize = WriteSetup(output.Setup(), std::move(stub), content, support.get(), archives);
+  TSignalHold::ThrowIfRaised();
+  output.Place(finish);
 
-  WriteSetupFiles(outPath, setup, archives.Volumes, inputs, finish);
-  TBuildSummary summary = run.Summary;
-  summary.SetupSize = setup.size();
-  summary.Volumes = uint32_t(archives.Volumes.size());
+  summary.Files = packer.Files;
+  summary.BytesIn = packer.BytesIn;
+  summary.BytesOut = (support ? support->Length() : 0) +
+                     (archives.InVolumes ? archives.Main->Length() : archives.SectionLength());
+  summary.Volumes = output.VolumeCount();
   summary.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return summary;
 }

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <ctime>
 
-#include "package/PeResource.h"
 #include "vntbuild/assemble/InputFiles.h"
 
 namespace vnt {
@@ -12,10 +11,6 @@ namespace vnt {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr uint16_t VersionResourceType = 16;
-constexpr uint16_t VersionResourceName = 1;
-constexpr uint32_t FixedInfoSignature = 0xFEEF04BDu;
 
 std::tm LocalTime(std::time_t t) {
   std::tm tm{};
@@ -27,34 +22,18 @@ std::tm LocalTime(std::time_t t) {
   return tm;
 }
 
-uint32_t U32At(const std::string& bytes, size_t at) {
-  uint32_t v = 0;
-  std::memcpy(&v, bytes.data() + at, 4);
-  return v;
-}
-
 }  // namespace
 
 TSourceFile ReadSourceFile(const std::string& path) {
   std::string data = ReadInputFile(path, MaxCarriedFileSize);
+  return TSourceFile{std::move(data), SourceDateOf(path)};
+}
+
+uint32_t SourceDateOf(const std::string& path) {
   std::error_code ec;
   fs::file_time_type time = fs::last_write_time(path, ec);
   if (ec) throw EBuildError("cannot read " + path + ": " + ec.message());
-  return TSourceFile{std::move(data), DosDateTimeOf(time)};
-}
-
-std::optional<TFileVersion> FileVersionOf(const std::string& image) {
-  auto res = FindPeResource(image, VersionResourceType, VersionResourceName);
-  if (!res) return std::nullopt;
-  // VS_VERSIONINFO: three 16-bit fields, the key "VS_VERSION_INFO" in UTF-16 with its zero,
-  // padding to 32 bits, then the fixed file information. Search for its signature on 32-bit
-  // steps in case a writer padded differently.
-  const size_t end = res->FileOffset + res->Size;
-  for (size_t at = res->FileOffset + 4; at + 16 <= end; at += 4) {
-    if (U32At(image, at) != FixedInfoSignature) continue;
-    return TFileVersion{U32At(image, at + 8), U32At(image, at + 12)};
-  }
-  return std::nullopt;
+  return DosDateTimeOf(time);
 }
 
 uint32_t DosDateTimeOf(fs::file_time_type time) {

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "vntbuild/assemble/FileVersion.h"
+
 namespace vnt {
 
 // A build or extract that cannot go on; what() names the file or value at fault.
@@ -23,10 +25,6 @@ public:
   using EBuildError::EBuildError;
 };
 
-struct TFileVersion {
-  uint32_t High = 0, Low = 0;  // major << 16 | minor, build << 16 | private part
-};
-
 struct TSourceFile {
   std::string Data;
   uint32_t DosDateTime = 0;
@@ -35,9 +33,8 @@ struct TSourceFile {
 // Reads the whole file with its modification time; a missing or unreadable file, anything but
 // a regular file, or one that the format's 32-bit sizes cannot hold raises EBuildError naming it.
 TSourceFile ReadSourceFile(const std::string& path);
-
-// The fixed file version of a 32-bit program image's version resource; none for other files.
-std::optional<TFileVersion> FileVersionOf(const std::string& image);
+// The file's modification time in MS-DOS form; EBuildError naming the file when it has none.
+uint32_t SourceDateOf(const std::string& path);
 
 // Local time in MS-DOS packed form (date high, time low, two-second steps); times outside
 // 1980 to 2107 are clamped to the nearest one the form holds.

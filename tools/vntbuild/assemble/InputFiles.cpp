@@ -1,5 +1,6 @@
 #include "vntbuild/assemble/InputFiles.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "vntbuild/assemble/FileFacts.h"
@@ -56,6 +57,40 @@ std::string ReadInputFile(const fs::path& path, uint64_t limit) {
   }
   if (in.bad()) throw EBuildError("cannot read " + path.string());
   return bytes;
+}
+
+TInputStream::TInputStream(const fs::path& path, uint64_t limit) : Name(path.string()) {
+  if (std::string problem = InputProblem(path, limit); !problem.empty()) throw EBuildError(problem);
+  In.open(path, std::ios::binary);
+  std::error_code ec;
+  FileSize = fs::file_size(path, ec);
+  if (!In || ec) throw EBuildError("cannot read " + Name);
+}
+
+size_t TInputStream::Read(void* buffer, size_t count) {
+  if (Pos >= FileSize) {
+    // The end as it was taken: a file that goes on has grown since.
+    if (Pos == FileSize && InAt == FileSize && In.peek() != std::ifstream::traits_type::eof()) Changed();
+    In.clear();
+    return 0;
+  }
+  size_t wanted = size_t(std::min<uint64_t>(count, FileSize - Pos));
+  if (InAt != Pos) {
+    In.clear();
+    In.seekg(std::streamoff(Pos));
+  }
+  In.read(static_cast<char*>(buffer), std::streamsize(wanted));
+  size_t got = size_t(In.gcount());
+  if (got < wanted) {
+    if (In.bad()) throw EBuildError("cannot read " + Name);
+    Changed();
+  }
+  Pos = InAt = Pos + got;
+  return got;
+}
+
+void TInputStream::Changed() const {
+  throw EBuildError("changed while it was read (it was " + Bytes(FileSize) + "): " + Name);
 }
 
 }  // namespace vnt

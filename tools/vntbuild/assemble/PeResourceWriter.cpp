@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vntbuild/assemble/FileFacts.h"
+#include "vntbuild/assemble/PeChecksum.h"
 #include "vntbuild/assemble/PeLayout.h"
 
 namespace vnt {
@@ -12,8 +13,6 @@ namespace {
 constexpr uint32_t InitializedReadableData = 0x40000040u;  // IMAGE_SCN_CNT_INITIALIZED_DATA | MEM_READ
 
 uint64_t Align(uint64_t v, uint64_t to) { return (v + to - 1) / to * to; }
-
-size_t ChecksumAt(const TPeLayout& l) { return l.Optional + 64; }
 
 // A signature covers the bytes it follows; once they change it only misleads.
 void DropCertificate(std::string& image, const TPeLayout& l) {
@@ -113,17 +112,10 @@ std::string WithResources(const std::string& original, const std::vector<TResour
 }
 
 void SetPeChecksum(std::string& file) {
-  TPeLayout layout = ReadPeLayout(file);
-  size_t checksumAt = ChecksumAt(layout);
-  uint64_t sum = 0;
-  for (size_t at = 0; at < file.size(); at += 2) {
-    if (at == checksumAt || at == checksumAt + 2) continue;
-    uint32_t word = uint8_t(file[at]) | (at + 1 < file.size() ? uint8_t(file[at + 1]) << 8 : 0);
-    sum += word;
-    sum = (sum & 0xFFFF) + (sum >> 16);
-  }
-  sum = (sum & 0xFFFF) + (sum >> 16);
-  PutU32(file, checksumAt, uint32_t(sum + file.size()));
+  size_t checksumAt = PeChecksumAt(ReadPeLayout(file));
+  TPeChecksum sum(checksumAt);
+  sum.Add(file.data(), file.size());
+  PutU32(file, checksumAt, sum.Value());
 }
 
 }  // namespace vnt

@@ -10,6 +10,7 @@
 #include <io.h>
 #include <process.h>
 #else
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,8 +80,16 @@ TProgramRun Spawn(const std::vector<std::string>& argv, int input, const std::st
   std::vector<char*> args;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
+  // The program takes the signals a build holds back for itself (SignalHold) as usual.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t pid = 0;
-  int failed = posix_spawnp(&pid, argv[0].c_str(), &actions, nullptr, args.data(), environ);
+  int failed = posix_spawnp(&pid, argv[0].c_str(), &actions, &attributes, args.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (failed) return {};
   int status = 0;

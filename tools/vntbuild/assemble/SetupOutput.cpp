@@ -6,7 +6,6 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/VolumeNames.h"
 #include "vntbuild/assemble/FileFacts.h"
-#include "vntbuild/assemble/OutputFiles.h"
 
 namespace vnt {
 
@@ -67,22 +66,26 @@ void RefuseInputAsOutput(const std::string& path, const std::vector<TInputFile>&
                       "); choose another name for the setup");
 }
 
-void WriteSetupFiles(const std::string& outPath, const std::string& setup, const std::vector<std::string>& volumes,
-                     const std::vector<TInputFile>& inputs, const TSetupFinish& finish) {
-  if (volumes.size() > MaxVolumes)
-    throw EBuildError(std::to_string(volumes.size()) + " volumes: more than " + std::to_string(MaxVolumes) +
-                      "; choose a larger volume size");
-  RefuseInputAsOutput(outPath, inputs);
-  CheckVolumePlaces(outPath, volumes.size(), inputs);
-  std::error_code ec;
-  fs::path folder = fs::path(outPath).parent_path();
-  if (!folder.empty()) fs::create_directories(folder, ec);
-  TOutputFiles out;
-  for (size_t i = 0; i < volumes.size(); ++i) out.Write(VolumeName(outPath, uint32_t(i + 1)), volumes[i]);
-  std::string written = out.Write(outPath, setup);
-  if (finish) finish(written);
-  out.Place();  // the setup last: it is whole only with its volumes
-  RemoveStaleVolumes(outPath, volumes.size(), inputs);
+TSetupOutput::TSetupOutput(const std::string& outPath, const std::vector<TInputFile>& inputs)
+    : OutPath(outPath), Inputs(inputs), Folder(fs::path(outPath).parent_path()) {}
+
+TWriteFile& TSetupOutput::Volume(uint32_t volume) {
+  if (volume > MaxVolumes)
+    throw EBuildError("more than " + std::to_string(MaxVolumes) + " volumes; choose a larger volume size");
+  Volumes = volume;
+  return Files.Create(VolumeName(OutPath, volume));
+}
+
+TWriteFile& TSetupOutput::Setup() { return *(SetupFile = &Files.Create(OutPath)); }
+
+void TSetupOutput::Place(const TSetupFinish& finish) {
+  RefuseInputAsOutput(OutPath, Inputs);
+  CheckVolumePlaces(OutPath, Volumes, Inputs);
+  SetupFile->Close(true);
+  if (finish) finish(SetupFile->Path());
+  Files.Place();  // the setup last: it is whole only with its volumes
+  Folder.Keep();
+  RemoveStaleVolumes(OutPath, Volumes, Inputs);
 }
 
 }  // namespace vnt
