@@ -110,16 +110,15 @@ bool TOtherProducts::Needs(const TUninstItem& item) const {
 
 std::vector<std::string> TOtherProducts::SharedFolders(const std::vector<TUninstItem>& items) const {
   std::vector<std::string> shared;
+  std::set<std::string> taken;  // their keys
   for (const auto& item : items) {
     if (!IsFileKind(item.Kind) && item.Kind != UninstFolder) continue;
     std::string path = StripFolderBackslash(item.Path);
     // Each folder above the item, as the item spells it.
     for (size_t cut = path.find_last_of('\\'); cut != std::string::npos && cut > 0; cut = path.find_last_of('\\', cut - 1)) {
       std::string folder = path.substr(0, cut);
-      if (!Folders.count(PathKey(folder))) continue;
-      bool known = std::any_of(shared.begin(), shared.end(),
-                               [&](const std::string& f) { return PathKey(f) == PathKey(folder); });
-      if (!known) shared.push_back(folder);
+      std::string key = PathKey(folder);
+      if (Folders.count(key) && taken.insert(key).second) shared.push_back(folder);
     }
   }
   std::stable_sort(shared.begin(), shared.end(),

@@ -74,8 +74,7 @@ private:
   // tried again later.
   void DeleteGone(size_t i) {
     const std::string& path = Items[i].Path;
-    System.RemoveFile(path);
-    if (!System.Exists(path) || Schedule(path, path)) Gone[i] = true;
+    if (System.RemoveFile(path) || Schedule(path, path)) Gone[i] = true;
     else NotRemoved.push_back(path);
   }
 
@@ -149,9 +148,8 @@ private:
       const TUninstItem& item = Items[i];
       if (item.Kind != UninstFolder) continue;
       if (Request.WholeProduct || System.FolderEmpty(item.Path)) {
-        System.RemoveFolder(item.Path);
         // What another product keeps in it makes the folder that product's to remove.
-        if (!System.Exists(item.Path) || NeededByOthers(item) || ScheduleFolder(item.Path)) Gone[i] = true;
+        if (System.RemoveFolder(item.Path) || NeededByOthers(item) || ScheduleFolder(item.Path)) Gone[i] = true;
         else NotRemoved.push_back(WithFolderBackslash(item.Path));
       }
       if (!Step()) return false;

@@ -14,11 +14,13 @@
 namespace vnt {
 
 struct TRemovalSystem {
-  // Clears the read-only attribute and deletes.
-  std::function<void(const std::string& path)> RemoveFile;
+  // Clears the read-only attribute and deletes; true when the file is gone (or was not
+  // there), so that no second look at the disk is needed.
+  std::function<bool(const std::string& path)> RemoveFile;
   std::function<bool(const std::string& path)> Exists;  // a file or a folder
   std::function<bool(const std::string& folder)> FolderEmpty;
-  std::function<void(const std::string& folder)> RemoveFolder;
+  // Removes an empty folder; true when it is gone (or was not there).
+  std::function<bool(const std::string& folder)> RemoveFolder;
   // Drops one from the file's shared count (removing the count at zero); answers the users
   // left.
   std::function<int64_t(const std::string& path)> ReleaseSharedCount;

@@ -4,6 +4,7 @@
 
 #include "package/ComponentLists.h"
 #include "package/Conditions.h"
+#include "package/FolderPrefixes.h"
 #include "package/SystemRules.h"
 
 namespace vnt {
@@ -91,6 +92,29 @@ bool TSetupQueries::ShortcutFolderIsUnused(const std::string& folder) const {
   for (const auto& s : Desc.Shortcuts)
     if (Selected(s.Components, s.Condition) && StartsWithIgnoringCase(s.Folder, prefix)) return false;
   return true;
+}
+
+namespace {
+std::vector<bool> NotHeld(const TFolderPrefixes& used, const std::vector<std::string>& folders) {
+  std::vector<bool> unused;
+  unused.reserve(folders.size());
+  for (const auto& folder : folders) unused.push_back(!used.Holds(folder));
+  return unused;
+}
+}  // namespace
+
+std::vector<bool> TSetupQueries::UnusedFolders(const std::vector<std::string>& folders) const {
+  TFolderPrefixes used;
+  for (const auto& f : Desc.ProductFiles)
+    if (Selected(f.File.Components, f.File.Condition)) used.AddDestination(f.File.DestFolder);
+  return NotHeld(used, folders);
+}
+
+std::vector<bool> TSetupQueries::UnusedShortcutFolders(const std::vector<std::string>& folders) const {
+  TFolderPrefixes used;
+  for (const auto& s : Desc.Shortcuts)
+    if (Selected(s.Components, s.Condition)) used.AddDestination(s.Folder);
+  return NotHeld(used, folders);
 }
 
 std::string TSetupQueries::FindDestinationFolder(const std::string& fileName) const {

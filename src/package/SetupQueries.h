@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "package/SetupDescription.h"
 #include "package/SetupVariables.h"
@@ -24,6 +25,10 @@ public:
   bool ComponentHasEntries(const std::string& name) const;
   bool FolderIsUnused(const std::string& folder) const;
   bool ShortcutFolderIsUnused(const std::string& folder) const;
+  // The same for a whole list at once, in one pass over the files (or shortcuts): an entry
+  // for each folder, true when it is unused.
+  std::vector<bool> UnusedFolders(const std::vector<std::string>& folders) const;
+  std::vector<bool> UnusedShortcutFolders(const std::vector<std::string>& folders) const;
   std::string FindDestinationFolder(const std::string& fileName) const;
   bool IsInFolderList(const std::string& text) const { return Vars.IsInFolderList(text); }
   // A record of these components with this condition is part of the run.

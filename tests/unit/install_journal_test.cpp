@@ -129,10 +129,10 @@ struct TRollbackMachine {
   TRollbackSystem System() {
     TRollbackSystem s;
     TRemovalSystem& r = s.Removal;
-    r.RemoveFile = [this](const std::string& p) { Log.push_back("delete " + p), Files.erase(p); };
+    r.RemoveFile = [this](const std::string& p) { return Log.push_back("delete " + p), Files.erase(p), true; };
     r.Exists = [this](const std::string& p) { return Files.count(p) || Folders.count(p); };
     r.FolderEmpty = [this](const std::string& f) { return Empty(f); };
-    r.RemoveFolder = [this](const std::string& f) { Log.push_back("rmdir " + f), Folders.erase(f); };
+    r.RemoveFolder = [this](const std::string& f) { return Log.push_back("rmdir " + f), Folders.erase(f), true; };
     r.ReleaseSharedCount = [this](const std::string& p) -> int64_t { return Log.push_back("release " + p), 0; };
     r.UnregisterServer = [this](const std::string& p) { Log.push_back("unregister " + p); };
     r.UnregisterTypeLibrary = [this](const std::string& p) { Log.push_back("untypelib " + p); };

@@ -116,3 +116,37 @@ TEST_F(Queries, FolderList) {
   EXPECT_TRUE(Q.IsInFolderList("%Data%\\"));
   EXPECT_FALSE(Q.IsInFolderList("%Other%"));
 }
+
+// The one pass over the files must answer as the question asked folder by folder does.
+TEST_F(Queries, UnusedFoldersOfAListAgreeWithTheSingleQuestion) {
+  Desc.ProductFiles.push_back(File("a.txt", "%Data%\\Logs\\2024\\", 1, "Program"));
+  Desc.ProductFiles.push_back(File("b.txt", "%DATA%\\logs\\", 1, "Program", "%Big% = 1|"));
+  Desc.ProductFiles.push_back(File("c.txt", "C:\\Fixed\\Place\\", 1, "Help"));
+  Desc.ProductFiles.push_back(File("d.txt", "\\\\server\\share\\", 1, "Program"));
+  const std::vector<std::string> folders = {
+      "%InstallDir%",         "%installdir%\\SUB",   "%InstallDir%\\Sub\\Deeper\\", "%InstallDir%\\Sub\\Deep",
+      "%InstallDir%\\Subway", "%InstallDir%\\Extra", "%Data%",                      "%data%\\logs\\2024",
+      "%Data%\\Logs\\20",     "C:\\Fixed",           "c:\\fixed\\place\\",          "\\\\server",
+      "",                     "%Other%\\",           "%InstallDir%\\\\",
+  };
+  auto check = [&](const char* when) {
+    std::vector<bool> unused = Q.UnusedFolders(folders);
+    ASSERT_EQ(unused.size(), folders.size());
+    for (size_t i = 0; i < folders.size(); ++i)
+      EXPECT_EQ(unused[i], Q.FolderIsUnused(folders[i])) << when << ": " << folders[i];
+    std::vector<bool> shortcuts = Q.UnusedShortcutFolders({"%ProgramGroupDir%", "%programgroupdir%\\TOOLS\\", "%ProgramGroupDir%\\To"});
+    EXPECT_EQ(shortcuts, (std::vector<bool>{Q.ShortcutFolderIsUnused("%ProgramGroupDir%"),
+                                            Q.ShortcutFolderIsUnused("%programgroupdir%\\TOOLS\\"), true}))
+        << when;
+  };
+  check("Program");
+  EXPECT_EQ(Q.UnusedFolders({"%data%\\logs\\2024", "%InstallDir%\\Subway", "C:\\Fixed"}),
+            (std::vector<bool>{false, true, true}));
+  V.SetVariable("%Big%", "1");
+  check("Program, condition true");
+  V.SelectedComponents = "Help";
+  check("Help");
+  EXPECT_EQ(Q.UnusedFolders({"%InstallDir%\\Subway", "C:\\Fixed", "%Data%"}), (std::vector<bool>{false, false, true}));
+  V.SelectedComponents = "";
+  check("nothing chosen");
+}

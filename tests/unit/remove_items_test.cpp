@@ -23,10 +23,16 @@ struct TFakeMachine {
 
   TRemovalSystem System() {
     TRemovalSystem s;
-    s.RemoveFile = [this](const std::string& p) { if (!Locked.count(p)) Files.erase(p); };
+    s.RemoveFile = [this](const std::string& p) {
+      if (!Locked.count(p)) Files.erase(p);
+      return !Files.count(p);
+    };
     s.Exists = [this](const std::string& p) { return Files.count(p) || Folders.count(p); };
     s.FolderEmpty = [this](const std::string& f) { return FolderEmpty(f); };
-    s.RemoveFolder = [this](const std::string& f) { if (FolderEmpty(f)) Folders.erase(f); };
+    s.RemoveFolder = [this](const std::string& f) {
+      if (FolderEmpty(f)) Folders.erase(f);
+      return !Folders.count(f);
+    };
     s.ReleaseSharedCount = [this](const std::string& p) -> int64_t {
       Done.push_back("release " + p);
       return SharedUsers.count(p) ? SharedUsers[p] : 0;

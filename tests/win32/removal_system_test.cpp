@@ -116,3 +116,28 @@ TEST(RemovalSystem, AWholeProductLeavesNothingOfItsOwn) {
   RegCloseKey(left);
   EXPECT_EQ(reports, 1 + 2 + 2 + 2 + 1u);  // start, files, folders, values, end
 }
+
+// What the delete itself answers decides: a file held open stays and is listed with its
+// folder, a file already gone counts as removed.
+TEST(RemovalSystem, AFileHeldOpenIsListedAndAMissingOneIsGone) {
+  TTempFolder root;
+  std::string app = root / "Held";
+  CreateDirectoryA(app.c_str(), nullptr);
+  std::string held = app + "\\held.dll";
+  WriteBytes(held, "MZ");
+  HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(open, INVALID_HANDLE_VALUE);
+  std::vector<TUninstItem> items = {{UninstFolder, app, {}, {}},
+                                    {UninstFile, held, {}, {}},
+                                    {UninstFile, app + "\\never-there.txt", {}, {}}};
+  TRemovalRequest request;
+  request.WholeProduct = true;
+  request.DropFromItems = true;
+  TRemovalResult result = RemoveInstalledItems(items, request, MachineRemovalSystem(nullptr, nullptr));
+  CloseHandle(open);
+  EXPECT_EQ(result.NotRemoved, (std::vector<std::string>{held, app + "\\"}));
+  ASSERT_EQ(items.size(), 2u);  // what stays can be tried again
+  EXPECT_EQ(items[0].Path, app);
+  EXPECT_EQ(items[1].Path, held);
+  EXPECT_TRUE(Exists(held));
+}

@@ -83,21 +83,21 @@ bool IsFolder(const std::string& path) {
 bool TWin32ArchiveFileSystem::MakeFolders(const std::string& folder) {
   std::string f = WithoutTrailingSeparators(folder);
   if (f.empty()) return false;
-  std::string key = UpperCase(f);
-  if (std::find(KnownFolders.begin(), KnownFolders.end(), key) != KnownFolders.end()) return true;
+  if (KnownFolders.count(f)) return true;
   bool there = IsFolder(f);
   if (!there) {
     // The parent is always shorter, so the descent ends at the drive or share.
     std::string parent = WithoutTrailingSeparators(FolderPart(f));
     if (!parent.empty() && parent.size() < f.size()) MakeFolders(parent);
     if (CreateDirectoryA(f.c_str(), nullptr)) {
+      there = true;
       if (OnFolderMade) OnFolderMade(f);
     } else {
       Failed();
+      there = IsFolder(f);  // made meanwhile by someone else
     }
-    there = IsFolder(f);
   }
-  if (there) KnownFolders.push_back(key);
+  if (there) KnownFolders.insert(f);
   return there;
 }
 

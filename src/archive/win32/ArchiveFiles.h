@@ -5,9 +5,11 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "archive/ArchiveFileSystem.h"
+#include "package/TextKeys.h"
 
 namespace vnt {
 
@@ -44,7 +46,7 @@ protected:
 private:
   // Folders known to exist: most files of an archive share a few folders, and each look at
   // the disk is a round trip to the system.
-  std::vector<std::string> KnownFolders;
+  std::unordered_set<std::string, TIgnoreCaseHash, TIgnoreCaseEqual> KnownFolders;
   uint32_t StagingCounter = GetTickCount();
 };
 

@@ -94,10 +94,10 @@ void TVantryInstall::MakeListedFolders(std::vector<std::string> folders, bool fo
   std::sort(folders.begin(), folders.end(),
             [](const std::string& a, const std::string& b) { return CompareTextIgnoringCase(a, b) < 0; });
   TSetupQueries queries(State.Description, Vars());
-  for (const auto& folder : folders) {
+  std::vector<bool> unused = forShortcuts ? queries.UnusedShortcutFolders(folders) : queries.UnusedFolders(folders);
+  for (size_t i = 0; i < folders.size(); ++i) {
     if (IsAborted) return;
-    bool unused = forShortcuts ? queries.ShortcutFolderIsUnused(folder) : queries.FolderIsUnused(folder);
-    if (!unused && !MakeFolder(Vars().ExpandText(folder))) return;
+    if (!unused[i] && !MakeFolder(Vars().ExpandText(folders[i]))) return;
   }
 }
 
@@ -180,10 +180,14 @@ void TVantryInstall::BindZip() {
   Zip.OnIdle = Prompts.Pump;
 }
 
-const TSetupInstallerFile* TVantryInstall::FileRecord(int32_t id) const {
-  for (const auto& f : State.Description.ProductFiles)
-    if (f.Id == id) return &f;
-  return nullptr;
+// Looked up once per member: an index by id, made at the first look-up. A repeated id
+// keeps its first record.
+const TSetupInstallerFile* TVantryInstall::FileRecord(int32_t id) {
+  const auto& files = State.Description.ProductFiles;
+  if (FilesById.empty())
+    for (const auto& f : files) FilesById.emplace(f.Id, &f);
+  auto it = FilesById.find(id);
+  return it == FilesById.end() ? nullptr : it->second;
 }
 
 void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t, bool& restore) {

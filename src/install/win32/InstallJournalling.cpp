@@ -166,7 +166,8 @@ TRemovalSystem TVantryInstall::JournalledRemoval(TRemovalSystem s) {
     if (file) e.Item.File = *file;
     Note(e);
   };
-  s.RemoveFile = [this](const std::string& path) { Files.RemoveFile(path); };
+  // Moved aside is gone from its place; so is a file that was not there.
+  s.RemoveFile = [this, exists = s.Exists](const std::string& path) { return Files.RemoveFile(path) || !exists(path); };
   s.ReleaseSharedCount = [unregistered, release = s.ReleaseSharedCount](const std::string& path) -> int64_t {
     if (SystemKeepsSharedCounts() && HasSharedCount(path)) unregistered(TRegistration::SharedCount, path, nullptr);
     return release(path);
@@ -190,7 +191,7 @@ TRemovalSystem TVantryInstall::JournalledRemoval(TRemovalSystem s) {
     e.Kind = TJournalKind::FolderRemoved;
     e.Path = folder;
     Note(e);
-    remove(folder);
+    return remove(folder);
   };
   s.DeleteValue = [this, remove = s.DeleteValue](const TSetupRegChange& value) {
     if (HKEY root = RootKey(value.Root)) NoteOldValue(root, value.Root, value.Key, value.ValueName);

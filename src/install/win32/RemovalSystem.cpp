@@ -15,6 +15,8 @@ namespace vnt {
 
 namespace {
 
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // The value is gone afterwards (a missing key holds no value; a key that cannot be opened
 // keeps its value).
 bool DeleteRegistryValue(const TSetupRegChange& r) {
@@ -34,12 +36,13 @@ bool DeleteRegistryValue(const TSetupRegChange& r) {
 TRemovalSystem MachineRemovalSystem(std::function<TReplaceAnswer(int, const std::string&)> ask,
                                     std::function<bool(size_t, size_t)> progress) {
   TRemovalSystem s;
-  s.RemoveFile = [](const std::string& path) { DeleteFileForce(path); };
-  s.Exists = [](const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  // Most deletes succeed: only a refusal costs a second look at the disk.
+  s.RemoveFile = [](const std::string& path) { return DeleteFileForce(path) || !Exists(path); };
+  s.Exists = Exists;
   s.FolderEmpty = [](const std::string& folder) {
     return FolderHoldsOnly(folder, [](const std::string&) { return false; });
   };
-  s.RemoveFolder = [](const std::string& folder) { RemoveDirectoryA(folder.c_str()); };
+  s.RemoveFolder = [](const std::string& folder) { return RemoveDirectoryA(folder.c_str()) || !Exists(folder); };
   s.HasSharedCount = [](const std::string& path) { return SystemKeepsSharedCounts() && HasSharedCount(path); };
   s.ReleaseSharedCount = [](const std::string& path) -> int64_t {
     return SystemKeepsSharedCounts() ? ReleaseSharedCount(path) : 0;

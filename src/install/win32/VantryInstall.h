@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/SetupVNTZip.h"
@@ -189,7 +190,7 @@ private:
   void Log(const std::string& line);
   void Record(uint8_t kind, const std::string& path, const TSetupFile* file = nullptr);
   void RecordValue(const TSetupRegChange& change);
-  const TSetupInstallerFile* FileRecord(int32_t id) const;
+  const TSetupInstallerFile* FileRecord(int32_t id);
   TSetupVariables& Vars() { return *State.Vars; }
   bool Maintenance() const { return State.Vars->MaintenanceMode; }
 
@@ -207,6 +208,7 @@ private:
   TJournalledFiles Files{[this](const TJournalEntry& e) { Note(e); }};
   TSetupVNTZip Zip{Files};
   std::vector<TUninstItem> Items;
+  std::unordered_map<int32_t, const TSetupInstallerFile*> FilesById;  // the product files, by id
   TReplaceMemory Answers;
   int BitmapIndex = -1;
   bool ShortcutErrorShown = false;
