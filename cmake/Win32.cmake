@@ -53,7 +53,8 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB VNT_WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(vnt_win32_tests ${VNT_WIN32_TEST_SOURCES} tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp)
+add_executable(vnt_win32_tests ${VNT_WIN32_TEST_SOURCES} tests/support/TestPackages.cpp tests/support/TestBitmaps.cpp
+  src/app/UninstallerCleanup.cpp)
 target_include_directories(vnt_win32_tests PRIVATE tests/support)
 target_link_libraries(vnt_win32_tests PRIVATE vnt_win32 gtest_main)
 add_subdirectory(tests/win32/helpers)

@@ -11,7 +11,9 @@ namespace vnt {
 bool DeleteWhenEnded(const std::string& program, const std::string& tempFolder);
 
 // The copy's whole run, from its /DELETEAFTER value ("<process handle>:<path>"): waits for
-// the process to end (a minute at most) and deletes the file. Answers the exit code.
+// the process to end (a minute at most) and deletes the file, unless a product set up in the
+// meantime has taken it over (counted itself as its user, or written it anew). Answers the
+// exit code.
 int RunDeleteAfter(const std::string& value);
 
 }  // namespace vnt
