@@ -13,6 +13,7 @@
 #include "install/win32/ProductRemoval.h"
 #include "package/Builtins.h"
 #include "package/SetupStrings.h"
+#include "platform/ProgressGate.h"
 #include "platform/win32/FileStream.h"
 #include "platform/win32/SystemServices.h"
 #include "setup/SetupSwitches.h"
@@ -120,7 +121,12 @@ int RemoveWithProgress(TSetupState& state, TUninstallRecord& record, const std::
     state.Log.Line("kept, as nobody is there to ask: " + file);
     return TReplaceAnswer::No;
   };
+  // At human speed: a few times a second, and the end always.
+  TProgressGate gate;
+  size_t shown = SIZE_MAX;
   prompts.Progress = [&](size_t done, size_t total) {
+    if (!gate.Due(GetTickCount(), done != shown, done == total)) return true;
+    shown = done;
     if (progress) {
       progress->Progress(ProgressMaximum, "", int32_t(total));
       progress->Progress(ProgressPosition, "", int32_t(done));

@@ -1,7 +1,5 @@
 // The run's journal: opened with the install folder, written as things are made and
 // changed, dropped at the commit, or used to undo the run.
-#include <chrono>
-
 #include "install/InstallRules.h"
 #include "install/InstallTexts.h"
 #include "install/win32/Registrations.h"
@@ -133,12 +131,8 @@ void TVantryInstall::RollBackRun() {
   if (Prompts.RollingBack) Prompts.RollingBack();
   Status(ProgressStatus, Vars().ExpandText(RollingBackText));
   Status(ProgressDetail, "");
-  // The bar runs back to nothing, a few times a second.
-  auto shown = std::chrono::steady_clock::time_point{};
-  auto progress = [this, &shown](size_t done, size_t total) {
-    auto now = std::chrono::steady_clock::now();
-    if (now - shown < std::chrono::milliseconds(100)) return;
-    shown = now;
+  // The bar runs back to nothing, shown a few times a second as any progress.
+  auto progress = [this](size_t done, size_t total) {
     Status(ProgressPosition, "", int32_t(total ? 100 - done * 100 / total : 0));
   };
   TJournal journal;

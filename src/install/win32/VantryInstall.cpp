@@ -56,12 +56,15 @@ TInstallOutcome TVantryInstall::Run() {
     throw;
   }
   if (ScriptStopped) return TInstallOutcome::Stopped;
+  TInstallOutcome outcome = TInstallOutcome::Installed;
   if (IsAborted) {
     RollBackRun();
-    return HasFailed ? TInstallOutcome::Failed : TInstallOutcome::Cancelled;
+    outcome = HasFailed ? TInstallOutcome::Failed : TInstallOutcome::Cancelled;
+  } else {
+    Commit();
   }
-  Commit();
-  return TInstallOutcome::Installed;
+  ShowLastProgress();
+  return outcome;
 }
 
 // Out of memory or a fault in a window: what the run made so far is undone before the failure
@@ -122,7 +125,7 @@ bool TVantryInstall::GoOnWithUnreadableDrive(char letter) {
 // the run before anything is made.
 void TVantryInstall::RunBeforeInstallScript() {
   if (Prompts.ShowProgress) Prompts.ShowProgress();
-  if (Prompts.Pump) Prompts.Pump();
+  Pump();
   ShowProgressBitmap(0);
   bool completed = State.Interpreter->RunScript(State.Description.Scripts[BeforeInstallScript]);
   if (!completed && Vars().ExpandText("%CanClose%") != "0") {
@@ -165,13 +168,56 @@ void TVantryInstall::RemoveDesktopCopies() {
   if (State.Package.Option(OptDeviceOnly)) RemoveDeviceCopies();
 }
 
+// Progress at human speed. A new step (the main line, the bar's maximum) is told at once,
+// with what was held back, and its first change of the lower lines follows at once too. The
+// file name and the bar's position, which change per file and per chunk, are told at most a
+// few times a second and only when they changed, and the windows then work off their queue:
+// a run of many small files is not spent painting. What was held back goes with the next
+// update after the interval, before a message, and at the end of the run.
 void TVantryInstall::Status(uint8_t kind, const std::string& text, int32_t value) {
   if (!Prompts.Status) return;
-  Prompts.Status(kind, text, value);
+  const uint32_t now = GetTickCount();
+  if (kind != ProgressDetail && kind != ProgressPosition) {
+    TellHeldBack();
+    Prompts.Status(kind, text, value);
+    ProgressGate.Shown(now);
+    ProgressGate.Reopen();
+    Pump();
+    return;
+  }
+  bool changed = false;
+  if (kind == ProgressDetail) {
+    changed = Wanted.Detail != text;
+    Wanted.Detail = text;
+  } else {
+    changed = Wanted.Position != value;
+    Wanted.Position = value;
+  }
+  if (!ProgressGate.Due(now, changed)) return;
+  TellHeldBack();
+  Pump();
+}
+
+void TVantryInstall::TellHeldBack() {
+  if (!Prompts.Status) return;
+  if (Wanted.Detail && Wanted.Detail != Told.Detail) Prompts.Status(ProgressDetail, *(Told.Detail = Wanted.Detail), 0);
+  if (Wanted.Position && Wanted.Position != Told.Position)
+    Prompts.Status(ProgressPosition, "", *(Told.Position = Wanted.Position));
+}
+
+void TVantryInstall::ShowLastProgress() {
+  if (Wanted.Detail == Told.Detail && Wanted.Position == Told.Position) return;
+  TellHeldBack();
+  ProgressGate.Shown(GetTickCount());
+  Pump();
+}
+
+void TVantryInstall::Pump() {
   if (Prompts.Pump) Prompts.Pump();
 }
 
 void TVantryInstall::Show(TBoxKind kind, const std::string& text) {
+  TellHeldBack();
   Log(text);
   if (Prompts.Show) Prompts.Show(kind, text);
 }

@@ -28,6 +28,7 @@
 #include "install/win32/JournalledFiles.h"
 #include "package/MessageIds.h"
 #include "package/ProgressKinds.h"
+#include "platform/ProgressGate.h"
 #include "setup/win32/SetupProgFuncs.h"
 
 namespace vnt {
@@ -185,6 +186,11 @@ private:
   void WriteAddRemoveEntry(const TEntryPlaces& places, bool record);
 
   void Status(uint8_t kind, const std::string& text, int32_t value = 0);
+  // The detail line and the bar's position held back by the gate go out now.
+  void TellHeldBack();
+  // The last picture, before the display goes.
+  void ShowLastProgress();
+  void Pump();
   void StatusMessage(int message) { Status(ProgressStatus, Message(State, message)); }
   void Show(TBoxKind kind, const std::string& text);
   void Log(const std::string& line);
@@ -211,6 +217,13 @@ private:
   std::unordered_map<int32_t, const TSetupInstallerFile*> FilesById;  // the product files, by id
   TReplaceMemory Answers;
   int BitmapIndex = -1;
+  // The progress display's changing lines: what the run wants shown, and what it was told.
+  struct TProgressLines {
+    std::optional<std::string> Detail;
+    std::optional<int32_t> Position;
+  };
+  TProgressLines Wanted, Told;
+  TProgressGate ProgressGate;
   bool ShortcutErrorShown = false;
   bool IsAborted = false;
   bool HasFailed = false;

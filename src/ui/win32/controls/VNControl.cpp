@@ -144,9 +144,20 @@ void TVNControl::SetBounds(const RECT& bounds) {
 }
 
 void TVNControl::SetCaption(const std::string& text) {
-  if (!Wnd) return;
+  // A painted control repaints its place with every sibling over it: not for the same text,
+  // which progress displays set again and again. (An edit's text set again also resets its
+  // caret and tells of a change, which its users may count on.)
+  if (!Wnd || (IsGraphic() && ShowsCaption(text))) return;
   SetWindowTextA(Wnd, text.c_str());
   if (IsGraphic()) Repaint();
+}
+
+// One WM_GETTEXT, with room for a character more than the text, tells a longer caption apart.
+bool TVNControl::ShowsCaption(const std::string& text) const {
+  if (!Wnd) return false;
+  std::string shown(text.size() + 2, '\0');
+  int length = GetWindowTextA(Wnd, shown.data(), int(shown.size()));
+  return length == int(text.size()) && shown.compare(0, text.size(), text) == 0;
 }
 
 std::string TVNControl::Caption() const {

@@ -56,6 +56,8 @@ public:
 
   virtual void SetCaption(const std::string& text);
   std::string Caption() const;
+  // Whether the caption is this text.
+  bool ShowsCaption(const std::string& text) const;
   // The font and the colour its text is painted in.
   virtual void SetFont(const TFontRecord& font);
   const TFontRecord& Font() const { return FontRec; }

@@ -149,11 +149,24 @@ bool TVNProgress::PrepareClass() {
   return InitCommonControlsEx(&init) != FALSE;
 }
 
-void TVNProgress::AfterCreate() { SendMessageA(Handle(), PBM_SETRANGE32, 0, 100); }
+void TVNProgress::AfterCreate() {
+  SendMessageA(Handle(), PBM_SETRANGE32, 0, 100);
+  ShownMax = 100;
+  ShownPosition = 0;
+}
 
-void TVNProgress::SetMax(int max) { SendMessageA(Handle(), PBM_SETRANGE32, 0, max); }
+void TVNProgress::SetMax(int max) {
+  if (!Handle() || max == ShownMax) return;
+  SendMessageA(Handle(), PBM_SETRANGE32, 0, max);
+  ShownMax = max;
+  ShownPosition = -1;  // the range may have clamped it
+}
 
-void TVNProgress::SetPosition(int position) { SendMessageA(Handle(), PBM_SETPOS, WPARAM(position), 0); }
+void TVNProgress::SetPosition(int position) {
+  if (!Handle() || position == ShownPosition) return;
+  SendMessageA(Handle(), PBM_SETPOS, WPARAM(position), 0);
+  ShownPosition = position;
+}
 
 int TVNProgress::Position() const { return int(SendMessageA(Handle(), PBM_GETPOS, 0, 0)); }
 

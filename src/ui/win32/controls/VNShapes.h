@@ -66,6 +66,10 @@ protected:
   SIZE DefaultSize() const override { return {150, 16}; }
   bool PrepareClass() override;
   void AfterCreate() override;
+
+private:
+  // What the bar was last told: telling it again costs a message and a repaint.
+  int ShownMax = 100, ShownPosition = 0;
 };
 
 }  // namespace vnt

@@ -151,7 +151,8 @@ void TfrmSetupMain::AfterInstallation() {
     POINT at = CentredOnScreen(r.right - r.left, r.bottom - r.top);
     SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ShowWindow(Handle(), SW_SHOW);
+  // Without pages there is nothing to come back to: the empty form would only flash.
+  if (!State.Description.Dialogs.FirstPage.empty()) ShowWindow(Handle(), SW_SHOW);
 }
 
 void TfrmSetupMain::EndInstallation(TInstallOutcome outcome) {

@@ -5,6 +5,7 @@
 #include "install/win32/ProductRemoval.h"
 #include "package/ProgressKinds.h"
 #include "package/SetupStrings.h"
+#include "platform/ProgressGate.h"
 #include "setup/win32/PreviousSetup.h"
 #include "ui/win32/windows/CopyingFiles.h"
 #include "ui/win32/windows/FileQuestions.h"
@@ -45,7 +46,12 @@ void TfrmSetupMain::UninstallApp(const std::string& resultVariable, const std::s
   prompts.Ask = [this](const std::string& text, const std::string& file) {
     return AskRemoveFile(State, DialogOwner(), text, file);
   };
-  prompts.Progress = [this](size_t done, size_t) {
+  // At human speed: a few times a second, and the end always.
+  TProgressGate gate;
+  size_t shown = SIZE_MAX;
+  prompts.Progress = [this, &gate, &shown](size_t done, size_t total) {
+    if (!gate.Due(GetTickCount(), done != shown, done == total)) return !Closing();
+    shown = done;
     ReportProgress(ProgressPosition, "", int32_t(done));
     ProcessMessages();
     return !Closing();
