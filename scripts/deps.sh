@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the demo need. Does nothing when all is present.
+# Installs what the build, the tests and the demo need, or the packages named as arguments.
+# Does nothing when all is present.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   wine wine32:i386 xvfb xauth fonts-dejavu-core
   osslsigncode openssl python3
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,49 +2,85 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace vnt {
 
 namespace {
 
-// Bounds-checked little-endian reads over the image.
-struct TImage {
-  const std::string& Bytes;
+constexpr size_t WindowSize = 4096;
+
+// Bounds-checked little-endian reads anywhere in an image, through a small window of its
+// bytes, so a large file is read only where its headers and resources are; a read beyond
+// the end clears Ok.
+class TImageReader {
+public:
+  explicit TImageReader(TStream& image) : Image(image), Size(image.Size()) {}
+  uint32_t U32(uint64_t at) { return uint32_t(Value(at, 4)); }
+  uint16_t U16(uint64_t at) { return uint16_t(Value(at, 2)); }
+  uint64_t ImageSize() const { return Size; }
+
   bool Ok = true;
-  uint32_t U32(size_t at) {
-    if (at > Bytes.size() || Bytes.size() - at < 4) return Ok = false, 0;
-    uint32_t v;
-    std::memcpy(&v, Bytes.data() + at, 4);
+
+private:
+  uint64_t Value(uint64_t at, size_t count) {
+    if (at > Size || Size - at < count) return Ok = false, 0;
+    if (at < Start || at + count > Start + Window.size()) Load(at);
+    uint64_t v = 0;
+    for (size_t i = 0; i < count; ++i) v |= uint64_t(uint8_t(Window[size_t(at - Start) + i])) << (8 * i);
     return v;
   }
-  uint16_t U16(size_t at) {
-    if (at > Bytes.size() || Bytes.size() - at < 2) return Ok = false, 0;
-    return uint16_t(uint8_t(Bytes[at]) | uint8_t(Bytes[at + 1]) << 8);
+  void Load(uint64_t at) {
+    Start = at;
+    Window.resize(size_t(std::min<uint64_t>(WindowSize, Size - at)));
+    Image.Seek(at);
+    Image.ReadExact(Window.data(), Window.size());
   }
+
+  TStream& Image;
+  const uint64_t Size;
+  uint64_t Start = 0;
+  std::string Window;
 };
 
-struct TSectionMap {
-  uint32_t VirtualAddress, VirtualSize, RawOffset, RawSize;
+// Where the headers stand: the PE header, the optional header and its magic (PE32 or PE32+:
+// only where the data directories start differs), the section table.
+struct THeaders {
+  uint64_t Pe = 0, Optional = 0, SectionTable = 0;
+  uint16_t Magic = 0;
+  int Sections = 0;
+  uint64_t Directory(int index) const { return Optional + (Magic == 0x10B ? 96 : 112) + uint64_t(index) * 8; }
 };
 
-std::optional<size_t> RvaToOffset(TImage& img, size_t sectionTable, int sections, uint32_t rva) {
-  for (int i = 0; i < sections; ++i) {
-    size_t at = sectionTable + size_t(i) * 40;
-    TSectionMap s{img.U32(at + 12), img.U32(at + 8), img.U32(at + 20), img.U32(at + 16)};
-    uint32_t span = s.VirtualSize > s.RawSize ? s.VirtualSize : s.RawSize;
-    if (img.Ok && rva >= s.VirtualAddress && rva - s.VirtualAddress < span)
-      return size_t(s.RawOffset) + (rva - s.VirtualAddress);
+std::optional<THeaders> ReadHeaders(TImageReader& img) {
+  if (img.U16(0) != 0x5A4D) return std::nullopt;  // "MZ"
+  THeaders h;
+  h.Pe = img.U32(0x3C);
+  if (img.U32(h.Pe) != 0x00004550 || !img.Ok) return std::nullopt;  // "PE\0\0"
+  h.Sections = img.U16(h.Pe + 6);
+  h.Optional = h.Pe + 24;
+  h.Magic = img.U16(h.Optional);
+  h.SectionTable = h.Optional + img.U16(h.Pe + 20);
+  if (!img.Ok || (h.Magic != 0x10B && h.Magic != 0x20B)) return std::nullopt;
+  return h;
+}
+
+std::optional<uint64_t> RvaToOffset(TImageReader& img, const THeaders& h, uint32_t rva) {
+  for (int i = 0; i < h.Sections; ++i) {
+    uint64_t at = h.SectionTable + uint64_t(i) * 40;
+    uint32_t address = img.U32(at + 12), virtualSize = img.U32(at + 8);
+    uint32_t raw = img.U32(at + 20), rawSize = img.U32(at + 16);
+    if (img.Ok && rva >= address && rva - address < std::max(virtualSize, rawSize))
+      return uint64_t(raw) + (rva - address);
   }
   return std::nullopt;
 }
 
-// Offset (within the resource section) of the entry with the given id in a directory.
-std::optional<uint32_t> FindEntry(TImage& img, size_t rootOffset, uint32_t dirOffset, uint16_t id) {
-  size_t dir = rootOffset + dirOffset;
-  uint32_t named = img.U16(dir + 12), ids = img.U16(dir + 14);
-  for (uint32_t i = 0; i < named + ids && img.Ok; ++i) {
-    size_t entry = dir + 16 + size_t(i) * 8;
+// The entry with the given id in a resource directory (its offset within the resource section).
+std::optional<uint32_t> FindEntry(TImageReader& img, uint64_t root, uint32_t directory, uint16_t id) {
+  uint64_t dir = root + directory;
+  uint32_t entries = uint32_t(img.U16(dir + 12)) + img.U16(dir + 14);
+  for (uint32_t i = 0; i < entries && img.Ok; ++i) {
+    uint64_t entry = dir + 16 + uint64_t(i) * 8;
     uint32_t nameField = img.U32(entry);
     if (!(nameField & 0x80000000u) && nameField == id) return img.U32(entry + 4);
   }
@@ -53,62 +89,42 @@ std::optional<uint32_t> FindEntry(TImage& img, size_t rootOffset, uint32_t dirOf
 
 }  // namespace
 
-std::optional<TResourceData> FindPeResource(const std::string& image, uint16_t type, uint16_t name) {
-  TImage img{image};
-  if (img.U16(0) != 0x5A4D) return std::nullopt;  // "MZ"
-  size_t pe = img.U32(0x3C);
-  if (img.U32(pe) != 0x00004550 || !img.Ok) return std::nullopt;  // "PE\0\0"
-  int sections = img.U16(pe + 6);
-  size_t optional = pe + 24;
-  // PE32 (the stub and most products' programs) or PE32+ (64-bit programs a product carries,
-  // whose versions the builder reads): only where the data directories start differs.
-  uint16_t magic = img.U16(optional);
-  if (magic != 0x10B && magic != 0x20B) return std::nullopt;
-  size_t sectionTable = optional + img.U16(pe + 20);
-  uint32_t resourceRva = img.U32(optional + (magic == 0x10B ? 96 : 112) + 2 * 8);
+std::optional<TResourceData> FindPeResource(TStream& image, uint16_t type, uint16_t name) {
+  TImageReader img(image);
+  std::optional<THeaders> h = ReadHeaders(img);
+  if (!h) return std::nullopt;
+  uint32_t resourceRva = img.U32(h->Directory(2));
   if (!img.Ok || resourceRva == 0) return std::nullopt;
-  auto root = RvaToOffset(img, sectionTable, sections, resourceRva);
+  auto root = RvaToOffset(img, *h, resourceRva);
   if (!root) return std::nullopt;
   // Three levels: type, name, language; the top bit marks a subdirectory.
   std::optional<uint32_t> entry = FindEntry(img, *root, 0, type);
   if (!entry || !(*entry & 0x80000000u)) return std::nullopt;
   entry = FindEntry(img, *root, *entry & 0x7FFFFFFFu, name);
   if (!entry || !(*entry & 0x80000000u)) return std::nullopt;
-  size_t langDir = *root + (*entry & 0x7FFFFFFFu);
-  if (img.U16(langDir + 12) + img.U16(langDir + 14) == 0 || !img.Ok) return std::nullopt;
-  uint32_t dataEntry = img.U32(langDir + 16 + 4);
+  uint64_t languages = *root + (*entry & 0x7FFFFFFFu);
+  if (img.U16(languages + 12) + img.U16(languages + 14) == 0 || !img.Ok) return std::nullopt;
+  uint32_t dataEntry = img.U32(languages + 16 + 4);
   if (dataEntry & 0x80000000u) return std::nullopt;
-  uint32_t dataRva = img.U32(*root + dataEntry);
-  uint32_t size = img.U32(*root + dataEntry + 4);
-  auto offset = RvaToOffset(img, sectionTable, sections, dataRva);
-  if (!img.Ok || !offset || *offset > image.size() || image.size() - *offset < size) return std::nullopt;
-  return TResourceData{*offset, size};
+  uint32_t dataRva = img.U32(*root + dataEntry), size = img.U32(*root + dataEntry + 4);
+  auto offset = RvaToOffset(img, *h, dataRva);
+  if (!img.Ok || !offset || *offset > img.ImageSize() || img.ImageSize() - *offset < size) return std::nullopt;
+  return TResourceData{size_t(*offset), size};
 }
 
-namespace {
-
-// The optional header's offset and magic; none when the bytes are no program image.
-std::optional<std::pair<size_t, uint16_t>> OptionalHeader(TImage& img) {
-  if (img.U16(0) != 0x5A4D) return std::nullopt;
-  size_t pe = img.U32(0x3C);
-  if (img.U32(pe) != 0x00004550 || !img.Ok) return std::nullopt;
-  uint16_t magic = img.U16(pe + 24);
-  if (!img.Ok || (magic != 0x10B && magic != 0x20B)) return std::nullopt;
-  return std::make_pair(pe + 24, magic);
+std::optional<TResourceData> FindPeResource(const std::string& image, uint16_t type, uint16_t name) {
+  TMemoryStream bytes(image);
+  return FindPeResource(bytes, type, name);
 }
-
-}  // namespace
 
 std::optional<uint64_t> PeImageEnd(const std::string& headers) {
-  TImage img{headers};
-  auto optional = OptionalHeader(img);
-  if (!optional) return std::nullopt;
-  size_t pe = optional->first - 24;
-  int sections = img.U16(pe + 6);
-  size_t sectionTable = optional->first + img.U16(pe + 20);
-  uint64_t end = img.U32(optional->first + 60);  // SizeOfHeaders
-  for (int i = 0; i < sections && img.Ok; ++i) {
-    size_t at = sectionTable + size_t(i) * 40;
+  TMemoryStream bytes(headers);
+  TImageReader img(bytes);
+  std::optional<THeaders> h = ReadHeaders(img);
+  if (!h) return std::nullopt;
+  uint64_t end = img.U32(h->Optional + 60);  // SizeOfHeaders
+  for (int i = 0; i < h->Sections && img.Ok; ++i) {
+    uint64_t at = h->SectionTable + uint64_t(i) * 40;
     uint32_t rawSize = img.U32(at + 16), rawOffset = img.U32(at + 20);
     if (rawSize > 0) end = std::max<uint64_t>(end, uint64_t(rawOffset) + rawSize);
   }
@@ -117,11 +133,11 @@ std::optional<uint64_t> PeImageEnd(const std::string& headers) {
 }
 
 bool ClearSigningFields(std::string& headers) {
-  TImage img{headers};
-  auto optional = OptionalHeader(img);
-  if (!optional) return false;
-  size_t checkSum = optional->first + 64;
-  size_t certificates = optional->first + (optional->second == 0x10B ? 96 : 112) + 4 * 8;
+  TMemoryStream bytes(headers);
+  TImageReader img(bytes);
+  std::optional<THeaders> h = ReadHeaders(img);
+  if (!h) return false;
+  const uint64_t checkSum = h->Optional + 64, certificates = h->Directory(4);
   uint32_t certificateSize = img.U32(certificates + 4);
   if (!img.Ok) return false;
   if (certificateSize == 0) return true;

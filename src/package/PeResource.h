@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "package/PackageStream.h"
+
 namespace vnt {
 
 struct TResourceData {
@@ -17,6 +19,9 @@ struct TResourceData {
 // The first language's data of the resource with numeric type and name; none when the image
 // is not a PE file or lacks the resource.
 std::optional<TResourceData> FindPeResource(const std::string& image, uint16_t type, uint16_t name);
+// The same in an image read only where its headers and resource tree are; the stream's
+// position afterwards is anywhere.
+std::optional<TResourceData> FindPeResource(TStream& image, uint16_t type, uint16_t name);
 
 // Where the image's own bytes end: past the headers and the last section's file data. What
 // follows (an appended package, a signature) is never loaded. None when the bytes do not hold
