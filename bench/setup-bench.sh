@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `make bench`: our setup against NSIS on the same payloads under one Wine prefix; prints the
 # table and writes it to build/bench-data/result.txt. BENCH_QUICK=1 for small payloads,
-# BENCH_RUNS=n for the number of rounds (3 quick, 5 otherwise).
+# BENCH_RUNS=n for the number of rounds (3 quick, 5 otherwise), BENCH_PAYLOADS="small big" for
+# some payloads only (the empty one is always measured).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/bench/deps.sh"

@@ -15,7 +15,10 @@ import xwatch
 from installers import ROOT, Nsis, Ours
 from winerun import BenchError
 
-PAYLOADS = ["empty", "file10k", "big", "small"]
+ALL_PAYLOADS = ["empty", "file10k", "big", "small"]
+# BENCH_PAYLOADS="small big" measures only those, with the empty one the others are weighed against.
+_chosen = os.environ.get("BENCH_PAYLOADS", "").split()
+PAYLOADS = [p for p in ALL_PAYLOADS if not _chosen or p == "empty" or p in _chosen]
 WELCOME_TITLE_OURS = "bench-welcome Setup"
 WELCOME_TITLE_NSIS = "VntBenchNSIS-welcome Setup"
 
