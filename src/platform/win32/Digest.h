@@ -1,4 +1,5 @@
-// SHA-256 through the system's own cryptography (CryptoAPI in advapi32).
+// SHA-256 through the system's own cryptography: CNG (bcrypt.dll) where the system has it,
+// CryptoAPI otherwise.
 #pragma once
 
 #include <optional>

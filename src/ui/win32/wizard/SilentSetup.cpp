@@ -4,6 +4,7 @@
 #include "package/ProgressKinds.h"
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
+#include "platform/win32/CloseListener.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Window.h"
 #include "setup/win32/RunMessages.h"
@@ -12,30 +13,6 @@
 #include "ui/win32/wizard/SetupMain.h"
 
 namespace vnt {
-
-// A window that is never shown, there only to hear a request to close (another program's
-// WM_CLOSE, as taskkill sends it). Without a display there is none, and nothing to hear.
-class TCloseListener : public TWindow {
-public:
-  explicit TCloseListener(std::function<void()> onClose) : OnClose(std::move(onClose)) {}
-  static std::unique_ptr<TCloseListener> Make(std::function<void()> onClose) {
-    static constexpr char ClassName[] = "TVantryUnattendedSetup";
-    RegisterWindowClass(ClassName, nullptr, nullptr);
-    auto listener = std::make_unique<TCloseListener>(std::move(onClose));
-    if (!listener->CreateWindowOf(ClassName, WS_POPUP, WS_EX_TOOLWINDOW, nullptr, "", 0, 0, 0, 0)) return nullptr;
-    return listener;
-  }
-
-protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    if (msg != WM_CLOSE) return TWindow::HandleMessage(msg, wParam, lParam);
-    if (OnClose) OnClose();
-    return 0;
-  }
-
-private:
-  std::function<void()> OnClose;
-};
 
 TSilentSetup::TSilentSetup(TSetupState& state, TUninstallRecord* earlier) : State(state), Earlier(earlier) {}
 
@@ -52,7 +29,7 @@ int TSilentSetup::Run() {
     WizardCommand(op);
   };
   script.IsInstalling = [this] { return Installing; };
-  Listener = TCloseListener::Make([this] { CloseRequested(); });
+  Listener = std::make_unique<TCloseListener>();
   if (std::optional<TCheckFailure> failed = FailedMachineCheck(State)) {
     State.Log.Line("requirement not met (error code " + std::to_string(failed->ErrorCode) + ")");
     if (!RunErrorProtocol(State, failed->Text, failed->ErrorCode)) return WizardRequirementFailed;
@@ -117,7 +94,10 @@ TInstallPrompts TSilentSetup::Prompts() {
     if (Copying) Copying->Progress(kind, text, value);
   };
   p.Log = [this](const std::string& line) { State.Log.Line(line); };
-  p.Pump = ProcessMessages;
+  p.Pump = [this] {
+    ProcessMessages();
+    if (Listener && Listener->TakeRequest()) CloseRequested();
+  };
   p.ShowProgress = [this] { ShowCopying(); };
   p.RollingBack = [this] {
     if (Copying) Copying->EnableCancel(false);

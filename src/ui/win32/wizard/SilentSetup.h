@@ -7,12 +7,11 @@
 #include <string>
 
 #include "install/win32/VantryInstall.h"
+#include "platform/win32/CloseListener.h"
 #include "setup/win32/SetupState.h"
 #include "ui/win32/windows/CopyingFiles.h"
 
 namespace vnt {
-
-class TCloseListener;
 
 class TSilentSetup {
 public:
