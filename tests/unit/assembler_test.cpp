@@ -203,7 +203,7 @@ TEST_F(AssemblerTest, FilesTravelInTheirArchivesWithTheirFacts) {
   const TSetupInstallerFile& u = r.Product("VNTUNINST.DAT");
   EXPECT_EQ(u.File.Condition, "uninstaller");
   EXPECT_EQ(u.File.DestFolder, "%WinDir%\\");
-  EXPECT_EQ(u.File.Size, 0u);  // the setup's own program
+  EXPECT_EQ(u.File.Size, PeImageEnd(Stub()));  // the setup's own program, once written
 
   // Main archive, then Core's and Extras'; Docs has none.
   ASSERT_EQ(d.Components.size(), 3u);
@@ -320,7 +320,7 @@ TEST_F(AssemblerTest, UninstallerOnlyWhenTheSetupCreatesOne) {
     const TSetupInstallerFile& self = r.Product("VNTUNINST.DAT");
     r.Restore(uint64_t(r.Pkg.ArchiveOffset), "s");
     EXPECT_EQ(r.Fs.Contents("s" + std::to_string(self.Id)), "");
-    EXPECT_EQ(self.File.Size, 0u);
+    EXPECT_EQ(self.File.Size, PeImageEnd(Stub()));
     EXPECT_EQ(self.DateTime, DosDateTimeOf(fs::last_write_time(Dir / "stub.exe")));
   }
   Project.Content.SetOption(OptDeviceOnly, true);

@@ -281,9 +281,8 @@ void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32
 
 // An empty uninstaller member stands for the running setup's own program, which is the
 // uninstaller under that name. A copy that cannot be written fails the run like any file.
-void TVantryInstall::WriteRunningSetup(int32_t id, const std::string& fileName, TStream& output, int32_t tag) {
-  const TSetupInstallerFile* record = FileRecord(id);
-  if (tag != UninstUninstaller || !record || record->File.Size != 0 || IsAborted) return;
+void TVantryInstall::WriteRunningSetup(int32_t, const std::string& fileName, TStream& output, int32_t tag) {
+  if (tag != UninstUninstaller || output.Size() != 0 || IsAborted) return;
   try {
     WriteOwnImage(output);
     Log("the setup's own program written as the uninstaller: " + fileName);

@@ -1,8 +1,10 @@
 #include "vntbuild/assemble/FilePacking.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "package/PackageStream.h"
+#include "package/PeResource.h"
 #include "vntbuild/assemble/ArchiveLayout.h"
 #include "vntbuild/assemble/FileFacts.h"
 #include "vntbuild/assemble/InputFiles.h"
@@ -13,10 +15,14 @@ namespace vnt {
 
 namespace {
 
-// The setup program as the uninstaller: an empty member dated as the stub.
+// The setup program as the uninstaller: an empty member dated as the stub, whose record
+// tells the size the program will have once written (free space, the replace question).
 uint64_t PackRunningSetup(TProjectFile& f, TArchiveAssembly& archive) {
+  TInputStream stub(f.SourcePath, MaxCarriedFileSize);
+  std::string headers(size_t(std::min<uint64_t>(stub.Size(), 4096)), '\0');
+  headers.resize(stub.Read(headers.data(), headers.size()));
+  f.Record.File.Size = uint32_t(PeImageEnd(headers).value_or(stub.Size()));
   TMemoryStream none;
-  f.Record.File.Size = 0;
   if (!f.DateGiven) f.Record.DateTime = SourceDateOf(f.SourcePath);
   return archive.Add(f.Record.Id, f.Record.DateTime, none);
 }
@@ -56,11 +62,11 @@ void TFilePacker::Pack(TProjectFile& f, TArchiveAssembly& archive) {
     throw EBuildError(Where(f) + e.what());
   }
   ++Files;
-  BytesIn += f.Record.File.Size;
+  uint64_t read = f.RunningSetup ? 0 : f.Record.File.Size;  // the setup's own program is not read in
+  BytesIn += read;
   char line[64];
   std::snprintf(line, sizeof line, "  [%u/%zu] ", Files, Count);
-  Progress << line << f.Record.File.SourceName << ": " << Grouped(f.Record.File.Size) << " -> " << Grouped(packed)
-           << " bytes\n"
+  Progress << line << f.Record.File.SourceName << ": " << Grouped(read) << " -> " << Grouped(packed) << " bytes\n"
            << std::flush;
 }
 
