@@ -33,7 +33,11 @@ TCloseListener::~TCloseListener() {
     // The queue must exist before WM_QUIT can be posted to it.
     WaitForSingleObject(Ready, INFINITE);
     PostThreadMessageA(ThreadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(Thread, INFINITE);
+    // Messages sent to this thread's windows meanwhile are answered: the listener's thread
+    // must not wait on us while we wait on it.
+    MSG msg;
+    while (MsgWaitForMultipleObjects(1, &Thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     CloseHandle(Thread);
   }
   if (Ready) CloseHandle(Ready);
