@@ -10,6 +10,10 @@ namespace vnt {
 
 namespace {
 
+// Four blocks of 256 KB: large writes, and the disk takes one while the next is inflated.
+constexpr size_t WriteBlockSize = 256 * 1024;
+constexpr size_t WriteBlocks = 4;
+
 [[noreturn]] void Damage(TArchiveDamage kind) {
   throw EArchiveError(kind, kind == TArchiveDamage::Magic ? InvalidMemberText : CannotReadArchiveText);
 }
@@ -48,14 +52,15 @@ bool TSetupVNTZip::RestoreFromStream(TStream& stream, const std::string& destDir
   struct TEndOfRun {
     TSetupVNTZip& Zip;
     ~TEndOfRun() {
+      Zip.Writer.reset();
       Zip.DiscardUnfinished();
       Zip.Busy = false;
       Zip.Input = nullptr;
       Zip.OwnedInput.reset();
       std::vector<uint8_t>().swap(Zip.Packed);
-      std::vector<uint8_t>().swap(Zip.Plain);
     }
   } endOfRun{*this};
+  Writer = std::make_unique<TWriteBehind>(WriteBlockSize, WriteBlocks);
   try {
     Run(destDir);
   } catch (const EArchiveError&) {
@@ -167,7 +172,14 @@ bool TSetupVNTZip::WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFi
       throw EOutputError(reason.empty() ? "cannot create the output file" : reason);
     }
     if (newFile) output->Seek(0);
+    // However the block ends, the writer lets go of the output before it closes.
+    struct TMemberWrite {
+      TWriteBehind& Writer;
+      ~TMemberWrite() { Writer.Abandon(); }
+    } write{*Writer};
+    Writer->Begin(*output);
     Last.Whole = ReadMemberData(output.get());
+    Writer->Finish();
   } catch (const EOutputError& e) {
     // No event tells of a file that failed; a staged one goes.
     output.reset();
@@ -247,25 +259,24 @@ int64_t TSetupVNTZip::ReadChunk(int32_t size, TArchiveOutput* output) {
     Input->Seek(Input->Position() + bytes);
     return int64_t(ChunkSize);
   }
-  if (size > 0) return InflateChunk(bytes, *output);
-  Packed.resize(bytes);
-  ReadBytes(*Input, Packed.data(), bytes);
-  if (bytes > 0) output->Write(Packed.data(), bytes);
+  if (size > 0) return InflateChunk(bytes);
+  // Stored bytes go straight into the output's block.
+  ReadBytes(*Input, Writer->Room(bytes).data(), bytes);
+  Writer->Filled(bytes);
   return int64_t(bytes);
 }
 
-int64_t TSetupVNTZip::InflateChunk(size_t size, TArchiveOutput& output) {
+int64_t TSetupVNTZip::InflateChunk(size_t size) {
   Packed.resize(size);
   ReadBytes(*Input, Packed.data(), size);
-  Plain.resize(ChunkSize);
-  std::optional<size_t> produced = DecodeChunk(Packed, Plain);
+  std::optional<size_t> produced = DecodeChunk(Packed, Writer->Room(ChunkSize).first(ChunkSize));
   if (!produced) {
     ErrorCode = 2;
     Active = false;
     if (OnError) OnError(2);
     return 0;
   }
-  if (*produced > 0) output.Write(Plain.data(), *produced);
+  Writer->Filled(*produced);
   return int64_t(*produced);
 }
 
