@@ -12,7 +12,7 @@
 #include "archive/ArchiveFileSystem.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveProgress.h"
-#include "archive/WriteBehind.h"
+#include "archive/OutputBlock.h"
 #include "package/PackageStream.h"
 
 namespace vnt {
@@ -116,8 +116,7 @@ private:
   TLastMember Last;
   uint32_t LastVolume = 0;
   std::vector<uint8_t> Packed;
-  // Made for a run, ended with it: the thread never outlives the run.
-  std::unique_ptr<TWriteBehind> Writer;
+  std::unique_ptr<TOutputBlock> Block;  // made for a run, freed with it
   std::chrono::steady_clock::time_point LastIdle{};
 };
 

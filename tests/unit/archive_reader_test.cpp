@@ -347,11 +347,10 @@ TEST(ArchiveReader, StagedFilesArePlacedWhenWholeAndNothingHalfWrittenStays) {
   }
 }
 
-// Members of many blocks are written while the next bytes inflate: whole and exact, also
-// across volumes; a cancel keeps exactly the chunks read; a write that fails behind the
-// reader and data damaged with blocks still unwritten both end the run with nothing staged
-// left and every output closed.
-TEST(ArchiveReader, LargeMembersAreWrittenBehindTheReaderWithEveryEndKept) {
+// Members larger than the reader's output block: whole and exact, also across volumes; a
+// cancel keeps exactly the chunks read; a later block the disk refuses and data damaged with
+// a block half filled both end the run with nothing staged left and every output closed.
+TEST(ArchiveReader, MembersOfManyBlocksAreWrittenWholeAndEveryEndIsKept) {
   std::string big = MixedBytes(1300000, 11), noise = RandomBytes(700000, 12);
   std::vector<std::string> volumes =
       WriteArchiveVolumes("", {{0, 7, big}, {1, 8, noise}, {2, 9, "tail"}}, 900000);
