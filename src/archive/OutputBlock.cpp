@@ -1,5 +1,7 @@
 #include "archive/OutputBlock.h"
 
+#include <exception>
+
 namespace vnt {
 
 std::span<uint8_t> TOutputBlock::Room(size_t need) {
@@ -10,6 +12,14 @@ std::span<uint8_t> TOutputBlock::Room(size_t need) {
 void TOutputBlock::Finish() {
   Write();
   Output = nullptr;
+}
+
+void TOutputBlock::FinishBroken() noexcept {
+  try {
+    Finish();
+  } catch (const std::exception&) {
+    Output = nullptr;
+  }
 }
 
 void TOutputBlock::Write() {

@@ -28,6 +28,9 @@ public:
   void Filled(size_t count) { Used += count; }
   // Writes what is gathered; raises EOutputError when the output cannot take it.
   void Finish();
+  // The same when the member's data broke off: what was read before stays in the file as far
+  // as the output takes it, and nothing is raised.
+  void FinishBroken() noexcept;
 
 private:
   void Write();

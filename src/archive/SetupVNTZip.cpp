@@ -174,7 +174,12 @@ bool TSetupVNTZip::WriteBlock(std::unique_ptr<TArchiveOutput> output, bool newFi
     }
     if (newFile) output->Seek(0);
     Block->Begin(*output);
-    Last.Whole = ReadMemberData(output.get());
+    try {
+      Last.Whole = ReadMemberData(output.get());
+    } catch (...) {
+      Block->FinishBroken();
+      throw;
+    }
     // Also after a cancel or a chunk that did not inflate: what came before is kept.
     Block->Finish();
   } catch (const EOutputError& e) {
