@@ -1,9 +1,12 @@
 // Archive throughput: writing, restoring with the reader into a sink, and plain zlib inflate
 // of the same chunks, for 200 files of 200 MB in all and for 10,000 small files.
+#include <fcntl.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -45,6 +48,39 @@ public:
   bool RemoveFile(const std::string&) override { return true; }
   std::unique_ptr<TArchiveOutput> CreateOutput(const std::string&) override { return std::make_unique<TSink>(Written); }
   std::unique_ptr<TArchiveOutput> AppendOutput(const std::string&) override { return std::make_unique<TSink>(Written); }
+  std::unique_ptr<TStream> OpenVolume(const std::string&) override { return nullptr; }
+};
+
+// Outputs that are real files in one folder: the reader's cost with the disk's (page cache's).
+class TDiskFileSystem : public TArchiveFileSystem {
+  class TFile : public TArchiveOutput {
+  public:
+    explicit TFile(int fd) : Fd(fd) {}
+    ~TFile() override { close(Fd); }
+    size_t Read(void*, size_t) override { return 0; }
+    void Write(const void* buffer, size_t count) override {
+      if (write(Fd, buffer, count) != ssize_t(count)) throw EOutputError("disk full");
+      Pos += count;
+    }
+    void Seek(uint64_t position) override { Pos = position; }
+    uint64_t Position() const override { return Pos; }
+    uint64_t Size() const override { return Pos; }
+    bool SetDosDateTime(uint32_t) override { return true; }
+
+  private:
+    int Fd;
+    uint64_t Pos = 0;
+  };
+
+public:
+  bool MakeFolders(const std::string&) override { return true; }
+  bool FileExists(const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return true; }
+  std::unique_ptr<TArchiveOutput> CreateOutput(const std::string& path) override {
+    int fd = open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+    return fd < 0 ? nullptr : std::make_unique<TFile>(fd);
+  }
+  std::unique_ptr<TArchiveOutput> AppendOutput(const std::string&) override { return nullptr; }
   std::unique_ptr<TStream> OpenVolume(const std::string&) override { return nullptr; }
 };
 
@@ -111,6 +147,21 @@ void Measure(const char* title, size_t files, const std::function<size_t(size_t)
   bool ok = zip.RestoreFromStream(archive, "");
   double reading = Seconds(start);
 
+  TDiskFileSystem disk;
+  TSetupVNTZip toDisk(disk);
+  const std::string folder = "/tmp/vnt_archive_bench";
+  std::string made = "mkdir -p " + folder;
+  if (std::system(made.c_str()) != 0) return;
+  toDisk.OnRestoreFile = [&folder](int32_t id, std::string& name, int32_t&, uint32_t, bool&) {
+    name = folder + "/" + std::to_string(id);
+  };
+  archive.Seek(0);
+  start = TClock::now();
+  bool onDisk = toDisk.RestoreFromStream(archive, "");
+  double restoring = Seconds(start);
+  std::string removal = "rm -rf " + folder;
+  if (std::system(removal.c_str()) != 0) return;
+
   start = TClock::now();
   uint64_t inflated = PlainInflate(archive.Bytes());
   double inflating = Seconds(start);
@@ -120,6 +171,7 @@ void Measure(const char* title, size_t files, const std::function<size_t(size_t)
   std::printf("  writer (compress2 level 9): %8.1f MB/s\n", mb / writing);
   std::printf("  reader into sink:           %8.1f MB/s  (%s, %llu bytes)\n", mb / reading, ok ? "ok" : "FAILED",
               (unsigned long long)sink.Written);
+  std::printf("  reader into files in /tmp:  %8.1f MB/s  (%s)\n", mb / restoring, onDisk ? "ok" : "FAILED");
   std::printf("  plain zlib inflate:         %8.1f MB/s  (%llu bytes)\n", mb / inflating, (unsigned long long)inflated);
 }
 

@@ -12,6 +12,7 @@
 #include "archive/ArchiveFileSystem.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveProgress.h"
+#include "archive/OutputBlock.h"
 #include "package/PackageStream.h"
 
 namespace vnt {
@@ -102,7 +103,7 @@ private:
   // Answers whether the block ran to its end marker.
   bool ReadMemberData(TArchiveOutput* output);
   int64_t ReadChunk(int32_t size, TArchiveOutput* output);
-  int64_t InflateChunk(size_t size, TArchiveOutput& output);
+  int64_t InflateChunk(size_t size);
   void SwitchVolume();
   std::string FindVolume(uint32_t volume);
   void ContinueMember();
@@ -114,7 +115,8 @@ private:
   std::unique_ptr<TStream> OwnedInput;    // a stream the reader opened; closed at the next switch
   TLastMember Last;
   uint32_t LastVolume = 0;
-  std::vector<uint8_t> Packed, Plain;
+  std::vector<uint8_t> Packed;
+  std::unique_ptr<TOutputBlock> Block;  // made for a run, freed with it
   std::chrono::steady_clock::time_point LastIdle{};
 };
 

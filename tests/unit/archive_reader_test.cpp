@@ -346,3 +346,62 @@ TEST(ArchiveReader, StagedFilesArePlacedWhenWholeAndNothingHalfWrittenStays) {
     EXPECT_EQ(errors, told[trouble]);
   }
 }
+
+// Members larger than the reader's output block: whole and exact, also across volumes; a
+// cancel keeps exactly the chunks read; a later block the disk refuses and data damaged with
+// a block half filled both end the run with nothing staged left and every output closed.
+TEST(ArchiveReader, MembersOfManyBlocksAreWrittenWholeAndEveryEndIsKept) {
+  std::string big = MixedBytes(1300000, 11), noise = RandomBytes(700000, 12);
+  std::vector<std::string> volumes =
+      WriteArchiveVolumes("", {{0, 7, big}, {1, 8, noise}, {2, 9, "tail"}}, 900000);
+  ASSERT_GE(volumes.size(), 2u);
+  TMemoryRestore whole;
+  whole.Fs.Stage = true;
+  whole.PutVolumes(volumes);
+  int complete = 0;
+  whole.Zip.OnFileComplete = [&](int32_t, const std::string&, int32_t) { ++complete; };
+  EXPECT_TRUE(whole.Restore(volumes[0]));
+  EXPECT_TRUE(whole.Fs.Contents(MemberPath(0)) == big);
+  EXPECT_TRUE(whole.Fs.Contents(MemberPath(1)) == noise);
+  EXPECT_EQ(whole.Fs.Contents(MemberPath(2)), "tail");
+  EXPECT_EQ(whole.Fs.Files.at(MemberPath(0))->DosDateTime, 7u);
+  EXPECT_EQ(complete, 3);
+  EXPECT_EQ(whole.Fs.Files.size(), volumes.size() - 1 + 3);
+
+  std::string archive = Archive({{0, 7, big}, {1, 8, "after"}});
+  TMemoryRestore cancelled;
+  int chunks = 0;
+  cancelled.Zip.OnProgress = [&](int32_t id, int32_t, bool&) {
+    if (id == 0 && ++chunks == 10) cancelled.Zip.Cancel();
+  };
+  EXPECT_FALSE(cancelled.Restore(archive));
+  EXPECT_EQ(cancelled.Zip.ErrorCode, 0u);
+  EXPECT_TRUE(cancelled.Fs.Contents(MemberPath(0)) == big.substr(0, 10 * 65536));
+  EXPECT_EQ(cancelled.Fs.Files.at(MemberPath(0))->DosDateTime, 7u);
+  EXPECT_FALSE(cancelled.Fs.FileExists(MemberPath(1)));
+
+  TMemoryRestore full;
+  full.Fs.Stage = true;
+  full.Fs.WriteLimit = 600000;
+  std::vector<std::string> errors;
+  full.Zip.OnWriteError = [&](int32_t, const std::string& name, const std::string& why) {
+    errors.push_back(name + ": " + why);
+  };
+  EXPECT_FALSE(full.Restore(archive));
+  EXPECT_EQ(full.Zip.ErrorCode, 1u);
+  EXPECT_EQ(errors, std::vector<std::string>{MemberPath(0) + ": disk full"});
+  EXPECT_TRUE(full.Fs.Files.empty());
+  EXPECT_EQ(full.Fs.OutputsOpen, 0);
+
+  TRawArchive damaged;
+  damaged.Header(1 << 20, 1).Member(0);
+  for (int i = 0; i < 12; ++i) damaged.Packed(MixedBytes(65536, uint32_t(i)));
+  damaged.I32(int32_t(MaxPackedChunk + 1)).Bytes(std::string(MaxPackedChunk + 1, 'x'));
+  TMemoryRestore broken;
+  broken.Fs.Stage = true;
+  EXPECT_THROW(broken.Restore(damaged.EndMember().End().Take()), EArchiveError);
+  EXPECT_EQ(broken.Zip.ErrorCode, 2u);
+  EXPECT_TRUE(broken.Fs.Files.empty());
+  EXPECT_EQ(broken.Fs.OutputsOpen, 0);
+  EXPECT_FALSE(broken.Zip.IsBusy());
+}

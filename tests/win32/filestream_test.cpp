@@ -55,6 +55,27 @@ TEST(FileStream, ReadsAcrossBufferBoundsAfterSeeks) {
   EXPECT_EQ(s->Read(&c, 1), 0u);
 }
 
+// Read straight on, the blocks grow to a megabyte; a jump back into an earlier block or past
+// the current one reads the right bytes again.
+TEST(FileStream, ReadsStraightOnInGrowingBlocksAndJumpsExactly) {
+  std::string bytes = Pattern(3000000);
+  TTempFile f(bytes);
+  auto s = TFileStream::OpenRead(f.Path);
+  ASSERT_TRUE(s);
+  std::string got(70001, '\0');
+  for (size_t at = 0; at < bytes.size(); at += got.size()) {
+    size_t n = s->Read(got.data(), got.size());
+    ASSERT_EQ(n, std::min(got.size(), bytes.size() - at)) << at;
+    ASSERT_TRUE(got.compare(0, n, bytes, at, n) == 0) << at;
+  }
+  for (uint64_t at : {uint64_t(70000), uint64_t(2999999), uint64_t(1048576), uint64_t(2200000), uint64_t(5)}) {
+    s->Seek(at);
+    size_t n = s->Read(got.data(), got.size());
+    ASSERT_EQ(n, std::min<size_t>(got.size(), bytes.size() - at)) << at;
+    EXPECT_TRUE(got.compare(0, n, bytes, size_t(at), n) == 0) << at;
+  }
+}
+
 TEST(FileStream, ExcludesOtherWritersButNotReaders) {
   TTempFile f("content");
   auto s = TFileStream::OpenRead(f.Path);

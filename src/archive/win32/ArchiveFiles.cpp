@@ -14,7 +14,7 @@ namespace vnt {
 
 namespace {
 
-// Unbuffered: the reader writes whole chunks, and a write that fails must fail while the
+// Unbuffered: the reader writes whole blocks, and a write that fails must fail while the
 // reader can still tell, not when the file is closed.
 class TWin32Output : public TArchiveOutput {
 public:

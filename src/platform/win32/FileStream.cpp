@@ -10,7 +10,10 @@
 namespace vnt {
 
 namespace {
-constexpr size_t BufferSize = 64 * 1024;
+// A jump starts with a small block: the description is read in short jumps. Reading straight
+// on doubles the block up to the largest, as an archive is read from start to end.
+constexpr size_t FirstBlockSize = 64 * 1024;
+constexpr size_t LargestBlockSize = 1024 * 1024;
 }
 
 std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
@@ -28,17 +31,22 @@ std::unique_ptr<TFileStream> TFileStream::OpenRead(const std::string& path) {
 TFileStream::~TFileStream() { CloseHandle(Handle); }
 
 bool TFileStream::Fill() {
-  Buffer.resize(BufferSize);
+  bool straightOn = !Buffer.empty() && Pos == BufferStart + Buffer.size();
+  BlockSize = straightOn ? std::min(BlockSize * 2, LargestBlockSize) : FirstBlockSize;
+  Buffer.resize(BlockSize);
   LARGE_INTEGER to;
   to.QuadPart = LONGLONG(Pos);
   DWORD got = 0;
-  if (!SetFilePointerEx(Handle, to, nullptr, FILE_BEGIN) ||
-      !ReadFile(Handle, Buffer.data(), DWORD(BufferSize), &got, nullptr)) {
+  // The system's file position is where the last read ended: no need to move it there.
+  if ((Pos != FilePointer && !SetFilePointerEx(Handle, to, nullptr, FILE_BEGIN)) ||
+      !ReadFile(Handle, Buffer.data(), DWORD(BlockSize), &got, nullptr)) {
     Buffer.clear();
+    FilePointer = UINT64_MAX;
     return false;
   }
   Buffer.resize(got);
   BufferStart = Pos;
+  FilePointer = Pos + got;
   return got > 0;
 }
 

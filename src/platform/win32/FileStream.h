@@ -34,6 +34,8 @@ private:
   uint64_t Pos = 0;
   std::vector<char> Buffer;
   uint64_t BufferStart = 0;  // file position of Buffer[0]
+  size_t BlockSize = 0;      // bytes the last fill asked for
+  uint64_t FilePointer = 0;  // the system's position in the file
 };
 
 // The package-end value of the running program's resource; 0 when there is none.
