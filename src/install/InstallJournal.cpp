@@ -24,7 +24,7 @@ std::string Framed(const std::string& payload) {
   WriteU32(s, uint32_t(payload.size()));
   s.Write(payload.data(), payload.size());
   WriteU32(s, Checksum(payload));
-  return s.Bytes();
+  return std::move(s.Bytes());
 }
 
 void WriteEntry(TStream& s, const TJournalEntry& e) {
@@ -106,6 +106,19 @@ std::optional<std::string> NextPayload(TMemoryStream& s) {
   return payload;
 }
 
+// A frame whose checksum holds but whose contents do not read is damage too: it ends the
+// journal like a cut, so nothing after it is trusted.
+void ReadEntries(TMemoryStream& s, std::vector<TJournalEntry>& entries) {
+  while (std::optional<std::string> payload = NextPayload(s)) {
+    TMemoryStream p(std::move(*payload));
+    try {
+      entries.push_back(ReadEntry(p));
+    } catch (const EPackageError&) {
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 std::string JournalOpening(const TJournalStart& start) {
@@ -139,17 +152,15 @@ std::optional<TJournal> ReadJournal(const std::string& bytes) {
   } catch (const EPackageError&) {
     return std::nullopt;
   }
-  // A frame whose checksum holds but whose contents do not read is damage too: it ends the
-  // journal like a cut, so nothing after it is trusted.
-  while (std::optional<std::string> payload = NextPayload(s)) {
-    TMemoryStream p(*payload);
-    try {
-      journal.Entries.push_back(ReadEntry(p));
-    } catch (const EPackageError&) {
-      break;
-    }
-  }
+  ReadEntries(s, journal.Entries);
   return journal;
+}
+
+std::vector<TJournalEntry> ReadJournalFrames(const std::string& frames) {
+  TMemoryStream s(frames);
+  std::vector<TJournalEntry> entries;
+  ReadEntries(s, entries);
+  return entries;
 }
 
 TJournalEntry MadeEntry(const TUninstItem& item) {

@@ -60,6 +60,9 @@ std::string JournalOpening(const TJournalStart& start);
 std::string JournalFrame(const TJournalEntry& entry);
 // The start and the whole entries; nothing when not even the start is whole.
 std::optional<TJournal> ReadJournal(const std::string& bytes);
+// The whole entries of frames appended one after another (JournalFrame), up to the first that
+// is cut or damaged.
+std::vector<TJournalEntry> ReadJournalFrames(const std::string& frames);
 
 // Made entry of an item.
 TJournalEntry MadeEntry(const TUninstItem& item);

@@ -1,7 +1,7 @@
 #include "install/RecordRules.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 #include "package/SetupQueries.h"
 #include "package/SetupStrings.h"
@@ -23,7 +23,7 @@ std::string PathKey(const std::string& path) { return UpperCase(StripFolderBacks
 // One text per thing, for finding the same thing among many items.
 std::string Identity(const TUninstItem& item) {
   if (item.Kind == UninstRegValue) {
-    const TSetupRegChange& r = item.RegChange;
+    const TSetupRegChange& r = *item.RegChange;
     return "5|" + std::to_string(r.Root) + "|" + UpperCase(r.Key) + "|" + UpperCase(r.ValueName);
   }
   return std::to_string(item.Kind) + "|" + PathKey(item.Path);
@@ -62,21 +62,36 @@ bool SameRecordItem(const TUninstItem& a, const TUninstItem& b) { return Identit
 
 std::vector<TUninstItem> MergeRecordItems(const std::vector<TUninstItem>& earlier,
                                           const std::vector<TUninstItem>& current) {
-  std::vector<TUninstItem> merged;
-  std::map<std::string, size_t> at;
-  auto take = [&](const TUninstItem& item) {
-    auto [it, added] = at.emplace(Identity(item), merged.size());
-    if (added) merged.push_back(item);
-    else merged[it->second] = item;
-  };
-  for (const auto& item : earlier) take(item);
-  for (const auto& item : current) take(item);
-  return merged;
+  TItemMerge merge(earlier.size() + current.size());
+  merge.Take(earlier);
+  merge.Take(current);
+  return std::move(merge).Items();
+}
+
+TItemMerge::TItemMerge(size_t expected) {
+  Merged.reserve(expected);
+  At.reserve(expected);
+}
+
+void TItemMerge::Take(TUninstItem item) {
+  std::string identity = Identity(item);
+  size_t hash = std::hash<std::string>{}(identity);
+  for (auto [it, end] = At.equal_range(hash); it != end; ++it) {
+    if (Identity(Merged[it->second]) != identity) continue;
+    Merged[it->second] = std::move(item);
+    return;
+  }
+  At.emplace(hash, Merged.size());
+  Merged.push_back(std::move(item));
+}
+
+void TItemMerge::Take(const std::vector<TUninstItem>& items) {
+  for (const auto& item : items) Take(item);
 }
 
 bool CountsSharedFile(const std::vector<TUninstItem>& items, const std::string& path) {
   return std::any_of(items.begin(), items.end(), [&](const TUninstItem& item) {
-    return item.Kind == UninstFile && item.File.Shared && PathKey(item.Path) == PathKey(path);
+    return item.Kind == UninstFile && item.File->Shared && PathKey(item.Path) == PathKey(path);
   });
 }
 

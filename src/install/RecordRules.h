@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "install/UninstallData.h"
@@ -35,6 +36,22 @@ bool SameRecordItem(const TUninstItem& a, const TUninstItem& b);
 // the same thing, then this run's items that are new, each thing once.
 std::vector<TUninstItem> MergeRecordItems(const std::vector<TUninstItem>& earlier,
                                           const std::vector<TUninstItem>& current);
+
+// The same merge taken a part at a time, so that a run's record is made without a copy of
+// its items first: each thing once, a later item taking the place of the same thing before.
+class TItemMerge {
+public:
+  // expected: how many items will come, at most; the list is made at that size.
+  explicit TItemMerge(size_t expected);
+  void Take(TUninstItem item);
+  void Take(const std::vector<TUninstItem>& items);
+  std::vector<TUninstItem> Items() && { return std::move(Merged); }
+
+private:
+  std::vector<TUninstItem> Merged;
+  // The hash of an item's identity and its place: a few bytes an item, not the identity's text.
+  std::unordered_multimap<size_t, size_t> At;
+};
 
 // Whether the items hold path as a shared file: the product has counted it already.
 bool CountsSharedFile(const std::vector<TUninstItem>& items, const std::string& path);

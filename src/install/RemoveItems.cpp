@@ -19,7 +19,7 @@ int QuestionFor(const TSetupFile& f) {
 }
 
 const std::string& ComponentsOf(const TUninstItem& item) {
-  return item.Kind == UninstRegValue ? item.RegChange.Components : item.File.Components;
+  return item.Kind == UninstRegValue ? item.RegChange->Components : item.File->Components;
 }
 
 class TRemoval {
@@ -93,7 +93,7 @@ private:
 
   void RemoveInstalledFile(size_t i) {
     const TUninstItem& item = Items[i];
-    const TSetupFile& f = item.File;
+    const TSetupFile& f = *item.File;
     // A shared file that other products still use stays without a question: this product is
     // done with it all the same.
     if ((f.Shared && System.ReleaseSharedCount && System.ReleaseSharedCount(item.Path) > 0) || NeededByOthers(item))
@@ -165,10 +165,10 @@ private:
     for (size_t i = 0; i < Items.size(); ++i) {
       const TUninstItem& item = Items[i];
       if (item.Kind != UninstRegValue || !Takes(item)) continue;
-      if (System.DeleteValue(item.RegChange)) Gone[i] = true;
+      if (System.DeleteValue(*item.RegChange)) Gone[i] = true;
       else
-        NotRemoved.push_back(KeyLine(item.RegChange, item.RegChange.Key) + "    " + Request.Texts[UtValue] + " " +
-                             item.RegChange.ValueName);
+        NotRemoved.push_back(KeyLine(*item.RegChange, item.RegChange->Key) + "    " + Request.Texts[UtValue] + " " +
+                             item.RegChange->ValueName);
       if (!Step()) return false;
     }
     return true;
@@ -178,9 +178,9 @@ private:
     for (size_t i = 0; i < Items.size(); ++i) {
       const TUninstItem& item = Items[i];
       if (item.Kind != UninstRegValue || !Takes(item)) continue;
-      for (const std::string& key : KeyAndParents(item.RegChange.Key))
-        if (!IsSharedSystemKey(key) && !System.DeleteKeyIfEmpty(item.RegChange.Root, key))
-          NotRemoved.push_back(KeyLine(item.RegChange, key));
+      for (const std::string& key : KeyAndParents(item.RegChange->Key))
+        if (!IsSharedSystemKey(key) && !System.DeleteKeyIfEmpty(item.RegChange->Root, key))
+          NotRemoved.push_back(KeyLine(*item.RegChange, key));
     }
   }
 

@@ -52,7 +52,7 @@ std::vector<TUninstItem> ItemsToRemove(const TJournal& journal, const TRunFacts&
     if (e.Kind != TJournalKind::Made || e.Item.Kind == UninstFolder) continue;
     const TUninstItem& item = e.Item;
     if (IsFile(item) && In(f.Replaced, item.Path)) continue;
-    const TSetupRegChange& r = item.RegChange;
+    const TSetupRegChange& r = *item.RegChange;
     if (item.Kind == UninstRegValue && f.OldValues.count({r.Root, Key(r.Key), Key(r.ValueName)})) continue;
     items.push_back(item);
   }
@@ -128,8 +128,8 @@ void RestoreEarlierState(const TJournal& journal, const TRunFacts& f, const TRol
     if (e.Kind != TJournalKind::Registered || !In(f.Replaced, e.Path)) continue;
     const TUninstItem* item = MadeItem(journal, e.Path);
     if (!item) continue;
-    if (item->File.TypeLibrary) system.Register(TRegistration::TypeLibrary, *item);
-    if (item->File.RegisterServer || item->File.RegisterServer2) system.Register(TRegistration::Server, *item);
+    if (item->File->TypeLibrary) system.Register(TRegistration::TypeLibrary, *item);
+    if (item->File->RegisterServer || item->File->RegisterServer2) system.Register(TRegistration::Server, *item);
   }
 }
 

@@ -48,12 +48,12 @@ const TRecordVersion* VersionOf(const std::string& magic) {
 void WriteUninstItem(TStream& s, const TUninstItem& item) {
   WriteByte(s, item.Kind);
   if (item.Kind == UninstRegValue) {
-    WriteRegChange(s, item.RegChange, TFieldWidth::Wide);
+    WriteRegChange(s, *item.RegChange, TFieldWidth::Wide);
     return;
   }
   if (item.Kind > UninstConduit) return;
   WritePackageString(s, item.Path);
-  if (item.Kind <= UninstDeviceFile) WriteSetupFile(s, UninstallFileRecord(item.File), TFieldWidth::Wide);
+  if (item.Kind <= UninstDeviceFile) WriteSetupFile(s, UninstallFileRecord(*item.File), TFieldWidth::Wide);
 }
 
 TUninstItem ReadUninstItem(TStream& s, TFieldWidth width) {
@@ -111,7 +111,7 @@ std::string WriteUninstallRecord(const TUninstallRecord& r) {
   for (const auto& v : r.Variables) WritePackageString(s, v);
   WriteU32(s, uint32_t(r.Items.size()));
   for (const auto& item : r.Items) WriteUninstItem(s, item);
-  return s.Bytes();
+  return std::move(s.Bytes());
 }
 
 namespace {
@@ -135,7 +135,9 @@ TUninstallRecord ReadFields(TStream& s, const TRecordVersion& v) {
   // The smallest forms: a device of its numbers and empty texts, a text of its zero byte.
   for (uint32_t n = ReadCount(s, 8 + 5), i = 0; i < n; ++i) r.Devices.push_back(ReadRapiDevice(s, v.DeviceKindByte));
   for (uint32_t n = ReadCount(s, 1), i = 0; i < n; ++i) r.Variables.push_back(ReadPackageString(s));
-  for (uint32_t n = ReadCount(s, 1), i = 0; i < n; ++i) r.Items.push_back(ReadUninstItem(s, v.Width));
+  uint32_t items = ReadCount(s, 1);
+  r.Items.reserve(items);
+  for (uint32_t i = 0; i < items; ++i) r.Items.push_back(ReadUninstItem(s, v.Width));
   return r;
 }
 

@@ -10,6 +10,7 @@
 
 #include "package/PackagePrimitives.h"
 #include "package/ScriptTypes.h"
+#include "package/SharedRecord.h"
 #include "package/SetupTypes.h"
 
 namespace vnt {
@@ -26,11 +27,13 @@ enum TUninstKind : uint8_t {
 // What an item of the kind is, for a log line; "item" for an unknown kind.
 const char* UninstKindName(uint8_t kind);
 
+// Items are many (one per file and folder) and copied into the journal and the record: the
+// file and value records are shared between the copies.
 struct TUninstItem {
   uint8_t Kind = UninstFile;
   std::string Path;
-  TSetupFile File;             // kinds 0 and 1
-  TSetupRegChange RegChange;   // kind 5
+  TSharedRecord<TSetupFile> File;            // kinds 0 and 1
+  TSharedRecord<TSetupRegChange> RegChange;  // kind 5
   bool operator==(const TUninstItem&) const = default;
 };
 

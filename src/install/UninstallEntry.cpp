@@ -52,10 +52,11 @@ TUninstallRecord UninstallRecordOf(const TSetupDescription& desc, const TSetupMe
 TUninstItem EntryValueItem(const std::string& key, const TRegistryText& value) {
   TUninstItem item;
   item.Kind = UninstRegValue;
-  item.RegChange.Root = 2;
-  item.RegChange.Key = key;
-  item.RegChange.ValueName = value.Name;
-  item.RegChange.Data = value.Value;
+  TSetupRegChange& r = item.RegChange.Edit();
+  r.Root = 2;
+  r.Key = key;
+  r.ValueName = value.Name;
+  r.Data = value.Value;
   return item;
 }
 

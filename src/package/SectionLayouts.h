@@ -25,6 +25,8 @@ void TransferList(A& a, V& list, uint32_t minItemBytes, ItemFn item) {
   if constexpr (A::Reading) {
     uint32_t n = ReadCount(a.Stream(), minItemBytes);
     list.clear();
+    // A count the data was checked to hold: the list is made once, at its size.
+    if (minItemBytes > 0) list.reserve(n);
     for (uint32_t i = 0; i < n; ++i) {
       T t{};
       item(a, t);

@@ -72,10 +72,7 @@ struct TSetupFile {
   std::string ReservedFileName;
   uint8_t Font = 0;
   std::string FontFaceName, Group, Components, Condition;
-  // in memory only
-  uint8_t PackageKind = 0;
-  std::string PackageText;
-  uint32_t Size = 0;
+  uint32_t Size = 0;  // a product file's, stored before the other fields
   bool operator==(const TSetupFile&) const = default;
 };
 

@@ -15,8 +15,9 @@ TUninstItem Item(uint8_t kind, const std::string& path) {
   item.Kind = kind;
   item.Path = path;
   if (kind == UninstFile || kind == UninstDeviceFile) {  // only these keep their file record
-    item.File.SourceName = "x.dll";
-    item.File.Components = "Core";
+    TSetupFile& f = item.File.Edit();
+    f.SourceName = "x.dll";
+    f.Components = "Core";
   }
   return item;
 }
@@ -24,10 +25,11 @@ TUninstItem Item(uint8_t kind, const std::string& path) {
 TUninstItem Value(const std::string& key, const std::string& name, const std::string& data) {
   TUninstItem item;
   item.Kind = UninstRegValue;
-  item.RegChange.Root = 1;
-  item.RegChange.Key = key;
-  item.RegChange.ValueName = name;
-  item.RegChange.Data = data;
+  TSetupRegChange& r = item.RegChange.Edit();
+  r.Root = 1;
+  r.Key = key;
+  r.ValueName = name;
+  r.Data = data;
   return item;
 }
 
@@ -103,6 +105,11 @@ TEST(InstallJournal, ReadsBackWhatWasWrittenAndACutJournalOnlyTheWholeEntriesBef
     ASSERT_EQ(part->Entries.size(), whole) << cut;
     EXPECT_TRUE(std::equal(part->Entries.begin(), part->Entries.end(), j.Entries.begin())) << cut;
   }
+
+  // The frames alone, as a run keeps them in memory, read back the same way.
+  std::string frames = bytes.substr(JournalOpening(j.Start).size());
+  EXPECT_EQ(ReadJournalFrames(frames), j.Entries);
+  EXPECT_EQ(ReadJournalFrames(bytes.substr(0, ends[3] - 1).substr(JournalOpening(j.Start).size())).size(), 3u);
 
   // A changed byte in an entry ends the journal there; a foreign file is no journal.
   std::string damaged = bytes;
@@ -181,7 +188,9 @@ TEST(Rollback, UndoesAFreshRunInOrderAndLeavesWhatStoodBefore) {
   j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\Shared\\lib.dll", "C:\\Shared\\vnt4.tmp", true));
   j.Entries.push_back(Entry(TJournalKind::MovedAside, "C:\\Shared\\lib.dll", "C:\\Shared\\vnt2.tmp"));
   TUninstItem lib = Item(UninstFile, "C:\\Shared\\lib.dll");
-  lib.File.Shared = lib.File.RegisterServer = 1;
+  TSetupFile& f = lib.File.Edit();
+  f.Shared = 1;
+  f.RegisterServer = 1;
   j.Entries.push_back(MadeEntry(lib));
   j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\windows\\vntuninst.exe", "C:\\windows\\vnt5.tmp"));
   j.Entries.push_back(MadeEntry(Item(UninstUninstaller, "C:\\windows\\vntuninst.exe")));
@@ -243,9 +252,9 @@ TEST(Rollback, GivesBackOnlyTheSharedCountsTheRunAdded) {
   m.Files = {{"C:\\T\\lib.dll", "v2"}, {"C:\\T\\vnt1.tmp", "v1"}, {"C:\\T\\new.dll", "new"}};
   TJournal j;
   TUninstItem lib = Item(UninstFile, "C:\\T\\lib.dll");
-  lib.File.Shared = 1;
+  lib.File.Edit().Shared = 1;
   TUninstItem fresh = Item(UninstFile, "C:\\T\\new.dll");
-  fresh.File.Shared = 1;
+  fresh.File.Edit().Shared = 1;
   j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\lib.dll", "", true));
   j.Entries.push_back(Entry(TJournalKind::MovedAside, "C:\\T\\lib.dll", "C:\\T\\vnt1.tmp"));
   j.Entries.push_back(MadeEntry(lib));

@@ -12,16 +12,17 @@ TUninstItem Item(uint8_t kind, const std::string& path, uint8_t shared = 0) {
   TUninstItem i;
   i.Kind = kind;
   i.Path = path;
-  i.File.Shared = shared;
+  i.File.Edit().Shared = shared;
   return i;
 }
 TUninstItem Value(const std::string& key, const std::string& name, const std::string& data) {
   TUninstItem i;
   i.Kind = UninstRegValue;
-  i.RegChange.Root = 2;
-  i.RegChange.Key = key;
-  i.RegChange.ValueName = name;
-  i.RegChange.Data = data;
+  TSetupRegChange& r = i.RegChange.Edit();
+  r.Root = 2;
+  r.Key = key;
+  r.ValueName = name;
+  r.Data = data;
   return i;
 }
 
@@ -39,7 +40,7 @@ TEST(RecordRules, ARunAgainAddsToTheEarlierItems) {
                                  Item(UninstPlainFile, "C:\\App\\uninst.dat")};
   std::vector<TUninstItem> merged = MergeRecordItems(v1, v2);
   std::vector<std::string> names;
-  for (const auto& i : merged) names.push_back(i.Kind == UninstRegValue ? i.RegChange.Data : i.Path);
+  for (const auto& i : merged) names.push_back(i.Kind == UninstRegValue ? i.RegChange->Data : i.Path);
   EXPECT_EQ(names, (std::vector<std::string>{"C:\\App", "C:\\APP\\A.TXT", "C:\\App\\old.txt", "C:\\App\\lib.dll", "App 2",
                                              "C:\\App\\uninst.dat", "C:\\App\\New"}));
   // A file the product counted already is not counted again; a file that was not shared is.
@@ -49,7 +50,7 @@ TEST(RecordRules, ARunAgainAddsToTheEarlierItems) {
   // The same path as a file and as a folder are two things; so are two roots.
   EXPECT_FALSE(SameRecordItem(Item(UninstFile, "C:\\x"), Item(UninstFolder, "C:\\x")));
   TUninstItem user = Value("K", "N", "");
-  user.RegChange.Root = 1;
+  user.RegChange.Edit().Root = 1;
   EXPECT_FALSE(SameRecordItem(user, Value("K", "N", "")));
   EXPECT_TRUE(SameRecordItem(Item(UninstFolder, "C:\\x\\"), Item(UninstFolder, "C:\\X")));
 }

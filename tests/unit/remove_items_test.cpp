@@ -82,9 +82,10 @@ TUninstItem File(const std::string& path, const std::string& components, uint8_t
   TUninstItem i;
   i.Kind = UninstFile;
   i.Path = path;
-  i.File.Components = components;
-  i.File.Shared = shared;
-  i.File.TypeLibrary = typelib;
+  TSetupFile& f = i.File.Edit();
+  f.Components = components;
+  f.Shared = shared;
+  f.TypeLibrary = typelib;
   return i;
 }
 TUninstItem Folder(const std::string& path) {
@@ -96,7 +97,7 @@ TUninstItem Folder(const std::string& path) {
 TUninstItem Value(const std::string& key, const std::string& name, const std::string& components) {
   TUninstItem i;
   i.Kind = UninstRegValue;
-  i.RegChange = {1, key, 0, name, "x", 0, "", "", components, ""};
+  i.RegChange = TSetupRegChange{1, key, 0, name, "x", 0, "", "", components, ""};
   return i;
 }
 
@@ -134,7 +135,7 @@ TEST(RemoveItems, MaintenanceTakesOnlyWhatNoKeptComponentNeeds) {
   EXPECT_EQ(m.Keys, (std::set<std::string>{"1|Software", "1|Software\\App"}));
   EXPECT_TRUE(m.Asked.empty());  // the shared file was not the removal's
   std::vector<std::string> left;
-  for (const auto& i : items) left.push_back(i.Path.empty() ? i.RegChange.ValueName : i.Path);
+  for (const auto& i : items) left.push_back(i.Path.empty() ? i.RegChange->ValueName : i.Path);
   EXPECT_EQ(left, (std::vector<std::string>{"C:\\App", "C:\\App\\app.exe", "C:\\App\\common.dll", "Version",
                                             "C:\\App\\uninst.dat"}));
 }
@@ -150,7 +151,7 @@ TEST(RemoveItems, WholeProductAsksPerKindOfFileAndListsWhatStays) {
   std::vector<TUninstItem> items = {Folder("C:\\App"), File("C:\\App\\a.dll", "P", 1), File("C:\\App\\b.dll", "P", 1),
                                     File("C:\\App\\t.tlb", "P", 0, 1), File("C:\\App\\u.tlb", "P", 0, 1),
                                     File("C:\\App\\busy.exe", ""), Value("Software\\App", "locked", "")};
-  items.back().RegChange.Root = 2;
+  items.back().RegChange.Edit().Root = 2;
   TUninstItem icon;
   icon.Kind = UninstPlainFile;
   icon.Path = "C:\\App\\x.ico";

@@ -14,12 +14,13 @@ TUninstItem FileItem(uint8_t kind, const std::string& path, uint8_t mode) {
   TUninstItem item;
   item.Kind = kind;
   item.Path = path;
-  item.File.SourceName = "build\\bin\\" + path.substr(path.rfind('\\') + 1);
-  item.File.DestFolder = "%InstallDir%\\";
-  item.File.OverwriteMode = mode;
-  item.File.Reserved = 0x1234;
-  item.File.ReservedFileName = "x\\help.hlp";
-  item.File.Components = "Program|Docs";
+  TSetupFile& f = item.File.Edit();
+  f.SourceName = "build\\bin\\" + path.substr(path.rfind('\\') + 1);
+  f.DestFolder = "%InstallDir%\\";
+  f.OverwriteMode = mode;
+  f.Reserved = 0x1234;
+  f.ReservedFileName = "x\\help.hlp";
+  f.Components = "Program|Docs";
   return item;
 }
 
@@ -46,7 +47,7 @@ TUninstallRecord Record() {
   r.Variables = {"%InstallDir%=C:\\Program Files\\Hello", "%Empty%="};
   TUninstItem value;
   value.Kind = UninstRegValue;
-  value.RegChange = {2, "Software\\Hello", 1, "Count", "3", 0x0102, "", "", "Program", ""};
+  value.RegChange = TSetupRegChange{2, "Software\\Hello", 1, "Count", "3", 0x0102, "", "", "Program", ""};
   TUninstItem folder;
   folder.Kind = UninstFolder;
   folder.Path = "C:\\Program Files\\Hello";
@@ -79,9 +80,9 @@ std::string OlderRecord(char letter, int messages, bool deviceByte, TFieldWidth 
   WriteU32(s, 2);
   WriteByte(s, UninstFile);
   WritePackageString(s, "C:\\a.dll");
-  WriteSetupFile(s, UninstallFileRecord(r.Items[0].File), width);
+  WriteSetupFile(s, UninstallFileRecord(*r.Items[0].File), width);
   WriteByte(s, UninstRegValue);
-  WriteRegChange(s, r.Items[3].RegChange, width);
+  WriteRegChange(s, *r.Items[3].RegChange, width);
   return s.Bytes();
 }
 
@@ -92,21 +93,33 @@ TEST(UninstallData, RecordReadsBackAsWrittenWithFileNamesReduced) {
   std::string bytes = WriteUninstallRecord(r);
   EXPECT_EQ(bytes.substr(0, 4), "iUNS");
   TUninstallRecord back = ReadUninstallRecord(bytes);
-  EXPECT_EQ(back.Items[0].File.SourceName, "hello.exe");
-  EXPECT_EQ(back.Items[0].File.ReservedFileName, "help.hlp");
+  EXPECT_EQ(back.Items[0].File->SourceName, "hello.exe");
+  EXPECT_EQ(back.Items[0].File->ReservedFileName, "help.hlp");
   for (auto& item : r.Items)
-    if (item.Kind <= UninstDeviceFile) item.File = UninstallFileRecord(item.File);
+    if (item.Kind <= UninstDeviceFile) item.File = UninstallFileRecord(*item.File);
   EXPECT_EQ(back, r);
   EXPECT_EQ(back.Messages[UtExistent], "Existent File");
   EXPECT_EQ(back.Messages[UtCaption], "%SoftwareName% Uninstaller");
 }
 
+TEST(UninstallData, ItemCopiesShareTheirFileRecordUntilOneChangesIt) {
+  TUninstItem a = FileItem(UninstFile, "C:\\a.dll", 4);
+  TUninstItem b = a;
+  EXPECT_EQ(&*a.File, &*b.File);
+  b.File.Edit().Components = "Docs";
+  EXPECT_EQ(a.File->Components, "Program|Docs");
+  EXPECT_EQ(b.File->Components, "Docs");
+  EXPECT_EQ(b.File->SourceName, a.File->SourceName);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(TUninstItem{}.RegChange->Key, "");
+}
+
 TEST(UninstallData, ModeSevenIsKeptAsModeEightWithTheSharedFlag) {
-  TSetupFile f = FileItem(UninstFile, "C:\\x.dll", 7).File;
+  TSetupFile f = *FileItem(UninstFile, "C:\\x.dll", 7).File;
   TSetupFile kept = UninstallFileRecord(f);
   EXPECT_EQ(kept.OverwriteMode, 8);
   EXPECT_EQ(kept.Shared, 1);
-  EXPECT_EQ(UninstallFileRecord(FileItem(UninstFile, "C:\\x.dll", 5).File).Shared, 0);
+  EXPECT_EQ(UninstallFileRecord(*FileItem(UninstFile, "C:\\x.dll", 5).File).Shared, 0);
 }
 
 TEST(UninstallData, OlderVersionsReadWithTheirNarrowerFieldsAndDefaultTexts) {
@@ -128,9 +141,9 @@ TEST(UninstallData, OlderVersionsReadWithTheirNarrowerFieldsAndDefaultTexts) {
     EXPECT_EQ(r.Devices[0].Name, "Pocket PC");
     EXPECT_EQ(r.Devices[0].Processors, 2577);
     ASSERT_EQ(r.Items.size(), 2u);
-    EXPECT_EQ(r.Items[0].File.Components, "Program|Docs");
-    EXPECT_EQ(r.Items[1].RegChange.Key, "Software\\Hello");
-    EXPECT_EQ(r.Items[1].RegChange.Reserved, c.Width == TFieldWidth::Wide ? 0x0102 : 0x02);
+    EXPECT_EQ(r.Items[0].File->Components, "Program|Docs");
+    EXPECT_EQ(r.Items[1].RegChange->Key, "Software\\Hello");
+    EXPECT_EQ(r.Items[1].RegChange->Reserved, c.Width == TFieldWidth::Wide ? 0x0102 : 0x02);
   }
 }
 

@@ -46,6 +46,6 @@ TEST(UninstallEntry, ValuesAndRecordOfARun) {
   EXPECT_NE(std::find(r.Variables.begin(), r.Variables.end(), "%Version%=1.2"), r.Variables.end());
   TUninstItem item = EntryValueItem("Software\\X", values[0]);
   EXPECT_EQ(item.Kind, UninstRegValue);
-  EXPECT_EQ(item.RegChange.Root, 2);
-  EXPECT_EQ(item.RegChange.Data, "Hello 1.2");
+  EXPECT_EQ(item.RegChange->Root, 2);
+  EXPECT_EQ(item.RegChange->Data, "Hello 1.2");
 }

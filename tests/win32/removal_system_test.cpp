@@ -94,9 +94,10 @@ TEST(RemovalSystem, AWholeProductLeavesNothingOfItsOwn) {
   auto value = [&](const std::string& sub, const std::string& name) {
     TUninstItem i;
     i.Kind = UninstRegValue;
-    i.RegChange.Root = 1;
-    i.RegChange.Key = key.Sub(sub);
-    i.RegChange.ValueName = name;
+    TSetupRegChange& r = i.RegChange.Edit();
+    r.Root = 1;
+    r.Key = key.Sub(sub);
+    r.ValueName = name;
     return i;
   };
   std::vector<TUninstItem> items = {folder(app), folder(docs), file(app + "\\app.exe"), file(docs + "\\guide.txt"),

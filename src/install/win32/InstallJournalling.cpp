@@ -14,8 +14,9 @@
 namespace vnt {
 
 void TVantryInstall::Note(const TJournalEntry& entry) {
-  JournalEntries.push_back(entry);
-  if (!Journal.IsOpen() || Journal.Append(entry) || JournalBroken) return;
+  std::string frame = JournalFrame(entry);
+  JournalFrames += frame;
+  if (!Journal.IsOpen() || Journal.Append(frame) || JournalBroken) return;
   JournalFailed();
 }
 
@@ -40,7 +41,7 @@ bool TVantryInstall::OpenJournal() {
     return false;
   }
   RememberJournal(at.UninstallRoot, JournalKey, Journal.Path());
-  for (const auto& e : JournalEntries) Journal.Append(e);
+  if (!JournalFrames.empty()) Journal.Append(JournalFrames);
   Journal.Flush();
   return true;
 }
@@ -126,7 +127,7 @@ void TVantryInstall::RollBackRun() {
     Journal.Drop();
     if (!JournalKey.empty()) ForgetJournal(State.Desktop->Sources.UninstallRoot, JournalKey);
   };
-  if (JournalEntries.empty()) return forget();
+  if (JournalFrames.empty()) return forget();
   Log("rolling back");
   if (Prompts.RollingBack) Prompts.RollingBack();
   Status(ProgressStatus, Vars().ExpandText(RollingBackText));
@@ -136,7 +137,7 @@ void TVantryInstall::RollBackRun() {
     Status(ProgressPosition, "", int32_t(total ? 100 - done * 100 / total : 0));
   };
   TJournal journal;
-  journal.Entries = JournalEntries;
+  journal.Entries = ReadJournalFrames(JournalFrames);
   std::vector<std::string> left =
       RollBack(journal, LoggedRollback(MachineRollbackSystem(State.Info.FontsFolder(), progress, forget)));
   Items.clear();

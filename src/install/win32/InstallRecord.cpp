@@ -74,19 +74,24 @@ void TVantryInstall::WriteUninstallData() {
   const std::string& path = RecordPath;
   TEntryPlaces places{State.Info.WindowsFolder(), State.Package.Path, Icon, path};
   const TSetupMessage& table = CurrentMessageTable(d, Vars().ExpandText("%Language%"));
-  TUninstallRecord record = UninstallRecordOf(d, table.Texts, Vars(), State.Package.Options[OptOwnFonts - 1],
-                                              State.Package.Options[OptUninstallOption - 1], places);
-  WriteAddRemoveEntry(places, !Maintenance());
-  // Folders another product's record names and this run puts files in: the product removed
-  // last takes them.
-  std::vector<TUninstItem> current;
-  for (const std::string& folder : Others.SharedFolders(Items)) current.push_back({UninstFolder, folder, {}, {}});
-  current.insert(current.end(), Items.begin(), Items.end());
-  // The record lists itself; the journal takes it once it is written, so that a rollback
-  // never takes for the record whatever stood in its way.
-  current.push_back({UninstPlainFile, path, {}, {}});
-  record.Items = MergeRecordItems(EarlierItems(), current);
-  std::string bytes = WriteUninstallRecord(record);
+  std::string bytes;
+  {  // the record's items are let go before its file is written
+    TUninstallRecord record = UninstallRecordOf(d, table.Texts, Vars(), State.Package.Options[OptOwnFonts - 1],
+                                                State.Package.Options[OptUninstallOption - 1], places);
+    WriteAddRemoveEntry(places, !Maintenance());
+    // Folders another product's record names and this run puts files in: the product removed
+    // last takes them.
+    std::vector<std::string> shared = Others.SharedFolders(Items);
+    TItemMerge merge(EarlierItems().size() + shared.size() + Items.size() + 1);
+    merge.Take(EarlierItems());
+    for (std::string& folder : shared) merge.Take({UninstFolder, std::move(folder), {}, {}});
+    merge.Take(Items);
+    // The record lists itself; the journal takes it once it is written, so that a rollback
+    // never takes for the record whatever stood in its way.
+    merge.Take({UninstPlainFile, path, {}, {}});
+    record.Items = std::move(merge).Items();
+    bytes = WriteUninstallRecord(record);
+  }
   // Without its record the entry would point at nothing: the run cannot stand.
   if (!WriteRecordFile(path, bytes)) {
     DWORD error = GetLastError();
@@ -120,7 +125,7 @@ void TVantryInstall::WriteAddRemoveEntry(const TEntryPlaces& places, bool record
                    DWORD(value.Value.size() + 1));
     if (!record) continue;
     TUninstItem item = EntryValueItem(key, value);
-    item.RegChange.Root = RootByte(at.UninstallRoot);
+    item.RegChange.Edit().Root = RootByte(at.UninstallRoot);
     Items.push_back(item);
   }
 }

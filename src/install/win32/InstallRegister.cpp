@@ -9,12 +9,11 @@
 
 namespace vnt {
 
+// The files made so far; each item is taken on its own, as a registration may add to the list.
 void TVantryInstall::RegisterFiles() {
-  std::vector<TUninstItem> files;
-  for (const auto& item : Items)
-    if (item.Kind == UninstFile || item.Kind == UninstUninstaller) files.push_back(item);
-  for (const auto& item : files) {
-    if (IsAborted) return;
+  for (size_t i = 0, made = Items.size(); i < made && !IsAborted; ++i) {
+    if (Items[i].Kind != UninstFile && Items[i].Kind != UninstUninstaller) continue;
+    TUninstItem item = Items[i];
     if (item.Kind == UninstUninstaller) CountUninstaller(item.Path);
     else RegisterFile(item);
   }
@@ -33,7 +32,7 @@ void TVantryInstall::CountUninstaller(const std::string& path) {
 }
 
 void TVantryInstall::RegisterFile(const TUninstItem& item) {
-  const TSetupFile& f = item.File;
+  const TSetupFile& f = *item.File;
   const std::string& path = item.Path;
   auto fail = [&](int message) { Show(TBoxKind::Error, ReplacePlaceholder(Message(State, message), "<file>", path)); };
   // A HotSync file goes to the users' queues and is not registered on the PC.

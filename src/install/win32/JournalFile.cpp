@@ -51,8 +51,8 @@ bool TJournalFile::Write(const std::string& bytes) {
   return false;
 }
 
-bool TJournalFile::Append(const TJournalEntry& entry) {
-  if (!IsOpen() || !Write(JournalFrame(entry))) return false;
+bool TJournalFile::Append(const std::string& frame) {
+  if (!IsOpen() || !Write(frame)) return false;
   if (std::chrono::steady_clock::now() - LastFlush >= FlushInterval) Flush();
   return true;
 }

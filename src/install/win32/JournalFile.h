@@ -32,7 +32,8 @@ public:
   // Each entry reaches the system at once, so a killed run loses none; the disk is made to
   // hold them at most every half second and at each Flush, which keeps a run of many small
   // files fast.
-  bool Append(const TJournalEntry& entry);
+  // frame: an entry as JournalFrame makes it.
+  bool Append(const std::string& frame);
   void Flush();
   // Closes and deletes the journal: the run is committed or undone.
   void Drop();

@@ -20,8 +20,8 @@ TRecordParts Split(const std::vector<TUninstItem>& items, const std::string& rec
   const TUninstItem record{UninstPlainFile, recordPath, {}, {}};
   for (const auto& item : items) {
     bool isRecord = SameRecordItem(item, record);
-    bool isEntryValue = item.Kind == UninstRegValue && RootKey(item.RegChange.Root) == entry.Root &&
-                        SameTextIgnoringCase(item.RegChange.Key, entry.Key);
+    bool isEntryValue = item.Kind == UninstRegValue && RootKey(item.RegChange->Root) == entry.Root &&
+                        SameTextIgnoringCase(item.RegChange->Key, entry.Key);
     // The uninstaller goes only when nothing of the product is left: a product that stays in
     // part needs it to be removed later.
     if (isRecord || isEntryValue || item.Kind == UninstUninstaller) parts.Last.push_back(item);

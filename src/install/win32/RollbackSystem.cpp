@@ -49,7 +49,7 @@ void Register(TRegistration op, const TUninstItem& item, const std::string& font
     case TRegistration::SharedCount: AddSharedCount(item.Path); break;
     case TRegistration::TypeLibrary: RegisterTypeLibrary(item.Path); break;
     case TRegistration::Server: RegisterServer(item.Path); break;
-    case TRegistration::Font: RegisterFont(item.File.FontFaceName, item.Path, fontsFolder); break;
+    case TRegistration::Font: RegisterFont(item.File->FontFaceName, item.Path, fontsFolder); break;
   }
 }
 

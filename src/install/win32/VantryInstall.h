@@ -206,8 +206,9 @@ private:
   std::string RecordPath;                // where this run's record goes
   std::optional<TUninstallRecord> Base;  // the product's record a run again over it adds to
   TOtherProducts Others;                 // what other products' records beside it name
-  // In memory as on disk: a rollback never depends on the disk having taken the journal.
-  std::vector<TJournalEntry> JournalEntries;
+  // In memory as on disk, the entries' frames: a rollback never depends on the disk having
+  // taken the journal, and a run of many files keeps a few hundred bytes a file.
+  std::string JournalFrames;
   TJournalFile Journal;
   bool JournalBroken = false;
   std::string JournalKey;  // the product's Add/Remove Programs key: the journal's note
