@@ -42,7 +42,6 @@ int DateOrder(const std::string& path, const TSetupInstallerFile& record) {
 
 // Windows File Protection guards the file: it is not ours to replace.
 bool ProtectedBySystem(const std::string& path) {
-  if (!FileExists(path)) return false;
   // sfc.dll only forwards to sfc_os.dll where that exists, and a forwarded library would be
   // looked for the plain way: the check is taken from sfc_os.dll itself when it can be.
   using TCheck = BOOL(WINAPI*)(HANDLE, LPCWSTR);
@@ -205,7 +204,9 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
     ReportWriteError(fileName, target.Problem);
     return;
   }
-  if (ProtectedBySystem(fileName)) {
+  // One look-up per file serves the check below and the overwrite rule.
+  bool exists = FileExists(fileName);
+  if (exists && ProtectedBySystem(fileName)) {
     Log("kept (protected by the system) " + fileName);
     return;
   }
@@ -218,15 +219,15 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
                                                                                                    : UninstFile;
   } else {
     fileName = folder + UninstallerProgramName;
+    exists = FileExists(fileName);
     Status(ProgressDetail, Message(State, MsgUninstallerFiles));
     tag = UninstUninstaller;
   }
-  restore = MayReplace(*record, fileName);
+  restore = MayReplace(*record, fileName, exists);
+  if (restore) Files.Expect(fileName, exists);
 }
 
-bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output) {
-  bool exists = FileExists(output);
-  Files.Expect(output, exists);
+bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output, bool exists) {
   uint8_t mode = record.File.OverwriteMode;
   bool byVersion = mode == OverwriteIfNewerVersion || mode == OverwriteAskByVersion;
   bool byDate = mode == OverwriteIfNewerDate || mode == OverwriteAskByDate;

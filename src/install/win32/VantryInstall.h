@@ -151,7 +151,7 @@ private:
   void MakeListedFolders(std::vector<std::string> folders, bool forShortcuts);
   void RestoreArchives();
   void RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t dateTime, bool& restore);
-  bool MayReplace(const TSetupInstallerFile& record, const std::string& output);
+  bool MayReplace(const TSetupInstallerFile& record, const std::string& output, bool exists);
   bool AskAboutFile(TReplaceQuestion question, uint8_t mode, const TSetupInstallerFile& record,
                     const std::string& output);
   void FileRestored(int32_t id, const std::string& fileName, int32_t tag);
