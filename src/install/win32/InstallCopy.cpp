@@ -275,7 +275,7 @@ bool TVantryInstall::AskAboutFile(TReplaceQuestion question, uint8_t mode, const
 void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32_t tag) {
   const TSetupInstallerFile* record = FileRecord(id);
   if (!record) return;
-  Record(uint8_t(tag), fileName, &record->File);
+  RecordRestored(uint8_t(tag), fileName, record->File);
   if (SameTextIgnoringCase(FileNamePart(fileName), ProductIconName(State.Description.Properties.SoftwareName)))
     Icon = fileName;
 }

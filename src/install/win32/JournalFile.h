@@ -33,6 +33,9 @@ public:
   // hold them at most every half second and at each Flush, which keeps a run of many small
   // files fast.
   bool Append(const TJournalEntry& entry);
+  // An entry a killed run may lose without harm to its rollback waits, and reaches the system
+  // with the next entry in one write (or at Flush).
+  void AppendWithNext(const TJournalEntry& entry);
   void Flush();
   // Closes and deletes the journal: the run is committed or undone.
   void Drop();
@@ -44,6 +47,7 @@ private:
 
   HANDLE Handle = INVALID_HANDLE_VALUE;
   std::string FilePath;
+  std::string Waiting;
   DWORD LastFailure = 0;
   std::chrono::steady_clock::time_point LastFlush{};
 };
