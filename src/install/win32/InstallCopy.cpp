@@ -40,25 +40,6 @@ int DateOrder(const std::string& path, const TSetupInstallerFile& record) {
   return Order(uint32_t(date) << 16 | time, record.DateTime);
 }
 
-// Windows File Protection guards the file: it is not ours to replace.
-bool ProtectedBySystem(const std::string& path) {
-  // sfc.dll only forwards to sfc_os.dll where that exists, and a forwarded library would be
-  // looked for the plain way: the check is taken from sfc_os.dll itself when it can be.
-  using TCheck = BOOL(WINAPI*)(HANDLE, LPCWSTR);
-  TSystemLibrary own("sfc_os.dll");
-  std::optional<TSystemLibrary> older;
-  auto check = own.Proc<TCheck>("SfcIsFileProtected");
-  if (!check) check = older.emplace("sfc.dll").Proc<TCheck>("SfcIsFileProtected");
-  bool guarded = false;
-  if (check) {
-    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(size_t(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
-    guarded = check(nullptr, wide.c_str()) != FALSE;
-  }
-  return guarded;
-}
-
 }  // namespace
 
 void TVantryInstall::CopyFiles() {
@@ -206,7 +187,7 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
   }
   // One look-up per file serves the check below and the overwrite rule.
   bool exists = FileExists(fileName);
-  if (exists && ProtectedBySystem(fileName)) {
+  if (exists && Protection.Guards(fileName)) {
     Log("kept (protected by the system) " + fileName);
     return;
   }

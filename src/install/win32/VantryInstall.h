@@ -24,6 +24,7 @@
 #include "install/Rollback.h"
 #include "install/UninstallData.h"
 #include "install/UninstallEntry.h"
+#include "install/win32/FileProtection.h"
 #include "install/win32/JournalFile.h"
 #include "install/win32/JournalledFiles.h"
 #include "package/MessageIds.h"
@@ -217,6 +218,7 @@ private:
   std::vector<TUninstItem> Items;
   std::unordered_map<int32_t, const TSetupInstallerFile*> FilesById;  // the product files, by id
   TReplaceMemory Answers;
+  TFileProtection Protection;
   int BitmapIndex = -1;
   // The progress display's changing lines: what the run wants shown, and what it was told.
   struct TProgressLines {
