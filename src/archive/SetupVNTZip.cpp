@@ -211,13 +211,12 @@ void TSetupVNTZip::FinishMember() {
 }
 
 // The whole staged file takes the member's place. A file there is removed first; one that
-// cannot be is replaced at the next start when allowed, else reported and kept.
+// cannot be is replaced at the next start when allowed, else reported and kept. A file
+// system stages where a file stands, so that one is looked for first.
 bool TSetupVNTZip::PlaceMember() {
   std::string path = Last.FileName;
   const std::string& staged = Last.OutputPath;
   Last.Staged = false;
-  // Most files are new: placing first saves a look-up each.
-  if (Files.PlaceStaged(staged, path)) return true;
   if (Files.FileExists(path) && !Files.RemoveFile(path)) {
     if (ReplaceAtRestart && Files.PlaceStagedAtRestart(staged, path)) {
       if (OnReplacedAtRestart) OnReplacedAtRestart(Last.Id, path);

@@ -172,14 +172,15 @@ struct TRollbackMachine {
 }  // namespace
 
 // A fresh run killed part-way: the new files (also one renamed into place but not yet
-// recorded, and a staged one), the value and the folders go; a replaced library and a value
-// that stood before come back; nothing is asked; the journal goes before its folder.
+// recorded, one written in place half-way, and a staged one), the value and the folders go;
+// a replaced library and a value that stood before come back; nothing is asked; the journal
+// goes before its folder.
 TEST(Rollback, UndoesAFreshRunInOrderAndLeavesWhatStoodBefore) {
   TRollbackMachine m;
   m.Folders = {"C:\\T", "C:\\T\\sub", "C:\\Shared"};
   m.Files = {{"C:\\T\\uninst.jnl", "j"},         {"C:\\T\\new.txt", "new"},  {"C:\\T\\sub\\late.txt", "late"},
              {"C:\\T\\sub\\vnt3.tmp", "half"},   {"C:\\Shared\\lib.dll", "v2"}, {"C:\\Shared\\vnt2.tmp", "v1"},
-             {"C:\\windows\\vntuninst.exe", "u"}};
+             {"C:\\windows\\vntuninst.exe", "u"}, {"C:\\T\\sub\\half.txt", "ha"}};
   m.Values = {{"Software\\V|Old", "new"}, {"Software\\V|Fresh", "1"}};
   TJournal j;
   j.Entries.push_back(MadeEntry(Item(UninstFolder, "C:\\T")));
@@ -196,6 +197,7 @@ TEST(Rollback, UndoesAFreshRunInOrderAndLeavesWhatStoodBefore) {
   j.Entries.push_back(MadeEntry(Item(UninstUninstaller, "C:\\windows\\vntuninst.exe")));
   j.Entries.push_back(MadeEntry(Item(UninstFolder, "C:\\T\\sub")));
   j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\sub\\late.txt", "C:\\T\\sub\\vnt3.tmp"));
+  j.Entries.push_back(Entry(TJournalKind::Writing, "C:\\T\\sub\\half.txt", ""));
   j.Entries.push_back(Entry(TJournalKind::SharedCounted, "C:\\Shared\\lib.dll"));
   j.Entries.push_back(Entry(TJournalKind::Registered, "C:\\Shared\\lib.dll"));
   j.Entries.push_back(OldValue("Software\\V", "Old", true, "old"));
@@ -209,7 +211,8 @@ TEST(Rollback, UndoesAFreshRunInOrderAndLeavesWhatStoodBefore) {
   EXPECT_EQ(m.Folders, std::set<std::string>{"C:\\Shared"});
   EXPECT_EQ(m.Values, (std::map<std::string, std::string>{{"Software\\V|Old", "old"}}));
   EXPECT_EQ(m.Log, (std::vector<std::string>{
-                       "delete C:\\T\\sub\\vnt3.tmp", "delete C:\\T\\sub\\late.txt", "delete C:\\windows\\vntuninst.exe",
+                       "delete C:\\T\\sub\\vnt3.tmp", "delete C:\\T\\sub\\late.txt", "delete C:\\T\\sub\\half.txt",
+                       "delete C:\\windows\\vntuninst.exe",
                        "delete C:\\T\\new.txt", "delvalue Fresh", "restore Fresh", "restore Old",
                        "release C:\\Shared\\lib.dll", "move back C:\\Shared\\lib.dll",
                        "register 2 C:\\Shared\\lib.dll", "drop journal", "rmdir C:\\T\\sub", "rmdir C:\\T"}));

@@ -40,26 +40,6 @@ int DateOrder(const std::string& path, const TSetupInstallerFile& record) {
   return Order(uint32_t(date) << 16 | time, record.DateTime);
 }
 
-// Windows File Protection guards the file: it is not ours to replace.
-bool ProtectedBySystem(const std::string& path) {
-  if (!FileExists(path)) return false;
-  // sfc.dll only forwards to sfc_os.dll where that exists, and a forwarded library would be
-  // looked for the plain way: the check is taken from sfc_os.dll itself when it can be.
-  using TCheck = BOOL(WINAPI*)(HANDLE, LPCWSTR);
-  TSystemLibrary own("sfc_os.dll");
-  std::optional<TSystemLibrary> older;
-  auto check = own.Proc<TCheck>("SfcIsFileProtected");
-  if (!check) check = older.emplace("sfc.dll").Proc<TCheck>("SfcIsFileProtected");
-  bool guarded = false;
-  if (check) {
-    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(size_t(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
-    guarded = check(nullptr, wide.c_str()) != FALSE;
-  }
-  return guarded;
-}
-
 }  // namespace
 
 void TVantryInstall::CopyFiles() {
@@ -205,7 +185,9 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
     ReportWriteError(fileName, target.Problem);
     return;
   }
-  if (ProtectedBySystem(fileName)) {
+  // One look-up per file serves the check below and the overwrite rule.
+  bool exists = FileExists(fileName);
+  if (exists && Protection.Guards(fileName)) {
     Log("kept (protected by the system) " + fileName);
     return;
   }
@@ -218,15 +200,15 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
                                                                                                    : UninstFile;
   } else {
     fileName = folder + UninstallerProgramName;
+    exists = FileExists(fileName);
     Status(ProgressDetail, Message(State, MsgUninstallerFiles));
     tag = UninstUninstaller;
   }
-  restore = MayReplace(*record, fileName);
+  restore = MayReplace(*record, fileName, exists);
+  if (restore) Files.Expect(fileName, exists);
 }
 
-bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output) {
-  bool exists = FileExists(output);
-  Files.Expect(output, exists);
+bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output, bool exists) {
   uint8_t mode = record.File.OverwriteMode;
   bool byVersion = mode == OverwriteIfNewerVersion || mode == OverwriteAskByVersion;
   bool byDate = mode == OverwriteIfNewerDate || mode == OverwriteAskByDate;
@@ -274,7 +256,7 @@ bool TVantryInstall::AskAboutFile(TReplaceQuestion question, uint8_t mode, const
 void TVantryInstall::FileRestored(int32_t id, const std::string& fileName, int32_t tag) {
   const TSetupInstallerFile* record = FileRecord(id);
   if (!record) return;
-  Record(uint8_t(tag), fileName, &record->File);
+  RecordRestored(uint8_t(tag), fileName, record->File);
   if (SameTextIgnoringCase(FileNamePart(fileName), ProductIconName(State.Description.Properties.SoftwareName)))
     Icon = fileName;
 }

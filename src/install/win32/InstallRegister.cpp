@@ -45,7 +45,8 @@ void TVantryInstall::RegisterFile(const TUninstItem& item) {
   if ((f.RegisterServer || f.RegisterServer2) && !RegisterServer(path)) fail(MsgServerError);
   if (f.TypeLibrary && !RegisterTypeLibrary(path)) fail(MsgTypeLibError);
   if (f.Font) RegisterFont(f.FontFaceName, path, State.Info.FontsFolder());
-  if (f.Shared || f.RegisterServer || f.RegisterServer2 || f.TypeLibrary || f.Font) NoteRegistered(path);
+  if (!(f.Shared || f.RegisterServer || f.RegisterServer2 || f.TypeLibrary || f.Font)) return;
+  NoteRegistered(path);
   Log("registered " + path);
 }
 

@@ -52,13 +52,24 @@ bool TJournalFile::Write(const std::string& bytes) {
 }
 
 bool TJournalFile::Append(const std::string& frame) {
-  if (!IsOpen() || !Write(frame)) return false;
+  if (!IsOpen()) return false;
+  std::string bytes = std::move(Waiting);
+  Waiting.clear();
+  if (!Write(bytes += frame)) return false;
   if (std::chrono::steady_clock::now() - LastFlush >= FlushInterval) Flush();
   return true;
 }
 
+void TJournalFile::AppendWithNext(const std::string& frame) {
+  if (IsOpen()) Waiting += frame;
+}
+
 void TJournalFile::Flush() {
   if (!IsOpen()) return;
+  if (!Waiting.empty()) {
+    Write(Waiting);
+    Waiting.clear();
+  }
   FlushFileBuffers(Handle);
   LastFlush = std::chrono::steady_clock::now();
 }
@@ -66,6 +77,7 @@ void TJournalFile::Flush() {
 void TJournalFile::Drop() {
   if (IsOpen()) CloseHandle(Handle);
   Handle = INVALID_HANDLE_VALUE;
+  Waiting.clear();
   if (!FilePath.empty()) DeleteFileForce(FilePath);
 }
 

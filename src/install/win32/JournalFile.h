@@ -34,6 +34,9 @@ public:
   // files fast.
   // frame: an entry as JournalFrame makes it.
   bool Append(const std::string& frame);
+  // An entry a killed run may lose without harm to its rollback waits, and reaches the system
+  // with the next entry in one write (or at Flush).
+  void AppendWithNext(const std::string& frame);
   void Flush();
   // Closes and deletes the journal: the run is committed or undone.
   void Drop();
@@ -45,6 +48,7 @@ private:
 
   HANDLE Handle = INVALID_HANDLE_VALUE;
   std::string FilePath;
+  std::string Waiting;
   DWORD LastFailure = 0;
   std::chrono::steady_clock::time_point LastFlush{};
 };

@@ -9,19 +9,31 @@
 
 namespace vnt {
 
-void TJournalledFiles::NoteWriting(const std::string& path, const std::string& staged) {
+bool TJournalledFiles::StandsThere(const std::string& path) {
+  bool there = Expected.first == path ? Expected.second : FileExists(path);
+  Expected.first.clear();
+  return there;
+}
+
+void TJournalledFiles::NoteWriting(const std::string& path, const std::string& staged, bool existed) {
   TJournalEntry e;
   e.Kind = TJournalKind::Writing;
   e.Path = path;
   e.Other = staged;
-  e.Existed = Expected.first == path ? Expected.second : FileExists(path);
-  Expected.first.clear();
+  e.Existed = existed;
   Note(e);
 }
 
+// A file that replaces another is staged, so the old one stays whole until the new one is.
+// A new file the caller expects is written in place: its entry, noted first, says nothing
+// stood there, so every rollback deletes it, whole or not; and a rename per file would cost
+// a run of many small files more than all its writing.
 std::string TJournalledFiles::StagingName(const std::string& path) {
-  std::string staged = FreeNameBeside(path);
-  NoteWriting(path, staged);
+  bool expected = Expected.first == path;
+  bool existed = StandsThere(path);
+  bool inPlace = expected && !existed;
+  std::string staged = inPlace ? path : FreeNameBeside(path);
+  NoteWriting(path, inPlace ? "" : staged, existed);
   return staged;
 }
 
@@ -70,8 +82,9 @@ void TJournalledFiles::MoveAsidesOutOf(const std::string& folder) {
 }
 
 bool TJournalledFiles::PrepareInPlace(const std::string& path) {
-  NoteWriting(path, "");
-  return !FileExists(path) || RemoveFile(path);
+  bool existed = StandsThere(path);
+  NoteWriting(path, "", existed);
+  return !existed || RemoveFile(path);
 }
 
 }  // namespace vnt

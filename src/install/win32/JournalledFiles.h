@@ -1,5 +1,6 @@
-// The installation's file system: files are staged beside their place, and every change to
-// the disk is noted in the journal before it is made. A file that stands in the way is moved
+// The installation's file system: a file that replaces another (and the record) is staged
+// beside its place, a new file of the archive written in place, and every change to the disk
+// is noted in the journal before it is made. A file that stands in the way is moved
 // aside, not deleted, so that a rollback can put it back and a commit deletes it.
 #pragma once
 
@@ -20,10 +21,13 @@ public:
   }
 
   std::string StagingName(const std::string& path) override;
-  // Whether the file about to be staged stands there already, as the caller just found: it
-  // saves a look-up per file.
+  // Whether the file about to be written stands there already, as the caller just found: it
+  // saves a look-up per file, and a file expected new is written in place, not staged.
   void Expect(const std::string& path, bool exists) { Expected = {path, exists}; }
   bool RemoveFile(const std::string& path) override;
+  // Only a file that came after the look-up and cannot be moved aside gets here; a
+  // replacement at the next start would be written where the journal cannot see it.
+  std::unique_ptr<TArchiveOutput> CreateReplacement(const std::string&, std::string&) override { return nullptr; }
   // Before a file is written in place (a shortcut, the record): noted, and a file standing
   // there moved aside. False when that file cannot be moved.
   bool PrepareInPlace(const std::string& path);
@@ -43,7 +47,9 @@ public:
   void MoveAsidesOutOf(const std::string& folder);
 
 private:
-  void NoteWriting(const std::string& path, const std::string& staged);
+  // Whether a file stands at path: as the caller said, else looked up.
+  bool StandsThere(const std::string& path);
+  void NoteWriting(const std::string& path, const std::string& staged, bool existed);
   bool MoveAside(const std::string& path, const std::string& from, std::string& to);
 
   std::function<void(const TJournalEntry&)> Note;

@@ -236,6 +236,21 @@ void TVantryInstall::Record(uint8_t kind, const std::string& path, const TSetupF
   Log(std::string(UninstKindName(kind)) + " " + path);
 }
 
+// A rollback deletes a new file and puts back what a replaced one stood for whether or not
+// the file is recorded, so its record may reach the journal's file with the next entry: a
+// run of many small files then writes the journal once per file.
+void TVantryInstall::RecordRestored(uint8_t kind, const std::string& path, const TSetupFile& file) {
+  TUninstItem item;
+  item.Kind = kind;
+  item.Path = path;
+  item.File = file;
+  std::string frame = JournalFrame(MadeEntry(item));
+  JournalFrames += frame;
+  Journal.AppendWithNext(frame);
+  Items.push_back(std::move(item));
+  Log(std::string(UninstKindName(kind)) + " " + path);
+}
+
 void TVantryInstall::RecordValue(const TSetupRegChange& change) {
   TUninstItem item;
   item.Kind = UninstRegValue;

@@ -24,6 +24,7 @@
 #include "install/Rollback.h"
 #include "install/UninstallData.h"
 #include "install/UninstallEntry.h"
+#include "install/win32/FileProtection.h"
 #include "install/win32/JournalFile.h"
 #include "install/win32/JournalledFiles.h"
 #include "package/MessageIds.h"
@@ -151,7 +152,7 @@ private:
   void MakeListedFolders(std::vector<std::string> folders, bool forShortcuts);
   void RestoreArchives();
   void RestoreFile(int32_t id, std::string& fileName, int32_t& tag, uint32_t dateTime, bool& restore);
-  bool MayReplace(const TSetupInstallerFile& record, const std::string& output);
+  bool MayReplace(const TSetupInstallerFile& record, const std::string& output, bool exists);
   bool AskAboutFile(TReplaceQuestion question, uint8_t mode, const TSetupInstallerFile& record,
                     const std::string& output);
   void FileRestored(int32_t id, const std::string& fileName, int32_t tag);
@@ -195,6 +196,7 @@ private:
   void Show(TBoxKind kind, const std::string& text);
   void Log(const std::string& line);
   void Record(uint8_t kind, const std::string& path, const TSetupFile* file = nullptr);
+  void RecordRestored(uint8_t kind, const std::string& path, const TSetupFile& file);
   void RecordValue(const TSetupRegChange& change);
   const TSetupInstallerFile* FileRecord(int32_t id);
   TSetupVariables& Vars() { return *State.Vars; }
@@ -217,6 +219,7 @@ private:
   std::vector<TUninstItem> Items;
   std::unordered_map<int32_t, const TSetupInstallerFile*> FilesById;  // the product files, by id
   TReplaceMemory Answers;
+  TFileProtection Protection;
   int BitmapIndex = -1;
   // The progress display's changing lines: what the run wants shown, and what it was told.
   struct TProgressLines {
