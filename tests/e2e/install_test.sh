@@ -27,6 +27,9 @@ forget "$machine_key"; forget "$class_key"
 drop_empty_vendor_key
 forget "$entry"
 rm -f "$(winepath -u 'C:\windows\vntuninst.exe' 2>/dev/null)"
+# Its count too: the second product finds the first one's uninstaller as new as its own, keeps
+# it, and must count it all the same, or the first one's removal takes it away.
+forget "$shared" /v 'C:\windows\vntuninst.exe'
 
 win() { printf 'Z:%s' "${1//\//\\}"; }
 # Windows always has the shared-count key; a fresh prefix gets it with the first shared file.

@@ -197,6 +197,7 @@ private:
   void Log(const std::string& line);
   void Record(uint8_t kind, const std::string& path, const TSetupFile* file = nullptr);
   void RecordRestored(uint8_t kind, const std::string& path, const TSetupFile& file);
+  void UseKeptUninstaller(const std::string& path, const TSetupFile& file);
   void RecordValue(const TSetupRegChange& change);
   const TSetupInstallerFile* FileRecord(int32_t id);
   TSetupVariables& Vars() { return *State.Vars; }
