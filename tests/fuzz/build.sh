@@ -6,10 +6,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out="$root/build/fuzz"
-if [ ! -f "$out/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DVNT_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG= -DCMAKE_C_FLAGS_DEBUG= >/dev/null
-fi
+# Configured every time, so that a target just added is known.
+CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DVNT_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG= -DCMAKE_C_FLAGS_DEBUG= >/dev/null
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(package_seeds)
