@@ -27,5 +27,5 @@ if [ $status -ne 0 ]; then
   grep -E '^(==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' "$log" >&2 || tail -20 "$log" >&2
   echo "fuzz $name: FAILED after ${runs:-?} executions; see $log and $findings" >&2
 fi
-echo "fuzz $name: ${time:-$seconds} s, ${runs:-?} executions, corpus $size new inputs"
+echo "fuzz $name: ${time:-?} s, ${runs:-?} executions, corpus $size new inputs"
 exit $status
