@@ -74,3 +74,15 @@ add_test(NAME docs.examples_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/d
 add_test(NAME vntbuild.cli_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/vntbuild_cli_test.sh $<TARGET_FILE:vntbuild>)
 # The command reference marks exactly the commands the setup does not carry out yet.
 add_test(NAME docs.not_yet_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/checks/docs_not_yet_test.sh $<TARGET_FILE:vntbuild>)
+
+# Every fuzz target for a short while over its seeds; a crash, leak, timeout or memory overrun
+# fails. They build first, with clang into build/fuzz, and run one at a time.
+add_test(NAME fuzz.build COMMAND bash ${CMAKE_SOURCE_DIR}/tests/fuzz/build.sh)
+set_tests_properties(fuzz.build PROPERTIES FIXTURES_SETUP fuzz_built TIMEOUT 7200 RESOURCE_LOCK fuzz)
+file(GLOB VNT_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+foreach(source ${VNT_FUZZ_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  string(REGEX REPLACE "_fuzz$" "" name ${name})
+  add_test(NAME fuzz.${name} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/fuzz/run.sh ${name} 15)
+  set_tests_properties(fuzz.${name} PROPERTIES FIXTURES_REQUIRED fuzz_built RESOURCE_LOCK fuzz TIMEOUT 300)
+endforeach()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the demo need, or the packages named as arguments.
+# Installs what the build, the tests (the fuzz targets: clang and its libFuzzer runtime, which
+# clang only recommends) and the demo need, or the packages named as arguments.
 # Does nothing when all is present.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 xvfb xauth fonts-dejavu-core
   osslsigncode openssl python3
+  clang libclang-rt-14-dev
 )
 [ $# -gt 0 ] && packages=("$@")
 

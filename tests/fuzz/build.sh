@@ -1,40 +1,18 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and libFuzzer into build/fuzz: archive_fuzz, http_fuzz
-# (a server's answer to the web client), and package_fuzz with its seeds written into
-# build/fuzz/package-corpus.
-# Run: build/fuzz/archive_fuzz -max_total_time=60 build/fuzz/corpus
-#      build/fuzz/http_fuzz -max_total_time=60
-#      build/fuzz/package_fuzz -max_total_time=60 build/fuzz/package-corpus
+# Builds the fuzz targets (every tests/fuzz/*_fuzz.cpp) with clang, libFuzzer and the
+# sanitizers into build/fuzz, and writes the package target's seeds, whole setup programs,
+# into build/fuzz/seeds/package. Names given as arguments build only those targets.
+# Runs niced with one job unless JOBS says otherwise.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out="$root/build/fuzz"
-mkdir -p "$out/corpus"
-flags=(-std=c++20 -g -O1 -fsanitize=address,undefined -fno-sanitize-recover=all -I"$root/src")
-
-sources=(
-  "$root/tests/fuzz/archive_fuzz.cpp"
-  "$root/src/archive/ArchiveProgress.cpp" "$root/src/archive/ArchiveWriter.cpp"
-  "$root/src/archive/ChunkCodec.cpp" "$root/src/archive/MemoryFileSystem.cpp"
-  "$root/src/archive/SetupVNTZip.cpp" "$root/src/archive/VolumeNames.cpp"
-  "$root/src/package/PackageStream.cpp" "$root/src/package/PackagePrimitives.cpp"
-)
-clang++ "${flags[@]}" -fsanitize=fuzzer "${sources[@]}" -lz -o "$out/archive_fuzz"
-echo "built $out/archive_fuzz"
-
-clang++ "${flags[@]}" -fsanitize=fuzzer "$root/tests/fuzz/http_fuzz.cpp" "$root/src/net/HttpResponse.cpp" \
-  -o "$out/http_fuzz"
-echo "built $out/http_fuzz"
-
-# The package target reads with all of package/ and runs scripts with the script commands
-# that need no system.
-package_sources=(
-  "$root"/src/package/*.cpp
-  "$root/src/script/ListCommands.cpp" "$root/src/script/ScriptInterpretor.cpp"
-  "$root/src/script/ValueCommands.cpp" "$root/src/script/VariableNames.cpp"
-)
-clang++ "${flags[@]}" -fsanitize=fuzzer -I"$root/tests/support" "$root/tests/fuzz/package_fuzz.cpp" \
-  "${package_sources[@]}" -lz -o "$out/package_fuzz"
-echo "built $out/package_fuzz"
-clang++ "${flags[@]}" -I"$root/tests/support" "$root/tests/fuzz/package_seeds.cpp" \
-  "$root/tests/support/TestPackages.cpp" "${package_sources[@]}" -lz -o "$out/package_seeds"
-"$out/package_seeds" "$out/package-corpus"
+# Configured every time, so that a target just added is known.
+CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DVNT_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG= -DCMAKE_C_FLAGS_DEBUG= >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=(package_seeds)
+  for f in "$root"/tests/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
+fi
+nice -n 19 cmake --build "$out" -j"${JOBS:-1}" --target "${targets[@]}"
+if [ -x "$out/package_seeds" ]; then "$out/package_seeds" "$out/seeds/package" >/dev/null; fi

@@ -37,6 +37,8 @@ TEST(ProjectErrors, SyntaxErrorsNameLineAndColumn) {
   EXPECT_EQ(message.rfind("DIR/p.json:3:27: syntax error", 0), 0u) << message;
   message = ErrorOf(dir, "{\"product\": {\"name\": \"A\"");
   EXPECT_EQ(message.rfind("DIR/p.json:1:", 0), 0u) << message;
+  // A number too large for the reader is a mistake of the file, with its place.
+  EXPECT_EQ(ErrorOf(dir, "{\"product\":\n  {\"name\": 1e999}}"), "DIR/p.json:2:12: the number 1e999 is too large");
 }
 
 TEST(ProjectErrors, ContentErrorsNameThePathAndWhatWasExpected) {

@@ -81,6 +81,14 @@ TJson ParseProjectJson(const std::string& text, const std::string& fileName) {
     size_t cut = what.find(": syntax error ");
     if (cut != std::string::npos) what = what.substr(cut + 2);
     throw EProjectError(fileName + ":" + LineColumn(text, e.byte) + ": " + what);
+  } catch (const TJson::out_of_range& e) {
+    // A number beyond what a double holds (1e999): the library names it, but not where.
+    std::string what = e.what();
+    size_t open = what.find('\''), close = what.rfind('\'');
+    std::string number = open < close ? what.substr(open + 1, close - open - 1) : std::string();
+    size_t at = number.empty() ? std::string::npos : text.find(number);
+    std::string where = at == std::string::npos ? "" : ":" + LineColumn(text, at + 1);
+    throw EProjectError(fileName + where + ": the number " + number + " is too large");
   }
 }
 
