@@ -36,7 +36,7 @@ std::string FramedParts(std::string_view input) {
 // Writing keeps file records in their reduced form.
 TJournal AsWritten(TJournal journal) {
   for (auto& e : journal.Entries)
-    if (e.Item.Kind <= UninstDeviceFile) e.Item.File = UninstallFileRecord(e.Item.File);
+    if (e.Item.Kind <= UninstDeviceFile) e.Item.File = UninstallFileRecord(*e.Item.File);
   return journal;
 }
 

@@ -22,8 +22,9 @@ fs::path FuzzFolder() {
   fs::path dir = fs::temp_directory_path() / ("vnt-project-fuzz-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "bin");
+  // The sample's own bin/ (made when the sample is built) gives way to the stand-in program.
   for (const auto& entry : fs::directory_iterator(fs::path(VNT_SOURCE_DIR) / "examples" / "hello"))
-    fs::create_symlink(entry.path(), dir / entry.path().filename());
+    if (!fs::exists(dir / entry.path().filename())) fs::create_symlink(entry.path(), dir / entry.path().filename());
   std::ofstream(dir / "bin" / "hello.exe", std::ios::binary) << "MZ";
   return dir;
 }

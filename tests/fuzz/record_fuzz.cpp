@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Writing keeps file records in their reduced form.
   for (auto& item : record.Items)
-    if (item.Kind <= vnt::UninstDeviceFile) item.File = vnt::UninstallFileRecord(item.File);
+    if (item.Kind <= vnt::UninstDeviceFile) item.File = vnt::UninstallFileRecord(*item.File);
   if (!(vnt::ReadUninstallRecord(vnt::WriteUninstallRecord(record)) == record)) __builtin_trap();
   return 0;
 }
