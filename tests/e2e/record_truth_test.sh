@@ -140,7 +140,8 @@ rm -f "$work/held"
 sleep 1
 rm -rf "$work/busy"
 
-# --- A value that cannot be deleted: the record and the entry stay until a second removal.
+# --- A value that cannot be deleted: the record and the entry stay until a second removal,
+# and with them the uninstaller the entry runs.
 expect "Busy installs again" "$(install Busy-1)" '"exit":0'
 wine "$win32/regdeny.exe" 'Software\VantryTests\Truth Busy' deny >>"$err" 2>&1
 out=$(uninstall Busy "${finish[@]}")
@@ -148,7 +149,7 @@ expect "the value that stays is listed" "$out" 'Key: HKEY_CURRENT_USER\\Software
 expect "the removal ends with 4" "$out" '"exit":4'
 items=$(record_of "$work/busy/uninst.dat" | sed 1d | grep -v '^5|2\\' | paste -sd' ')
 same "the record, written anew, names what is left" "${items//"$(win "$work/busy")"/B}" \
-  "5|1\\Software\\VantryTests\\Truth Busy|Version|1 4|B 4|B\\bin 2|B\\uninst.dat"
+  "5|1\\Software\\VantryTests\\Truth Busy|Version|1 4|B 4|B\\bin 3|C:\\windows\\vntuninst.exe 2|B\\uninst.dat"
 digest=$(wine reg query "$(entry_of 'Truth Busy')" /v VantryRecordSHA256 2>&1 | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 same "and the entry stays, with the new record's digest" "$digest" "$(sha256sum "$work/busy/uninst.dat" | cut -d' ' -f1)"
 wine "$win32/regdeny.exe" 'Software\VantryTests\Truth Busy' allow >>"$err" 2>&1
