@@ -209,18 +209,6 @@ void TVantryInstall::RestoreFile(int32_t id, std::string& fileName, int32_t& tag
   else if (tag == UninstUninstaller && exists) UseKeptUninstaller(fileName, f);
 }
 
-// The uninstaller that stands there already (another product's, as new as ours) is this
-// product's too: its record names it and the product counts it, or the other product's
-// removal would take it away. It is not noted as made: a rollback leaves it where it stood.
-void TVantryInstall::UseKeptUninstaller(const std::string& path, const TSetupFile& file) {
-  TUninstItem item;
-  item.Kind = UninstUninstaller;
-  item.Path = path;
-  item.File = file;
-  Items.push_back(std::move(item));
-  Log("uses the uninstaller that stands there " + path);
-}
-
 bool TVantryInstall::MayReplace(const TSetupInstallerFile& record, const std::string& output, bool exists) {
   uint8_t mode = record.File.OverwriteMode;
   bool byVersion = mode == OverwriteIfNewerVersion || mode == OverwriteAskByVersion;

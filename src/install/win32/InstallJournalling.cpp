@@ -20,6 +20,13 @@ void TVantryInstall::Note(const TJournalEntry& entry) {
   JournalFailed();
 }
 
+// An entry a killed run may lose without harm reaches the journal's file with the next one.
+void TVantryInstall::NoteWithNext(const TJournalEntry& entry) {
+  std::string frame = JournalFrame(entry);
+  JournalFrames += frame;
+  Journal.AppendWithNext(frame);
+}
+
 // Without its journal a run could not be undone: it does not go on.
 void TVantryInstall::JournalFailed() {
   JournalBroken = true;

@@ -226,11 +226,20 @@ void TVantryInstall::Log(const std::string& line) {
   if (Prompts.Log) Prompts.Log(line);
 }
 
-void TVantryInstall::Record(uint8_t kind, const std::string& path, const TSetupFile* file) {
+namespace {
+
+TUninstItem FileItem(uint8_t kind, const std::string& path, const TSetupFile* file) {
   TUninstItem item;
   item.Kind = kind;
   item.Path = path;
   if (file) item.File = *file;
+  return item;
+}
+
+}  // namespace
+
+void TVantryInstall::Record(uint8_t kind, const std::string& path, const TSetupFile* file) {
+  TUninstItem item = FileItem(kind, path, file);
   Note(MadeEntry(item));
   Items.push_back(std::move(item));
   Log(std::string(UninstKindName(kind)) + " " + path);
@@ -240,15 +249,18 @@ void TVantryInstall::Record(uint8_t kind, const std::string& path, const TSetupF
 // the file is recorded, so its record may reach the journal's file with the next entry: a
 // run of many small files then writes the journal once per file.
 void TVantryInstall::RecordRestored(uint8_t kind, const std::string& path, const TSetupFile& file) {
-  TUninstItem item;
-  item.Kind = kind;
-  item.Path = path;
-  item.File = file;
-  std::string frame = JournalFrame(MadeEntry(item));
-  JournalFrames += frame;
-  Journal.AppendWithNext(frame);
+  TUninstItem item = FileItem(kind, path, &file);
+  NoteWithNext(MadeEntry(item));
   Items.push_back(std::move(item));
   Log(std::string(UninstKindName(kind)) + " " + path);
+}
+
+// The uninstaller that stands there already (another product's, as new as ours) is this
+// product's too: its record names it and the product counts it, or the other product's
+// removal would take it away. It is not noted as made: a rollback leaves it where it stood.
+void TVantryInstall::UseKeptUninstaller(const std::string& path, const TSetupFile& file) {
+  Items.push_back(FileItem(UninstUninstaller, path, &file));
+  Log("uses the uninstaller that stands there " + path);
 }
 
 void TVantryInstall::RecordValue(const TSetupRegChange& change) {

@@ -137,6 +137,7 @@ private:
   void RemoveDesktopCopies();
   // The journal (InstallJournalling.cpp).
   void Note(const TJournalEntry& entry);
+  void NoteWithNext(const TJournalEntry& entry);
   void JournalFailed();
   bool OpenJournal();
   void NoteOldValue(HKEY root, uint8_t rootByte, const std::string& key, const std::string& name);
